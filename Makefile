@@ -16,7 +16,7 @@ run: release-build
 	@tools/run-main-job $(RELEASE)
 
 test-build: deps
-	@cmake -S . -B $(TESTDIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLORIMANT_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(TESTDIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLORIMANT_SANITIZE=ON -DLORIMANT_NATIVE_PREDICATES=ON >/dev/null
 	@cmake --build $(TESTDIR) -j $(JOBS)
 
 test: test-build

@@ -1,2 +1,4 @@
 // Entry point of the journal-to-MATLAB converter.
-int main() { return 0; }
+#include "pashwell/CPashwellApp.h"
+
+wxIMPLEMENT_APP(CPashwellApp);

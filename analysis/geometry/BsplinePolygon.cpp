@@ -1,0 +1,303 @@
+// B-spline boundary integrals, arc length, boxes, end points and the
+// polygon approximation kept in the spline's polygon cache.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <stdexcept>
+
+#include "analysis/geometry/Bspline.h"
+#include "analysis/model/Globals.h"
+
+namespace {
+
+// Largest subinterval count of integrateSpline: an integrand that never
+// settles stops here instead of doubling without end.
+constexpr long long kMaxIntegrationCount = 1LL << 22;
+
+// Largest count of the chord-height search; beyond it the polygon would
+// hold more points than any boundary needs (and the count would overflow).
+constexpr int kMaxChordCount = 1 << 20;
+
+// Largest of |dx| and |dy|.
+double planarGap(const Point<double>& a, const Point<double>& b)
+{
+    return std::max(std::fabs(a.x - b.x), std::fabs(a.y - b.y));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Integrals
+
+double dA(Bspline* s, double a, double b, Point<double>* c)
+{
+    Point<double> pa;
+    Point<double> pb;
+    s->eval(a, &pa, 1e-7);
+    s->eval(b, &pb, 1e-7);
+    return 0.5 * cross(pa - *c, pb - pa).z;
+}
+
+namespace {
+
+// The stopping rules of integrateSpline after a pass with sum `sum`, the
+// previous pass having given `prev`, and `doubled` the count of the next pass.
+bool integrationDone(double sum, double prev, long long doubled)
+{
+    if (sum < gIntegrationTol && doubled > 5000)
+        return true;
+    if (sum == prev)
+        return true;
+    const double as = std::fabs(sum);
+    const double ap = std::fabs(prev);
+    if (prev == 0.0)
+        return as < 1e-9;
+    if (sum == 0.0 || as < 1e-9)
+        return ap < 1e-9;
+    if (ap <= 1e-9)
+        return false;
+    // A quotient that would overflow or underflow decides nothing.
+    if (as < 1.0 && ap > as * DBL_MAX)
+        return false;
+    if (as > 1.0 && as * DBL_MIN > ap)
+        return false;
+    const double q = prev / sum;
+    return 1.0 - gIntegrationTol < q && q < 1.0 + gIntegrationTol;
+}
+
+}  // namespace
+
+double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bspline* s,
+                       Point<double>* c, int n, double a, double b)
+{
+    long long d = s->deg() <= 1 ? n : 16;
+    double prev = 0.0;
+    for (;;) {
+        const double h = (b - a) / static_cast<double>(d);
+        double t = a;
+        double sum = 0.0;
+        for (long long i = 0; i < d; ++i) {
+            sum += f(s, t, t + h, c);
+            t = t + h;
+        }
+        const long long count = d;
+        d *= 2;
+        if (integrationDone(sum, prev, d) || count >= kMaxIntegrationCount)
+            return sum;
+        prev = sum;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Arc length
+
+double Bspline::arcRatio() const
+{
+    const double s0 = startParameter();
+    const double s1 = endParameter();
+    const double m = (s0 + s1) / 2.0;
+    const double delta = (s1 - s0) / 2000.0;
+    if (delta == 0.0)
+        return 0.0;  // no range: no speed
+    Point<double> a;
+    Point<double> b;
+    eval(m, &a, 1e-7);
+    eval(m + delta, &b, 1e-7);
+    return (b - a).length() / delta;
+}
+
+double Bspline::arclength() const
+{
+    return arcRatio() * (endParameter() - startParameter());
+}
+
+double Bspline::arclength(double a, double b) const
+{
+    return arcRatio() * (b - a);
+}
+
+// ---------------------------------------------------------------------------
+// Boxes and end points
+
+namespace {
+
+// Widens [*min, *max] in x and y to hold the points; init first sets both
+// corners (x, y and z) to the first point.
+void widenBox(const CArray<Point<double>>& pts, Point<double>* min, Point<double>* max, int init)
+{
+    if (init) {
+        *min = pts.GetAt(0);
+        *max = pts.GetAt(0);
+    }
+    for (const Point<double>& p : pts) {
+        min->x = std::min(min->x, p.x);
+        min->y = std::min(min->y, p.y);
+        max->x = std::max(max->x, p.x);
+        max->y = std::max(max->y, p.y);
+    }
+}
+
+}  // namespace
+
+void Bspline::extents(Point<double>* min, Point<double>* max, int init) const
+{
+    widenBox(m_cpts, min, max, init);
+}
+
+void Bspline::extentsPolygon(Point<double>* min, Point<double>* max, int init) const
+{
+    // Without a polygon the control points, which enclose the curve, are measured.
+    if (m_polygon.IsEmpty()) {
+        extents(min, max, init);
+        return;
+    }
+    widenBox(m_polygon, min, max, init);
+}
+
+Point<double> Bspline::startPoint() const
+{
+    return m_cpts.GetAt(0);
+}
+
+Point<double> Bspline::endPoint() const
+{
+    return m_cpts.GetAt(m_cpts.GetSize() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Polygons
+
+int Bspline::chordHeightCount(double tol, int k0) const
+{
+    if (!(tol > 0.0))
+        throw std::logic_error("Polygon tolerance must be positive");
+    const double s0 = startParameter();
+    const double s1 = endParameter();
+    const double R = s1 - s0;
+    const double m = (s0 + s1) / 2.0;
+    Point<double> P0;
+    eval(m, &P0, 1e-7);
+    int k = k0;
+    for (;;) {
+        Point<double> P2;
+        Point<double> Pm;
+        eval(m + R / k, &P2, 1e-7);
+        eval(m + R / (2.0 * k), &Pm, 1e-7);
+        const double height = ((P0 + P2) / 2.0 - Pm).length();
+        if (!(tol <= height) || k >= kMaxChordCount)
+            return k;
+        k = k + k / 2;
+    }
+}
+
+int Bspline::estimatePolygonPtCount(double tol, double* chord) const
+{
+    if (m_deg == 1)
+        return nPts();
+    const int k = chordHeightCount(tol, 10);
+    const double s0 = startParameter();
+    const double s1 = endParameter();
+    const double m = (s0 + s1) / 2.0;
+    Point<double> a;
+    Point<double> b;
+    eval(m, &a, 1e-7);
+    eval(m + (s1 - s0) / k, &b, 1e-7);
+    *chord = (b - a).length();
+    return k + 1;
+}
+
+void Bspline::polygon(bool setParameter, double tol, double spacing)
+{
+    deletePolygon();
+    const double s0 = startParameter();
+    const double s1 = endParameter();
+    const double R = s1 - s0;
+    if (m_deg != 1) {
+        const int k = chordHeightCount(tol, 3);
+        const double h = R / k;
+        double t = s0;
+        for (int i = 0; i <= k; ++i) {
+            // The last point is the end of the range, whatever the sum of steps gave.
+            const double ti = (i == k || t > s1) ? s1 : t;
+            Point<double> P;
+            eval(ti, &P, 1e-7);
+            if (setParameter)
+                P.z = ti;
+            m_polygon.Add(P);
+            t = t + h;
+        }
+        return;
+    }
+    if (spacing > 0.0) {
+        linearPoints(spacing, setParameter);
+        return;
+    }
+    const double Lt = arcRatio() * R;
+    double Li = 0.0;
+    for (int i = 0; i < nPts(); ++i) {
+        if (i > 0)
+            Li += (m_cpts[i] - m_cpts[i - 1]).length();
+        Point<double> P = m_cpts[i];
+        if (setParameter)
+            P.z = Lt == 0.0 ? s0 : s0 + Li / Lt * R;
+        m_polygon.Add(P);
+    }
+}
+
+void Bspline::linearPoints(double spacing, bool setParameter)
+{
+    if (!(spacing > 0.0))
+        throw std::logic_error("Polygon spacing must be positive");
+    const double s0 = startParameter();
+    const double R = endParameter() - s0;
+    const double Lt = arcRatio() * R;
+    // z of a point at distance L along the legs, with the parameter flag.
+    auto parameterAt = [&](double L) { return Lt == 0.0 ? s0 : s0 + L / Lt * R; };
+
+    Point<double> first = m_cpts.GetAt(0);
+    if (setParameter)
+        first.z = s0;
+    if (m_polygon.IsEmpty() || !(planarGap(m_polygon[m_polygon.GetSize() - 1], first) < 1e-6))
+        m_polygon.Add(first);
+
+    double Lj = 0.0;
+    for (int j = 0; j + 1 < nPts(); ++j) {
+        const Point<double> a = m_cpts[j];
+        const Point<double> v = m_cpts[j + 1] - a;
+        const double l = v.length();
+        if (l > 0.0) {
+            const long long m = static_cast<long long>(std::ceil(l / spacing));
+            const double step = l / static_cast<double>(m);
+            double along = 0.0;
+            for (long long i = 1; i <= m; ++i) {
+                along += step;
+                Point<double> q = a + v * (along / l);
+                if (setParameter)
+                    q.z = parameterAt(Lj + along);
+                m_polygon.Add(q);
+            }
+        }
+        if (!(planarGap(m_polygon[m_polygon.GetSize() - 1], m_cpts[j + 1]) <= 1e-10))
+            throw std::logic_error("Linear polygon didn't end properly");
+        Lj += l;
+    }
+}
+
+double Bspline::chordHeightTol() const
+{
+    const int n = nPts();
+    if (n == 2)
+        return 0.0;
+    const Point<double> c = endPoint() - startPoint();
+    const double L = c.length();
+    if (n < 3)
+        return -1.0;
+    const Point<double> p0 = m_cpts[0];
+    double height = 0.0;
+    for (int i = 1; i <= n - 2; ++i) {
+        const double h = L > 0.0 ? std::fabs(cross(m_cpts[i] - p0, c).z) / L
+                                 : (m_cpts[i] - p0).length();
+        height = std::max(height, h);
+    }
+    return height;
+}

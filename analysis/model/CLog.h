@@ -1,0 +1,58 @@
+// The journal: a text file that records every model-changing operation of a
+// document as one line of spreadsheet macro code (a call on the automation
+// object `xscn`), so that the work can be replayed or converted.
+#pragma once
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "platform/core/CString.h"
+
+// One document's journal, in the folder "temp" of the user's home folder,
+// named <progName>_<name>.log. Callers compose each line in the global
+// gLogMsg and call logIt. The file is UTF-8 with CRLF line ends and is
+// flushed after every line. A journal that cannot be opened stays closed:
+// nothing is shown or thrown and every write does nothing.
+class CLog {
+ public:
+  // Creates the folder when missing, opens the file (truncating an old one
+  // of that name) and writes the 16 header lines for progName and the
+  // version major.minor. When this process already has a journal of that
+  // path open, the name gets a suffix "_2", "_3", ... instead.
+  CLog(CString name, int major, int minor, CStringA progName);
+  // Closes the file.
+  virtual ~CLog();
+  CLog(const CLog&) = delete;
+  CLog& operator=(const CLog&) = delete;
+
+  // Writes gLogMsg as one line when the journal is open and not blocked;
+  // gLogMsg is left as it is.
+  void logIt();
+  // Sets gLogMsg to "CurrentSection." followed by s (also while blocked),
+  // then writes it as logIt does.
+  void section(CString s);
+  // Blocks the journal under name unless it is blocked already (the first
+  // blocker keeps it; blocks are not counted).
+  void block(CString name);
+  // Unblocks the journal when name is the one it was blocked under.
+  void unblock(CString name);
+  // 1 while blocked, else 0.
+  int isBlocked() const { return blocked; }
+  // The open file, or null when the journal is closed.
+  std::ofstream* stream() const { return m_stream.get(); }
+  // Does nothing.
+  void OleLogIt() {}
+  // Counts down a counter that nothing reads.
+  void OLEPOP() { --olePopCount; }
+
+ private:
+  void open(const CString& name, int major, int minor, const CStringA& progName);
+  void writeLine(const CString& line);
+
+  int blocked = 0;
+  CString blocker;
+  std::unique_ptr<std::ofstream> m_stream;
+  int olePopCount = 0;
+  std::string m_path;  // the open file's path, held in the process's list of open journals
+};

@@ -1,0 +1,511 @@
+#include "platform/core/Settings.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <pwd.h>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+struct LorimantSettingsKey {
+    std::wstring path; // full path, e.g. HKEY_CURRENT_USER\Software\X
+};
+
+namespace {
+
+LorimantSettingsKey rootClasses{L"HKEY_CLASSES_ROOT"};
+LorimantSettingsKey rootCurrentUser{L"HKEY_CURRENT_USER"};
+LorimantSettingsKey rootLocalMachine{L"HKEY_LOCAL_MACHINE"};
+LorimantSettingsKey rootUsers{L"HKEY_USERS"};
+
+thread_local DWORD lastError = 0;
+
+std::wstring lower(std::wstring s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) {
+        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    });
+    return s;
+}
+
+// Keys and value names compare without regard to ASCII case, as registry names do.
+struct NoCase {
+    bool operator()(const std::wstring& a, const std::wstring& b) const { return lower(a) < lower(b); }
+};
+
+using Values = std::map<std::wstring, std::wstring, NoCase>;
+using Store = std::map<std::wstring, Values, NoCase>; // key path -> values
+
+bool isRoot(HKEY key)
+{
+    return key == &rootClasses || key == &rootCurrentUser || key == &rootLocalMachine || key == &rootUsers;
+}
+
+// Interned handles: one per key path, alive for the whole process.
+HKEY intern(const std::wstring& path)
+{
+    static std::mutex mutex;
+    static std::map<std::wstring, std::unique_ptr<LorimantSettingsKey>, NoCase> handles;
+    for (HKEY root : {&rootClasses, &rootCurrentUser, &rootLocalMachine, &rootUsers})
+        if (lower(root->path) == lower(path))
+            return root;
+    std::lock_guard<std::mutex> lock(mutex);
+    auto& slot = handles[path];
+    if (!slot)
+        slot = std::make_unique<LorimantSettingsKey>(LorimantSettingsKey{path});
+    return slot.get();
+}
+
+// Joins a key path and a relative sub-key path, dropping empty components.
+std::wstring join(const std::wstring& base, const wchar_t* sub)
+{
+    std::wstring out = base;
+    if (sub == nullptr)
+        return out;
+    std::wstring part;
+    for (const wchar_t* p = sub;; ++p) {
+        if (*p == L'\\' || *p == L'\0') {
+            if (!part.empty())
+                out += L"\\" + part;
+            part.clear();
+            if (*p == L'\0')
+                break;
+        } else {
+            part.push_back(*p);
+        }
+    }
+    return out;
+}
+
+bool isBelow(const std::wstring& path, const std::wstring& ancestor)
+{
+    return path.size() > ancestor.size() + 1 && lower(path.substr(0, ancestor.size())) == lower(ancestor) &&
+           path[ancestor.size()] == L'\\';
+}
+
+// ---- the file ---------------------------------------------------------------
+
+std::string escape(const std::wstring& text)
+{
+    std::string out;
+    for (char c : wideToUtf8(text)) {
+        switch (c) {
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\\':
+        case '=':
+        case '[':
+        case ']':
+        case ';':
+        case '@': out.push_back('\\'); out.push_back(c); break;
+        default: out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::wstring unescape(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            const char c = text[++i];
+            out.push_back(c == 'n' ? '\n' : (c == 'r' ? '\r' : c));
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return utf8ToWide(out);
+}
+
+// Position of the first '=' that is not escaped, or npos.
+std::size_t separator(const std::string& line)
+{
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\')
+            ++i;
+        else if (line[i] == '=')
+            return i;
+    }
+    return std::string::npos;
+}
+
+std::filesystem::path storePath()
+{
+    return std::filesystem::path(Settings::StoreFile().ToUtf8());
+}
+
+Store load()
+{
+    Store store;
+    const auto path = storePath();
+    if (path.empty())
+        return store;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    Values* current = nullptr;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == ';')
+            continue;
+        if (line[0] == '[' && line.size() >= 2 && line.back() == ']' && (line.size() < 3 || line[line.size() - 2] != '\\')) {
+            current = &store[unescape(line.substr(1, line.size() - 2))];
+            continue;
+        }
+        const std::size_t eq = separator(line);
+        if (current == nullptr || eq == std::string::npos)
+            continue;
+        const std::string rawName = line.substr(0, eq);
+        const std::wstring name = rawName == "@" ? std::wstring() : unescape(rawName);
+        (*current)[name] = unescape(line.substr(eq + 1));
+    }
+    return store;
+}
+
+LONG save(const Store& store)
+{
+    const auto path = storePath();
+    if (path.empty())
+        return ERROR_ACCESS_DENIED;
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    std::ostringstream out;
+    out << "; Lorimant settings\n";
+    for (const auto& [key, values] : store) {
+        out << '[' << escape(key) << "]\n";
+        for (const auto& [name, value] : values)
+            out << (name.empty() ? std::string("@") : escape(name)) << '=' << escape(value) << '\n';
+    }
+    // Write a sibling file and rename it over the store, so a reader never sees half a file.
+    auto temp = path;
+    temp += ".tmp" + std::to_string(static_cast<long>(::getpid()));
+    {
+        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+        file << out.str();
+        file.flush();
+        if (!file)
+            return ERROR_WRITE_FAULT;
+    }
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return ERROR_WRITE_FAULT;
+    }
+    return ERROR_SUCCESS;
+}
+
+bool exists(const Store& store, const std::wstring& path)
+{
+    if (store.count(path) != 0)
+        return true;
+    return std::any_of(store.begin(), store.end(), [&](const auto& entry) { return isBelow(entry.first, path); });
+}
+
+bool keyExists(const Store& store, HKEY key)
+{
+    return isRoot(key) || exists(store, key->path);
+}
+
+} // namespace
+
+const HKEY HKEY_CLASSES_ROOT = &rootClasses;
+const HKEY HKEY_CURRENT_USER = &rootCurrentUser;
+const HKEY HKEY_LOCAL_MACHINE = &rootLocalMachine;
+const HKEY HKEY_USERS = &rootUsers;
+
+LONG RegOpenKey(HKEY key, const wchar_t* subKey, HKEY* result)
+{
+    if (key == nullptr || result == nullptr)
+        return ERROR_INVALID_HANDLE;
+    const std::wstring path = join(key->path, subKey);
+    const HKEY handle = intern(path);
+    if (!isRoot(handle) && !exists(load(), path))
+        return ERROR_FILE_NOT_FOUND;
+    *result = handle;
+    return ERROR_SUCCESS;
+}
+
+LONG RegCreateKey(HKEY key, const wchar_t* subKey, HKEY* result)
+{
+    if (key == nullptr || result == nullptr)
+        return ERROR_INVALID_HANDLE;
+    const std::wstring path = join(key->path, subKey);
+    const HKEY handle = intern(path);
+    if (!isRoot(handle)) {
+        Store store = load();
+        if (!exists(store, path)) {
+            store[path];
+            if (const LONG r = save(store); r != ERROR_SUCCESS)
+                return r;
+        }
+    }
+    *result = handle;
+    return ERROR_SUCCESS;
+}
+
+LONG RegCloseKey(HKEY key)
+{
+    return key == nullptr ? ERROR_INVALID_HANDLE : ERROR_SUCCESS;
+}
+
+LONG RegQueryString(HKEY key, const wchar_t* valueName, CString& data)
+{
+    if (key == nullptr)
+        return ERROR_INVALID_HANDLE;
+    const Store store = load();
+    const auto section = store.find(key->path);
+    if (section == store.end())
+        return ERROR_FILE_NOT_FOUND;
+    const auto value = section->second.find(valueName ? valueName : L"");
+    if (value == section->second.end())
+        return ERROR_FILE_NOT_FOUND;
+    data = CString(value->second);
+    return ERROR_SUCCESS;
+}
+
+LONG RegSetString(HKEY key, const wchar_t* valueName, const wchar_t* data)
+{
+    if (key == nullptr)
+        return ERROR_INVALID_HANDLE;
+    if (isRoot(key))
+        return ERROR_ACCESS_DENIED;
+    Store store = load();
+    store[key->path][valueName ? valueName : L""] = data ? data : L"";
+    return save(store);
+}
+
+LONG RegDeleteValue(HKEY key, const wchar_t* valueName)
+{
+    if (key == nullptr)
+        return ERROR_INVALID_HANDLE;
+    Store store = load();
+    const auto section = store.find(key->path);
+    if (section == store.end() || section->second.erase(valueName ? valueName : L"") == 0)
+        return ERROR_FILE_NOT_FOUND;
+    return save(store);
+}
+
+LONG RegEnumKey(HKEY key, DWORD index, CString& name)
+{
+    if (key == nullptr)
+        return ERROR_INVALID_HANDLE;
+    const Store store = load();
+    if (!keyExists(store, key))
+        return ERROR_FILE_NOT_FOUND;
+    std::set<std::wstring, NoCase> children;
+    for (const auto& entry : store) {
+        if (!isBelow(entry.first, key->path))
+            continue;
+        const std::wstring rest = entry.first.substr(key->path.size() + 1);
+        children.insert(rest.substr(0, rest.find(L'\\')));
+    }
+    if (index >= children.size())
+        return ERROR_NO_MORE_ITEMS;
+    name = CString(*std::next(children.begin(), static_cast<std::ptrdiff_t>(index)));
+    return ERROR_SUCCESS;
+}
+
+LONG RegDeleteKey(HKEY key, const wchar_t* subKey)
+{
+    if (key == nullptr)
+        return ERROR_INVALID_HANDLE;
+    const std::wstring path = join(key->path, subKey);
+    if (isRoot(intern(path)))
+        return ERROR_ACCESS_DENIED;
+    Store store = load();
+    if (!exists(store, path))
+        return ERROR_FILE_NOT_FOUND;
+    for (const auto& entry : store)
+        if (isBelow(entry.first, path))
+            return ERROR_ACCESS_DENIED;
+    store.erase(path);
+    return save(store);
+}
+
+LONG RegDeleteTree(HKEY key, const wchar_t* subKey)
+{
+    if (key == nullptr)
+        return ERROR_INVALID_HANDLE;
+    const std::wstring path = join(key->path, subKey);
+    if (isRoot(intern(path)))
+        return ERROR_ACCESS_DENIED;
+    Store store = load();
+    if (!exists(store, path))
+        return ERROR_FILE_NOT_FOUND;
+    std::erase_if(store, [&](const auto& entry) { return lower(entry.first) == lower(path) || isBelow(entry.first, path); });
+    return save(store);
+}
+
+CString RegKeyPath(HKEY key)
+{
+    return key ? CString(key->path) : CString();
+}
+
+DWORD GetLastError()
+{
+    return lastError;
+}
+
+void SetLastError(DWORD code)
+{
+    lastError = code;
+}
+
+CString FormatSystemMessage(DWORD code)
+{
+    switch (code) {
+    case ERROR_SUCCESS: return CString(L"The operation completed successfully.");
+    case ERROR_FILE_NOT_FOUND: return CString(L"The settings key or value does not exist.");
+    case ERROR_ACCESS_DENIED: return CString(L"The settings store cannot be changed there.");
+    case ERROR_INVALID_HANDLE: return CString(L"The settings key handle is not valid.");
+    case ERROR_WRITE_FAULT: return CString(L"The settings file could not be written.");
+    case ERROR_NO_MORE_ITEMS: return CString(L"No more data is available.");
+    default: break;
+    }
+    CString text;
+    text.Format(L"System error %u.", code);
+    return text;
+}
+
+// ---- profile ----------------------------------------------------------------
+
+namespace {
+
+struct ProfileNames {
+    CString registryKey = L"Local AppWizard-Generated Applications";
+    CString applicationName = L"Lorimant";
+};
+
+ProfileNames& profileNames()
+{
+    static ProfileNames names;
+    return names;
+}
+
+HKEY profileSection(const wchar_t* section)
+{
+    return intern(join(rootCurrentUser.path, Settings::ProfileKeyPath() + L"\\" + CString(section)));
+}
+
+} // namespace
+
+void Settings::SetRegistryKey(const wchar_t* company)
+{
+    profileNames().registryKey = company;
+}
+
+void Settings::SetApplicationName(const wchar_t* name)
+{
+    profileNames().applicationName = name;
+}
+
+CString Settings::ProfileKeyPath()
+{
+    return L"Software\\" + profileNames().registryKey + L"\\" + profileNames().applicationName;
+}
+
+CString Settings::GetProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue)
+{
+    CString value;
+    if (section == nullptr || entry == nullptr || RegQueryString(profileSection(section), entry, value) != ERROR_SUCCESS)
+        return CString(defaultValue);
+    return value;
+}
+
+BOOL Settings::WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value)
+{
+    if (section == nullptr)
+        return FALSE;
+    const HKEY key = profileSection(section);
+    if (entry == nullptr) {
+        const LONG r = RegDeleteTree(key, nullptr);
+        return (r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND) ? TRUE : FALSE;
+    }
+    if (value == nullptr) {
+        const LONG r = RegDeleteValue(key, entry);
+        return (r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND) ? TRUE : FALSE;
+    }
+    return RegSetString(key, entry, value) == ERROR_SUCCESS ? TRUE : FALSE;
+}
+
+UINT Settings::GetProfileInt(const wchar_t* section, const wchar_t* entry, int defaultValue)
+{
+    const CString text = GetProfileString(section, entry, nullptr);
+    const std::string digits = text.ToUtf8();
+    if (digits.empty())
+        return static_cast<UINT>(defaultValue);
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(digits.c_str(), &end, 10);
+    if (end == digits.c_str() || errno == ERANGE)
+        return static_cast<UINT>(defaultValue);
+    return static_cast<UINT>(v);
+}
+
+BOOL Settings::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value)
+{
+    return WriteProfileString(section, entry, CString(std::to_wstring(value)));
+}
+
+CString Settings::ConfigFolder()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg != nullptr && xdg[0] == '/')
+        return CString(xdg) + L"/lorimant";
+    const CString home = GetProfileFolder();
+    if (home.IsEmpty())
+        return CString();
+    return home + L"/.config/lorimant";
+}
+
+CString Settings::StoreFile()
+{
+    const CString folder = ConfigFolder();
+    return folder.IsEmpty() ? CString() : folder + L"/settings.ini";
+}
+
+// ---- user and program -------------------------------------------------------
+
+CString GetProfileFolder()
+{
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0')
+        return CString(home);
+    if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr)
+        return CString(pw->pw_dir);
+    return CString();
+}
+
+CString GetProgramPath()
+{
+    std::error_code ec;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? CString() : CString(path.string());
+}
+
+CString GetProgramFolder()
+{
+    const CString path = GetProgramPath();
+    const int slash = path.ReverseFind(L'/');
+    if (slash < 0)
+        return CString();
+    return slash == 0 ? CString(L"/") : path.Left(slash);
+}
+
+CString GetLoginName()
+{
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw != nullptr && pw->pw_name != nullptr)
+        return CString(pw->pw_name);
+    for (const char* var : {"USER", "LOGNAME"})
+        if (const char* v = std::getenv(var); v != nullptr && v[0] != '\0')
+            return CString(v);
+    return CString();
+}
