@@ -54,10 +54,12 @@ function(lorimant_tests name)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE
       LORIMANT_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
+  # Leaks inside system libraries are reported by none of our tests.
+  set(env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}."
-      TEST_FILTER "-Gui*:Interop*" PROPERTIES LABELS unit TIMEOUT 600)
+      TEST_FILTER "-Gui*:Interop*" PROPERTIES LABELS unit TIMEOUT 600 ENVIRONMENT "${env}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}."
-      TEST_FILTER "Gui*" PROPERTIES LABELS gui TIMEOUT 600)
+      TEST_FILTER "Gui*" PROPERTIES LABELS gui TIMEOUT 600 ENVIRONMENT "${env}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}."
-      TEST_FILTER "Interop*" PROPERTIES LABELS interop TIMEOUT 600)
+      TEST_FILTER "Interop*" PROPERTIES LABELS interop TIMEOUT 600 ENVIRONMENT "${env}")
 endfunction()

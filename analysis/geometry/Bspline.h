@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/geometry/ErrMsg.h"
 #include "analysis/geometry/Point.h"
 #include "platform/core/CArray.h"
 #include "platform/core/CList.h"
@@ -9,9 +10,12 @@
 class CArchive;
 class Matrix;
 
-// How the interpolating constructor takes its end tangents (values 1 to 3);
-// the enumerators come with the interpolating fit.
-enum endCondition : int;
+// How the interpolating constructor takes its end tangents (values as stored).
+enum endCondition : int {
+    endQuadratic = 1,  // slopes of the parabolas through the first and last three points (x increasing)
+    endCircle = 2,     // tangents of the circles through the first and last three points
+    endTangents = 3,   // the caller's two tangents, both pointing away from the curve
+};
 
 // A rational B-spline curve of degree 1 to 19 in three dimensions: knot
 // vector, one weight per control point, the control points, and a parameter
@@ -40,7 +44,12 @@ public:
     // Copy of *src (the name is not kept); throws "Bad spline\n" for a null
     // or invalid source.
     Bspline(Bspline* src, CString name);
-    // Cubic interpolation through n points (built with the interpolating fit).
+    // Cubic interpolation through n points: fitClosed when closed != 0, else
+    // fitOpen with the end tangents that ec selects (the caller's tangents
+    // are normalised in place for endTangents); any other ec leaves the
+    // arrays empty. normalise maps the knots onto [0, 1]. Throws "Bad
+    // spline\n" for points the fit cannot take (fewer than 3 for
+    // endQuadratic and endCircle, missing tangents for endTangents).
     Bspline(Point<double>* p, int n, int closed, endCondition ec, Point<double>* startTangent,
             Point<double>* endTangent, bool normalise);
     // Circular arc (or full circle) of degree 2, counter-clockwise about
@@ -324,10 +333,30 @@ public:
     bool colinearY(double y) const;
 
     // ---- interpolating fits ----
-    // Cubic through the n points with chord-length knots and the end tangents t0, t1.
+    // C² cubic through the n points with chord-length knots and the end
+    // tangents t0, t1 (both pointing away from the curve, used with their
+    // length); replaces knots, control points and weights, sets deg 3 and
+    // nPolySegs n - 1. Throws "Bad spline\n", leaving the spline unchanged,
+    // for n < 2, coincident consecutive points, non-finite input or a
+    // system without solution.
     void fitOpen(Point<double>* P, int n, Point<double>* t0, Point<double>* t1);
-    // Closed cubic through the n points.
+    // Periodic C² cubic through the loop of n points (the last may repeat
+    // the first), starting and ending at P[0]; sets the closed flag to 1.
+    // Throws "Bad spline\n" as fitOpen does and for fewer than 3 distinct points.
     void fitClosed(Point<double>* P, int n);
+
+    // ---- offsets ----
+    // Fills pts (count entries) with the two sides at thickness/2 along the
+    // normal: entries 0 .. count/2 - 1 on the normal's side from start to
+    // end, entries count - 1 down to count - count/2 on the other side; the
+    // two sides are exchanged when the outline's winding disagrees with
+    // reference. Returns errNone. Throws CInvalidArgException for count < 2.
+    errMsg offsetPts(double thickness, int count, Point<double>* pts, Point<double>& reference) const;
+    // Two new splines (owned by the caller), one along each side of the
+    // thickness, each on the left of the other's start direction: straight
+    // lines for degree 1, else cubic fits through count/2 samples per side.
+    // Returns errNone.
+    errMsg offsetSplines(int count, double thickness, Bspline** first, Bspline** second);
 
     // ---- archive ----
     // read when loading, write when storing.

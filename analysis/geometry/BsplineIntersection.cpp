@@ -111,6 +111,20 @@ void appendUnsplittable(const Bspline& x, const Bspline& y, PointList* L)
         append(L, bestMid);
 }
 
+// The control-point boxes of x and y overlap in x and y. Boxes that miss
+// each other by rounding alone still meet: where two arcs join, the end
+// point that each computes for itself may differ in the last bits, and the
+// pieces on either side of the joint must still be compared.
+bool boxesMeet(const Bspline& x, const Bspline& y)
+{
+    const double slack = 1e-12;
+    Point<double> lo1, hi1, lo2, hi2;
+    x.extents(&lo1, &hi1, 1);
+    y.extents(&lo2, &hi2, 1);
+    return lo1.x <= hi2.x + slack && lo2.x <= hi1.x + slack && lo1.y <= hi2.y + slack &&
+           lo2.y <= hi1.y + slack;
+}
+
 // The curve y lies on the curve x: x accepts y's start, end and middle.
 bool liesOn(const Bspline& x, const Bspline& y)
 {
@@ -213,7 +227,7 @@ void subdivide(const SplinePtr& A, const SplinePtr& B, PointList* L)
     while (!work.empty()) {
         const auto [X, Y] = std::move(work.back());
         work.pop_back();
-        if (!X->overlap(const_cast<Bspline*>(Y.get())))
+        if (!boxesMeet(*X, *Y))
             continue;
         if (std::max(X->chordHeightTol(), Y->chordHeightTol()) < 1e-12) {
             Chords ch(*X, *Y);

@@ -37,8 +37,10 @@ class CGrid : public CObject {
   double height() const;
   // Lower-left extent.
   Point<double>* minP() { return &m_minP; }
+  const Point<double>* minP() const { return &m_minP; }
   // Upper-right extent.
   Point<double>* maxP() { return &m_maxP; }
+  const Point<double>* maxP() const { return &m_maxP; }
 
   // Stores or loads the extents (six doubles), storedA (double), optionA
   // (int32), storedB (double) and optionB (int32): 72 bytes. Loading does

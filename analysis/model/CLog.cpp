@@ -21,9 +21,11 @@ struct OpenJournals {
   std::set<std::string> paths;
 };
 
+// Never destroyed, so a journal that outlives static destruction can still
+// give its path back.
 OpenJournals& openJournals() {
-  static OpenJournals journals;
-  return journals;
+  static OpenJournals* journals = new OpenJournals;
+  return *journals;
 }
 
 // Reserves the first free path of base + ".log", base + "_2.log", ...

@@ -1,4 +1,4 @@
-// Point force: moments, joint forces of a member piece, archive record.
+// Point force: moments, joint forces of a member segment, archive record.
 #include "analysis/model/CPointForce.h"
 
 #include <cmath>
@@ -11,13 +11,13 @@ IMPLEMENT_SERIAL(CPointForce, CLoad, 1)
 
 namespace {
 
-// Distances of the station z from the ends of the piece a..b, or false when
+// Distances of the station z from the ends of the segment a..b, or false when
 // the station is not inside it (a < z <= b).
-struct PieceGeometry {
+struct SegmentGeometry {
   double L, f, g;
 };
 
-bool pieceGeometry(double a, double b, double z, PieceGeometry* out) {
+bool segmentGeometry(double a, double b, double z, SegmentGeometry* out) {
   if (a >= z || z > b)
     return false;
   out->L = std::fabs(b - a);
@@ -28,7 +28,7 @@ bool pieceGeometry(double a, double b, double z, PieceGeometry* out) {
 
 // Fixed-end forces of a concentrated load F, plus those of a concentrated
 // moment M at the same station.
-void endForces(const PieceGeometry& p, double F, double M, double* end1, double* end2) {
+void endForces(const SegmentGeometry& p, double F, double M, double* end1, double* end2) {
   const double L3 = p.L * p.L * p.L;
   const double momentTerm = M * 6.0 * p.f * p.g / L3;
   *end1 = F * p.g * p.g * (3.0 * p.f + p.g) / L3 + momentTerm;
@@ -37,7 +37,7 @@ void endForces(const PieceGeometry& p, double F, double M, double* end1, double*
 
 // Fixed-end moments of a concentrated load F, plus those of a concentrated
 // moment M at the same station.
-void endMoments(const PieceGeometry& p, double F, double M, double* end1, double* end2) {
+void endMoments(const SegmentGeometry& p, double F, double M, double* end1, double* end2) {
   const double L2 = p.L * p.L;
   *end1 = F * p.f * p.g * p.g / L2 + M * p.g * (3.0 * p.f - p.L) / L2;
   *end2 = F * p.f * p.f * p.g / L2 + M * p.f * (3.0 * p.g - p.L) / L2;
@@ -80,8 +80,8 @@ double CPointForce::My(double z0) const {
 }
 
 void CPointForce::jointFx(double a, double b, double* end1, double* end2) const {
-  PieceGeometry p;
-  if (!pieceGeometry(a, b, location(), &p)) {
+  SegmentGeometry p;
+  if (!segmentGeometry(a, b, location(), &p)) {
     *end1 = *end2 = 0.0;
     return;
   }
@@ -89,8 +89,8 @@ void CPointForce::jointFx(double a, double b, double* end1, double* end2) const 
 }
 
 void CPointForce::jointFy(double a, double b, double* end1, double* end2) const {
-  PieceGeometry p;
-  if (!pieceGeometry(a, b, location(), &p)) {
+  SegmentGeometry p;
+  if (!segmentGeometry(a, b, location(), &p)) {
     *end1 = *end2 = 0.0;
     return;
   }
@@ -98,8 +98,8 @@ void CPointForce::jointFy(double a, double b, double* end1, double* end2) const 
 }
 
 void CPointForce::jointFz(double a, double b, double* end1, double* end2) const {
-  PieceGeometry p;
-  if (!pieceGeometry(a, b, location(), &p)) {
+  SegmentGeometry p;
+  if (!segmentGeometry(a, b, location(), &p)) {
     *end1 = *end2 = 0.0;
     return;
   }
@@ -107,8 +107,8 @@ void CPointForce::jointFz(double a, double b, double* end1, double* end2) const 
 }
 
 void CPointForce::jointMx(double a, double b, double* end1, double* end2) const {
-  PieceGeometry p;
-  if (!pieceGeometry(a, b, location(), &p)) {
+  SegmentGeometry p;
+  if (!segmentGeometry(a, b, location(), &p)) {
     *end1 = *end2 = 0.0;
     return;
   }
@@ -116,8 +116,8 @@ void CPointForce::jointMx(double a, double b, double* end1, double* end2) const 
 }
 
 void CPointForce::jointMy(double a, double b, double* end1, double* end2) const {
-  PieceGeometry p;
-  if (!pieceGeometry(a, b, location(), &p)) {
+  SegmentGeometry p;
+  if (!segmentGeometry(a, b, location(), &p)) {
     *end1 = *end2 = 0.0;
     return;
   }

@@ -1,5 +1,5 @@
 // A concentrated force at a station along the member: its moments and the
-// end forces and moments it causes in a member piece.
+// end forces and moments it causes in a member segment.
 #pragma once
 
 #include "analysis/model/CLoad.h"
@@ -36,7 +36,7 @@ class CPointForce : public CLoad {
   // else (station − z0) × (mag × direction x).
   double My(double z0) const;
 
-  // End forces and moments of the member piece from station a to station b:
+  // End forces and moments of the member segment from station a to station b:
   // both 0 unless a < station <= b. The force pair uses the fixed-end
   // formulas of a concentrated load; jointFx/jointFy and jointMx/jointMy
   // add the terms of the concentrated moment that axialMy/axialMx give.

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "analysis/model/CSize.h"
+#include "platform/core/CRect.h"
 #include "analysis/model/EUnitSystem.h"
 
 #include "platform/core/CString.h"

@@ -72,6 +72,10 @@ TEST_F(BsplineCurve, ConstructorsSetKnotsByLength)
 
     Bspline fromZ(&a, &bz, true);
     EXPECT_EQ(knotsOf(fromZ), (std::vector<double>{0, 0, 2, 2}));
+    fromZ.setGlobal(1.0);
+    fromZ.adjustKnots();  // the range becomes the length of the control polygon
+    const double len = std::sqrt(29.0);
+    EXPECT_EQ(knotsOf(fromZ), (std::vector<double>{0, 0, len, len}));
 
     Point<double> pts[] = {P(0, 0), P(1, 0), P(1, 2)};
     Bspline poly(3, pts);

@@ -1,5 +1,5 @@
 // Point forces, load cases and combinations: directions, moments, joint
-// forces of a member piece, and their archive records.
+// forces of a member segment, and their archive records.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -67,12 +67,12 @@ TEST(LoadsPointForce, MomentsVanishAtAndAboveTheStation) {
   EXPECT_DOUBLE_EQ(force(5.0, 2.0, {0.0, 0.0, 1.0})->axialForce(), 2.0);
 }
 
-TEST(LoadsPointForce, JointForcesOfAPieceFromZeroToTen) {
+TEST(LoadsPointForce, JointForcesOfASegmentFromZeroToTen) {
   struct Case {
     double station, end1, end2;
   };
   // Mid-span: half the force at each end; at a (0) the force is outside the
-  // piece; at b (10) it is inside and goes wholly to end 2.
+  // segment; at b (10) it is inside and goes wholly to end 2.
   const Case cases[] = {{5.0, 1.0, 1.0}, {0.0, 0.0, 0.0}, {10.0, 0.0, 2.0}, {10.5, 0.0, 0.0}};
   for (const Case& c : cases) {
     double e1 = -1.0, e2 = -1.0;

@@ -347,8 +347,8 @@ TEST(PredicatesDegenerate, CocircularAndCosphericalPointsInEveryRoleGiveExactlyZ
         // The corners of an axis-aligned rectangle are cocircular.
         const double rectangle[4][2] = {{s[0], t[0]}, {s[1], t[0]}, {s[1], t[1]}, {s[0], t[1]}};
         expectIncircleZeroInEveryOrder(rectangle);
-        // So are (a, b), (b, a), (c, d), (d, c): the circle through them has
-        // its centre on the line y = x.
+        // So are (a, b), (b, a), (c, d), (d, c) when a + b != c + d: the
+        // circle through them has its centre on the line y = x.
         const double mirrored[4][2] = {{s[0], t[0]}, {t[0], s[0]}, {s[1], t[1]}, {t[1], s[1]}};
         expectIncircleZeroInEveryOrder(mirrored);
         // The corners of a box are cospherical.
@@ -359,11 +359,12 @@ TEST(PredicatesDegenerate, CocircularAndCosphericalPointsInEveryRoleGiveExactlyZ
             box[k][2] = w[(k >> 2) & 1];
         }
         expectInsphereZeroForEveryFive(box);
-        // So are (a, b, +-z), (b, a, +-z), (c, d, +-y), (d, c, +-y): the sphere
-        // through them has its centre on the line x = y, z = 0.
-        const double a = s[0], b = t[0], c = s[1], d = t[1], z = w[0], y = w[1];
-        const double mirrored3[8][3] = {{a, b, z},  {b, a, z},  {a, b, -z}, {b, a, -z},
-                                        {c, d, y},  {d, c, y},  {c, d, -y}, {d, c, -y}};
+        // So are (a, b, +-g), (b, a, +-g), (c, d, +-h), (d, c, +-h) when
+        // a + b != c + d: the sphere through them has its centre on the line
+        // x = y, z = 0.
+        const double a = s[0], b = t[0], c = s[1], d = t[1], g = w[0], h = w[1];
+        const double mirrored3[8][3] = {{a, b, g}, {b, a, g}, {a, b, -g}, {b, a, -g},
+                                        {c, d, h}, {d, c, h}, {c, d, -h}, {d, c, -h}};
         expectInsphereZeroForEveryFive(mirrored3);
     }
 }

@@ -17,14 +17,6 @@
 using namespace pashwell_test;
 namespace fs = std::filesystem;
 
-// GTK's font, settings-bus and type caches live until the process ends and
-// are never freed; the leak checker must not count them against this program.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n"
-           "leak:libdbus-1.so\n"
-           "leak:libglib-2.0.so\n";
-}
 
 namespace {
 

@@ -179,6 +179,3 @@ TEST(GlOffscreen, ResizeKeepsDisplayListsAndRebindsACurrentContext) {
   EXPECT_FALSE(context.makeCurrent());
 }
 
-// The rendering library keeps a few small records of every buffer size
-// until the process ends; they are not leaks of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libOSMesa.so\n"; }

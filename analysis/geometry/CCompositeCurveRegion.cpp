@@ -1,0 +1,420 @@
+// Composite curves: points on the curve, points and curves inside the
+// region it bounds, interior points, normals and the counting of crossings
+// that the inside tests rest on.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "analysis/geometry/Bspline.h"
+#include "analysis/geometry/CCompositeCurve.h"
+#include "analysis/model/Globals.h"
+#include "platform/core/Exceptions.h"
+
+namespace {
+
+using PointList = CList<Point<double>*>;
+
+// Distance below which a point counts as on the curve.
+constexpr double kOnCurve = 1e-6;
+
+// Deletes the points of a list and empties it.
+void clearPoints(PointList& list)
+{
+    while (!list.IsEmpty())
+        delete list.RemoveHead();
+}
+
+// Frees a pair's result list and whatever points are left in it.
+void deleteList(PointList* list)
+{
+    if (!list)
+        return;
+    clearPoints(*list);
+    delete list;
+}
+
+// Control-point box of one arc in x and y.
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+Box boxOf(const Bspline* arc)
+{
+    const CArray<Point<double>>& cpts = arc->controlPoints();
+    Box b{cpts[0].x, cpts[0].y, cpts[0].x, cpts[0].y};
+    for (const Point<double>& p : cpts) {
+        b.x0 = std::min(b.x0, p.x);
+        b.y0 = std::min(b.y0, p.y);
+        b.x1 = std::max(b.x1, p.x);
+        b.y1 = std::max(b.y1, p.y);
+    }
+    return b;
+}
+
+// The boxes are farther apart than margin in x or in y.
+bool apart(const Box& a, const Box& b, double margin)
+{
+    return a.x0 > b.x1 + margin || b.x0 > a.x1 + margin || a.y0 > b.y1 + margin ||
+           b.y0 > a.y1 + margin;
+}
+
+// A curve lies within the hull of its control points, so arcs whose boxes
+// are more than this apart cannot meet: neither the exact subdivision nor
+// its overlap test (which accepts points within 1e-6) finds a point there.
+constexpr double kDisjointMargin = 1e-5;
+
+// Appends the points where arc a meets arc b to list, skipping those within
+// gInsectTol of a point already there.
+void appendCrossings(const Bspline* a, const Bspline* b, PointList* list)
+{
+    if (a->nPts() > 0 && b->nPts() > 0 && apart(boxOf(a), boxOf(b), kDisjointMargin))
+        return;
+    PointList* found = a->intersection(const_cast<Bspline*>(b));
+    if (!found)
+        return;
+    while (!found->IsEmpty()) {
+        Point<double>* p = found->RemoveHead();
+        bool duplicate = false;
+        POSITION pos = list->GetHeadPosition();
+        while (pos && !duplicate)
+            duplicate = (*list->GetNext(pos) - *p).length() < gInsectTol;
+        if (duplicate)
+            delete p;
+        else
+            list->AddTail(p);
+    }
+    deleteList(found);
+}
+
+// Number of distinct points where the straight probe meets the arcs.
+int countCrossings(const CList<Bspline*>& arcs, Bspline* probe)
+{
+    PointList list(10);
+    POSITION pos = arcs.GetHeadPosition();
+    while (pos)
+        appendCrossings(arcs.GetNext(pos), probe, &list);
+    const int n = static_cast<int>(list.GetCount());
+    clearPoints(list);
+    return n;
+}
+
+// The straight probe from a to b (knots 0 .. length).
+std::unique_ptr<Bspline> probeLine(Point<double> a, Point<double> b)
+{
+    return std::make_unique<Bspline>(&a, &b, false);
+}
+
+bool odd(int n)
+{
+    return n % 2 == 1;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// On the curve
+
+bool CCompositeCurve::onArc(const Bspline* arc, const Point<double>& p, double* t, bool mustSearch)
+{
+    if (arc->nPts() == 0)
+        AfxThrowInvalidArgException();
+    const double s = arc->startParameter();
+    const double e = arc->endParameter();
+    // The arc lies in its control points' box: a point farther than the
+    // on-curve distance from the box is not on the arc.
+    const Box b = boxOf(arc);
+    const bool farFromBox = p.x < b.x0 - kOnCurve || p.x > b.x1 + kOnCurve ||
+                            p.y < b.y0 - kOnCurve || p.y > b.y1 + kOnCurve;
+    if (farFromBox && !mustSearch)
+        return false;
+    // A straight polynomial arc runs linearly in its parameter: its nearest
+    // point in x and y is the projection, which the stepped search converges to.
+    const CArray<double>& kts = arc->knotVector();
+    if (arc->isLinear() && !arc->isRational() && kts.GetSize() == 4 && kts[0] == kts[1] &&
+        kts[2] == kts[3]) {
+        const Point<double> S = arc->cpts(0);
+        const Point<double> E = arc->cpts(1);
+        const double dx = E.x - S.x;
+        const double dy = E.y - S.y;
+        const double len2 = dx * dx + dy * dy;
+        double lambda = len2 > 0.0 ? ((p.x - S.x) * dx + (p.y - S.y) * dy) / len2 : 0.0;
+        lambda = std::clamp(lambda, 0.0, 1.0);
+        *t = s + (e - s) * lambda;
+        const Point<double> C = S + (E - S) * lambda;
+        const double d2 = (p - C).lengthSquared();
+        return d2 < 1e-40 || std::sqrt(d2) < kOnCurve;
+    }
+    *t = arc->stepSearch(p, s, e, 0, 1e-12);
+    Point<double> C;
+    arc->rbsEval(*t, &C);
+    const double d2 = (p - C).lengthSquared();
+    return d2 < 1e-40 || std::sqrt(d2) < kOnCurve;
+}
+
+bool CCompositeCurve::getParm(const Point<double>& p, double* t) const
+{
+    POSITION pos = m_arcs.GetHeadPosition();
+    while (pos) {
+        const Bspline* arc = m_arcs.GetNext(pos);
+        // Only the last arc's search result is left in *t when p is on no arc.
+        if (onArc(arc, p, t, pos == nullptr))
+            return true;
+    }
+    return false;
+}
+
+bool CCompositeCurve::on(const Point<double>& p) const
+{
+    double t = 0.0;
+    POSITION pos = m_arcs.GetHeadPosition();
+    while (pos) {
+        if (onArc(m_arcs.GetNext(pos), p, &t, false))
+            return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Crossings
+
+int CCompositeCurve::findIntersections(const CCompositeCurve* other, CList<Point<double>*>* list) const
+{
+    POSITION a = m_arcs.GetHeadPosition();
+    while (a) {
+        const Bspline* A = m_arcs.GetNext(a);
+        POSITION b = other->m_arcs.GetHeadPosition();
+        while (b)
+            appendCrossings(A, other->m_arcs.GetNext(b), list);
+    }
+    return static_cast<int>(list->GetCount());
+}
+
+int CCompositeCurve::lineNIntersections(const Point<double>* p1, const Point<double>* p2) const
+{
+    std::unique_ptr<Bspline> line = probeLine(*p1, *p2);
+    return countCrossings(m_arcs, line.get());
+}
+
+// ---------------------------------------------------------------------------
+// Inside the region
+
+bool CCompositeCurve::probesInside(const Point<double>& p, double L) const
+{
+    const Point<double> q(p.x, p.y, 0.0);
+    const double angle = 3.141592653589793 * 30.0 / 180.0;
+    const Point<double> horizontal(L, 0.0, 0.0);
+    const Point<double> slanted(L * std::cos(angle), L * std::sin(angle), 0.0);
+    auto count = [this](Point<double> a, Point<double> b) {
+        std::unique_ptr<Bspline> line = probeLine(a, b);
+        return countCrossings(m_arcs, line.get());
+    };
+    const int right = count(q, q + horizontal);
+    const bool rightOdd = odd(right);
+    if (rightOdd && odd(count(q - horizontal, q)))
+        return true;
+    // The rising probe decides with the right one or with the falling one;
+    // it is counted once.
+    const bool risingOdd = odd(count(q, q + slanted));
+    if (rightOdd && risingOdd)
+        return true;
+    return risingOdd && odd(count(q - slanted, q));
+}
+
+bool CCompositeCurve::inside(const Point<double>& p) const
+{
+    // The curve lies within its control points' box (the hull of a rational
+    // curve with positive weights); sampled extents could cut off bulges.
+    Point<double> min, max;
+    if (!controlBox(min, max))
+        return false;
+    if (p.x < min.x || p.y < min.y || p.x > max.x || p.y > max.y)
+        return false;
+    if (on(p))
+        return false;
+    const double L = 10.0 * (max - min).length();
+    if (L == 0.0)
+        return false;
+    return probesInside(p, L);
+}
+
+bool CCompositeCurve::insideOrOn(const Point<double>& p) const
+{
+    return inside(p) || on(p);
+}
+
+bool CCompositeCurve::insideNotOn(const Point<double>& p) const
+{
+    return !on(p) && inside(p);
+}
+
+bool CCompositeCurve::inside(const CCompositeCurve* other) const
+{
+    Point<double> min, max, omin, omax;
+    if (!controlBox(min, max))
+        return false;
+    if (other->controlBox(omin, omax) &&
+        (omin.x > max.x || omin.y > max.y || min.x > omax.x || min.y > omax.y))
+        return false;
+    POSITION pos = other->m_arcs.GetHeadPosition();
+    while (pos) {
+        const Bspline* arc = other->m_arcs.GetNext(pos);
+        const double s = arc->startParameter();
+        const double e = arc->endParameter();
+        const double h = (e - s) / 50.0;
+        double t = s;
+        for (int k = 0; k <= 50; ++k) {
+            Point<double> P;
+            arc->eval(t, &P, 1e-7);
+            if (!inside(P))
+                return false;
+            t += h;
+        }
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Points inside
+
+bool CCompositeCurve::findPointInside(int, Point<double> a, Point<double> b, Point<double>* out) const
+{
+    const Point<double> M = (a + b) / 2.0;
+    const double d = b.x - a.x;
+    if (!(std::fabs(d) > 0.0))
+        return false;
+    CCompositeCurve probe;
+    probe.addArc(probeLine(Point<double>(M.x - d, M.y, 0.0), Point<double>(M.x + d, M.y, 0.0)).release());
+    PointList points(10);
+    findIntersections(&probe, &points);
+    bool found = false;
+    if (points.GetCount() >= 2) {
+        POSITION pos = points.GetHeadPosition();
+        const Point<double> F = *points.GetNext(pos);
+        while (pos && !found) {
+            const Point<double> C = (F + *points.GetNext(pos)) / 2.0;
+            if (inside(C)) {
+                *out = C;
+                found = true;
+            }
+        }
+    }
+    clearPoints(points);
+    return found;
+}
+
+bool CCompositeCurve::interiorFromNormal(Point<double>* out) const
+{
+    const Bspline* first = m_arcs.GetHead();
+    Point<double> M;
+    first->midPt(&M);
+    // The normal at the same point as M: the middle of the arc's global range.
+    Point<double> N;
+    first->normal((first->startParameter() + first->endParameter()) / 2.0, &N);
+    if (m_sign == -1)
+        N = N * -1.0;
+    // The probe is a segment through M along N; its crossings do not depend
+    // on which way N points, so one probe serves.
+    CCompositeCurve probe;
+    probe.addArc(probeLine(M + N * 1000.0, M - N * 1000.0).release());
+    PointList points(10);
+    findIntersections(&probe, &points);
+    double best = 1e100;
+    const Point<double>* nearest = nullptr;
+    POSITION pos = points.GetHeadPosition();
+    while (pos) {
+        const Point<double>* P = points.GetNext(pos);
+        const double d2 = (*P - M).lengthSquared();
+        if (std::sqrt(d2) >= 1e-5 && d2 < best) {
+            best = d2;
+            nearest = P;
+        }
+    }
+    bool found = false;
+    if (nearest) {
+        const Point<double> C = (*nearest + M) / 2.0;
+        if (inside(C)) {
+            *out = C;
+            found = true;
+        }
+    }
+    clearPoints(points);
+    return found;
+}
+
+bool CCompositeCurve::interiorFromScan(Point<double>* out) const
+{
+    Point<double> min, max;
+    if (!controlBox(min, max) || !(max.x > min.x) || !(max.y > min.y))
+        return false;
+    const double margin = max.x - min.x;
+    // Heights at 1/2, 1/4 and 3/4, 1/8, 3/8, ... of the box; along each,
+    // the middle of the widest span between consecutive crossings that is
+    // inside the region.
+    for (int level = 1; level <= 7; ++level) {
+        const int parts = 1 << level;
+        for (int k = 1; k < parts; k += 2) {
+            const double y = min.y + (max.y - min.y) * k / parts;
+            std::unique_ptr<Bspline> line =
+                probeLine(Point<double>(min.x - margin, y, 0.0), Point<double>(max.x + margin, y, 0.0));
+            PointList points(10);
+            POSITION pos = m_arcs.GetHeadPosition();
+            while (pos)
+                appendCrossings(m_arcs.GetNext(pos), line.get(), &points);
+            std::vector<double> xs;
+            pos = points.GetHeadPosition();
+            while (pos)
+                xs.push_back(points.GetNext(pos)->x);
+            clearPoints(points);
+            std::sort(xs.begin(), xs.end());
+            double widest = 0.0;
+            for (std::size_t i = 1; i < xs.size(); ++i) {
+                const Point<double> C((xs[i - 1] + xs[i]) / 2.0, y, 0.0);
+                if (xs[i] - xs[i - 1] > widest && inside(C)) {
+                    widest = xs[i] - xs[i - 1];
+                    *out = C;
+                }
+            }
+            if (widest > 0.0)
+                return true;
+        }
+    }
+    return false;
+}
+
+Point<double> CCompositeCurve::getInteriorPoint(double) const
+{
+    if (m_arcs.IsEmpty())
+        AfxThrowInvalidArgException();
+    Point<double> P;
+    if (interiorFromNormal(&P) || interiorFromScan(&P))
+        return P;
+    throw std::logic_error("Composite curve encloses no region");
+}
+
+// ---------------------------------------------------------------------------
+// Normals
+
+Point<double> CCompositeCurve::normal(double t) const
+{
+    POSITION pos = m_arcs.GetHeadPosition();
+    while (pos) {
+        const Bspline* arc = m_arcs.GetNext(pos);
+        if (!(arc->startParameter() <= t && t <= arc->endParameter()))
+            continue;
+        Point<double> P;
+        Point<double> N;
+        arc->eval(t, &P, 1e-7);
+        arc->normal(t, &N);
+        CCompositeCurve probe;
+        probe.addArc(probeLine(P, P + N * 1000.0).release());
+        PointList points(10);
+        const int count = probe.findIntersections(this, &points);
+        clearPoints(points);
+        if (count == 1)
+            N = N * -1.0;
+        return N;
+    }
+    return Point<double>();
+}
