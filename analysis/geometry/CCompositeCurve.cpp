@@ -146,8 +146,10 @@ void CCompositeCurve::addArc(Bspline* arc)
 
 void CCompositeCurve::addSegment(const CCompositeCurve* other)
 {
+    // Counted first: other may be this curve, which grows on the way.
+    INT_PTR n = other->m_arcs.GetCount();
     POSITION pos = other->m_arcs.GetHeadPosition();
-    while (pos) {
+    while (pos && n-- > 0) {
         std::unique_ptr<Bspline> copy = copyOf(other->m_arcs.GetNext(pos));
         addArc(copy.get());
         copy.release();

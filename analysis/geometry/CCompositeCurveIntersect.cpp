@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
@@ -51,11 +52,10 @@ CMaxMinBox boxOf(const Bspline* arc)
 
 // The points where arcs a and b meet: the chords of two straight arcs, else
 // the spline intersection when their boxes overlap. Null when none.
-PointList* arcCrossings(Bspline* a, Bspline* b, CMaxMinBox& boxA)
+PointList* arcCrossings(Bspline* a, Bspline* b, CMaxMinBox& boxA, CMaxMinBox& boxB)
 {
     if (a->isLinear() && b->deg() == 1 && b->nPts() == 2)
         return lineLineIntersection(a, b);
-    CMaxMinBox boxB = boxOf(b);
     if (!boxA.overlap(&boxB))
         return nullptr;
     return a->intersection(b);
@@ -87,14 +87,21 @@ struct TightSplitTolOnExit {
 CList<CIntersection*>* CCompositeCurve::intersect(CCompositeCurve* other)
 {
     OwnedIntersections result(new IntersectionList(10));
+    // The other curve's boxes, computed once for all arcs of this one.
+    std::vector<CMaxMinBox> otherBoxes;
+    otherBoxes.reserve(static_cast<std::size_t>(other->nArcs()));
+    POSITION b = other->m_arcs.GetHeadPosition();
+    while (b)
+        otherBoxes.push_back(boxOf(other->m_arcs.GetNext(b)));
     POSITION a = m_arcs.GetHeadPosition();
     while (a) {
         Bspline* A = m_arcs.GetNext(a);
         CMaxMinBox boxA = boxOf(A);
-        POSITION b = other->m_arcs.GetHeadPosition();
+        std::size_t i = 0;
+        b = other->m_arcs.GetHeadPosition();
         while (b) {
             Bspline* B = other->m_arcs.GetNext(b);
-            OwnedPoints points(arcCrossings(A, B, boxA));
+            OwnedPoints points(arcCrossings(A, B, boxA, otherBoxes[i++]));
             if (!points)
                 continue;
             POSITION p = points->GetHeadPosition();

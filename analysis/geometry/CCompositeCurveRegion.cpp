@@ -65,11 +65,20 @@ bool apart(const Box& a, const Box& b, double margin)
 // its overlap test (which accepts points within 1e-6) finds a point there.
 constexpr double kDisjointMargin = 1e-5;
 
-// Appends the points where arc a meets arc b to list, skipping those within
-// gInsectTol of a point already there.
-void appendCrossings(const Bspline* a, const Bspline* b, PointList* list)
+// Boxes of arcs without control points are never apart: their
+// intersection reports the missing points itself.
+Box safeBoxOf(const Bspline* arc)
 {
-    if (a->nPts() > 0 && b->nPts() > 0 && apart(boxOf(a), boxOf(b), kDisjointMargin))
+    if (arc->nPts() == 0)
+        return Box{-1e308, -1e308, 1e308, 1e308};
+    return boxOf(arc);
+}
+
+// Appends the points where arc a (box ba) meets arc b (box bb) to list,
+// skipping those within gInsectTol of a point already there.
+void appendCrossings(const Bspline* a, const Box& ba, const Bspline* b, const Box& bb, PointList* list)
+{
+    if (apart(ba, bb, kDisjointMargin))
         return;
     PointList* found = a->intersection(const_cast<Bspline*>(b));
     if (!found)
@@ -88,13 +97,22 @@ void appendCrossings(const Bspline* a, const Bspline* b, PointList* list)
     deleteList(found);
 }
 
+// Appends the points where the arcs meet the straight probe to list.
+void appendProbeCrossings(const CList<Bspline*>& arcs, const Bspline* probe, PointList* list)
+{
+    const Box bp = safeBoxOf(probe);
+    POSITION pos = arcs.GetHeadPosition();
+    while (pos) {
+        const Bspline* arc = arcs.GetNext(pos);
+        appendCrossings(arc, safeBoxOf(arc), probe, bp, list);
+    }
+}
+
 // Number of distinct points where the straight probe meets the arcs.
-int countCrossings(const CList<Bspline*>& arcs, Bspline* probe)
+int countCrossings(const CList<Bspline*>& arcs, const Bspline* probe)
 {
     PointList list(10);
-    POSITION pos = arcs.GetHeadPosition();
-    while (pos)
-        appendCrossings(arcs.GetNext(pos), probe, &list);
+    appendProbeCrossings(arcs, probe, &list);
     const int n = static_cast<int>(list.GetCount());
     clearPoints(list);
     return n;
@@ -181,12 +199,19 @@ bool CCompositeCurve::on(const Point<double>& p) const
 
 int CCompositeCurve::findIntersections(const CCompositeCurve* other, CList<Point<double>*>* list) const
 {
+    std::vector<Box> otherBoxes;
+    otherBoxes.reserve(static_cast<std::size_t>(other->nArcs()));
+    POSITION b = other->m_arcs.GetHeadPosition();
+    while (b)
+        otherBoxes.push_back(safeBoxOf(other->m_arcs.GetNext(b)));
     POSITION a = m_arcs.GetHeadPosition();
     while (a) {
         const Bspline* A = m_arcs.GetNext(a);
-        POSITION b = other->m_arcs.GetHeadPosition();
+        const Box boxA = safeBoxOf(A);
+        std::size_t i = 0;
+        b = other->m_arcs.GetHeadPosition();
         while (b)
-            appendCrossings(A, other->m_arcs.GetNext(b), list);
+            appendCrossings(A, boxA, other->m_arcs.GetNext(b), otherBoxes[i++], list);
     }
     return static_cast<int>(list->GetCount());
 }
@@ -231,7 +256,7 @@ bool CCompositeCurve::inside(const Point<double>& p) const
         return false;
     if (p.x < min.x || p.y < min.y || p.x > max.x || p.y > max.y)
         return false;
-    if (on(p))
+    if (on(Point<double>(p.x, p.y, 0.0)))
         return false;
     const double L = 10.0 * (max - min).length();
     if (L == 0.0)
@@ -359,11 +384,9 @@ bool CCompositeCurve::interiorFromScan(Point<double>* out) const
             std::unique_ptr<Bspline> line =
                 probeLine(Point<double>(min.x - margin, y, 0.0), Point<double>(max.x + margin, y, 0.0));
             PointList points(10);
-            POSITION pos = m_arcs.GetHeadPosition();
-            while (pos)
-                appendCrossings(m_arcs.GetNext(pos), line.get(), &points);
+            appendProbeCrossings(m_arcs, line.get(), &points);
             std::vector<double> xs;
-            pos = points.GetHeadPosition();
+            POSITION pos = points.GetHeadPosition();
             while (pos)
                 xs.push_back(points.GetNext(pos)->x);
             clearPoints(points);

@@ -73,8 +73,20 @@ void CNurbsSurface::takeU(const Bspline& row) {
 void CNurbsSurface::eval(double u, double v, Point<double>* out) const {
     const int n = crossCurveCount();
     if (n == 0 || out == nullptr) return;
+    // The net's v knots are the first cross curve's; every column of
+    // control points is evaluated with them, as the drawing does.
+    const CArray<double>& shared = m_crossCurves[0]->knotVector();
     std::vector<Point<double>> points(static_cast<std::size_t>(n));
-    for (int k = 0; k < n; ++k) m_crossCurves[k]->eval(v, &points[k], kEvalTol);
+    for (int k = 0; k < n; ++k) {
+        const Bspline& curve = *m_crossCurves[k];
+        std::vector<Point<double>> cpts(curve.controlPoints().GetData(),
+                                        curve.controlPoints().GetData() + curve.nPts());
+        std::vector<double> weights(curve.weightArray().GetData(), curve.weightArray().GetData() + curve.nPts());
+        std::vector<double> knots(shared.GetData(), shared.GetData() + shared.GetSize());
+        const Bspline column(m_vOrder - 1, curve.nPts(), cpts.data(), weights.data(), static_cast<int>(knots.size()),
+                             knots.data());
+        column.eval(v + column.globalOffset(), &points[k], kEvalTol);
+    }
     std::vector<double> weights(points.size(), 1.0);
     std::vector<double> knots = m_uKnotValues;
     const Bspline across(m_uOrder - 1, n, points.data(), weights.data(), static_cast<int>(knots.size()),

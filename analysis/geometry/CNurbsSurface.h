@@ -39,9 +39,10 @@ public:
     CNurbsSurface(const CNurbsSurface&) = delete;
     CNurbsSurface& operator=(const CNurbsSurface&) = delete;
 
-    // The surface point at (u, v): every cross curve evaluated at v gives
-    // the control points of the u curve through that v, evaluated at u.
-    // Nothing is written for an empty surface.
+    // The point at (u, v) of the surface that display draws: each cross
+    // curve's control points, taken with the net's v knots, evaluated at v
+    // give the control points of the u curve through that v, evaluated at
+    // u. Nothing is written for an empty surface.
     void eval(double u, double v, Point<double>* out) const;
     // Rebuilds the control net: four floats (x, y, z, weight) per point,
     // v-major: point (u = k, v = j) starts at 4 (j crossCurveCount + k).

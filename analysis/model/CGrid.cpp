@@ -103,7 +103,9 @@ CGrid::CGrid(Point<double>* min, Point<double>* max, double stepX_, int a, doubl
 
 void CGrid::compute() {
   const Point<double> d = m_maxP - m_minP;
-  if (d.x < 1e-6 || d.y < 1e-6)
+  // Written so that a NaN span fails too; an infinite span would make the
+  // spacing search below run for ever.
+  if (!(d.x >= 1e-6 && d.y >= 1e-6) || !std::isfinite(d.x) || !std::isfinite(d.y))
     throw std::logic_error("extents for section is incorrect.");
   const double L = std::max(d.x, d.y);
   const double s = spacingFor(L);

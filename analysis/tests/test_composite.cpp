@@ -12,6 +12,7 @@
 #include "analysis/tests/test_composite_support.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
+#include "platform/core/Exceptions.h"
 
 using namespace composite_test;
 
@@ -289,4 +290,43 @@ TEST(CompositeCurve, RegisteredByName)
     ASSERT_NE(cls, nullptr);
     EXPECT_EQ(cls, RUNTIME_CLASS(CCompositeCurve));
     EXPECT_EQ(cls->Schema(), 1u);
+}
+
+TEST(CompositeCurve, ReplaceArcSplicesTwoPieces)
+{
+    auto sq = unitSquare();
+    POSITION second = sq->arcs().FindIndex(1);
+    Bspline* old = sq->arcs().GetAt(second);
+    sq->replaceArc(old, line(P(1, 0), P(1, 0.25)), line(P(1, 0.25), P(1, 1)));
+    ASSERT_EQ(sq->nArcs(), 5);
+    EXPECT_EQ(offsets(*sq), (std::vector<double>{0, 1, 1.25, 2, 3}));
+    EXPECT_DOUBLE_EQ(sq->endParameter(), 4.0);
+    EXPECT_NEAR(sq->area(), 1.0, 1e-12);
+
+    // An arc that is not in the chain changes nothing.
+    std::unique_ptr<Bspline> stranger(line(P(0, 0), P(1, 0)));
+    EXPECT_THROW(sq->replaceArc(stranger.get(), nullptr, nullptr), CInvalidArgException);
+    EXPECT_EQ(sq->nArcs(), 5);
+}
+
+TEST(CompositeCurve, LookupsOfArcsAndControlPoints)
+{
+    auto sq = unitSquare();
+    const Bspline* top = sq->arcs().GetAt(sq->arcs().FindIndex(2)); // (1,1) -> (0,1)
+    EXPECT_EQ(sq->findArc(0, 1, 1, 1, 1e-3), top);
+    EXPECT_EQ(sq->findArc(0, 1, 1, 1.002, 1e-3), nullptr);
+    // The first straight arc with an end at x = 1: the bottom edge.
+    EXPECT_EQ(sq->findCoordCpt(1, 7, 1e-3), sq->arcs().GetHead());
+    EXPECT_EQ(sq->findCoordCpt(7, 7, 1e-3), nullptr);
+
+    Point<double>* near = sq->closest(P(0.9, 1.2));
+    ASSERT_NE(near, nullptr);
+    expectPoint(*near, P(1, 1), 0.0);
+    // The pointer reaches into the arc: writing through it moves the point.
+    near->y = 1.5;
+    expectPoint(sq->arcs().GetAt(sq->arcs().FindIndex(1))->endPoint(), P(1, 1.5), 0.0);
+
+    std::unique_ptr<CList<Point<double>*>> pts(sq->controlPoints());
+    EXPECT_EQ(pts->GetCount(), 8);
+    EXPECT_EQ(CCompositeCurve().closest(P(0, 0)), nullptr);
 }

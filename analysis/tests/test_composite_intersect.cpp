@@ -179,3 +179,15 @@ TEST(CompositeCurveIntersect, RecordsAddAndRemoveByCurve)
     EXPECT_EQ(X.usesCC(&a), nullptr);
     EXPECT_EQ(X.usesCC(&b)->parameter, 2.0);
 }
+
+TEST(CompositeCurveIntersect, PolygonApproxOfACircleEndsAtItsEnd)
+{
+    auto c = circle(P(0, 0), 1.0);
+    c->polygonApprox(50);
+    const CArray<Point<double>>& poly = c->polygonPoints();
+    ASSERT_EQ(poly.GetSize(), 51);
+    for (const Point<double>& p : poly)
+        EXPECT_NEAR(p.length(), 1.0, 1e-12);
+    expectPoint(poly[0], P(1, 0), 0.0);
+    expectPoint(poly[50], P(1, 0), 1e-15);
+}

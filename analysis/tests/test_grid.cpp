@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -104,6 +105,14 @@ TEST(GridSpacing, DegenerateExtentsAndSpacingFailures) {
   EXPECT_EQ(gridError(0, 0, 100, 5e-7), "extents for section is incorrect.");
   EXPECT_EQ(gridError(0, 0, 5e-7, 100), "extents for section is incorrect.");
   EXPECT_EQ(gridError(0, 0, 100, -1), "extents for section is incorrect.");
+  // Spans that are not numbers or not finite are degenerate too (an infinite
+  // one used to hang the spacing search).
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(gridError(0, 0, inf, 1), "extents for section is incorrect.");
+  EXPECT_EQ(gridError(-inf, 0, 1, 1), "extents for section is incorrect.");
+  EXPECT_EQ(gridError(-1e308, 0, 1e308, 1), "extents for section is incorrect.");
+  EXPECT_EQ(gridError(0, nan, 1, 1), "extents for section is incorrect.");
   // A section of 2e-6: no spacing of at least 1e-6 gives four steps.
   EXPECT_EQ(gridError(0, 0, 2e-6, 2e-6), "Grid creation failed");
   // At 1e20 (16384 between neighbouring doubles) a span of 32768 gets the

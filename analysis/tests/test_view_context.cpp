@@ -2,6 +2,7 @@
 // and a view without a context that draws nothing.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -131,6 +132,17 @@ TEST(ViewContext, ViewWithoutContextDrawsNothingQuietly) {
     ASSERT_TRUE(other.view.makeCurrent());
     EXPECT_TRUE(glIsList(othersList));
     EXPECT_EQ(pixels(other.view), picture);
+
+    // A view made by class name with no window to draw in says so.
+    Hooks::reset();
+    std::unique_ptr<CObject> made(CRuntimeClass::FromName("COpenGLView")->CreateObject());
+    auto* windowless = dynamic_cast<COpenGLView*>(made.get());
+    ASSERT_NE(windowless, nullptr);
+    EXPECT_EQ(windowless->OnCreate(), 0);
+    ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+    EXPECT_EQ(Hooks::messageBoxes()[0].text, CString(L"OnCreate - GetDC failed"));
+    EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"GLDib"));
+    Hooks::reset();
 }
 
 TEST(ViewContext, PendingGlErrorThrowsDisplayFailure) {

@@ -144,6 +144,11 @@ void CRecordset::requireUpdatable() const
     if (m_cursor->readOnly || m_cursor->table.IsEmpty()) {
         AfxThrowDBException(L"The record set is read-only.");
     }
+    // The records stay readable after the connection is closed; changing
+    // them needs it.
+    if (!m_pDatabase || !m_pDatabase->IsOpen()) {
+        AfxThrowDBException(L"The database connection is closed.");
+    }
 }
 
 void CRecordset::requireCurrent() const

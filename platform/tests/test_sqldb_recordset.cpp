@@ -182,6 +182,27 @@ TEST_F(SqlRecordset, DataSourceFromTheSettingsStore)
     EXPECT_TRUE(db.IsOpen());  // the caller's connection stays open
 }
 
+TEST_F(SqlRecordset, ChangesAfterTheCallersConnectionClosedAreRefused)
+{
+    runSql(home / "MaterialSource.sqlite", kIsotropicsTable);
+    CDatabase db;
+    ASSERT_TRUE(db.OpenEx(L"ODBC;DSN=MaterialSource"));
+    IsotropicsSet set(L"unused", &db);
+    set.Open();
+    db.Close();
+    // The records read stay readable; a change has no connection to go to.
+    set.MoveNext();
+    EXPECT_EQ(set.name, L"Ti-6Al-4V");
+    for (void (CRecordset::*change)() : {&CRecordset::Edit, &CRecordset::Delete, &CRecordset::AddNew}) {
+        try {
+            (set.*change)();
+            ADD_FAILURE() << "a change without a connection was accepted";
+        } catch (const CDBException& e) {
+            EXPECT_EQ(e.m_strError, L"The database connection is closed.");
+        }
+    }
+}
+
 TEST_F(SqlRecordset, ConnectTextsAndDataSourcesThatFail)
 {
     EXPECT_EQ(CDatabase::DataSourceName(L"ODBC;DSN=QuenholtDatabase"), L"QuenholtDatabase");

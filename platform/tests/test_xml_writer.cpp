@@ -1,6 +1,7 @@
 // The XML writer and the file streams under it.
 #include <gtest/gtest.h>
 
+#include "platform/core/CString.h"
 #include "platform/tests/test_xml_files.h"
 #include "platform/xml/CXmlFileStream.h"
 #include "platform/xml/CXmlWriter.h"
@@ -100,6 +101,55 @@ TEST_F(XmlWriterTest, RefusesCallsOutOfOrderWithoutPrinting)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_NE(writer->errorText(), "");
     EXPECT_EQ(writer->SetOutput(nullptr), E_INVALIDARG);
+}
+
+TEST_F(XmlWriterTest, RefusesNamesAndCharactersThatXmlDoesNotAllow)
+{
+    auto writer = open("chars.xml");
+    ASSERT_EQ(writer->StartElement(L"root"), S_OK);
+    struct NameCase {
+        const wchar_t* name;
+        HRESULT expected;
+    } names[] = {
+        {L"bad name", XML_E_NAMECHARACTER},
+        {L"1x", XML_E_NAMECHARACTER},
+        {L"-x", XML_E_NAMECHARACTER},
+        {L"od:x", XML_E_NAMECHARACTER}, // no prefixes here
+        {L"a<b", XML_E_NAMECHARACTER},
+        {L"_x-1.b·", S_OK},
+        {L"Ärea", S_OK},
+    };
+    for (const NameCase& c : names) {
+        SCOPED_TRACE(CStringA(c.name).str());
+        EXPECT_EQ(writer->StartElement(c.name), c.expected);
+        if (c.expected == S_OK) {
+            EXPECT_EQ(writer->FullEndElement(), S_OK);
+        } else {
+            EXPECT_EQ(writer->WritePI(c.name, L"x"), c.expected);
+        }
+    }
+    ASSERT_EQ(writer->StartElement(L"v"), S_OK);
+    EXPECT_EQ(writer->WriteAttribute(L"bad name", L"x"), XML_E_NAMECHARACTER);
+    // Control characters other than tab, line feed and carriage return, the
+    // two non-characters at the end of the first plane and lone surrogates.
+    for (const wchar_t* value : {L"a\x01", L"\x1F", L"x\uFFFE", L"\uFFFF"})
+        EXPECT_EQ(writer->WriteAttribute(L"x", value), XML_E_XMLCHARACTER);
+    const wchar_t loneSurrogate[] = {L'a', static_cast<wchar_t>(0xD800), L'\0'};
+    EXPECT_EQ(writer->WriteAttribute(L"x", loneSurrogate), XML_E_XMLCHARACTER);
+    EXPECT_EQ(writer->WritePI(L"pi", L"\x02"), XML_E_XMLCHARACTER);
+    const wchar_t astral[] = {L'\t', static_cast<wchar_t>(0x1F600), L'\0'};
+    EXPECT_EQ(writer->WriteAttribute(L"ok", astral), S_OK);
+    EXPECT_EQ(writer->EndDocument(), S_OK);
+    EXPECT_EQ(writer->Flush(), S_OK);
+
+    // Nothing refused reached the file, which stays well-formed.
+    EXPECT_EQ(readXmlTestFile(folder.file("chars.xml")),
+              "<root>\n"
+              "  <_x-1.b\xC2\xB7></_x-1.b\xC2\xB7>\n"
+              "  <\xC3\x84rea></\xC3\x84rea>\n"
+              "  <v ok=\"&#9;&#x1F600;\"></v>\n"
+              "</root>\n");
+    EXPECT_TRUE(xmllintAccepts(folder.file("chars.xml")));
 }
 
 TEST_F(XmlWriterTest, FileStreamFailuresCarryTheSystemErrorCode)

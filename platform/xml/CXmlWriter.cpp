@@ -30,6 +30,62 @@ private:
 
 constexpr const char* kIndent = "  ";
 
+struct CodeRange {
+    char32_t first;
+    char32_t last;
+};
+
+// The characters XML 1.0 allows in a document.
+constexpr CodeRange kXmlChars[] = {
+    {0x9, 0xA}, {0xD, 0xD}, {0x20, 0xD7FF}, {0xE000, 0xFFFD}, {0x10000, 0x10FFFF},
+};
+
+// The characters that may begin a name without a prefix (the colon is left
+// out: names here carry no prefix).
+constexpr CodeRange kNameStartChars[] = {
+    {'A', 'Z'},         {'_', '_'},         {'a', 'z'},         {0xC0, 0xD6},       {0xD8, 0xF6},
+    {0xF8, 0x2FF},      {0x370, 0x37D},     {0x37F, 0x1FFF},    {0x200C, 0x200D},   {0x2070, 0x218F},
+    {0x2C00, 0x2FEF},   {0x3001, 0xD7FF},   {0xF900, 0xFDCF},   {0xFDF0, 0xFFFD},   {0x10000, 0xEFFFF},
+};
+
+// The further characters a name may hold after its first.
+constexpr CodeRange kNameChars[] = {
+    {'-', '.'}, {'0', '9'}, {0xB7, 0xB7}, {0x300, 0x36F}, {0x203F, 0x2040},
+};
+
+template <size_t N>
+bool inRanges(wchar_t c, const CodeRange (&ranges)[N])
+{
+    const auto code = static_cast<char32_t>(c);
+    for (const CodeRange& range : ranges) {
+        if (code >= range.first && code <= range.last)
+            return true;
+    }
+    return false;
+}
+
+// libxml2 writes names as given and passes characters XML does not allow
+// into the file, which then no parser accepts; refuse them before writing.
+bool isXmlName(const wchar_t* name)
+{
+    if (!inRanges(name[0], kNameStartChars))
+        return false;
+    for (const wchar_t* p = name + 1; *p != L'\0'; ++p) {
+        if (!inRanges(*p, kNameStartChars) && !inRanges(*p, kNameChars))
+            return false;
+    }
+    return true;
+}
+
+bool isXmlText(const wchar_t* text)
+{
+    for (const wchar_t* p = text; p != nullptr && *p != L'\0'; ++p) {
+        if (!inRanges(*p, kXmlChars))
+            return false;
+    }
+    return true;
+}
+
 }
 
 CXmlWriter::CXmlWriter() = default;
@@ -125,6 +181,10 @@ HRESULT CXmlWriter::WritePI(const wchar_t* target, const wchar_t* text)
         return E_INVALIDARG;
     if (writer_ == nullptr)
         return XML_E_UNEXPECTED;
+    if (!isXmlName(target))
+        return XML_E_NAMECHARACTER;
+    if (!isXmlText(text))
+        return XML_E_XMLCHARACTER;
     XmlErrorScope scope(errors_);
     return resultOf(xmlTextWriterWritePI(writer_, Utf8Arg(target).get(), Utf8Arg(text).get()));
 }
@@ -135,6 +195,8 @@ HRESULT CXmlWriter::StartElement(const wchar_t* localName)
         return E_INVALIDARG;
     if (writer_ == nullptr)
         return XML_E_UNEXPECTED;
+    if (!isXmlName(localName))
+        return XML_E_NAMECHARACTER;
     XmlErrorScope scope(errors_);
     HRESULT started = resultOf(xmlTextWriterStartElement(writer_, Utf8Arg(localName).get()));
     if (!xmlFailed(started))
@@ -148,6 +210,10 @@ HRESULT CXmlWriter::WriteAttribute(const wchar_t* localName, const wchar_t* valu
         return E_INVALIDARG;
     if (writer_ == nullptr)
         return XML_E_UNEXPECTED;
+    if (!isXmlName(localName))
+        return XML_E_NAMECHARACTER;
+    if (!isXmlText(value))
+        return XML_E_XMLCHARACTER;
     XmlErrorScope scope(errors_);
     return resultOf(xmlTextWriterWriteAttribute(writer_, Utf8Arg(localName).get(),
                                                 Utf8Arg(value ? value : L"").get()));

@@ -34,11 +34,16 @@ public:
     // subset may be null.
     HRESULT WriteDTD(const wchar_t* name, const wchar_t* publicId, const wchar_t* systemId,
                      const wchar_t* subset);
-    // Writes a processing instruction with its target and text (text may be null).
+    // Writes a processing instruction with its target and text (text may be
+    // null); XML_E_NAMECHARACTER or XML_E_XMLCHARACTER, and nothing written,
+    // for a target or text that XML does not allow.
     HRESULT WritePI(const wchar_t* target, const wchar_t* text);
-    // Opens an element with this local name, no prefix, no namespace.
+    // Opens an element with this local name, no prefix, no namespace;
+    // XML_E_NAMECHARACTER, and nothing written, when it is no XML name.
     HRESULT StartElement(const wchar_t* localName);
     // Writes an attribute on the element just opened; a null value is empty.
+    // XML_E_NAMECHARACTER or XML_E_XMLCHARACTER, and nothing written, for a
+    // name or a value character that XML does not allow.
     HRESULT WriteAttribute(const wchar_t* localName, const wchar_t* value);
     // Closes the innermost open element with a separate end tag, also when
     // it has no content.

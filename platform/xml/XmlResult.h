@@ -15,6 +15,12 @@ constexpr HRESULT XML_E_INVALIDACTION = static_cast<HRESULT>(0x80040201u);
 constexpr HRESULT XML_E_DTDPROHIBITED = static_cast<HRESULT>(0x80040202u);
 // The input is not well-formed XML.
 constexpr HRESULT XML_E_PARSE = static_cast<HRESULT>(0x80040203u);
+// A text holds a character that XML does not allow in a document (the
+// Windows writer's "illegal xml character").
+constexpr HRESULT XML_E_XMLCHARACTER = static_cast<HRESULT>(0xC00CEE2Bu);
+// A name is empty of allowed characters or holds one that XML does not allow
+// in a name (the Windows writer's "illegal name character").
+constexpr HRESULT XML_E_NAMECHARACTER = static_cast<HRESULT>(0xC00CEE2Cu);
 
 // True for a failure code.
 constexpr bool xmlFailed(HRESULT hr)
