@@ -286,6 +286,10 @@ double Bspline::evalX(double x) const
         eval(mid, &P, 1e-7);
         if (std::fabs(P.x - x) < 1e-10)
             return mid;
+        // Far from zero the bracket can shrink to one unit in the last place
+        // before it is 1e-10 wide; it can then not be halved any more.
+        if (!(lo < mid && mid < hi))
+            break;
         if (x < P.x)
             hi = mid;
         else

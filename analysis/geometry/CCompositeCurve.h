@@ -203,8 +203,8 @@ public:
     // Not on(p) and inside(p).
     bool insideNotOn(const Point<double>& p) const;
     // Every one of 51 sampled points per arc of other lies inside this
-    // curve (false when the boxes are disjoint; curves that touch are not
-    // inside one another).
+    // curve (false when the boxes are disjoint or either curve is empty;
+    // curves that touch are not inside one another).
     bool inside(const CCompositeCurve* other) const;
     // A point inside the curve halfway between the first crossing of the
     // horizontal probe through (a + b)/2 (of half-width b.x - a.x) and a

@@ -57,9 +57,10 @@ void CCompositeCurve::polygonApprox(int n)
         const double e = arc->endParameter();
         const double h = (e - s) / n;
         // Steps by repeated addition; a step that lands within 1e-6 of the
-        // end, on either side, becomes the end itself.
+        // end, on either side, becomes the end itself, and so does a step too
+        // small to move t at all (far out on the running parameter).
         for (double t = s; t < e || std::fabs(t - e) < 1e-6; t += h) {
-            const bool last = std::fabs(t - e) < 1e-6;
+            const bool last = std::fabs(t - e) < 1e-6 || !(t + h > t);
             const double ti = last ? e : t;
             const Point<double> C = eval(ti);
             const bool atStart = std::fabs(ti - s) < 1e-10;

@@ -129,6 +129,67 @@ bool odd(int n)
     return n % 2 == 1;
 }
 
+// A probe line that passes this close to a corner of the chain may touch the
+// curve there without crossing it (the two arcs meeting at a downward tip,
+// say): the touch counts as one crossing, and the counts on both sides of the
+// point can turn odd together although the point lies outside.
+constexpr double kCornerClear = 1e-5;
+
+// Probe directions tried, in degrees, when the line of a probe pair passes a
+// corner: none is a multiple of the 30 degrees that outlines are often drawn at.
+constexpr double kSpareProbeAngles[] = {12.7, 41.3, 57.9, 77.1, 98.3, 118.9, 137.5, 161.3};
+
+// Unit direction at the angle (degrees) counter-clockwise from +x.
+Point<double> direction(double degrees)
+{
+    const double a = 3.141592653589793 * degrees / 180.0;
+    return Point<double>(std::cos(a), std::sin(a), 0.0);
+}
+
+// The corners of the chain: the ends of every arc and the inner control
+// points of every polyline arc.
+std::vector<Point<double>> cornersOf(const CList<Bspline*>& arcs)
+{
+    std::vector<Point<double>> corners;
+    POSITION pos = arcs.GetHeadPosition();
+    while (pos) {
+        const Bspline* arc = arcs.GetNext(pos);
+        if (arc->deg() == 1) {
+            for (const Point<double>& c : arc->controlPoints())
+                corners.push_back(c);
+        } else if (arc->nPts() > 0) {
+            corners.push_back(arc->startPoint());
+            corners.push_back(arc->endPoint());
+        }
+    }
+    return corners;
+}
+
+// No corner lies within kCornerClear of the line through q along the unit direction u.
+bool clearOfCorners(const std::vector<Point<double>>& corners, const Point<double>& q, const Point<double>& u)
+{
+    for (const Point<double>& c : corners) {
+        if (std::fabs(u.x * (c.y - q.y) - u.y * (c.x - q.x)) < kCornerClear)
+            return false;
+    }
+    return true;
+}
+
+// The angle of the probe line through q: preferred when its line is clear of
+// the corners, else the first clear spare angle other than taken, else
+// preferred all the same.
+double probeAngle(const std::vector<Point<double>>& corners, const Point<double>& q, double preferred,
+                  double taken)
+{
+    if (clearOfCorners(corners, q, direction(preferred)))
+        return preferred;
+    for (double a : kSpareProbeAngles) {
+        if (a != taken && clearOfCorners(corners, q, direction(a)))
+            return a;
+    }
+    return preferred;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -228,9 +289,13 @@ int CCompositeCurve::lineNIntersections(const Point<double>* p1, const Point<dou
 bool CCompositeCurve::probesInside(const Point<double>& p, double L) const
 {
     const Point<double> q(p.x, p.y, 0.0);
-    const double angle = 3.141592653589793 * 30.0 / 180.0;
-    const Point<double> horizontal(L, 0.0, 0.0);
-    const Point<double> slanted(L * std::cos(angle), L * std::sin(angle), 0.0);
+    // The horizontal and the 30-degree probe lines; a line that passes a
+    // corner of the chain is replaced by one that does not.
+    const std::vector<Point<double>> corners = cornersOf(m_arcs);
+    const double level = probeAngle(corners, q, 0.0, 30.0);
+    const double slant = probeAngle(corners, q, 30.0, level);
+    const Point<double> horizontal = direction(level) * L;
+    const Point<double> slanted = direction(slant) * L;
     auto count = [this](Point<double> a, Point<double> b) {
         std::unique_ptr<Bspline> line = probeLine(a, b);
         return countCrossings(m_arcs, line.get());
@@ -254,7 +319,8 @@ bool CCompositeCurve::inside(const Point<double>& p) const
     Point<double> min, max;
     if (!controlBox(min, max))
         return false;
-    if (p.x < min.x || p.y < min.y || p.x > max.x || p.y > max.y)
+    // Written so that a point with a NaN coordinate falls outside too.
+    if (!(p.x >= min.x && p.y >= min.y && p.x <= max.x && p.y <= max.y))
         return false;
     if (on(Point<double>(p.x, p.y, 0.0)))
         return false;
@@ -276,11 +342,11 @@ bool CCompositeCurve::insideNotOn(const Point<double>& p) const
 
 bool CCompositeCurve::inside(const CCompositeCurve* other) const
 {
+    // A curve without control points has no box, so it meets no box.
     Point<double> min, max, omin, omax;
-    if (!controlBox(min, max))
+    if (!controlBox(min, max) || !other->controlBox(omin, omax))
         return false;
-    if (other->controlBox(omin, omax) &&
-        (omin.x > max.x || omin.y > max.y || min.x > omax.x || min.y > omax.y))
+    if (omin.x > max.x || omin.y > max.y || min.x > omax.x || min.y > omax.y)
         return false;
     POSITION pos = other->m_arcs.GetHeadPosition();
     while (pos) {
@@ -332,11 +398,17 @@ bool CCompositeCurve::findPointInside(int, Point<double> a, Point<double> b, Poi
 bool CCompositeCurve::interiorFromNormal(Point<double>* out) const
 {
     const Bspline* first = m_arcs.GetHead();
+    // A first arc that has shrunk to a point has no normal to probe along
+    // (an arc without knots still fails here).
+    if (!(first->parmLength() > 0.0))
+        return false;
     Point<double> M;
     first->midPt(&M);
     // The normal at the same point as M: the middle of the arc's global range.
     Point<double> N;
     first->normal((first->startParameter() + first->endParameter()) / 2.0, &N);
+    if (!(N.length() > 0.5))
+        return false;
     if (m_sign == -1)
         N = N * -1.0;
     // The probe is a segment through M along N; its crossings do not depend

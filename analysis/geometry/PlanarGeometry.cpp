@@ -35,6 +35,25 @@ bool endOnSegment(Point<double>& a, Point<double>& b, Point<double>& p, double t
     return insideSegment(a, b, p) || (p - a).length() < tol || (p - b).length() < tol;
 }
 
+// A segment ab of no length is the point a: it meets cd, once, only where
+// it lies within tol of cd (it has no direction to measure sides by).
+int pointOnSegment(const Point<double>& a, const Point<double>& c, const Point<double>& d,
+                   Point<double>* out, double tol)
+{
+    Point<double> p = a;
+    Point<double> start = c;
+    Point<double> dir = d - c;
+    const double len = dir.length();
+    dir.normalize();
+    Point<double> foot;
+    double dist = 0.0;
+    lineProjectPt(p, start, dir, len, &foot, &dist);
+    if (!(dist < tol))
+        return 0;
+    out[0] = a;
+    return 1;
+}
+
 }  // namespace
 
 bool PtOnLine(Point<double>& p, Point<double>& a, Point<double>& b)
@@ -90,8 +109,9 @@ int lineIntersection(Point<double>& a, Point<double>& b, Point<double>& c, Point
     const Point<double> ab = b - a;
     Point<double> n(-ab.y, ab.x, 0.0);
     const double len = ab.length();
-    if (len >= 1e-12)
-        n = n / len;
+    if (len < 1e-12)
+        return pointOnSegment(a, c, d, out, tol);
+    n = n / len;
     const double dc = dot(n, c - a);
     const double dd = dot(n, d - a);
     const double adc = std::fabs(dc);

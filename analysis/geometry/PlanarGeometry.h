@@ -26,8 +26,9 @@ errMsg lineX(Point<double>& a, Point<double>& b, Point<double>& c, Point<double>
 
 // The points where segment cd meets segment ab (0, 1 or 2, a collinear
 // overlap giving its two ends), written to out[0], out[1]. tol is the
-// distance within which an end of cd counts as on the line ab. Sets z of
-// a, b, c and d to 0.
+// distance within which an end of cd counts as on the line ab; an ab
+// shorter than 1e-12 is the point a, met only when within tol of cd. Sets z
+// of a, b, c and d to 0.
 int lineIntersection(Point<double>& a, Point<double>& b, Point<double>& c, Point<double>& d,
                      Point<double>* out, double tol);
 

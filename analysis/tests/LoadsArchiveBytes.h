@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "analysis/tests/ArchiveTestSupport.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
 
 namespace loads_test {
 
-using Bytes = std::vector<BYTE>;
+using archive_test::Bytes;
+using archive_test::loaded;
+using archive_test::stored;
 
 // Little-endian bytes in the archive's layout, appended field by field.
 class ByteBuilder {
@@ -45,22 +48,6 @@ class ByteBuilder {
   Bytes m_bytes;
 };
 
-// Bytes that `write` puts into a storing archive.
-inline Bytes stored(const std::function<void(CArchive&)>& write) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    write(ar);
-    ar.Close();
-  }
-  return file.GetBytes();
-}
 
-// Runs `read` on a loading archive over the bytes.
-inline void loaded(const Bytes& bytes, const std::function<void(CArchive&)>& read) {
-  CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-  CArchive ar(&file, CArchive::load);
-  read(ar);
-}
 
 }  // namespace loads_test

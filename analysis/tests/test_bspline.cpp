@@ -270,6 +270,14 @@ TEST_F(BsplineCurve, EvalXInvertsAMonotoneCurve)
     cubicPolynomial(c);
     EXPECT_NEAR(c.evalX(2.5), 2.5, 1e-9);
     EXPECT_EQ(c.evalX(7.0), -1.0);
+
+    // Far from zero the parameter's spacing exceeds 1e-10: the bisection
+    // must still end, at -1 when no parameter gives x within 1e-10.
+    Point<double> a = P(0, 0), b = P(10, 0);
+    Bspline line(&a, &b, false);
+    line.setGlobal(1e8);
+    const double t = line.evalX(3.3);
+    EXPECT_TRUE(t == -1.0 || std::fabs(t - (1e8 + 3.3)) < 1e-7) << t;
 }
 
 TEST_F(BsplineCurve, KnotQueries)

@@ -190,4 +190,15 @@ TEST(CompositeCurveIntersect, PolygonApproxOfACircleEndsAtItsEnd)
         EXPECT_NEAR(p.length(), 1.0, 1e-12);
     expectPoint(poly[0], P(1, 0), 0.0);
     expectPoint(poly[50], P(1, 0), 1e-15);
+
+    // Far out on the running parameter a step of a tiny arc no longer moves
+    // t; the walk still ends, at the end point.
+    auto tiny = circle(P(0, 0), 1e-6);
+    tiny->startParameter(1e10);
+    tiny->resetGlobals();
+    ASSERT_GT(tiny->parmLength(), 1e-6);
+    tiny->polygonApprox(50);
+    ASSERT_GE(tiny->polygonPoints().GetSize(), 1);
+    expectPoint(tiny->polygonPoints()[tiny->polygonPoints().GetSize() - 1], tiny->endPoint(), 0.0);
+    expectPoint(tiny->endPoint(), P(1e-6, 0), 1e-15);
 }

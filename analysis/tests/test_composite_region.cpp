@@ -28,6 +28,8 @@ TEST(CompositeCurveRegion, CircleTopIsInsideAlthoughSamplesMissIt)
     EXPECT_TRUE(c->inside(P(0, -0.9995)));
     EXPECT_FALSE(c->inside(P(0, 1.0005)));
     EXPECT_FALSE(c->inside(P(0.7072, 0.7072)));
+    EXPECT_FALSE(c->inside(P(std::nan(""), 0.5)));
+    EXPECT_FALSE(c->inside(P(0.5, std::nan(""))));
     EXPECT_TRUE(c->on(P(std::sqrt(0.5), std::sqrt(0.5))));
     EXPECT_NEAR(c->area(), 3.141592653589793, 1e-6);
 }
@@ -43,6 +45,27 @@ TEST(CompositeCurveRegion, ProbeThroughACornerIsDecidedByTheSlantedProbes)
     EXPECT_FALSE(c->inside(P(5, 0)));
 }
 
+TEST(CompositeCurveRegion, TouchesOnBothSidesDoNotPutAPointInside)
+{
+    // A bridge over (0, 0) standing on two downward tips that touch the
+    // line y = 0 at x = -2 and x = 2: each probe along that line touches a
+    // tip once, so both counts are odd although (0, 0) lies outside. The
+    // same outline turned by 30 degrees does it to the slanted probes.
+    const std::vector<Pt> bridge = {P(-3, 1), P(-2, 0), P(-1, 1), P(1, 1), P(2, 0), P(3, 1), P(3, 2), P(-3, 2)};
+    for (double degrees : {0.0, 30.0}) {
+        SCOPED_TRACE(degrees);
+        const double a = 3.141592653589793 * degrees / 180.0;
+        std::vector<Pt> turned;
+        for (const Pt& q : bridge)
+            turned.push_back(P(q.x * std::cos(a) - q.y * std::sin(a), q.x * std::sin(a) + q.y * std::cos(a)));
+        auto c = polyline(turned);
+        EXPECT_FALSE(c->inside(P(0, 0)));
+        EXPECT_FALSE(c->insideOrOn(P(0, 0)));
+        const Pt deck(-1.5 * std::sin(a), 1.5 * std::cos(a), 0.0); // (0, 1.5) turned
+        EXPECT_TRUE(c->inside(deck));
+    }
+}
+
 TEST(CompositeCurveRegion, CurveInsideCurve)
 {
     auto big = rectangle(0, 0, 4, 4);
@@ -55,6 +78,10 @@ TEST(CompositeCurveRegion, CurveInsideCurve)
     EXPECT_FALSE(big->inside(crossing.get()));
     EXPECT_FALSE(big->inside(touching.get()));
     EXPECT_FALSE(big->inside(far.get()));
+    // An empty curve has no box to overlap.
+    CCompositeCurve empty;
+    EXPECT_FALSE(big->inside(&empty));
+    EXPECT_FALSE(empty.inside(big.get()));
     // A circle reaching nearly to the top of a larger one lies inside it.
     auto outer = circle(P(0, 0), 1.0);
     auto inner = circle(P(0, 0.9), 0.0999);
@@ -80,6 +107,11 @@ TEST(CompositeCurveRegion, InteriorPointIsAlwaysInside)
     auto hole = unitSquare(true);
     hole->sign(-1);
     cases.push_back({"hole", std::move(hole)});
+    // The first arc has shrunk to a point: it has no normal to probe along.
+    auto pointFirst = std::make_unique<CCompositeCurve>();
+    pointFirst->addArc(line(P(0, 0), P(0, 0)));
+    pointFirst->addSegment(unitSquare().get());
+    cases.push_back({"point-like first arc", std::move(pointFirst)});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Point<double> p = c.curve->getInteriorPoint(0.5);
@@ -221,4 +253,85 @@ TEST(CompositeCurveProperty, RandomPolygonsMatchShoelaceAndRayCasting)
     }
     // The hole tests were not all skipped.
     EXPECT_GT(checked, 50000);
+}
+
+namespace {
+
+double orient(const Point<double>& a, const Point<double>& b, const Point<double>& c)
+{
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+// p lies on the closed segment ab (exact for lattice points).
+bool onSegment(const Point<double>& a, const Point<double>& b, const Point<double>& p)
+{
+    return orient(a, b, p) == 0.0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
+           std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+}
+
+// Edges meet only where neighbours share their common vertex.
+bool isSimple(const Polygon& v)
+{
+    const std::size_t n = v.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point<double>& a = v[i];
+        const Point<double>& b = v[(i + 1) % n];
+        for (std::size_t j = i + 1; j < n; ++j) {
+            const Point<double>& c = v[j];
+            const Point<double>& d = v[(j + 1) % n];
+            if (j == i + 1) {
+                if (onSegment(a, b, d) || onSegment(c, d, a))
+                    return false;
+            } else if (i == 0 && j == n - 1) {
+                if (onSegment(c, d, b) || onSegment(a, b, c))
+                    return false;
+            } else {
+                const double o1 = orient(a, b, c), o2 = orient(a, b, d);
+                const double o3 = orient(c, d, a), o4 = orient(c, d, b);
+                if (((o1 > 0) != (o2 > 0) && o1 != 0 && o2 != 0 && (o3 > 0) != (o4 > 0) && o3 != 0 && o4 != 0) ||
+                    onSegment(a, b, c) || onSegment(a, b, d) || onSegment(c, d, a) || onSegment(c, d, b))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(CompositeCurveProperty, LatticePolygonsMatchRayCastingAtVertexLevels)
+{
+    // Vertices on the integer lattice and test points on the half-integer
+    // one: many probes run through vertices and along edges.
+    std::mt19937_64 rng(977);
+    std::uniform_int_distribution<int> count(5, 14);
+    std::uniform_real_distribution<double> jitter(-0.35, 0.35);
+    std::uniform_int_distribution<int> radius(2, 6);
+    int polygons = 0;
+    while (polygons < 100) {
+        const int n = count(rng);
+        Polygon v;
+        for (int i = 0; i < n; ++i) {
+            const double a = (i + jitter(rng)) * 2.0 * 3.141592653589793 / n;
+            const double r = radius(rng);
+            const Point<double> q(std::round(r * std::cos(a)), std::round(r * std::sin(a)), 0.0);
+            if (v.empty() || (q - v.back()).length() > 0.0)
+                v.push_back(q);
+        }
+        if (v.size() > 1 && (v.front() - v.back()).length() == 0.0)
+            v.pop_back();
+        if (v.size() < 3 || !isSimple(v))
+            continue;
+        ++polygons;
+        SCOPED_TRACE(polygons);
+        auto curve = polyline(v);
+        for (int i = -14; i <= 14; ++i) {
+            for (int j = -14; j <= 14; ++j) {
+                const Point<double> p(i / 2.0, j / 2.0, 0.0);
+                if (distanceToEdges(v, p) < 1e-5)
+                    continue;
+                ASSERT_EQ(curve->inside(p), rayCastInside(v, p)) << p.x << ", " << p.y;
+            }
+        }
+    }
 }

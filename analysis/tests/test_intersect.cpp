@@ -116,6 +116,9 @@ TEST_F(SplineIntersection, StraightSplinesCrossOverlapOrMiss)
         {P(0, 0), P(2, 2), P(0, 2), P(2, 0), {P(1, 1)}},
         {P(0, 0, 5), P(2, 0, 5), P(1, 0, 5), P(3, 0, 5), {P(1, 0), P(2, 0)}},
         {P(0, 0), P(1, 0), P(0, 1), P(1, 2), {}},
+        // A line of no length meets the other only where it lies on it.
+        {P(5, 5), P(5, 5), P(0, 0), P(1, 0), {}},
+        {P(0.25, 0), P(0.25, 0), P(0, 0), P(1, 0), {P(0.25, 0)}},
     };
     for (const Case& c : cases) {
         auto a = line(c.a0, c.a1);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "analysis/model/Globals.h"
+#include "analysis/tests/ArchiveTestSupport.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
 #include "platform/core/CString.h"
@@ -25,25 +26,11 @@
 namespace mattest {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<BYTE>;
+using archive_test::Bytes;
+using archive_test::loaded;
+using archive_test::stored;
 
-// The bytes a storing archive writes.
-inline Bytes stored(const std::function<void(CArchive&)>& write) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    write(ar);
-    ar.Close();
-  }
-  return file.GetBytes();
-}
 
-// Runs read on a loading archive over bytes.
-inline void loaded(const Bytes& bytes, const std::function<void(CArchive&)>& read) {
-  CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-  CArchive ar(&file, CArchive::load);
-  read(ar);
-}
 
 // A string in the archive's wide form (short texts only).
 inline Bytes wideText(const std::u16string& text) {

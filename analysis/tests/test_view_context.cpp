@@ -145,6 +145,21 @@ TEST(ViewContext, ViewWithoutContextDrawsNothingQuietly) {
     Hooks::reset();
 }
 
+// Copying without a redraw shows what the derived view drew itself: the
+// buffer holds the drawing once the copy is made.
+TEST(ViewContext, CopyWithoutRedrawShowsTheViewsOwnDrawing) {
+    SizedView v(16, 16);
+    v.view.resetCameraPostDisplayList(0, 1, 0);
+    ASSERT_EQ(v.view.buffer()->pixel(8, 8), kBackground);
+    ASSERT_TRUE(v.view.makeCurrent());
+    glColor3f(1, 0, 0);
+    glRectf(-5, -5, 5, 5);
+    const int presents = v.host.presents;
+    v.view.HardwareOrBitmapRedraw(GL_RENDER, 0xFFFFFFFFu, 0, 0);
+    EXPECT_EQ(v.host.presents, presents + 1);
+    EXPECT_EQ(v.view.buffer()->pixel(8, 8), kRed);
+}
+
 TEST(ViewContext, PendingGlErrorThrowsDisplayFailure) {
     SizedView v(8, 8);
     ASSERT_TRUE(v.view.makeCurrent());

@@ -3,6 +3,8 @@
 // feedback read-back.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -207,6 +209,40 @@ TEST(ViewPicking, FeedbackParsingReadsEachTokenWithItsOwnLength) {
     const FeedbackNearest cut = parseFeedback(b.data(), n, n - 5, 20, 20, Point<float>(0, 0, 1));
     EXPECT_EQ(cut.vertex.x, 100.0f);
     EXPECT_EQ(parseFeedback(b.data(), n, 0, 0, 0, Point<float>(0, 0, 1)).found, false);
+
+    // Values no token or count can have end the parse with what came before.
+    for (const float bad : {std::nanf(""), -3.0f, 1e30f}) {
+        std::vector<float> odd = {float(GL_POINT_TOKEN)};
+        pushVertex(odd, 5, 5, 0);
+        odd.insert(odd.end(), {float(GL_POLYGON_TOKEN), bad});
+        pushVertex(odd, 0, 0, 0);
+        odd.push_back(bad);
+        pushVertex(odd, 0, 0, 0);
+        const FeedbackNearest found =
+            parseFeedback(odd.data(), static_cast<int>(odd.size()), -1, 0, 0, Point<float>(0, 0, 1));
+        EXPECT_EQ(found.vertex.x, 5.0f) << bad;
+    }
+}
+
+// A pass that fails leaves feedback mode: the context must not go on
+// writing into the buffer of a feedback call that has returned.
+TEST(ViewPicking, FeedbackThatThrowsLeavesFeedbackMode) {
+    SizedView v(40, 40);
+    addQuad(v.view, &gRed, -5, -5, 0, 0);
+    ASSERT_TRUE(v.view.makeCurrent());
+    glEnd();  // a pending invalid operation makes the pass throw
+    Point<float> vertex(-1, -1, -1);
+    EXPECT_THROW(v.view.feedback(18, 3, &vertex, nullptr, nullptr, nullptr, nullptr, nullptr), std::logic_error);
+    GLint mode = 0;
+    glGetIntegerv(GL_RENDER_MODE, &mode);
+    EXPECT_EQ(mode, GL_RENDER);
+    EXPECT_EQ(vertex.x, -1.0f);
+
+    // The next call works as usual.
+    v.view.feedback(18, 3, &vertex, nullptr, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_NEAR(vertex.x, 20.0f, 1e-3);
+    v.view.resetCameraPostDisplayList(0, 1, 0);
+    EXPECT_EQ(v.view.buffer()->pixel(5, 5), kRed);
 }
 
 TEST(ViewPicking, FeedbackFindsTheNearestDrawnCorner) {

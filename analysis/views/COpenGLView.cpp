@@ -166,6 +166,9 @@ void COpenGLView::bitmapRedraw(UINT mode, UINT typeMask, int redraw) {
     if (!m_context || m_context->width() <= 0 || m_context->height() <= 0) return;
     if (clientRect().IsRectEmpty()) return;
     if (redraw) ExecuteDisplayList(mode, typeMask, 0, 1);
+    // The renderer writes its drawing into the buffer only when it finishes:
+    // what the derived view drew itself is shown too.
+    if (ensureCurrent()) glFinish();
     if (m_pHost != nullptr) m_pHost->presentBuffer();
 }
 

@@ -14,6 +14,31 @@ constexpr UINT kDotType = 4;
 // Values in the feedback buffer.
 constexpr int kFeedbackValues = 20000;
 
+// Feedback mode into a buffer, left again however the drawing pass ends: a
+// pass that throws must not leave the context writing into the buffer
+// after it is gone.
+class FeedbackMode {
+public:
+    explicit FeedbackMode(std::vector<GLfloat>& values) {
+        glFeedbackBuffer(static_cast<GLsizei>(values.size()), GL_3D_COLOR_TEXTURE, values.data());
+        glRenderMode(GL_FEEDBACK);
+    }
+    ~FeedbackMode() {
+        if (!m_ended) glRenderMode(GL_RENDER);
+    }
+    FeedbackMode(const FeedbackMode&) = delete;
+    FeedbackMode& operator=(const FeedbackMode&) = delete;
+
+    // Back to rendering: the number of values written, -1 after an overflow.
+    GLint end() {
+        m_ended = true;
+        return glRenderMode(GL_RENDER);
+    }
+
+private:
+    bool m_ended = false;
+};
+
 }  // namespace
 
 DspRecord* COpenGLView::processHits(int hits, GLuint* buffer, UINT /*unused*/) {
@@ -193,10 +218,9 @@ void COpenGLView::feedback(long x, long y, Point<float>* vertex, RGBAf* colour, 
                            Point<float>* /*unused*/, Point<float>* reflection) {
     if (!ensureCurrent()) return;
     std::vector<GLfloat> values(kFeedbackValues);
-    glFeedbackBuffer(kFeedbackValues, GL_3D_COLOR_TEXTURE, values.data());
-    glRenderMode(GL_FEEDBACK);
+    FeedbackMode mode(values);
     resetCameraPostDisplayList(0, 1, 0);
-    const GLint written = glRenderMode(GL_RENDER);
+    const GLint written = mode.end();
 
     const FeedbackNearest nearest =
         parseFeedback(values.data(), kFeedbackValues, written, static_cast<float>(x), static_cast<float>(y), m_direction);

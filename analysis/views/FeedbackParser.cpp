@@ -9,6 +9,10 @@ namespace {
 
 constexpr int kVertexValues = 11;  // x, y, z, colour[4], texture[4]
 
+// A token or a vertex count as a whole number; -1 for a value no token
+// or count can have (negative, huge or not a number), which ends the parse.
+int wholeValue(float v) { return v >= 0.0f && v <= 1e8f ? static_cast<int>(v) : -1; }
+
 FeedbackVertex readVertex(const float* v) {
     FeedbackVertex out;
     out.x = v[0];
@@ -73,7 +77,7 @@ FeedbackNearest parseFeedback(const float* buffer, int capacity, int written, fl
     float token = 0.0f;
     int i = 0;
     while (buffer != nullptr && i < n) {
-        const int kind = static_cast<int>(buffer[i++]);
+        const int kind = wholeValue(buffer[i++]);
         int vertices = 0;
         bool drawn = true;
         switch (kind) {
@@ -96,7 +100,7 @@ FeedbackNearest parseFeedback(const float* buffer, int capacity, int written, fl
                 break;
             case GL_POLYGON_TOKEN:
                 if (i >= n) return parser.result();
-                vertices = static_cast<int>(buffer[i++]);
+                vertices = wholeValue(buffer[i++]);
                 break;
             default:
                 return parser.result();

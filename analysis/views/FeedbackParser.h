@@ -31,7 +31,8 @@ struct FeedbackNearest {
 // normal n of (q - p) x (l - p) (zero when degenerate) reflects d, the
 // reversed and normalised view direction, in the primitive's plane:
 // d - 2 (n . d) n, a unit vector that leaves d's component along the plane
-// and turns back the one across it. An unknown token
-// or a token cut short by the end of the data ends the parse.
+// and turns back the one across it. An unknown token, a vertex count no
+// polygon can have, or a token cut short by the end of the data ends the
+// parse.
 FeedbackNearest parseFeedback(const float* buffer, int capacity, int written, float x, float y,
                               const Point<float>& viewDirection);
