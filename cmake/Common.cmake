@@ -46,10 +46,9 @@ function(lorimant_tests name)
     return()
   endif()
   file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
-  if(NOT test_sources)
-    return()
-  endif()
-  add_executable(${name} ${test_sources})
+  # Every test executable also checks that it was compiled with the
+  # project's floating-point flags.
+  add_executable(${name} ${test_sources} ${PROJECT_SOURCE_DIR}/cmake/test_build_flags.cpp)
   lorimant_target(${name})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE

@@ -3,9 +3,7 @@
 #include <cmath>
 #include <utility>
 
-// Process-wide numeric zero, defined with the library's globals (1e-11 at
-// load): the shortest defining segment that lineX accepts.
-extern double gEpsilon;
+#include "analysis/model/Globals.h"
 
 namespace {
 

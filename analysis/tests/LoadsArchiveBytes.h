@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "analysis/tests/ArchiveTestSupport.h"
+#include "analysis/tests/TestSupport.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
 
 namespace loads_test {
 
-using archive_test::Bytes;
-using archive_test::loaded;
-using archive_test::stored;
+using test_support::Bytes;
+using test_support::loaded;
+using test_support::stored;
 
 // Little-endian bytes in the archive's layout, appended field by field.
 class ByteBuilder {

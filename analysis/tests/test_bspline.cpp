@@ -1,5 +1,6 @@
 // Rational B-spline curve: construction, evaluation, searches, knot queries,
 // equality and the archive record.
+#include "analysis/tests/TestSupport.h"
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -42,17 +43,7 @@ void load(Bspline& s, const std::vector<BYTE>& bytes)
     s.Serialize(ar);
 }
 
-// The text of a const char* exception thrown by fn, or "" when none is thrown.
-template <class F>
-std::string thrownText(F fn)
-{
-    try {
-        fn();
-    } catch (const char* text) {
-        return text;
-    }
-    return "";
-}
+using test_support::thrownText;
 
 class BsplineCurve : public SplineState {};
 

@@ -1,5 +1,6 @@
 // Circular arcs, general conic arcs, the circle data of an arc, circles
 // through three points and the radius of curvature.
+#include "analysis/tests/TestSupport.h"
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -21,17 +22,7 @@ namespace {
 
 const double kPi = 3.141592653589793;
 
-// The text of a const char* exception thrown by fn, or "" when none is thrown.
-template <class F>
-std::string thrownText(F fn)
-{
-    try {
-        fn();
-    } catch (const char* text) {
-        return text;
-    }
-    return "";
-}
+using test_support::thrownText;
 
 Point<double> polar(const Point<double>& c, double r, double degrees)
 {

@@ -1,5 +1,6 @@
 // Cubic interpolation through points: the open fit and its end conditions,
 // the closed periodic fit, and the cubic approximation of rational curves.
+#include "analysis/tests/TestSupport.h"
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -52,16 +53,7 @@ void expectThroughPoints(const Bspline& s, const std::vector<Point<double>>& pts
     }
 }
 
-template <class F>
-std::string thrownText(F fn)
-{
-    try {
-        fn();
-    } catch (const char* text) {
-        return text;
-    }
-    return "";
-}
+using test_support::thrownText;
 
 Bspline* fit(std::vector<Point<double>> pts, endCondition ec, Point<double> t0 = {},
              Point<double> t1 = {}, int closed = 0, bool normalise = false)

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-extern double gEpsilon;
+#include "analysis/model/Globals.h"
 
 using P = Point<double>;
 

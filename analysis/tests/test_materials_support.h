@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "analysis/model/Globals.h"
-#include "analysis/tests/ArchiveTestSupport.h"
+#include "analysis/tests/TestSupport.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
 #include "platform/core/CString.h"
@@ -26,9 +26,9 @@
 namespace mattest {
 
 namespace fs = std::filesystem;
-using archive_test::Bytes;
-using archive_test::loaded;
-using archive_test::stored;
+using test_support::Bytes;
+using test_support::loaded;
+using test_support::stored;
 
 
 

@@ -1,5 +1,6 @@
 // Polynomials in one variable: coefficients, evaluation, derivatives, fits,
 // arithmetic and the archive record.
+#include "analysis/tests/TestSupport.h"
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -28,16 +29,7 @@ void expectCoefficients(const PowerSeries& s, std::vector<double> expected, doub
         EXPECT_NEAR(s.coef(static_cast<int>(i)), expected[i], tol) << "coefficient " << i;
 }
 
-template <class F>
-std::string thrownText(F fn)
-{
-    try {
-        fn();
-    } catch (const char* text) {
-        return text;
-    }
-    return "";
-}
+using test_support::thrownText;
 
 }  // namespace
 

@@ -86,6 +86,21 @@ bool isXmlText(const wchar_t* text)
     return true;
 }
 
+// Why a named item (with optional text) cannot be written through `writer`,
+// or S_OK when it can.
+HRESULT refusalFor(const xmlTextWriter* writer, const wchar_t* name, const wchar_t* text = nullptr)
+{
+    if (name == nullptr || *name == L'\0')
+        return E_INVALIDARG;
+    if (writer == nullptr)
+        return XML_E_UNEXPECTED;
+    if (!isXmlName(name))
+        return XML_E_NAMECHARACTER;
+    if (!isXmlText(text))
+        return XML_E_XMLCHARACTER;
+    return S_OK;
+}
+
 }
 
 CXmlWriter::CXmlWriter() = default;
@@ -177,26 +192,16 @@ HRESULT CXmlWriter::WriteDTD(const wchar_t* name, const wchar_t* publicId, const
 
 HRESULT CXmlWriter::WritePI(const wchar_t* target, const wchar_t* text)
 {
-    if (target == nullptr || *target == L'\0')
-        return E_INVALIDARG;
-    if (writer_ == nullptr)
-        return XML_E_UNEXPECTED;
-    if (!isXmlName(target))
-        return XML_E_NAMECHARACTER;
-    if (!isXmlText(text))
-        return XML_E_XMLCHARACTER;
+    if (HRESULT refused = refusalFor(writer_, target, text); refused != S_OK)
+        return refused;
     XmlErrorScope scope(errors_);
     return resultOf(xmlTextWriterWritePI(writer_, Utf8Arg(target).get(), Utf8Arg(text).get()));
 }
 
 HRESULT CXmlWriter::StartElement(const wchar_t* localName)
 {
-    if (localName == nullptr || *localName == L'\0')
-        return E_INVALIDARG;
-    if (writer_ == nullptr)
-        return XML_E_UNEXPECTED;
-    if (!isXmlName(localName))
-        return XML_E_NAMECHARACTER;
+    if (HRESULT refused = refusalFor(writer_, localName); refused != S_OK)
+        return refused;
     XmlErrorScope scope(errors_);
     HRESULT started = resultOf(xmlTextWriterStartElement(writer_, Utf8Arg(localName).get()));
     if (!xmlFailed(started))
@@ -206,14 +211,8 @@ HRESULT CXmlWriter::StartElement(const wchar_t* localName)
 
 HRESULT CXmlWriter::WriteAttribute(const wchar_t* localName, const wchar_t* value)
 {
-    if (localName == nullptr || *localName == L'\0')
-        return E_INVALIDARG;
-    if (writer_ == nullptr)
-        return XML_E_UNEXPECTED;
-    if (!isXmlName(localName))
-        return XML_E_NAMECHARACTER;
-    if (!isXmlText(value))
-        return XML_E_XMLCHARACTER;
+    if (HRESULT refused = refusalFor(writer_, localName, value); refused != S_OK)
+        return refused;
     XmlErrorScope scope(errors_);
     return resultOf(xmlTextWriterWriteAttribute(writer_, Utf8Arg(localName).get(),
                                                 Utf8Arg(value ? value : L"").get()));

@@ -1,14 +1,15 @@
-// Storing into and loading from a memory archive, for the tests of the
-// library's archive records.
+// Helpers shared by the library's tests: storing into and loading from a
+// memory archive, and the text of a thrown narrow message.
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
 
-namespace archive_test {
+namespace test_support {
 
 using Bytes = std::vector<BYTE>;
 
@@ -32,4 +33,16 @@ inline void loaded(const Bytes& bytes, const std::function<void(CArchive&)>& rea
     read(ar);
 }
 
-}  // namespace archive_test
+// The text of a const char* exception thrown by fn, or "" when none is thrown.
+template <class F>
+std::string thrownText(F fn)
+{
+    try {
+        fn();
+    } catch (const char* text) {
+        return text;
+    }
+    return "";
+}
+
+}  // namespace test_support
