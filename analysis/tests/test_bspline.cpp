@@ -143,7 +143,7 @@ TEST_F(BsplineCurve, IntervalTakesParametersOutsideTheKnotsAtTheNearerEnd)
         {-1.0, 0.0, 1},
         {0.5, 0.5, 1},
         {1.0, 1.0, 2},
-        {3.0, 3.0 - 6e-10, 2},
+        {3.0, 3.0 - 6e-10, 2},  // pulled in by twice (3 - 0) * 1e-10
         {7.0, 3.0 - 6e-10, 2},
     };
     for (const Case& c : cases) {
@@ -406,6 +406,7 @@ TEST_F(BsplineCurve, ArchiveRecordOfALineIsExact)
         expected.insert(expected.end(), c, c + n);
     };
     auto addDouble = [&](double d) { addBytes(&d, 8); };
+    // Closed flag unset (-99999 = 0xFFFE7961), one polygon segment, degree 1.
     const BYTE head[] = {0x61, 0x79, 0xFE, 0xFF, 1, 0, 0, 0, 1, 0, 0, 0};
     addBytes(head, sizeof head);
     addDouble(0.0);  // offset

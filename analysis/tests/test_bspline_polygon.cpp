@@ -49,6 +49,27 @@ bool isSearchCount(int k, int k0)
     return std::find(counts.begin(), counts.end(), k) != counts.end();
 }
 
+// The point of the radius-10 quarter circle at the fraction u of its range,
+// from the closed form of its angle.
+Point<double> onQuarterCircle(double u)
+{
+    const double a = bspline_test::quarterCircleAngle(u);
+    return P(10.0 * std::cos(a), 10.0 * std::sin(a));
+}
+
+// The first count of the search from k0 whose middle span [1/2, 1/2 + 1/k]
+// of the radius-10 quarter circle has a chord height below tol.
+int firstCountBelow(double tol, int k0)
+{
+    for (int k : searchCounts(k0)) {
+        const Point<double> a = onQuarterCircle(0.5), b = onQuarterCircle(0.5 + 1.0 / k);
+        const Point<double> c = onQuarterCircle(0.5 + 0.5 / k);
+        if (((a + b) / 2.0 - c).length() < tol)
+            return k;
+    }
+    return -1;
+}
+
 double countedArea(Bspline* s, double a, double b, Point<double>* c)
 {
     ++gCalls;
@@ -179,6 +200,7 @@ TEST_F(BsplinePolygon, CurvedPolygonKeepsTheChordHeight)
         const auto& pts = arc.polygonPoints();
         const int k = static_cast<int>(pts.GetSize()) - 1;
         EXPECT_TRUE(isSearchCount(k, 3)) << k;
+        EXPECT_EQ(k, firstCountBelow(tol, 3)) << tol;
         EXPECT_EQ(pts[0].x, 10.0);
         EXPECT_EQ(pts[0].y, 0.0);
         EXPECT_EQ(pts[k].x, 0.0);
@@ -198,7 +220,12 @@ TEST_F(BsplinePolygon, CurvedPolygonKeepsTheChordHeight)
     double chord = -1;
     const int n = arc.estimatePolygonPtCount(0.01, &chord);
     EXPECT_TRUE(isSearchCount(n - 1, 10)) << n;
+    EXPECT_EQ(n - 1, firstCountBelow(0.01, 10));
     EXPECT_GT(chord, 0.0);
+    // The chord of the middle span: 2r sin(Δθ/2) between the closed-form angles.
+    const double sweep = bspline_test::quarterCircleAngle(0.5 + 1.0 / (n - 1)) -
+                         bspline_test::quarterCircleAngle(0.5);
+    EXPECT_NEAR(chord, 20.0 * std::sin(sweep / 2), 1e-12);
 
     EXPECT_THROW(arc.polygon(false, 0.0, 0.0), std::logic_error);
     EXPECT_THROW(arc.estimatePolygonPtCount(-1.0, &chord), std::logic_error);

@@ -166,6 +166,8 @@ TEST(CompositeCurve, EvalSnapsToTheEndsAndFindsTheArc)
     expectPoint(sq->eval(2.5), P(0.5, 1), 1e-15);
     expectPoint(sq->eval(1.0), P(1, 0), 1e-15);
     expectPoint(sq->eval(5.0), P(0, 0), 0.0);
+    // No arc holds the parameter: the origin, not the nearer end.
+    expectPoint(rectangle(2, 2, 3, 3)->eval(5.0), P(0, 0), 0.0);
     double t = -1.0;
     EXPECT_TRUE(sq->getParm(P(0.25, 1), &t));
     EXPECT_NEAR(t, 2.75, 1e-12);

@@ -76,6 +76,7 @@ TEST_F(CircularArc, QuarterCircle)
     ASSERT_EQ(q->nPts(), 3);
     EXPECT_EQ(q->nPolySegs(), 1);
     EXPECT_TRUE(q->isCircular());
+    // s = cos 45° / (1 + cos 45°) = √2 - 1 at the corner, 1 - s on the circle.
     EXPECT_NEAR(q->wts(1), std::sqrt(2.0) - 1, 1e-15);
     EXPECT_NEAR(q->wts(0), 2 - std::sqrt(2.0), 1e-15);
     EXPECT_NEAR(q->wts(2), 2 - std::sqrt(2.0), 1e-15);
@@ -102,6 +103,7 @@ TEST_F(CircularArc, FullCircleFromOnePoint)
     EXPECT_EQ(circle.closed(), 1);
     EXPECT_EQ(circle.nPts(), 7);
     EXPECT_EQ(circle.nPolySegs(), 5);
+    // 120° segments: s = cos 60° / (1 + cos 60°) = 1/3 at the corners.
     for (int i = 0; i < 7; ++i)
         EXPECT_NEAR(circle.wts(i), i % 2 ? 1.0 / 3 : 2.0 / 3, 1e-15) << i;
     const double L = 2 * kPi * r;
@@ -277,6 +279,7 @@ TEST_F(ConicArc, ParallelTangentsGiveHalfAnEllipseThroughTheShoulder)
     EXPECT_NEAR(c->cpts(1).x, 2.0, 1e-14);
     EXPECT_NEAR(c->cpts(1).y, 1.0, 1e-14);
     EXPECT_NEAR(c->cpts(2).y, 1.0, 1e-14);
+    // A quarter ellipse: ordinary corner weight cos 45°, s = w / (1 + w) = 1 / (√2 + 1).
     EXPECT_NEAR(c->wts(1), 1 / (std::sqrt(2.0) + 1), 1e-15);
     for (int i = 0; i <= 100; ++i) {
         Point<double> p;

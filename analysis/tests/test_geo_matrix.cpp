@@ -357,10 +357,11 @@ TEST(GeoLinearSystem, EigenSolve)
     ASSERT_EQ(sys.eigenSolve(values, vectors), 0);
     EXPECT_NEAR(values[0], 2.0, 1e-14);
     EXPECT_NEAR(values[1], 8.0, 1e-14);
-    EXPECT_NEAR(std::fabs(vectors[0]), 0.70710678, 1e-8);
+    // The vectors are normalised against the stiffness (xᵀ·K·x = 1): 1/√2 and 1/√8.
+    EXPECT_NEAR(std::fabs(vectors[0]), 1.0 / std::sqrt(2.0), 1e-15);
     EXPECT_NEAR(vectors[1], 0.0, 1e-15);
     EXPECT_NEAR(vectors[2], 0.0, 1e-15);
-    EXPECT_NEAR(std::fabs(vectors[3]), 0.35355339, 1e-8);
+    EXPECT_NEAR(std::fabs(vectors[3]), 1.0 / std::sqrt(8.0), 1e-15);
     expect2x2(stiffness, 2, 0, 0, 8, 0.0);  // the stiffness is kept
 
     // Outputs too small for n: refused before anything is solved.

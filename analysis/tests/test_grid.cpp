@@ -161,6 +161,7 @@ TEST(GridArchive, SeventyTwoBytesInTheListedOrder) {
   CGrid g(&lo, &hi, 0.0, 7, 0.0, 8);
   g.storedA = 0.25;
   g.storedB = 0.5;
+  // Eight doubles (both corners, storedA, storedB) and two int32: 8·8 + 2·4.
   const Bytes expected =
       ByteBuilder().f64(-1).f64(-2).f64(-3).f64(4).f64(5).f64(6).f64(0.25).i32(7).f64(0.5).i32(8).bytes();
   ASSERT_EQ(expected.size(), 72u);

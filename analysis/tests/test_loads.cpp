@@ -51,6 +51,15 @@ TEST(LoadsPointForce, TakesTheNextUniqueIdAndYellowColour) {
   EXPECT_EQ(light->diffuse.red, 1.0f);
   EXPECT_EQ(light->specular.blue, 0.7f);
   EXPECT_EQ(light->shininess, 80.0f);
+  // All thirteen members in record order: ambient, diffuse, specular (each
+  // red, green, blue, alpha), then the shininess.
+  const float colours[] = {light->ambient.red,   light->ambient.green,  light->ambient.blue,
+                           light->ambient.alpha, light->diffuse.red,    light->diffuse.green,
+                           light->diffuse.blue,  light->diffuse.alpha,  light->specular.red,
+                           light->specular.green, light->specular.blue, light->specular.alpha,
+                           light->shininess};
+  const float yellow[] = {1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0.7f, 1, 80};
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(colours[i], yellow[i]) << i;
   EXPECT_EQ(f->identity(), L"Concentrated force of magnitude 1 at at station 0 directed along (1,0,0)");
 }
 

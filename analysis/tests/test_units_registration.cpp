@@ -1,17 +1,41 @@
 // Classes of the library found by name in the framework's class registry.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 
 #include "analysis/model/ClassRegistration.h"
 #include "platform/core/CObject.h"
 
+namespace {
+
+// The eighteen classes the library registers at load, in the documented order.
+const char* const kDocumentedClasses[] = {
+    "CBaseXSectionAnalysis", "Bspline",          "CCompositeCurve", "CSimpleDIB",
+    "CGrid",                 "LightProperties",  "CLoad",           "CLoadCase",
+    "CLoadCdnFactor",        "CLoadCombination", "CLoadCondition",  "CMaterial",
+    "Matrix",                "CMetal",           "CModel",          "CNurbsSurface",
+    "CPointForce",           "PowerSeries",
+};
+
+}  // namespace
+
+TEST(UnitsRegistration, TheListNamesTheEighteenDocumentedClasses) {
+  ASSERT_EQ(kAnalysisSerialClasses.size(), std::size(kDocumentedClasses));
+  for (std::size_t i = 0; i < kAnalysisSerialClasses.size(); ++i)
+    EXPECT_STREQ(kAnalysisSerialClasses[i], kDocumentedClasses[i]) << i;
+}
+
 // Every library class registered so far must be creatable by name with
-// schema 1; classes whose code is not in the library yet are skipped.
+// schema 1. Only the device-independent bitmap class may still be missing:
+// its code is not in the library yet.
 TEST(UnitsRegistration, RegisteredClassesAreCreatableByName) {
   for (const char* name : kAnalysisSerialClasses) {
     CRuntimeClass* cls = CRuntimeClass::FromName(name);
-    if (cls == nullptr) continue;
+    if (cls == nullptr) {
+      EXPECT_STREQ(name, "CSimpleDIB") << "not registered";
+      continue;
+    }
     EXPECT_STREQ(cls->m_lpszClassName, name);
     EXPECT_EQ(cls->Schema(), 1u) << name;
     ASSERT_NE(cls->m_pfnCreateObject, nullptr) << name;

@@ -185,7 +185,8 @@ TEST(ViewCamera, CameraDragAndPanMoveCentreAndEye) {
     EXPECT_NEAR(v.view.m_eye.x, -1.0f, 1e-4);
     EXPECT_NEAR(v.view.m_eye.y, -1.0f, 1e-4);
     EXPECT_NEAR(v.view.m_eye.z, 100.0f, 1e-3);
-    // The picture followed the mouse: the red quarter's corner is at pixel (300, 200).
+    // The picture followed the mouse: the red quarter's corner is at client
+    // pixel (300, 200), which is (300, 500 - 200) in the bottom-up buffer.
     EXPECT_EQ(v.view.buffer()->pixel(298, 298), kRed);
     EXPECT_EQ(v.view.buffer()->pixel(302, 298), kBackground);
 

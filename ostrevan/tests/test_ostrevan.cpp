@@ -192,6 +192,11 @@ TEST_F(OstrevanTest, AsciiToUnicodeGivesANewTerminatedArray)
     EXPECT_EQ(AsciiToUnicode("bad \xFF byte"), nullptr);
 }
 
+// The codes: 80070002 and 80070005 wrap the system errors "file not found"
+// and "access denied", 80070057 is E_INVALIDARG, 8000ffff E_UNEXPECTED,
+// c00cee2c and c00cee2b the XML writer's "illegal name character" and
+// "illegal xml character"; 80040201 is the layer's own code for a call the
+// writer does not allow in its position.
 TEST_F(OstrevanTest, FailuresThrowTheirTextWithTheCode)
 {
     struct Case {

@@ -124,11 +124,13 @@ TEST(CoreArchiveString, WideFormBytes)
     EXPECT_EQ(stored([](CArchive& ar) { ar << CString(L"Al"); }),
               (Bytes{0xFF, 0xFE, 0xFF, 0x02, 0x41, 0x00, 0x6C, 0x00}));
 
+    // 300 = 0x012C: the byte marker 0xFF, then the word length.
     const Bytes long300 = stored([](CArchive& ar) { ar << CString(L'x', 300); });
     EXPECT_EQ(prefix(long300, 6), (Bytes{0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01}));
     EXPECT_EQ(long300.size(), 6u + 600u);
 
-    // 254 units still fit the byte length; 0xFFFE units need the dword form.
+    // 254 units still fit the byte length; 0xFFFE units need the dword form
+    // (byte 0xFF, word 0xFFFF, then the dword 0x0000FFFE).
     EXPECT_EQ(prefix(stored([](CArchive& ar) { ar << CString(L'x', 254); }), 4), (Bytes{0xFF, 0xFE, 0xFF, 0xFE}));
     EXPECT_EQ(prefix(stored([](CArchive& ar) { ar << CString(L'x', 0xFFFE); }), 10),
               (Bytes{0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}));
@@ -214,6 +216,7 @@ TEST(CoreArchiveValues, AnyNonZeroByteReadsTrue)
 
 TEST(CoreArchiveValues, Counts)
 {
+    // 70000 = 0x00011170 does not fit a word below 0xFFFF: 0xFFFF, then the dword.
     EXPECT_EQ(stored([](CArchive& ar) { ar.WriteCount(70000); }), (Bytes{0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}));
     EXPECT_EQ(stored([](CArchive& ar) { ar.WriteCount(0xFFFE); }), (Bytes{0xFE, 0xFF}));
     EXPECT_EQ(stored([](CArchive& ar) { ar.WriteCount(0xFFFF); }), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));

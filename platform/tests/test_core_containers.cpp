@@ -103,6 +103,7 @@ TEST(CoreArray, SerializeWritesCountThenRawElements)
     for (int i = 0; i < 70000; ++i)
         many.Add(i * 0.5);
     const Bytes manyBytes = storedSerialize(many);
+    // The count 70000 = 0x00011170 takes the 0xFFFF + dword form.
     EXPECT_EQ(Bytes(manyBytes.begin(), manyBytes.begin() + 6), (Bytes{0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}));
     CArray<double> back;
     back.Add(-1.0); // replaced by the load

@@ -106,7 +106,9 @@ TEST(CoreStringConversion, Utf8AndUtf16)
     EXPECT_EQ(utf8ToWide(wideToUtf8(text)), text);
     EXPECT_EQ(wideToUtf16(text), (std::u16string{u'a', 0x00B5, 0x20AC, 0xD83D, 0xDE00}));
     EXPECT_EQ(utf16ToWide(wideToUtf16(text)), text);
-    // Malformed UTF-8 (a lone continuation byte, an overlong '/', a cut sequence) becomes U+FFFD.
+    // Malformed UTF-8 (a lone continuation byte, an overlong '/', a cut sequence) becomes U+FFFD,
+    // one for each byte that starts no complete valid sequence: C0 AF gives two, and so does the
+    // cut E2 82 (replacing each maximal subpart instead, as Unicode recommends, would give one).
     EXPECT_EQ(utf8ToWide("x\x80y\xC0\xAFz\xE2\x82"), L"x\uFFFDy\uFFFD\uFFFDz\uFFFD\uFFFD");
     EXPECT_EQ(CString("\xC2\xB5in").GetLength(), 3);
     EXPECT_EQ(CStringA(CString(L"\u00B0F")).str(), "\xC2\xB0"

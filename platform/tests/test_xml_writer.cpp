@@ -155,6 +155,8 @@ TEST_F(XmlWriterTest, RefusesNamesAndCharactersThatXmlDoesNotAllow)
 TEST_F(XmlWriterTest, FileStreamFailuresCarryTheSystemErrorCode)
 {
     std::shared_ptr<CXmlFileStream> stream;
+    // 0x8007xxxx wraps a system error number of the Windows platform: 2 is
+    // "file not found", 5 "access denied" (what opening a folder as a file gives).
     struct Case {
         std::filesystem::path path;
         XmlStreamMode mode;
