@@ -170,42 +170,36 @@ double radians(double degrees)
     return degrees * 3.141592653589793 / 180.0;
 }
 
+// Turns every point about c by `degrees`, in the plane of coordinates a and b
+// (counter-clockwise from a towards b).
+void turnAbout(CArray<Point<double>>& points, const Point<double>& c, double degrees,
+               double Point<double>::*a, double Point<double>::*b)
+{
+    const double r = radians(degrees);
+    const double cs = std::cos(r);
+    const double sn = std::sin(r);
+    for (Point<double>& p : points) {
+        Point<double> v = p - c;
+        turn(v.*a, v.*b, cs, sn);
+        p = v + c;
+    }
+}
+
 }  // namespace
 
 void Bspline::rotate(Point<double>* c, double degrees)
 {
-    const double a = radians(degrees);
-    const double cs = std::cos(a);
-    const double sn = std::sin(a);
-    for (Point<double>& p : m_cpts) {
-        Point<double> v = p - *c;
-        turn(v.x, v.y, cs, sn);
-        p = v + *c;
-    }
+    turnAbout(m_cpts, *c, degrees, &Point<double>::x, &Point<double>::y);
 }
 
 void Bspline::rotateX(Point<double>* c, double degrees)
 {
-    const double a = radians(degrees);
-    const double cs = std::cos(a);
-    const double sn = std::sin(a);
-    for (Point<double>& p : m_cpts) {
-        Point<double> v = p - *c;
-        turn(v.y, v.z, cs, sn);
-        p = v + *c;
-    }
+    turnAbout(m_cpts, *c, degrees, &Point<double>::y, &Point<double>::z);
 }
 
 void Bspline::rotateY(Point<double>* c, double degrees)
 {
-    const double a = radians(degrees);
-    const double cs = std::cos(a);
-    const double sn = std::sin(a);
-    for (Point<double>& p : m_cpts) {
-        Point<double> v = p - *c;
-        turn(v.x, v.z, cs, sn);
-        p = v + *c;
-    }
+    turnAbout(m_cpts, *c, degrees, &Point<double>::x, &Point<double>::z);
 }
 
 void Bspline::_rotateZ(double degrees)

@@ -27,6 +27,19 @@ double arcLength(const Bspline* arc)
     return arc->parmLength();
 }
 
+// Gives the arcs consecutive global parameters starting at `from`; returns
+// the parameter where the last one ends.
+double layOutParameters(const CList<Bspline*>& arcs, double from)
+{
+    POSITION pos = arcs.GetHeadPosition();
+    while (pos) {
+        Bspline* arc = arcs.GetNext(pos);
+        arc->setGlobal(from);
+        from += arcLength(arc);
+    }
+    return from;
+}
+
 // A copy of arc with an empty name.
 std::unique_ptr<Bspline> copyOf(const Bspline* arc)
 {
@@ -171,26 +184,12 @@ void CCompositeCurve::connect()
 
 void CCompositeCurve::resetGlobals()
 {
-    double sum = m_start;
-    POSITION pos = m_arcs.GetHeadPosition();
-    while (pos) {
-        Bspline* arc = m_arcs.GetNext(pos);
-        arc->setGlobal(sum);
-        sum += arcLength(arc);
-    }
-    m_end = sum;
+    m_end = layOutParameters(m_arcs, m_start);
 }
 
 void CCompositeCurve::updateParameters()
 {
-    double sum = 0.0;
-    POSITION pos = m_arcs.GetHeadPosition();
-    while (pos) {
-        Bspline* arc = m_arcs.GetNext(pos);
-        arc->setGlobal(sum);
-        sum += arcLength(arc);
-    }
-    m_end = sum;
+    m_end = layOutParameters(m_arcs, 0.0);
 }
 
 void CCompositeCurve::zeroBaseKnots()
