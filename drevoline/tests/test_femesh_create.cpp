@@ -14,13 +14,6 @@ using namespace mesher_test;
 
 namespace {
 
-int liveTriangles(const CMesh& m)
-{
-    int n = 0;
-    for (int i = 0; i < m.nTriangles; ++i)
-        n += m.triangles[i].alive ? 1 : 0;
-    return n;
-}
 
 int largestVertexIdInUse(const CMesh& m)
 {
@@ -85,12 +78,11 @@ TEST(FEMeshCreate, QuadrilateralsAreThreePerTriangleWithFourNewNodes)
     }
     for (int i = 0; i < 3 * n; ++i) {
         const CFEQuad4& q = *m->quad4Elements[i];
-        EXPECT_EQ(q.id, i);
-        ASSERT_EQ(q.nodes.size(), 4u);
+        EXPECT_EQ(q.number, i);
         for (int k = 0; k < 4; ++k) {
-            const Point<double>& a = q.nodes[k]->position;
-            const Point<double>& b = q.nodes[(k + 1) % 4]->position;
-            const Point<double>& c = q.nodes[(k + 2) % 4]->position;
+            const Point<double>& a = q.quadNodes[k]->position;
+            const Point<double>& b = q.quadNodes[(k + 1) % 4]->position;
+            const Point<double>& c = q.quadNodes[(k + 2) % 4]->position;
             EXPECT_GT(orient2dexact(&a.x, &b.x, &c.x), 0.0) << "quad " << i << " corner " << k;
         }
     }

@@ -19,13 +19,6 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-int liveTriangles(const CMesh& m)
-{
-    int n = 0;
-    for (int i = 0; i < m.nTriangles; ++i)
-        n += m.triangles[i].alive ? 1 : 0;
-    return n;
-}
 
 // The unit square meshed with 200 extra nodes and its element model built,
 // every node carrying the stress sigma(x, y).
@@ -216,9 +209,11 @@ TEST(FEMeshNeutralAxis, NoCrossingAndASingleCrossedElement)
 
     // Two triangles: the corner off the diagonal belongs to one of them only;
     // a negative stress there makes the zero line cut that corner off.
-    Outline two;
-    auto t = stressedSquare([](double, double) { return 1.0; }, two, 0);
+    auto t = unrefined(rectangle(0, 0, 1, 1));
+    t->create2DFEM(1.0);
     ASSERT_EQ(t->trng3Elements.size(), 2u);
+    for (const auto& n : t->nodes)
+        n->setResult(STRESS_ZZ, 1.0);
     const CFETrng3& first = *t->trng3Elements[0];
     const CFETrng3& second = *t->trng3Elements[1];
     std::shared_ptr<CFENodeAnalysis> lone;

@@ -8,20 +8,10 @@
 
 using namespace mesher_test;
 
-namespace {
-
-// A mesh of the rectangle with no refinement (no extra nodes).
-std::unique_ptr<CMesh> coarse(Outline& o)
-{
-    return meshOutline(o, 0);
-}
-
-}  // namespace
 
 TEST(MesherRefine, CircumcentreOfARightTriangleIsItsHypotenuseMidpoint)
 {
-    Outline o{polygonCurve(rectangle(-5, -5, 5, 5)), {}};
-    auto m = coarse(o);
+    auto m = unrefined(rectangle(-5, -5, 5, 5));
     CVertex a, b, c;
     b.x = 2.0;
     c.y = 2.0;
@@ -51,8 +41,7 @@ TEST(MesherRefine, CircumcentreOfARightTriangleIsItsHypotenuseMidpoint)
 TEST(MesherRefine, FirstOfEquallyBadTrianglesIsRefined)
 {
     // The square's diagonal gives two mirror-image triangles of equal quality.
-    Outline o{polygonCurve(rectangle(0, 0, 1, 1)), {}};
-    auto m = coarse(o);
+    auto m = unrefined(rectangle(0, 0, 1, 1));
     CTriangle* first = nullptr;
     CTriangle* second = nullptr;
     for (int i = 0; i < m->nTriangles; ++i)
@@ -69,8 +58,7 @@ TEST(MesherRefine, FirstOfEquallyBadTrianglesIsRefined)
 TEST(MesherRefine, IndexedWorstTriangleMatchesTheScan)
 {
     // Step by step, the refined triangle is the one the linear scan names.
-    Outline o{polygonCurve({P(0, 0), P(3, 0), P(3, 1), P(1, 1), P(1, 3), P(0, 3)}), {}};
-    auto m = coarse(o);
+    auto m = unrefined({P(0, 0), P(3, 0), P(3, 1), P(1, 1), P(1, 3), P(0, 3)}, 100);
     for (int step = 0; step < 60; ++step) {
         CTriangle* expected = m->worstTriangle();
         ++m->maxNodes;
@@ -83,12 +71,12 @@ TEST(MesherRefine, CircumcentreEncroachingTwoSegmentsSplitsBoth)
 {
     // The long flat triangles of an 8 x 1 rectangle have their circumcentre
     // at (4, 0.5), inside the diametral circles of the top and bottom sides.
-    Outline o{polygonCurve(rectangle(0, 0, 8, 1)), {}};
-    auto m = coarse(o);
+    auto m = unrefined(rectangle(0, 0, 8, 1));
     const int segments = m->nSegments;
     m->maxNodes += 2;
     m->removeBadTriangles();
     EXPECT_EQ(m->nSegments, segments + 2);
+    m->assignEdgeSegments();
     expectSoundMesh(*m, 8.0, 0);
 }
 

@@ -5,7 +5,10 @@
 
 #include <climits>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -98,6 +101,72 @@ inline std::unique_ptr<CMesh> meshOutline(Outline& o, int extraNodes, double spa
     m->create(extraNodes, o.outer.get(), static_cast<int>(holes.size()), holes.data(),
               seeds.data(), spacing, nullptr);
     return m;
+}
+
+// The points as an array.
+inline CArray<Point<double>> array(const Pts& pts)
+{
+    CArray<Point<double>> a;
+    for (const Point<double>& p : pts)
+        a.Add(p);
+    return a;
+}
+
+// The message of the std::logic_error fn throws, "" when none.
+inline std::string failure(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const std::logic_error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+// A mesh with storage for n polygon points and `extra` more, the bounding
+// vertices set and no budget limit.
+inline std::unique_ptr<CMesh> prepared(int n, int extra = 0)
+{
+    auto m = std::make_unique<CMesh>();
+    m->maxRemoves = INT_MAX;
+    m->alloc(n + extra, n);
+    m->setBoundingVertices();
+    return m;
+}
+
+// Runs the pipeline up to the boundary freeze (no refinement).
+inline void triangulateOnly(CMesh& m)
+{
+    m.nRemoves = 0;
+    exactinit();
+    m.constructInitialTriangulation();
+    m.nInputNodes = m.nNodes;
+    m.insertMissingSegments();
+    m.removeOutsideTriangles();
+    m.freezeEdgesThatAreSegments();
+}
+
+// The polygon (closed here) triangulated without refinement, with room for
+// `room` more nodes; the node limit is the nodes in use, so that a caller
+// raising it by k lets the refinement add k nodes.
+inline std::unique_ptr<CMesh> unrefined(Pts pts, int room = 50)
+{
+    pts.push_back(pts.front());
+    auto m = prepared(static_cast<int>(pts.size()), room);
+    auto a = array(pts);
+    m->addPolygon(nullptr, &a, -1);
+    triangulateOnly(*m);
+    m->assignEdgeSegments();
+    m->maxNodes = m->nNodes;
+    return m;
+}
+
+inline int liveTriangles(const CMesh& m)
+{
+    int n = 0;
+    for (int i = 0; i < m.nTriangles; ++i)
+        n += m.triangles[i].alive ? 1 : 0;
+    return n;
 }
 
 // Twice the signed area of a triangle by the exact predicate.

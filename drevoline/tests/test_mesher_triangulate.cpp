@@ -14,55 +14,6 @@ using namespace mesher_test;
 
 namespace {
 
-CArray<Point<double>> array(const Pts& pts)
-{
-    CArray<Point<double>> a;
-    for (const Point<double>& p : pts)
-        a.Add(p);
-    return a;
-}
-
-std::string failure(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const std::logic_error& e) {
-        return e.what();
-    }
-    return "";
-}
-
-// A mesh with storage for n polygon points, the bounding vertices set and
-// no budget limit.
-std::unique_ptr<CMesh> prepared(int n, int extra = 0)
-{
-    auto m = std::make_unique<CMesh>();
-    m->maxRemoves = INT_MAX;
-    m->alloc(n + extra, n);
-    m->setBoundingVertices();
-    return m;
-}
-
-// Runs the pipeline up to the boundary freeze (no refinement).
-void triangulateOnly(CMesh& m)
-{
-    m.nRemoves = 0;
-    exactinit();
-    m.constructInitialTriangulation();
-    m.nInputNodes = m.nNodes;
-    m.insertMissingSegments();
-    m.removeOutsideTriangles();
-    m.freezeEdgesThatAreSegments();
-}
-
-int liveTriangles(const CMesh& m)
-{
-    int n = 0;
-    for (int i = 0; i < m.nTriangles; ++i)
-        n += m.triangles[i].alive ? 1 : 0;
-    return n;
-}
-
 const Pts kUnitSquareClosed = {P(0, 0), P(1, 0), P(1, 1), P(0, 1), P(0, 0)};
 
 }  // namespace
@@ -259,4 +210,50 @@ TEST(MesherPipeline, NodeOutsideTheDomainIsReportedWithoutACurrentTriangle)
     p->y = 5.0;
     const std::string expected = "Can't find node at (5,5) at nRemoves=" + std::to_string(m->nRemoves);
     EXPECT_EQ(failure([&] { m->insertVertex(p); }), expected);
+}
+
+TEST(MesherPipeline, PointNearAVertexIsNotTakenForASplitOfAnEdgeItLiesBeyond)
+{
+    // Interior vertices a, b, c make a triangle with a 135-degree corner at
+    // a; d and e lie steeply below a, on either side of it. p goes inside the
+    // triangle 1e-8 from a. Seen from b (or c) it is within 1e-5 degrees of
+    // the edge a-b (or c-a), but beyond a: taken as a split of that edge it
+    // would fold a triangle. It splits the triangle in three, or the other
+    // edge at a, which it does lie along.
+    auto m = unrefined(rectangle(-20, -20, 30, 20), 10);
+    m->maxNodes += 6;
+    auto add = [&](double x, double y) {
+        CVertex* v = m->newNode();
+        v->x = x;
+        v->y = y;
+        m->insertVertex(v);
+        return v;
+    };
+    CVertex* a = add(0, 0);
+    CVertex* b = add(10, 0);
+    CVertex* c = add(-7, 7);
+    add(0.5, -5);
+    add(-3, -6);
+    CEdge* ab = m->findEdge(a, b);
+    ASSERT_NE(ab, nullptr);
+    CTriangle* t = ab->vertexA == a ? ab->leftTriangle : ab->rightTriangle;
+    ASSERT_TRUE(t->vertex0 == c || t->vertex1 == c || t->vertex2 == c);
+    // The edge at a that the insertion tests first decides where p goes:
+    // beyond a along that edge.
+    int k = 0;
+    while (!((t->vertex(k) == a || t->vertex(k + 1) == a) && t->vertex(k) != nullptr &&
+             (t->vertex(k) == b || t->vertex(k + 1) == b || t->vertex(k) == c || t->vertex(k + 1) == c)))
+        ++k;
+    const bool abFirst = t->vertex(k) == b || t->vertex(k + 1) == b;
+    const double direction = (abFirst ? 110.0 : 25.0) * 3.141592653589793 / 180.0;
+    const int before = liveTriangles(*m);
+    add(1e-8 * std::cos(direction), 1e-8 * std::sin(direction));
+    EXPECT_EQ(liveTriangles(*m), before + 2);
+    double area = 0.0;
+    for (int i = 0; i < m->nTriangles; ++i)
+        if (m->triangles[i].alive) {
+            EXPECT_GT(orientation(m->triangles[i]), 0.0);
+            area += orientation(m->triangles[i]) / 2.0;
+        }
+    EXPECT_NEAR(area, 2000.0, 1e-12 * 2000.0);
 }
