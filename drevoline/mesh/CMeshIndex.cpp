@@ -11,6 +11,9 @@ CMeshIndex::CMeshIndex(CMesh& mesh) : m_mesh(mesh)
         edgeLinked(&mesh.edges[i]);
     for (int i = 0; i < mesh.nSegments; ++i)
         segmentLinked(&mesh.segments[i]);
+    m_incident.assign(static_cast<std::size_t>(mesh.ultNodes), nullptr);
+    for (int i = 0; i < mesh.nTriangles; ++i)
+        triangleChanged(&mesh.triangles[i]);
 }
 
 CMeshIndex::Key CMeshIndex::key(const CVertex* a, const CVertex* b) const
@@ -92,6 +95,9 @@ void CMeshIndex::trackQuality()
 
 void CMeshIndex::triangleChanged(CTriangle* t)
 {
+    for (CVertex* v : {t->vertex0, t->vertex1, t->vertex2})
+        if (v && vertexIndex(v) < m_incident.size())
+            m_incident[vertexIndex(v)] = t;
     if (!m_tracking)
         return;
     const int i = triangleIndex(t);
@@ -110,6 +116,43 @@ void CMeshIndex::triangleChanged(CTriangle* t)
         m_byQuality.insert({t->quality, i});
         m_queued[i] = 1;
     }
+}
+
+bool CMeshIndex::trianglesAround(const CVertex* v, std::vector<CTriangle*>& out) const
+{
+    out.clear();
+    const std::size_t iv = vertexIndex(v);
+    CTriangle* first = iv < m_incident.size() ? m_incident[iv] : nullptr;
+    auto cornerOf = [&](const CTriangle* t) {
+        for (int k = 0; k < 3; ++k)
+            if (t->vertex(k) == v)
+                return k;
+        return -1;
+    };
+    if (!first || cornerOf(first) < 0)
+        return false;
+    // Turn about v across the edge that ends at v in each triangle.
+    const int cap = m_mesh.nTriangles + 1;
+    CTriangle* t = first;
+    for (int step = 0;; ++step) {
+        if (step > cap)
+            return false;
+        if (t->alive)
+            out.push_back(t);
+        const int k = cornerOf(t);
+        if (k < 0)
+            return false;
+        const CEdge* e = t->edge(k + 2);
+        CTriangle* next = e->leftTriangle == t ? e->rightTriangle : e->leftTriangle;
+        if (!next || (e->leftTriangle != t && e->rightTriangle != t))
+            return false;
+        t = next;
+        if (t == first)
+            break;
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return true;
 }
 
 CTriangle* CMeshIndex::worstTriangle() const

@@ -33,6 +33,11 @@ public:
     void segmentUnlinked(CSegment* s);
     void segmentLinked(CSegment* s);
 
+    // The live triangles having v as a corner, in array order (what
+    // CMesh::vertexTriangles gives), by a walk around v. False when the walk
+    // cannot be trusted (the caller then scans).
+    bool trianglesAround(const CVertex* v, std::vector<CTriangle*>& out) const;
+
     // Starts keeping the live triangles ordered by quality (from now on every
     // change must be reported through triangleChanged).
     void trackQuality();
@@ -48,6 +53,10 @@ private:
     int edgeIndex(const CEdge* e) const { return static_cast<int>(e - &m_mesh.edges[0]); }
     int segmentIndex(const CSegment* s) const { return static_cast<int>(s - &m_mesh.segments[0]); }
     int triangleIndex(const CTriangle* t) const { return static_cast<int>(t - &m_mesh.triangles[0]); }
+    std::size_t vertexIndex(const CVertex* v) const
+    {
+        return static_cast<std::size_t>(v - &m_mesh.vertices[0]);
+    }
 
     CMesh& m_mesh;
     std::unordered_map<Key, CEdge*> m_edges;
@@ -60,6 +69,8 @@ private:
     std::set<std::pair<double, int>> m_byQuality;
     std::vector<double> m_quality;  // the key under which a triangle sits in m_byQuality
     std::vector<char> m_queued;
+    // A triangle having each vertex as a corner (by vertex array index).
+    std::vector<CTriangle*> m_incident;
 };
 
 // Gives the mesh an index for the lifetime of the scope unless it has one

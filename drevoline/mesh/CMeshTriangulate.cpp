@@ -191,8 +191,10 @@ CTriangle* CMesh::locateNode(CVertex* p)
             // p lies on the line of this edge but beyond its ends: take a
             // well-shaped live triangle around the previous boundary vertex
             // that holds it.
-            auto around = vertexTriangles(prevVertex);
-            for (CTriangle* c : *around)
+            std::vector<CTriangle*> around;
+            if (!meshIndex || !meshIndex->trianglesAround(prevVertex, around))
+                around = *vertexTriangles(prevVertex);
+            for (CTriangle* c : around)
                 if (c->minAngle > 1e-4 && c->contains(p->xy()))
                     return c;
         }

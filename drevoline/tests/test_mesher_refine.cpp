@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "drevoline/mesh/CMeshIndex.h"
 #include "drevoline/tests/test_mesher_support.h"
 
 using namespace mesher_test;
@@ -129,4 +130,25 @@ TEST(MesherRefine, SizeControlAddedBeforeMeshingIsApplied)
     m->create(20, o.outer.get(), 0, nullptr, nullptr, 0.05, nullptr);
     EXPECT_GT(m->nNodes, plain->nNodes);
     expectSoundMesh(*m, 16.0, 0);
+}
+
+TEST(MesherRefine, IndexedLookupsMatchTheScans)
+{
+    Outline o{polygonCurve(rectangle(0, 0, 4, 4)), {}};
+    o.holes.push_back(polygonCurve(rectangle(1, 1, 3, 2, true)));
+    auto m = meshOutline(o, 300);
+    CMeshIndex index(*m);
+    for (int i = 0; i < m->nEdges; ++i) {
+        const CEdge& e = m->edges[i];
+        EXPECT_EQ(index.edgeBetween(e.vertexB, e.vertexA), m->findEdge(e.vertexA, e.vertexB));
+    }
+    for (int i = 0; i < m->nSegments; ++i) {
+        const CSegment& s = m->segments[i];
+        EXPECT_EQ(index.segmentBetween(s.vertexB, s.vertexA), &s);
+    }
+    std::vector<CTriangle*> around;
+    for (int i = 0; i < m->nNodes; ++i) {
+        ASSERT_TRUE(index.trianglesAround(&m->vertices[i], around)) << "vertex " << i;
+        EXPECT_EQ(around, *m->vertexTriangles(&m->vertices[i])) << "vertex " << i;
+    }
 }
