@@ -443,6 +443,47 @@ public:
                    double* r4, double* r5, double* r6, double* r7, double* r8, double* r9,
                    double* r10, double* r11, double* r12) const;
 
+    // ---- Merging and welding (CMeshMerge.cpp, CMeshWeld.cpp) ----
+
+    // This empty mesh becomes the union of a and b (ids renumbered, records
+    // copied with room for extraEdges, extraTriangles and extraSegments
+    // more, links resolved, element model built); a and b are destroyed.
+    // "element types do not match" when their element types differ.
+    void merge(std::unique_ptr<CMesh> a, std::unique_ptr<CMesh> b, int extraEdges,
+               int extraTriangles, int extraSegments);
+    // Fuses the two objects' boundaries inside the weld's box (nothing when applied).
+    void weld(CWeld* w);
+    // The boundary edges in the weld box, one set per object.
+    void findEdgeSets(CWeld* w, CEdgeSet& a, CEdgeSet& b);
+    // Joins each vertex of a lying on an edge of b to b: with its mutually
+    // closest vertex, else by splitting b's triangle there (limit > 0 stops
+    // before the limit-th vertex).
+    void weldTo(CEdgeSet& a, CEdgeSet& b, int limit);
+    // Replaces w by v in the triangles and segments using w; v moves to the midpoint.
+    void joinVertices(CVertex* v, CVertex* w);
+    // Splits live triangle t at v on its edge e into two welded triangles.
+    void splitTriangle(CTriangle* t, CEdge* e, CVertex* v, CEdgeSet& s);
+    // Pairs each edge of a with the coinciding edge of b (one interior edge),
+    // or makes it a boundary segment.
+    void fixEdges(CEdgeSet& a, CEdgeSet& b);
+    // True, or a failure naming the inconsistency of an edge's triangles.
+    bool verifyEdges();
+    // Does nothing.
+    void verifySegments();
+    // True.
+    bool verifyTriangles();
+    // The edge of the segment's vertices has two live triangles.
+    bool isWeldedSegment(CSegment* s);
+    // Adds d to the id of every vertex, edge, triangle or segment in use.
+    void renumberVertices(int d);
+    void renumberEdges(int d);
+    void renumberTriangles(int d);
+    void renumberSegments(int d);
+    // In every live triangle using v, edge oldEdge becomes newEdge.
+    void replaceEdgesOfVertex(CVertex* v, CEdge* oldEdge, CEdge* newEdge);
+    // Every segment end oldVertex becomes newVertex.
+    void replaceVertexInSegments(CVertex* oldVertex, CVertex* newVertex);
+
     // ---- Storage in a model file ----
 
     // Stores or loads the whole mesh; links are loaded as ids.
