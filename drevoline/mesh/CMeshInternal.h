@@ -20,9 +20,34 @@ void setSegment(CMesh& m, CSegment* s, CVertex* a, CVertex* b);
 CEdge* edgeBetween(CMesh& m, const CVertex* a, const CVertex* b);
 // The first segment joining a and b (either direction), or null.
 CSegment* segmentBetween(CMesh& m, const CVertex* a, const CVertex* b);
-// s becomes (vertexA, mid) and a new segment (mid, old vertexB) with s's
-// curve name and curve is returned; "exceed maximum number of segments" when full.
-CSegment* splitOffSegment(CMesh& m, CSegment* s, CVertex* mid);
+// A new vertex m where segment s is to be split (ChooseSplitPosition1): s
+// becomes (vertexA, m) and a new segment (m, old vertexB) takes s's curve
+// name and curve. Null when the node allowance is spent; "exceed maximum
+// number of segments" when the segments are.
+CVertex* splitVertex(CMesh& m, CSegment* s);
+
+// The two triangles of edge e = (vA, vB; left t1, right t2) with their
+// other edges and opposite vertices: t1 runs vA -> vB -> o1 over e, e1a
+// (vB -> o1), e1b (o1 -> vA); t2 runs vB -> vA -> o2 over e, e2a (vA -> o2),
+// e2b (o2 -> vB).
+struct EdgeQuad {
+    explicit EdgeQuad(CEdge* e)
+        : vA(e->vertexA), vB(e->vertexB), t1(e->leftTriangle), t2(e->rightTriangle)
+    {
+        t1->otherEdges(e, &e1a, &e1b, &o1);
+        t2->otherEdges(e, &e2a, &e2b, &o2);
+    }
+    CVertex* vA;
+    CVertex* vB;
+    CTriangle* t1;
+    CTriangle* t2;
+    CEdge* e1a = nullptr;
+    CEdge* e1b = nullptr;
+    CVertex* o1 = nullptr;
+    CEdge* e2a = nullptr;
+    CEdge* e2b = nullptr;
+    CVertex* o2 = nullptr;
+};
 
 // The sign of the orientation of c against a -> b (adaptive predicate: its
 // sign is exact; use it wherever only the sign is read).

@@ -114,6 +114,18 @@ bool splitEncroached(CMesh& m, const CVertex& c, bool useBudget, bool* budget)
     return split;
 }
 
+// A new vertex at c inserted into the mesh; false when the node allowance is spent.
+bool insertAt(CMesh& m, const CVertex& c)
+{
+    CVertex* v = m.newNode();
+    if (!v)
+        return false;
+    v->x = c.x;
+    v->y = c.y;
+    m.insertVertex(v);
+    return true;
+}
+
 }  // namespace
 
 void CMesh::removeBadTriangles()
@@ -133,13 +145,7 @@ void CMesh::removeBadTriangles()
                 return;
             continue;
         }
-        CVertex* v = newNode();
-        if (!v)
-            return;
-        v->x = c.x;
-        v->y = c.y;
-        insertVertex(v);
-        if (nRemoves >= maxRemoves)
+        if (!insertAt(*this, c) || nRemoves >= maxRemoves)
             return;
     }
 }
@@ -193,12 +199,8 @@ void CMesh::localResizeTriangles(CPoint2d& centre, double radius, double size)
             bool budget = false;
             if (splitEncroached(*this, c, false, &budget))
                 continue;
-            CVertex* v = newNode();
-            if (!v)
+            if (!insertAt(*this, c))
                 return;
-            v->x = c.x;
-            v->y = c.y;
-            insertVertex(v);
         }
     }
 }

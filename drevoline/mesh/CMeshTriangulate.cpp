@@ -62,16 +62,21 @@ CSegment* mesher::segmentBetween(CMesh& m, const CVertex* a, const CVertex* b)
     return m.meshIndex ? m.meshIndex->segmentBetween(a, b) : m.findSegment(a, b);
 }
 
-CSegment* mesher::splitOffSegment(CMesh& m, CSegment* s, CVertex* mid)
+CVertex* mesher::splitVertex(CMesh& m, CSegment* s)
 {
+    CVertex* mid = m.newNode();
+    if (!mid)
+        return nullptr;
     CSegment* s2 = m.newSegment();
+    CVertex* oldA = s->vertexA;
     CVertex* oldB = s->vertexB;
-    setSegment(m, s, s->vertexA, mid);
+    setSegment(m, s, oldA, mid);
     s2->id = static_cast<int>(s2 - &m.segments[0]);
     s2->curveName = s->curveName;
     s2->curve = s->curve;
     setSegment(m, s2, mid, oldB);
-    return s2;
+    m.ChooseSplitPosition1(mid, oldA, oldB);
+    return mid;
 }
 
 namespace {
@@ -266,18 +271,8 @@ void CMesh::insertVertex(CVertex* p)
 
 void CMesh::insertNodeOnEdge(CVertex* p, CEdge* e)
 {
-    CVertex* vA = e->vertexA;
-    CVertex* vB = e->vertexB;
-    CTriangle* t1 = e->leftTriangle;
-    CTriangle* t2 = e->rightTriangle;
-    CEdge* e1a;
-    CEdge* e1b;
-    CVertex* o1;
-    CEdge* e2a;
-    CEdge* e2b;
-    CVertex* o2;
-    t1->otherEdges(e, &e1a, &e1b, &o1);
-    t2->otherEdges(e, &e2a, &e2b, &o2);
+    const EdgeQuad q(e);
+    auto [vA, vB, t1, t2, e1a, e1b, o1, e2a, e2b, o2] = q;
     if (vA->onBoundary && vB->onBoundary)
         p->onBoundary = true;
     CTriangle* T3 = newTriangle();
@@ -334,20 +329,10 @@ bool CMesh::flipIfBetter(CEdge* e, std::vector<CEdge*>& pending)
 {
     if (e->frozen)
         return false;
-    CVertex* vA = e->vertexA;
-    CVertex* vB = e->vertexB;
-    CTriangle* t1 = e->leftTriangle;
-    CTriangle* t2 = e->rightTriangle;
-    if (t1->alive != t2->alive)
+    if (e->leftTriangle->alive != e->rightTriangle->alive)
         throw std::logic_error("inconsistency between inside and outside");
-    CEdge* e1a;
-    CEdge* e1b;
-    CVertex* o1;
-    CEdge* e2a;
-    CEdge* e2b;
-    CVertex* o2;
-    t1->otherEdges(e, &e1a, &e1b, &o1);
-    t2->otherEdges(e, &e2a, &e2b, &o2);
+    const EdgeQuad q(e);
+    auto [vA, vB, t1, t2, e1a, e1b, o1, e2a, e2b, o2] = q;
     // The quadrilateral must be convex (zeros pass).
     if (orientSign(o2, o1, vB) > 0.0 || orientSign(o2, o1, vA) < 0.0)
         return false;
@@ -395,13 +380,9 @@ void CMesh::insertMissingSegments()
                     continue;
                 splitSegment(s);
             } else {
-                CVertex* m = newNode();
+                CVertex* m = splitVertex(*this, s);
                 if (!m)
                     return;
-                CVertex* a = s->vertexA;
-                CVertex* b = s->vertexB;
-                splitOffSegment(*this, s, m);
-                ChooseSplitPosition1(m, a, b);
                 m->onBoundary = true;
                 insertVertex(m);
             }
@@ -430,13 +411,9 @@ void CMesh::splitSegment(CSegment* s)
     CEdge* e = edgeBetween(*this, s->vertexA, s->vertexB);
     if (!e)
         throw std::logic_error("Segment was lost in triangulation");
-    CVertex* m = newNode();
+    CVertex* m = splitVertex(*this, s);
     if (!m)
         return;
-    CVertex* a = s->vertexA;
-    CVertex* b = s->vertexB;
-    splitOffSegment(*this, s, m);
-    ChooseSplitPosition1(m, a, b);
     insertNodeOnEdge(m, e);
     if (!m->onBoundary)
         throw std::logic_error("split node not on boundary");

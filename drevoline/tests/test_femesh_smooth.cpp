@@ -80,6 +80,34 @@ TEST(FEMeshSmooth, BoundaryStaysAndAHexagonCentreStays)
     EXPECT_NEAR(centre->y, 0.0, 1e-15);
 }
 
+TEST(FEMeshSmooth, MoveThatWouldFoldATriangleIsSkipped)
+{
+    // A chevron with one interior vertex at the origin joined to its four
+    // corners: the mean of the corners, (0, 2), lies beyond the notch at
+    // (0, 1), where two triangles would turn clockwise.
+    // (Built step by step: the origin goes in before the outside is
+    // removed, and the boundary is taken as it stands: its encroached sides
+    // are not split.)
+    auto m = prepared(5, 1);
+    auto pts = array({P(0, -1), P(4, 4), P(0, 1), P(-4, 4), P(0, -1)});
+    m->addPolygon(nullptr, &pts, -1);
+    m->maxRemoves = INT_MAX;
+    exactinit();
+    m->constructInitialTriangulation();
+    m->nInputNodes = m->nNodes;
+    CVertex* v = m->newNode();
+    m->insertVertex(v);
+    m->removeOutsideTriangles();
+    ASSERT_EQ(liveTriangles(*m), 4);
+    m->smooth();
+    EXPECT_EQ(v->x, 0.0);
+    EXPECT_EQ(v->y, 0.0);
+    for (int i = 0; i < m->nTriangles; ++i)
+        if (m->triangles[i].alive) {
+            EXPECT_GT(orientation(m->triangles[i]), 0.0) << "triangle " << i;
+        }
+}
+
 TEST(FEMeshSmooth, ThreeSweepsKeepEveryTriangleCounterClockwise)
 {
     auto lAngle = [] {

@@ -95,6 +95,8 @@ TEST(WeldMerge, MergeNumbersAndNamesAndRefusesMixedElements)
     Pair p = twoSquares(20);
     const int na = p.a->nNodes;
     const int nb = p.b->nNodes;
+    const int weldedAt = p.a->nTriangles + p.b->nTriangles - 1;
+    p.b->triangles[p.b->nTriangles - 1].welded = true;
     CMesh m;
     m.merge(std::move(p.a), std::move(p.b), 10, 10, 10);
     EXPECT_TRUE(m.name == CString("A+B"));
@@ -102,6 +104,8 @@ TEST(WeldMerge, MergeNumbersAndNamesAndRefusesMixedElements)
     for (int i = 0; i < m.nNodes; ++i)
         EXPECT_EQ(m.vertices[i].id, i);
     EXPECT_FALSE(m.trng3Elements.empty());
+    EXPECT_TRUE(m.triangles[weldedAt].welded);
+    EXPECT_FALSE(m.triangles[weldedAt - 1].welded);
 
     Pair q = twoSquares(5);
     q.b->elementType = QUAD4;
@@ -161,9 +165,11 @@ TEST(WeldMerge, TwoSquaresWeldedAlongTheirSharedSide)
     for (const auto& e : m->trng3Elements)
         area += e->area();
     EXPECT_NEAR(area, 2.0, 1e-12);
-    for (int i = 0; i < m->nTriangles; ++i)
-        if (m->triangles[i].alive)
+    for (int i = 0; i < m->nTriangles; ++i) {
+        if (m->triangles[i].alive) {
             EXPECT_GT(orientation(m->triangles[i]), 0.0) << "triangle " << i;
+        }
+    }
 
     // Welding again changes nothing.
     const int edges = m->nEdges;
@@ -222,8 +228,9 @@ TEST(WeldMerge, TJunctionSplitsOneTriangleIntoTwoWeldedOnes)
     EXPECT_NEAR(area, 4.0, 1e-12);
     for (int i = 0; i < m->nEdges; ++i) {
         const CEdge& e = m->edges[i];
-        if (e.vertexA && onSeam(e.vertexA) && onSeam(e.vertexB) && liveSides(e) > 0)
+        if (e.vertexA && onSeam(e.vertexA) && onSeam(e.vertexB) && liveSides(e) > 0) {
             EXPECT_EQ(liveSides(e), 2) << "edge " << i;
+        }
     }
 }
 
