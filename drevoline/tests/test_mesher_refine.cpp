@@ -114,8 +114,9 @@ TEST(MesherRefine, SizeControlShrinksTrianglesNearItsCentre)
     for (int i = 0; i < m->nTriangles; ++i) {
         const CTriangle& t = m->triangles[i];
         const double w = t.distanceTo(centre);
-        if (t.alive && w < radius)
+        if (t.alive && w < radius) {
             EXPECT_LE(t.perimeter(), S + (R - S) * w / radius) << "triangle " << i;
+        }
     }
     expectSoundMesh(*m, 16.0, 0);
 }

@@ -65,10 +65,11 @@ TEST(MesherPolygon, InputAnglesBelowTwoDegreesAreRefusedInEveryDirection)
     CMesh m;
     for (const Case& c : cases) {
         auto pts = array(c.pts);
-        if (c.ok)
+        if (c.ok) {
             EXPECT_TRUE(m.checkInputAngles(&pts)) << c.what;
-        else
+        } else {
             EXPECT_EQ(failure([&] { m.checkInputAngles(&pts); }), refused) << c.what;
+        }
     }
 }
 
