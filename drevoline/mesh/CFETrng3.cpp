@@ -28,6 +28,7 @@ double signedDistanceFromLine(Point<double>* linePoint, double angleRadians, con
 CFETrng3::CFETrng3()
 {
     kind = kInplaneTri;
+    nDof = 2;
 }
 
 CFETrng3::CFETrng3(std::shared_ptr<CFENodeAnalysis> a, std::shared_ptr<CFENodeAnalysis> b,
@@ -46,6 +47,7 @@ CFETrng3::CFETrng3(const CFETrng3& other)
       thickness(other.thickness)
 {
     kind = kInplaneTri;
+    nDof = 2;
     std::copy(std::begin(other.axis1), std::end(other.axis1), std::begin(axis1));
     std::copy(std::begin(other.axis2), std::end(other.axis2), std::begin(axis2));
     std::copy(std::begin(other.axis3), std::end(other.axis3), std::begin(axis3));
