@@ -90,21 +90,29 @@ void CFEModelAnalysis::fix(CFENodeAnalysis* node, DiscreteSetValue code, int fla
     changed();
 }
 
+namespace {
+
+// Takes the entry holding p out of the list; CInvalidArgException when none does.
+template <class List, class T>
+void eraseEntry(List& list, const T* p)
+{
+    auto it = std::find_if(list.begin(), list.end(), [&](const auto& entry) { return entry.get() == p; });
+    if (it == list.end())
+        AfxThrowInvalidArgException();
+    list.erase(it);
+}
+
+}  // namespace
+
 void CFEModelAnalysis::removeElement(CFEElementAnalysis* element)
 {
-    auto it = std::find_if(elements.begin(), elements.end(), [&](const auto& e) { return e.get() == element; });
-    if (it == elements.end())
-        AfxThrowInvalidArgException();
-    elements.erase(it);
+    eraseEntry(elements, element);
     changed();
 }
 
 void CFEModelAnalysis::removeNode(CFENodeAnalysis* node)
 {
-    auto it = std::find_if(nodes.begin(), nodes.end(), [&](const auto& n) { return n.get() == node; });
-    if (it == nodes.end())
-        AfxThrowInvalidArgException();
-    nodes.erase(it);
+    eraseEntry(nodes, node);
     changed();
 }
 

@@ -11,6 +11,7 @@
 #include "analysis/predicates/Predicates.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "platform/core/CArchive.h"
+#include "platform/core/Exceptions.h"
 
 IMPLEMENT_SERIAL(CFETrng3, CFEElementAnalysis, 1)
 
@@ -69,11 +70,15 @@ void CFETrng3::set(std::shared_ptr<CFENodeAnalysis> a, std::shared_ptr<CFENodeAn
 
 Point<double> CFETrng3::pos(int i) const
 {
+    if (i < 0 || i >= static_cast<int>(nodes.size()) || !nodes[i])
+        AfxThrowInvalidArgException();
     return nodes[i]->position;
 }
 
 double CFETrng3::nodeValue(int i, RESULTS r) const
 {
+    if (i < 0 || i >= static_cast<int>(nodes.size()) || !nodes[i])
+        AfxThrowInvalidArgException();
     return nodes[i]->result(const_cast<CFETrng3*>(this), r);
 }
 

@@ -184,10 +184,12 @@ TEST(FEModel, UniformTensionPatchTestIsExact)
     plate.model.solveStatic(plate.loads());
     EXPECT_EQ(plate.model.solved, 1);
     for (const auto& n : plate.model.nodes) {
-        if (n->fixed(U) == 0)
+        if (n->fixed(U) == 0) {
             EXPECT_NEAR(n->getValue(plate.loads(), U), sigma * n->position.x / E, 1e-15) << n->id();
-        if (n->fixed(V) == 0)
+        }
+        if (n->fixed(V) == 0) {
             EXPECT_NEAR(n->getValue(plate.loads(), V), -nu * sigma * n->position.y / E, 1e-15) << n->id();
+        }
     }
 }
 
