@@ -3,7 +3,7 @@ JOBS    ?= $(shell nproc)
 RELEASE := build/release
 TESTDIR := build/test
 
-.PHONY: deps run test bench gui clean release-build test-build
+.PHONY: deps run test bench fuzz gui clean release-build test-build
 
 deps:
 	@tools/install-deps
@@ -23,10 +23,21 @@ test: test-build
 	@cd $(TESTDIR) && xvfb-run -a -s "-screen 0 1280x1024x24" \
 	    ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-bench: deps
+bench:
+	@tools/install-deps bench
 	@cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLORIMANT_TESTS=OFF -DLORIMANT_BENCH=ON >/dev/null
 	@cmake --build build/bench -j $(JOBS)
 	@if [ -x build/bench/bench/lorimant_bench ]; then build/bench/bench/lorimant_bench; else echo "no benchmarks yet"; fi
+
+# Builds every fuzz target with clang's libFuzzer and runs each for
+# FUZZ_SECONDS seconds; crash files stay under build/fuzz/runs/.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@tools/install-deps fuzz
+	@cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLORIMANT_TESTS=OFF -DLORIMANT_FUZZ=ON \
+	    -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build build/fuzz -j $(JOBS) --target fuzz_all
+	@tools/run-fuzz build/fuzz $(FUZZ_SECONDS)
 
 gui: release-build
 	@$(RELEASE)/lorimant/lorimant

@@ -62,3 +62,5 @@ function(lorimant_tests name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}."
       TEST_FILTER "Interop*" PROPERTIES LABELS interop TIMEOUT 600 ENVIRONMENT "${env}")
 endfunction()
+
+include(${CMAKE_CURRENT_LIST_DIR}/Fuzz.cmake)

@@ -191,7 +191,23 @@ void Bspline::interval(double* u, int* span, int* mult) const
         *u = last;
     if (std::fabs(*u - last) < d)
         *u -= 2.0 * d;
-    for (int i = 1; i < n; ++i) {
+    // The scan below snaps u onto a knot within d and stops at the first
+    // span that holds it. Knots at least 2d below u can neither snap u nor
+    // hold it: skip them by bisection, then scan the few that remain. A
+    // valid knot vector may step back by up to gEpsilon between neighbours;
+    // the margin of 100 gEpsilon keeps such a step from hiding a knot the
+    // scan would stop at.
+    const double skip = 2.0 * d + 100.0 * gEpsilon;
+    int lo = 1;
+    int hi = n;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (*u - m_kts[mid] >= skip)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    for (int i = lo; i < n; ++i) {
         const double ki = m_kts[i];
         if (std::fabs(ki - *u) < d)
             *u = ki;

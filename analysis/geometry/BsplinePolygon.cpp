@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/model/Globals.h"
@@ -67,9 +68,109 @@ bool integrationDone(double sum, double prev, long long doubled)
 
 }  // namespace
 
+namespace {
+
+// Largest pass whose points are kept for the next one (a few megabytes).
+constexpr long long kMaxKeptPoints = 1LL << 16;
+
+// A non-rational polyline through its control points in order: degree 1,
+// clamped end knots and no empty span, so every control point is a vertex.
+bool isPlainPolyline(const Bspline& s)
+{
+    const int n = s.nPts();
+    if (s.deg() != 1 || s.isRational() || n < 2 || s.nKts() != n + 2 ||
+        s.weightArray().GetSize() != n)
+        return false;
+    const CArray<double>& kts = s.knotVector();
+    if (kts[0] != kts[1] || kts[n] != kts[n + 1])
+        return false;
+    for (int i = 1; i < n; ++i) {
+        if (!(kts[i] < kts[i + 1]))
+            return false;
+    }
+    return true;
+}
+
+// The Green integral of dA over a plain polyline from end to end: the
+// shoelace sum of its legs about c, which is what the subdivided sums of
+// dA approach (a straight leg needs no subdivision).
+double polylineArea(const Bspline& s, const Point<double>& c)
+{
+    const CArray<Point<double>>& P = s.controlPoints();
+    double sum = 0.0;
+    for (INT_PTR i = 0; i + 1 < P.GetSize(); ++i) {
+        const double xi = P[i].x - c.x;
+        const double yi = P[i].y - c.y;
+        const double xj = P[i + 1].x - c.x;
+        const double yj = P[i + 1].y - c.y;
+        sum += 0.5 * (xi * yj - yi * xj);
+    }
+    return sum;
+}
+
+// integrateSpline with the integrand dA, evaluating each curve point once:
+// consecutive subintervals share their common point, and a point of the
+// previous pass is taken again where the new pass lands on its parameter.
+// The sums are those of integrateSpline(dA, ...) bit for bit.
+double integrateArea(Bspline* s, const Point<double>& c, int n, double a, double b)
+{
+    long long d = s->deg() <= 1 ? n : 16;
+    double prev = 0.0;
+    std::vector<double> lastT;
+    std::vector<Point<double>> lastP;
+    std::vector<double> T;
+    std::vector<Point<double>> P;
+    for (;;) {
+        const double h = (b - a) / static_cast<double>(d);
+        const bool keep = d < kMaxKeptPoints;
+        T.clear();
+        P.clear();
+        auto pointAt = [&](long long i, double t) {
+            const std::size_t half = static_cast<std::size_t>(i / 2);
+            if (i % 2 == 0 && half < lastT.size() && lastT[half] == t)
+                return lastP[half];
+            Point<double> q;
+            s->eval(t, &q, 1e-7);
+            return q;
+        };
+        double t = a;
+        Point<double> pa = pointAt(0, t);
+        if (keep) {
+            T.push_back(t);
+            P.push_back(pa);
+        }
+        double sum = 0.0;
+        for (long long i = 0; i < d; ++i) {
+            const double next = t + h;
+            const Point<double> pb = pointAt(i + 1, next);
+            sum += 0.5 * cross(pa - c, pb - pa).z;
+            if (keep) {
+                T.push_back(next);
+                P.push_back(pb);
+            }
+            pa = pb;
+            t = next;
+        }
+        const long long count = d;
+        d *= 2;
+        if (integrationDone(sum, prev, d) || count >= kMaxIntegrationCount)
+            return sum;
+        prev = sum;
+        lastT.swap(T);
+        lastP.swap(P);
+    }
+}
+
+}  // namespace
+
 double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bspline* s,
                        Point<double>* c, int n, double a, double b)
 {
+    if (f == dA) {
+        if (isPlainPolyline(*s) && a == s->startParameter() && b == s->endParameter())
+            return polylineArea(*s, *c);
+        return integrateArea(s, *c, n, a, b);
+    }
     long long d = s->deg() <= 1 ? n : 16;
     double prev = 0.0;
     for (;;) {

@@ -120,9 +120,12 @@ void CCompositeCurve::deleteArcs()
 void CCompositeCurve::appendArc(Bspline* arc)
 {
     arc->setGlobal(m_end);
+    // Joined to the tail as connect() would join it; the arcs before it
+    // are left as they are, so a chain grows at a constant cost per arc.
+    if (!m_arcs.IsEmpty())
+        arc->controlPointsMutable().ElementAt(0) = m_arcs.GetTail()->endPoint();
     m_arcs.AddTail(arc);
     m_end += arcLength(arc);
-    connect();
 }
 
 void CCompositeCurve::addArc(Bspline* arc)

@@ -12,6 +12,7 @@
 #include "analysis/geometry/CMaxMinBox.h"
 #include "analysis/geometry/LineIntersection.h"
 #include "analysis/geometry/Matrix.h"
+#include "analysis/geometry/NearPointIndex.h"
 #include "analysis/geometry/PlanarGeometry.h"
 #include "analysis/model/Globals.h"
 
@@ -61,19 +62,6 @@ PointList* arcCrossings(Bspline* a, Bspline* b, CMaxMinBox& boxA, CMaxMinBox& bo
     return a->intersection(b);
 }
 
-// The last intersection of the list whose point lies within 1e-5 of p, or null.
-CIntersection* lastNear(IntersectionList& list, const Point<double>& p)
-{
-    CIntersection* found = nullptr;
-    POSITION pos = list.GetHeadPosition();
-    while (pos) {
-        CIntersection* X = list.GetNext(pos);
-        if ((X->point - p).length() < 1e-5)
-            found = X;
-    }
-    return found;
-}
-
 // Restores the tight split tolerance however trimming ends.
 struct TightSplitTolOnExit {
     ~TightSplitTolOnExit() { setTightSplitTol(); }
@@ -87,6 +75,10 @@ struct TightSplitTolOnExit {
 CList<CIntersection*>* CCompositeCurve::intersect(CCompositeCurve* other)
 {
     OwnedIntersections result(new IntersectionList(10));
+    // The intersections in list order, and their points: a new find within
+    // 1e-5 of recorded points belongs to the last of them.
+    std::vector<CIntersection*> recorded;
+    NearPointIndex near(1e-5);
     // The other curve's boxes, computed once for all arcs of this one.
     std::vector<CMaxMinBox> otherBoxes;
     otherBoxes.reserve(static_cast<std::size_t>(other->nArcs()));
@@ -107,12 +99,16 @@ CList<CIntersection*>* CCompositeCurve::intersect(CCompositeCurve* other)
             POSITION p = points->GetHeadPosition();
             while (p) {
                 const Point<double>& P = *points->GetNext(p);
-                CIntersection* X = lastNear(*result, P);
+                const int k = near.lastNear(P);
+                CIntersection* X = k >= 0 ? recorded[static_cast<std::size_t>(k)] : nullptr;
                 if (!X) {
                     auto fresh = std::make_unique<CIntersection>();
                     fresh->point = P;
+                    recorded.reserve(recorded.size() + 1);
                     result->AddTail(fresh.get());
                     X = fresh.release();
+                    recorded.push_back(X);
+                    near.add(P);
                 }
                 // Parameters of the recorded point, which may be an earlier
                 // find a little way from P.

@@ -9,6 +9,8 @@
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
+#include "analysis/geometry/PlanarGeometry.h"
+#include "analysis/geometry/NearPointIndex.h"
 #include "analysis/model/Globals.h"
 #include "platform/core/Exceptions.h"
 
@@ -74,9 +76,23 @@ Box safeBoxOf(const Bspline* arc)
     return boxOf(arc);
 }
 
-// Appends the points where arc a (box ba) meets arc b (box bb) to list,
+// A list of points that takes no point within gInsectTol of one already in
+// it; near indexes every point of the list.
+struct DistinctPoints {
+    PointList* list;
+    NearPointIndex near{gInsectTol};
+
+    explicit DistinctPoints(PointList* l) : list(l)
+    {
+        POSITION pos = list->GetHeadPosition();
+        while (pos)
+            near.add(*list->GetNext(pos));
+    }
+};
+
+// Appends the points where arc a (box ba) meets arc b (box bb) to the list,
 // skipping those within gInsectTol of a point already there.
-void appendCrossings(const Bspline* a, const Box& ba, const Bspline* b, const Box& bb, PointList* list)
+void appendCrossings(const Bspline* a, const Box& ba, const Bspline* b, const Box& bb, DistinctPoints& into)
 {
     if (apart(ba, bb, kDisjointMargin))
         return;
@@ -85,14 +101,12 @@ void appendCrossings(const Bspline* a, const Box& ba, const Bspline* b, const Bo
         return;
     while (!found->IsEmpty()) {
         Point<double>* p = found->RemoveHead();
-        bool duplicate = false;
-        POSITION pos = list->GetHeadPosition();
-        while (pos && !duplicate)
-            duplicate = (*list->GetNext(pos) - *p).length() < gInsectTol;
-        if (duplicate)
+        if (into.near.anyNear(*p)) {
             delete p;
-        else
-            list->AddTail(p);
+            continue;
+        }
+        into.list->AddTail(p);
+        into.near.add(*p);
     }
     deleteList(found);
 }
@@ -101,10 +115,11 @@ void appendCrossings(const Bspline* a, const Box& ba, const Bspline* b, const Bo
 void appendProbeCrossings(const CList<Bspline*>& arcs, const Bspline* probe, PointList* list)
 {
     const Box bp = safeBoxOf(probe);
+    DistinctPoints into(list);
     POSITION pos = arcs.GetHeadPosition();
     while (pos) {
         const Bspline* arc = arcs.GetNext(pos);
-        appendCrossings(arc, safeBoxOf(arc), probe, bp, list);
+        appendCrossings(arc, safeBoxOf(arc), probe, bp, into);
     }
 }
 
@@ -190,6 +205,142 @@ double probeAngle(const std::vector<Point<double>>& corners, const Point<double>
     return preferred;
 }
 
+// A straight two-point polynomial arc with clamped knots: it runs linearly
+// in its parameter from its first to its second control point.
+bool isPlainLine(const Bspline* arc)
+{
+    const CArray<double>& kts = arc->knotVector();
+    return arc->isLinear() && !arc->isRational() && kts.GetSize() == 4 && kts[0] == kts[1] &&
+           kts[2] == kts[3];
+}
+
+// p lies within the on-curve distance of the plain line from S (parameter
+// s) to E (parameter e); *t receives the parameter of the nearest point in x
+// and y, the projection, which the stepped search converges to.
+bool onPlainLine(const Point<double>& S, const Point<double>& E, double s, double e,
+                 const Point<double>& p, double* t)
+{
+    const double dx = E.x - S.x;
+    const double dy = E.y - S.y;
+    const double len2 = dx * dx + dy * dy;
+    double lambda = len2 > 0.0 ? ((p.x - S.x) * dx + (p.y - S.y) * dy) / len2 : 0.0;
+    lambda = std::clamp(lambda, 0.0, 1.0);
+    *t = s + (e - s) * lambda;
+    const Point<double> C = S + (E - S) * lambda;
+    const double d2 = (p - C).lengthSquared();
+    return d2 < 1e-40 || std::sqrt(d2) < kOnCurve;
+}
+
+// The parity test of inside(p) for a chain of plain lines whose preferred
+// probe lines (horizontal and 30 degrees) pass clear of every corner, as
+// CCompositeCurve::probesInside decides it, in one pass over the arcs.
+// Every corner then lies off both probe lines, and a line whose ends lie
+// on one side of a probe line, farther than rounding can reach, gives
+// lineIntersection nothing to find: only the lines that straddle a probe
+// line are intersected with its two probes.
+class LineChainProbes {
+public:
+    enum Answer { outside, inside, undecided };
+
+    // q: the point (z 0); box: the chain's control box; L: the probe length.
+    LineChainProbes(const Point<double>& q, const Point<double>& min, const Point<double>& max,
+                    double L)
+        : m_q(q)
+    {
+        const double scale = std::max(std::max(std::fabs(min.x), std::fabs(max.x)),
+                                      std::max(std::fabs(min.y), std::fabs(max.y)));
+        m_margin = 1e-11 + 1e-12 * (scale + L);
+        const Point<double> u[2] = {direction(0.0), direction(30.0)};
+        for (int k = 0; k < 2; ++k) {
+            m_u[k] = u[k];
+            const Point<double> reach = u[k] * L;
+            // Forward from q, then backward to q, as probesInside draws them.
+            m_probe[2 * k] = Probe{q, q + reach, {}, {}};
+            m_probe[2 * k + 1] = Probe{q - reach, q, {}, {}};
+        }
+        for (Probe& pr : m_probe)
+            pr.box = Box{std::min(pr.a.x, pr.b.x), std::min(pr.a.y, pr.b.y),
+                         std::max(pr.a.x, pr.b.x), std::max(pr.a.y, pr.b.y)};
+    }
+
+    // Walks the arcs: outside when q is on one, undecided when an arc is no
+    // plain line or a corner lies near a preferred probe line, else the parity
+    // verdict.
+    Answer decide(const CList<Bspline*>& arcs)
+    {
+        POSITION pos = arcs.GetHeadPosition();
+        while (pos) {
+            const Bspline* arc = arcs.GetNext(pos);
+            if (!isPlainLine(arc))
+                return undecided;
+            const CArray<Point<double>>& cpts = arc->controlPoints();
+            const Point<double>& S = cpts[0];
+            const Point<double>& E = cpts[1];
+            const Box box{std::min(S.x, E.x), std::min(S.y, E.y), std::max(S.x, E.x),
+                          std::max(S.y, E.y)};
+            const bool nearBox = !(m_q.x < box.x0 - kOnCurve || m_q.x > box.x1 + kOnCurve ||
+                                   m_q.y < box.y0 - kOnCurve || m_q.y > box.y1 + kOnCurve);
+            double t = 0.0;
+            if (nearBox && onPlainLine(S, E, arc->startParameter(), arc->endParameter(), m_q, &t))
+                return outside;
+            for (int k = 0; k < 2; ++k) {
+                const double sS = side(k, S);
+                const double sE = side(k, E);
+                if (!(std::fabs(sS) >= kCornerClear && std::fabs(sE) >= kCornerClear))
+                    return undecided;
+                const bool oneSide = (sS >= m_margin && sE >= m_margin) ||
+                                     (sS <= -m_margin && sE <= -m_margin);
+                if (!oneSide) {
+                    cross(m_probe[2 * k], S, E, box);
+                    cross(m_probe[2 * k + 1], S, E, box);
+                }
+            }
+        }
+        const bool right = odd(m_probe[0].count());
+        const bool left = odd(m_probe[1].count());
+        const bool rising = odd(m_probe[2].count());
+        const bool falling = odd(m_probe[3].count());
+        return (right && left) || (right && rising) || (rising && falling) ? inside : outside;
+    }
+
+private:
+    struct Probe {
+        Point<double> a, b;
+        Box box;
+        std::vector<Point<double>> found;  // distinct crossings, in order
+        int count() const { return static_cast<int>(found.size()); }
+    };
+
+    // Signed distance of c from probe line k, as the corner rule measures it.
+    double side(int k, const Point<double>& c) const
+    {
+        return m_u[k].x * (c.y - m_q.y) - m_u[k].y * (c.x - m_q.x);
+    }
+
+    // The crossings of the line S-E (box) with the probe, kept when no
+    // earlier crossing lies within gInsectTol, as countCrossings keeps them.
+    static void cross(Probe& pr, const Point<double>& S, const Point<double>& E, const Box& box)
+    {
+        if (apart(box, pr.box, kDisjointMargin))
+            return;
+        Point<double> a = S, b = E, c = pr.a, d = pr.b;
+        Point<double> pts[2];
+        const int k = lineIntersection(a, b, c, d, pts, 1e-12);
+        for (int i = 0; i < k; ++i) {
+            bool duplicate = false;
+            for (const Point<double>& f : pr.found)
+                duplicate = duplicate || (f - pts[i]).length() < gInsectTol;
+            if (!duplicate)
+                pr.found.push_back(pts[i]);
+        }
+    }
+
+    Point<double> m_q;
+    Point<double> m_u[2];
+    double m_margin = 0.0;
+    Probe m_probe[4];
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -208,23 +359,8 @@ bool CCompositeCurve::onArc(const Bspline* arc, const Point<double>& p, double* 
                             p.y < b.y0 - kOnCurve || p.y > b.y1 + kOnCurve;
     if (farFromBox && !mustSearch)
         return false;
-    // A straight polynomial arc runs linearly in its parameter: its nearest
-    // point in x and y is the projection, which the stepped search converges to.
-    const CArray<double>& kts = arc->knotVector();
-    if (arc->isLinear() && !arc->isRational() && kts.GetSize() == 4 && kts[0] == kts[1] &&
-        kts[2] == kts[3]) {
-        const Point<double> S = arc->cpts(0);
-        const Point<double> E = arc->cpts(1);
-        const double dx = E.x - S.x;
-        const double dy = E.y - S.y;
-        const double len2 = dx * dx + dy * dy;
-        double lambda = len2 > 0.0 ? ((p.x - S.x) * dx + (p.y - S.y) * dy) / len2 : 0.0;
-        lambda = std::clamp(lambda, 0.0, 1.0);
-        *t = s + (e - s) * lambda;
-        const Point<double> C = S + (E - S) * lambda;
-        const double d2 = (p - C).lengthSquared();
-        return d2 < 1e-40 || std::sqrt(d2) < kOnCurve;
-    }
+    if (isPlainLine(arc))
+        return onPlainLine(arc->cpts(0), arc->cpts(1), s, e, p, t);
     *t = arc->stepSearch(p, s, e, 0, 1e-12);
     Point<double> C;
     arc->rbsEval(*t, &C);
@@ -265,6 +401,7 @@ int CCompositeCurve::findIntersections(const CCompositeCurve* other, CList<Point
     POSITION b = other->m_arcs.GetHeadPosition();
     while (b)
         otherBoxes.push_back(safeBoxOf(other->m_arcs.GetNext(b)));
+    DistinctPoints into(list);
     POSITION a = m_arcs.GetHeadPosition();
     while (a) {
         const Bspline* A = m_arcs.GetNext(a);
@@ -272,7 +409,7 @@ int CCompositeCurve::findIntersections(const CCompositeCurve* other, CList<Point
         std::size_t i = 0;
         b = other->m_arcs.GetHeadPosition();
         while (b)
-            appendCrossings(A, boxA, other->m_arcs.GetNext(b), otherBoxes[i++], list);
+            appendCrossings(A, boxA, other->m_arcs.GetNext(b), otherBoxes[i++], into);
     }
     return static_cast<int>(list->GetCount());
 }
@@ -322,9 +459,16 @@ bool CCompositeCurve::inside(const Point<double>& p) const
     // Written so that a point with a NaN coordinate falls outside too.
     if (!(p.x >= min.x && p.y >= min.y && p.x <= max.x && p.y <= max.y))
         return false;
+    const double L = 10.0 * (max - min).length();
+    // A chain of straight lines is decided in one pass where it can be.
+    if (L > 0.0 && std::isfinite(L)) {
+        LineChainProbes probes(Point<double>(p.x, p.y, 0.0), min, max, L);
+        const LineChainProbes::Answer answer = probes.decide(m_arcs);
+        if (answer != LineChainProbes::undecided)
+            return answer == LineChainProbes::inside;
+    }
     if (on(Point<double>(p.x, p.y, 0.0)))
         return false;
-    const double L = 10.0 * (max - min).length();
     if (L == 0.0)
         return false;
     return probesInside(p, L);

@@ -594,13 +594,16 @@ void Matrix::read(CArchive& ar)
     ar >> name;
     int rows = 0, cols = 0;
     ar >> rows >> cols;
-    // A damaged record must not ask for a negative or absurd allocation.
-    if (rows < 0 || cols < 0 ||
+    // A damaged record must not ask for a negative or absurd allocation, nor
+    // leave a matrix whose one size is zero and the other huge (every later
+    // loop over its rows or columns would run for nothing).
+    if (rows < 0 || cols < 0 || (rows == 0) != (cols == 0) ||
         (rows != 0 && cols > std::numeric_limits<int>::max() / rows))
         AfxThrowArchiveException(CArchiveException::genericException);
-    // Grow with the data actually read, so that a damaged size fails at the
-    // end of the file rather than on an allocation.
+    // The values and the three flags must still be in the archive.
     const std::size_t count = static_cast<std::size_t>(rows) * cols;
+    if (ar.BytesLeft() / sizeof(double) < count)
+        AfxThrowArchiveException(CArchiveException::endOfFile);
     std::vector<double> values;
     values.reserve(std::min<std::size_t>(count, 1u << 16));
     for (std::size_t k = 0; k < count; ++k) {

@@ -60,11 +60,10 @@ void CLoadCombination::read(CArchive& ar) {
   ar >> count;
   deleteFactors();
   for (int i = 0; i < count; ++i) {
-    CLoadCdnFactor* factor = nullptr;
-    ar >> factor;
-    // A stream that names the same factor twice must not make the list own
-    // it twice.
-    if (factor != nullptr && m_factors.Find(factor) == nullptr)
+    // The list owns its factors: the owning read refuses a factor that this
+    // or another combination already holds.
+    auto* factor = static_cast<CLoadCdnFactor*>(ar.ReadOwned(RUNTIME_CLASS(CLoadCdnFactor)));
+    if (factor != nullptr)
       m_factors.AddTail(factor);
   }
 }

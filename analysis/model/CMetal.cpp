@@ -131,7 +131,9 @@ void CMetal::read(CArchive& ar) {
   // The stored colour is not taken over: the metal shows the default one.
   // The object read stays alive as the metal's colour, reset to the
   // defaults, because the archive keeps its address for back-references.
-  CObject* stored = ar.ReadObject(RUNTIME_CLASS(LightProperties));
+  // The metal owns it, so it is read through the owning call: a colour
+  // that another metal or reader already holds is refused.
+  CObject* stored = ar.ReadOwned(RUNTIME_CLASS(LightProperties));
   if (stored != nullptr) {
     colour.reset(static_cast<LightProperties*>(stored));
     *colour = LightProperties();

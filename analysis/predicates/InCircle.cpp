@@ -5,6 +5,7 @@
 // positive when d lies inside the circle through a, b, c (taken
 // counter-clockwise).
 #include "analysis/predicates/ExpansionArithmetic.h"
+#include "analysis/predicates/PredicateScaling.h"
 
 #include <cmath>
 
@@ -335,7 +336,10 @@ double incircleadapt(const double* pa, const double* pb, const double* pc, const
     return fin.mostSignificant();
 }
 
-double incircle(const double* pa, const double* pb, const double* pc, const double* pd)
+namespace {
+
+// incircle for coordinates whose products neither overflow nor underflow.
+double incircleUnscaled(const double* pa, const double* pb, const double* pc, const double* pd)
 {
     double adx = pa[0] - pd[0];
     double bdx = pb[0] - pd[0];
@@ -361,4 +365,22 @@ double incircle(const double* pa, const double* pb, const double* pc, const doub
     double errbound = gPredicateState.iccerrboundA * permanent;
     if (det > errbound || -det > errbound) return det;
     return incircleadapt(pa, pb, pc, pd, permanent);
+}
+
+}  // namespace
+
+double incircle(const double* pa, const double* pb, const double* pc, const double* pd)
+{
+    using namespace predicate_scaling;
+    const int k = scaleExponent({pa, pb, pc, pd}, 2);
+    if (k == 0)
+        return incircleUnscaled(pa, pb, pc, pd);
+    double a[2], b[2], c[2], d[2];
+    for (int i = 0; i < 2; ++i) {
+        a[i] = std::ldexp(pa[i], k);
+        b[i] = std::ldexp(pb[i], k);
+        c[i] = std::ldexp(pc[i], k);
+        d[i] = std::ldexp(pd[i], k);
+    }
+    return unscale(incircleUnscaled(a, b, c, d), k, 4);
 }

@@ -6,6 +6,7 @@
 // positive when e lies inside the sphere through a, b, c, d (taken with
 // positive orient3d).
 #include "analysis/predicates/ExpansionArithmetic.h"
+#include "analysis/predicates/PredicateScaling.h"
 
 #include <cmath>
 
@@ -368,8 +369,11 @@ double insphereadapt(const double* pa, const double* pb, const double* pc, const
     return insphereexact(pa, pb, pc, pd, pe);
 }
 
-double insphere(const double* pa, const double* pb, const double* pc, const double* pd,
-                const double* pe)
+namespace {
+
+// insphere for coordinates whose products neither overflow nor underflow.
+double insphereUnscaled(const double* pa, const double* pb, const double* pc, const double* pd,
+                        const double* pe)
 {
     double aex = pa[0] - pe[0];
     double bex = pb[0] - pe[0];
@@ -441,4 +445,24 @@ double insphere(const double* pa, const double* pb, const double* pc, const doub
     double errbound = gPredicateState.isperrboundA * permanent;
     if (det > errbound || -det > errbound) return det;
     return insphereadapt(pa, pb, pc, pd, pe, permanent);
+}
+
+}  // namespace
+
+double insphere(const double* pa, const double* pb, const double* pc, const double* pd,
+                const double* pe)
+{
+    using namespace predicate_scaling;
+    const int k = scaleExponent({pa, pb, pc, pd, pe}, 3);
+    if (k == 0)
+        return insphereUnscaled(pa, pb, pc, pd, pe);
+    double a[3], b[3], c[3], d[3], e[3];
+    for (int i = 0; i < 3; ++i) {
+        a[i] = std::ldexp(pa[i], k);
+        b[i] = std::ldexp(pb[i], k);
+        c[i] = std::ldexp(pc[i], k);
+        d[i] = std::ldexp(pd[i], k);
+        e[i] = std::ldexp(pe[i], k);
+    }
+    return unscale(insphereUnscaled(a, b, c, d, e), k, 5);
 }

@@ -4,8 +4,10 @@
 #include "platform/core/CString.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <pthread.h>
 
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
 
@@ -18,6 +20,34 @@ constexpr WORD wBigObjectTag = 0x7FFF;
 constexpr DWORD dwBigClassTag = 0x80000000u;
 constexpr DWORD maxMapCount = 0x3FFFFFFEu;
 constexpr std::size_t maxClassNameLength = 64;
+
+// The lowest frame address at which loading may still nest one object
+// deeper on the calling thread: a quarter of its stack stays in reserve for
+// the Serialize code that runs between two nested reads. Zero when the
+// stack's extent is unknown.
+std::uintptr_t loadStackFloor()
+{
+    thread_local const std::uintptr_t floor = [] {
+        pthread_attr_t attr;
+        if (pthread_getattr_np(pthread_self(), &attr) != 0)
+            return std::uintptr_t{0};
+        void* low = nullptr;
+        std::size_t size = 0;
+        const int r = pthread_attr_getstack(&attr, &low, &size);
+        pthread_attr_destroy(&attr);
+        if (r != 0 || low == nullptr)
+            return std::uintptr_t{0};
+        return reinterpret_cast<std::uintptr_t>(low) + size / 4;
+    }();
+    return floor;
+}
+
+// True when the calling thread's stack has room for one more nested object.
+bool stackRoomToNest()
+{
+    const auto frame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    return frame >= loadStackFloor();
+}
 
 } // namespace
 
@@ -389,6 +419,16 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, UINT* schema)
 
 CObject* CArchive::ReadObject(const CRuntimeClass* requested)
 {
+    return readObject(requested, false);
+}
+
+CObject* CArchive::ReadOwned(const CRuntimeClass* requested)
+{
+    return readObject(requested, true);
+}
+
+CObject* CArchive::readObject(const CRuntimeClass* requested, bool owned)
+{
     checkLoading();
     WORD wordTag = 0;
     const DWORD tag = readTag(wordTag);
@@ -397,32 +437,38 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested)
         if (tag >= m_loadArray.size() || m_loadArray[tag].isClass)
             AfxThrowArchiveException(CArchiveException::badIndex, m_pFile->GetFilePath());
         auto* object = static_cast<CObject*>(m_loadArray[tag].ptr);
+        // An owner may only take an object that nobody else holds yet.
+        if (object != nullptr && owned)
+            AfxThrowArchiveException(CArchiveException::badIndex, m_pFile->GetFilePath());
         if (object != nullptr && requested != nullptr && !object->IsKindOf(requested))
             AfxThrowArchiveException(CArchiveException::badClass, m_pFile->GetFilePath());
         return object;
     }
     UINT schema = 0;
     CRuntimeClass* cls = classFromTag(wordTag, tag, requested, schema);
+    if (m_loadDepth >= maxLoadDepth || !stackRoomToNest())
+        AfxThrowArchiveException(CArchiveException::genericException, m_pFile->GetFilePath());
+    if (m_loadArray.size() >= maxMapCount)
+        AfxThrowArchiveException(CArchiveException::badIndex, m_pFile->GetFilePath());
     CObject* object = cls->CreateObject();
     if (object == nullptr)
         AfxThrowArchiveException(CArchiveException::badClass, m_pFile->GetFilePath());
-    if (m_loadArray.size() >= maxMapCount) {
-        delete object;
-        AfxThrowArchiveException(CArchiveException::badIndex, m_pFile->GetFilePath());
-    }
     const std::size_t slot = m_loadArray.size();
     m_loadArray.push_back(LoadEntry{object, false, 0});
     const UINT savedSchema = m_nObjectSchema;
     m_nObjectSchema = schema;
+    ++m_loadDepth;
     try {
         object->Serialize(*this);
     } catch (...) {
         // The half-read object is nobody's yet: release it and forget it.
+        --m_loadDepth;
         m_nObjectSchema = savedSchema;
         m_loadArray[slot].ptr = nullptr;
         delete object;
         throw;
     }
+    --m_loadDepth;
     m_nObjectSchema = savedSchema;
     return object;
 }
@@ -446,6 +492,20 @@ void CArchive::MapObject(const CObject* object)
     if (m_loadArray.size() >= maxMapCount)
         AfxThrowArchiveException(CArchiveException::badIndex, m_pFile->GetFilePath());
     m_loadArray.push_back(LoadEntry{const_cast<CObject*>(object), false, 0});
+}
+
+ULONGLONG CArchive::BytesLeft() const
+{
+    checkLoading();
+    const ULONGLONG buffered = m_max - m_cur;
+    try {
+        const ULONGLONG length = m_pFile->GetLength();
+        const ULONGLONG position = m_pFile->GetPosition();
+        return buffered + (length > position ? length - position : 0);
+    } catch (const CFileException&) {
+        // Not seekable: the end cannot be known in advance.
+        return std::numeric_limits<ULONGLONG>::max();
+    }
 }
 
 UINT CArchive::GetObjectSchema()

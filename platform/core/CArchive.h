@@ -99,6 +99,17 @@ public:
     // be of that class or derived (else badClass). A new object is created by
     // its class and its Serialize runs with GetObjectSchema giving the stored schema.
     CObject* ReadObject(const CRuntimeClass* requested);
+    // Reads an object reference for an owner that will delete the object:
+    // as ReadObject, but only null or an object created by this very read
+    // is accepted. A back-reference (to an object handed out before, or
+    // mapped, or still being loaded) throws CArchiveException::badIndex, so
+    // that a hostile file cannot make two owners free one object. Every
+    // reader that owns what it reads must take it through this call.
+    CObject* ReadOwned(const CRuntimeClass* requested);
+    // The bytes a loading archive can still read: those buffered plus the
+    // rest of the file; the largest value when the file's end is unknown
+    // (a pipe). Lets a reader refuse a stored count before allocating.
+    ULONGLONG BytesLeft() const;
     // Writes a class tag (new class or reference).
     void WriteClass(const CRuntimeClass* cls);
     // Reads a class tag; returns the class and the stored schema. Throws
@@ -169,6 +180,15 @@ public:
     // Mode bits given to the constructor.
     UINT m_nMode;
 
+    // Objects may nest this deep while loading (an object read inside the
+    // Serialize of another, and so on); deeper nesting throws
+    // CArchiveException::genericException rather than exhausting the stack.
+    // Real documents nest a handful of levels. Loading also stops with that
+    // exception, at any depth, when less than a quarter of the thread's
+    // stack is left, since classes with large frames reach the end of the
+    // stack before this depth.
+    static constexpr int maxLoadDepth = 10000;
+
 private:
     struct LoadEntry {
         void* ptr;        // CObject* or CRuntimeClass*
@@ -200,6 +220,7 @@ private:
     DWORD readTag(WORD& wordTag);
     CRuntimeClass* loadNewClass(UINT& schema);
     CRuntimeClass* classFromTag(WORD wordTag, DWORD tag, const CRuntimeClass* requested, UINT& schema);
+    CObject* readObject(const CRuntimeClass* requested, bool owned);
 
     CFile* m_pFile;
     std::vector<BYTE> m_buffer;
@@ -209,6 +230,7 @@ private:
     DWORD m_nMapCount = 1;   // next index; 0 is null
     std::unordered_map<const void*, DWORD> m_storeMap;
     std::vector<LoadEntry> m_loadArray;
+    int m_loadDepth = 0;     // objects being loaded, one inside the other
 };
 
 // Extraction of an object reference of any class.
