@@ -36,6 +36,11 @@ void dsygv_(const int* itype, const char* jobz, const char* uplo, const int* n, 
             const int* lda, double* b, const int* ldb, double* w, double* work, const int* lwork,
             int* info, std::size_t jobzLen, std::size_t uploLen);
 
+// Solves A X = B for a symmetric positive-definite band matrix A (kd
+// super-diagonals) given in band storage, by Cholesky factorisation.
+void dpbsv_(const char* uplo, const int* n, const int* kd, const int* nrhs, double* ab,
+            const int* ldab, double* b, const int* ldb, int* info, std::size_t uploLen);
+
 // LAPACK's handler of an illegal argument. Ours throws std::logic_error
 // naming the routine and the argument, instead of ending the process.
 void xerbla_(const char* srname, const int* info, std::size_t srnameLen);

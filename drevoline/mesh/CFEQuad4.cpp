@@ -11,6 +11,7 @@
 #include "analysis/predicates/Predicates.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "platform/core/CArchive.h"
+#include "platform/core/Exceptions.h"
 
 IMPLEMENT_SERIAL(CFEQuad4, CFEElementAnalysis, 1)
 
@@ -36,14 +37,23 @@ CFEQuad4::CFEQuad4(const CFEQuad4& other)
 {
 }
 
+const CFENodeAnalysis& CFEQuad4::checkedNode(int i) const
+{
+    if (i < 0 || i >= 4 || !quadNodes[i])
+        AfxThrowInvalidArgException();
+    return *quadNodes[i];
+}
+
 Point<double> CFEQuad4::pos(int i) const
 {
-    return quadNodes[i]->position;
+    return checkedNode(i).position;
 }
 
 double CFEQuad4::nodeValue(int i, RESULTS r) const
 {
-    return quadNodes[i]->results[r];
+    const std::map<RESULTS, double>& table = checkedNode(i).results;
+    auto it = table.find(r);
+    return it == table.end() ? 0.0 : it->second;
 }
 
 double CFEQuad4::ValueAtPoint(RESULTS r, const Point<double>& p) const

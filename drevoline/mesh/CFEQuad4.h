@@ -66,6 +66,7 @@ public:
     std::shared_ptr<CFENodeAnalysis> quadNodes[4];
 
 private:
+    const CFENodeAnalysis& checkedNode(int i) const;
     Point<double> pos(int i) const;
     double nodeValue(int i, RESULTS r) const;
 };

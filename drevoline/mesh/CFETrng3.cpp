@@ -11,6 +11,7 @@
 #include "analysis/predicates/Predicates.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "platform/core/CArchive.h"
+#include "platform/core/Exceptions.h"
 
 IMPLEMENT_SERIAL(CFETrng3, CFEElementAnalysis, 1)
 
@@ -28,6 +29,7 @@ double signedDistanceFromLine(Point<double>* linePoint, double angleRadians, con
 CFETrng3::CFETrng3()
 {
     kind = kInplaneTri;
+    nDof = 2;
 }
 
 CFETrng3::CFETrng3(std::shared_ptr<CFENodeAnalysis> a, std::shared_ptr<CFENodeAnalysis> b,
@@ -46,6 +48,7 @@ CFETrng3::CFETrng3(const CFETrng3& other)
       thickness(other.thickness)
 {
     kind = kInplaneTri;
+    nDof = 2;
     std::copy(std::begin(other.axis1), std::end(other.axis1), std::begin(axis1));
     std::copy(std::begin(other.axis2), std::end(other.axis2), std::begin(axis2));
     std::copy(std::begin(other.axis3), std::end(other.axis3), std::begin(axis3));
@@ -67,11 +70,15 @@ void CFETrng3::set(std::shared_ptr<CFENodeAnalysis> a, std::shared_ptr<CFENodeAn
 
 Point<double> CFETrng3::pos(int i) const
 {
+    if (i < 0 || i >= static_cast<int>(nodes.size()) || !nodes[i])
+        AfxThrowInvalidArgException();
     return nodes[i]->position;
 }
 
 double CFETrng3::nodeValue(int i, RESULTS r) const
 {
+    if (i < 0 || i >= static_cast<int>(nodes.size()) || !nodes[i])
+        AfxThrowInvalidArgException();
     return nodes[i]->result(const_cast<CFETrng3*>(this), r);
 }
 

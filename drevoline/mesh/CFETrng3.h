@@ -29,7 +29,8 @@ class CFETrng3 : public CFEElementAnalysis {
 public:
     using NodeList = std::vector<std::shared_ptr<CFENodeAnalysis>>;
 
-    // Kind 5, no nodes, no material, thickness and axes 0, not welded.
+    // Kind 5, two freedoms per node, no nodes, no material, thickness and
+    // axes 0, not welded.
     CFETrng3();
     // set(n1, n2, n3, material, thickness).
     CFETrng3(std::shared_ptr<CFENodeAnalysis> n1, std::shared_ptr<CFENodeAnalysis> n2,
@@ -45,7 +46,8 @@ public:
     void set(std::shared_ptr<CFENodeAnalysis> n1, std::shared_ptr<CFENodeAnalysis> n2,
              std::shared_ptr<CFENodeAnalysis> n3, const CMetal* material, double thickness);
 
-    // Kn and Ks of the plane-stress triangle; their sum into Ksum.
+    // Kn and Ks of the plane-stress triangle; their sum into Ksum, K and Kg
+    // (rows and columns u1, v1, u2, v2, u3, v3 in global axes).
     void stiffness() override;
     // The local axes and the 9 x 9 transformation T.
     void localGlobalTransform() override;

@@ -48,6 +48,10 @@ void CFETrng3::stiffness()
     Kn.sym(1);
     Ksum = Kn + Ks;
     Ksum.sym(1);
+    // The plane triangle's freedoms are already the global u and v of its
+    // nodes: its stiffness needs no transformation before assembly.
+    K = Ksum;
+    Kg = Ksum;
 }
 
 void CFETrng3::localGlobalTransform()

@@ -8,6 +8,7 @@
 #include "analysis/tests/TestSupport.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "drevoline/mesh/CFEQuad4.h"
+#include "platform/core/Exceptions.h"
 #include "test_mesh_support.h"
 
 using mesh_test::logicText;
@@ -79,6 +80,8 @@ TEST(FEQuad4, PointTestAndExtents)
     EXPECT_EQ(hi.x, 1.0);
     EXPECT_EQ(hi.z, 0.0);
     EXPECT_EQ(CFEQuad4::findNode(&q.nodes, 3), q.nodes[2]);
+    CFEQuad4 empty;
+    EXPECT_THROW(empty.center(), CInvalidArgException);
     // The quadrilateral does not enter its nodes' element lists.
     EXPECT_TRUE(q.nodes[0]->elements.empty());
 }

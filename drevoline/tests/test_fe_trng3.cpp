@@ -8,6 +8,7 @@
 #include "analysis/tests/TestSupport.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "drevoline/mesh/CFETrng3.h"
+#include "platform/core/Exceptions.h"
 #include "test_mesh_support.h"
 
 using mesh_test::logicText;
@@ -111,6 +112,9 @@ TEST_F(FETrng3, GeometryAndPointTests)
     CFETrng3 clockwise(nodes[0], nodes[2], nodes[1], nullptr, 1.0);
     EXPECT_FALSE(clockwise.contains(&inside));
 
+    CFETrng3 empty;
+    EXPECT_THROW(empty.area(), CInvalidArgException);
+    EXPECT_EQ(empty.n1(), nullptr);
     EXPECT_EQ(CFETrng3::findNode(&nodes, 2), nodes[1]);
     EXPECT_EQ(CFETrng3::findNode(&nodes, 9), nullptr);
     EXPECT_EQ(logicText([&] { tri.set(nodes[0], nullptr, nodes[2], nullptr, 1.0); }),
