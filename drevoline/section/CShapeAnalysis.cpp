@@ -136,9 +136,14 @@ const Point<double>& CShapeAnalysis::definingPoint(int i) const {
 }
 
 Point<double> CShapeAnalysis::origin() const {
-  if (kind == qhtShapeDisk && sectorArgs != nullptr)
-    return Point<double>(sectorArgs->originX, sectorArgs->originY, 0.0);
-  return definingPoint(kind == qhtShapeDisk ? 0 : originIndex);
+  // The disk's centre is its one defining point, which the transforms keep
+  // in step; the argument record's copy of it is only as fresh as the last
+  // getSectorArgs.
+  if (kind == qhtShapeDisk)
+    return definingPoints.empty() && sectorArgs != nullptr
+               ? Point<double>(sectorArgs->originX, sectorArgs->originY, 0.0)
+               : definingPoint(0);
+  return definingPoint(originIndex);
 }
 
 Point<double> CShapeAnalysis::direction() const {

@@ -286,6 +286,9 @@ class CShapeAnalysis : public CObject {
   // The outline of a basic kind in its local frame (see sector).
   void buildLocal(CSubSection* sub, double x0, double y0, double a3, double a4, double a5, double a6, double a7,
                   double rotationDeg);
+  // The blend's part of the argument record.
+  void blendArgs(ShapeSectorArgs* r, const Bspline* round, const Point<double>& start, const Point<double>& end,
+                 double radius);
   // Defining point i (0-based); the invalid-argument failure when out of range.
   const Point<double>& definingPoint(int i) const;
 

@@ -195,6 +195,8 @@ class CSubSection : public CBaseSubSection {
   void renameMesh(const CString& oldName, const CString& newName);
   CMesh* findMeshMutable(const CString& name);
   const CMesh* findMesh(const CString& name) const;
+  // Gives the mesh a new name (its own and its records').
+  static void updateMeshName(CMesh* mesh, const CString& name);
 
   // ---- properties state ----
   bool scnPrpUTD() const { return propertiesUpToDate; }
@@ -218,6 +220,11 @@ class CSubSection : public CBaseSubSection {
   std::vector<CDot*> constructionPoints;  // owned
   Point<double> principalFiber1;
   Point<double> principalFiber2;
+  // Centroids of the section properties (the modulus-weighted one is the
+  // base's centroid) and the plastic reference point.
+  Point<double> areaCentroid;
+  Point<double> densityCentroid;
+  Point<double> referencePoint;
 
  private:
   // The list that holds s (union or own shapes); null when neither does.
@@ -227,6 +234,13 @@ class CSubSection : public CBaseSubSection {
   int countShapes(Pred test) const;
   // Deletes the meshes and welds.
   void destroyMeshesAndWelds();
+  // Moves, turns or mirrors the meshes and welds with the section.
+  void translateMeshesAndWelds(Point<double>* d);
+  void rotateMeshesAndWelds(Point<double>* c, double angle);
+  void mirrorMeshes(Point<double>& a, Point<double>& n);
+  // Turns the shapes of the subtree (union or own, then the children's) and
+  // every dot and construction point once about (x, y).
+  void rotateContents(double x, double y, double angle);
   // The kind fix-ups of a mirrored formed or extruded section.
   void mirrorFixKind11();
   void mirrorFixKind12or13();

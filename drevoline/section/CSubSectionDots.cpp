@@ -108,8 +108,8 @@ void CSubSection::rotateXShapeDots(CShapeAnalysis* s, Point<double>* c, double a
 }
 
 void CSubSection::rotateYShapeDots(CShapeAnalysis* s, Point<double>* c, double angle) {
-  // The turn in the x-z plane about the y axis: z toward x for a positive angle.
+  // The same turn in the x-z plane as the shapes' arcs make (x toward z).
   for (CDot* dot : dots)
     if (dot->client == s)
-      turn(dot->location.z, dot->location.x, c->z, c->x, angle);
+      turn(dot->location.x, dot->location.z, c->x, c->z, angle);
 }

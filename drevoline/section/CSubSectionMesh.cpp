@@ -22,3 +22,13 @@ void CSubSection::renameMesh(const CString&, const CString&) {}
 CMesh* CSubSection::findMeshMutable(const CString&) { return nullptr; }
 
 const CMesh* CSubSection::findMesh(const CString&) const { return nullptr; }
+
+// The mesh and weld transforms come with the meshing; until then a
+// sub-section has no meshes or welds to move.
+void CSubSection::translateMeshesAndWelds(Point<double>*) {}
+
+void CSubSection::rotateMeshesAndWelds(Point<double>*, double) {}
+
+void CSubSection::mirrorMeshes(Point<double>&, Point<double>&) {}
+
+void CSubSection::updateMeshName(CMesh* mesh, const CString& n) { mesh->name = n; }

@@ -141,6 +141,9 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis {
  private:
   // A new sub-section copying templ's kind, indices and arguments.
   CSubSection* newSubSectionLike(const CSubSection* templ, const CString& newName);
+  // Puts a duplicate where its source belongs (union list, a sub-section of
+  // its own, or the current sub-section); a copy that cannot be placed is deleted.
+  void placeCopy(CSubSection* current, CShapeAnalysis* shape, CShapeAnalysis* copy);
   // The tail shared by both createSubSection forms.
   void attachSubSection(CSubSection* s, CSubSection* parent, CShapeAnalysis* shape);
 };
