@@ -289,6 +289,8 @@ public:
                                      double& minAngle, double& quality);
     // |a - b| after reducing a - b into (-pi, pi].
     static double angleDifference(double a, double b);
+    // v is one of the three bounding vertices (array index below 3).
+    bool isBoundingVertex(const CVertex* v) const;
     // Any of the three is a bounding vertex (array index below 3).
     bool containsBoundingNodes(const CVertex* a, const CVertex* b, const CVertex* c) const;
     // c projects into the segment a-b.
@@ -304,6 +306,8 @@ public:
     bool segmentBoundedAngle(const CVertex* a, const CVertex* b, const CVertex* c);
     // p lies strictly inside the circle with diameter a-b.
     static bool encroach(const CVertex* a, const CVertex* b, const CVertex* p);
+    // Squared distance of two vertices.
+    static double distanceSquared(const CVertex* a, const CVertex* b);
 
     // ---- Storage in a model file ----
 
@@ -359,4 +363,20 @@ public:
 
     // Capacity of holePoints.
     static constexpr int kMaxHoles = 100;
+
+private:
+    struct IdIndex;
+    class IndexScope;
+    void storeRecords(CArchive& ar);
+    void loadRecords(CArchive& ar);
+    void storeModel(CArchive& ar);
+    void loadModel(CArchive& ar);
+    void resolveSegments();
+    void resolveEdges();
+    void resolveTriangles();
+
+    // Ids of the vertices and triangles, first in array order, while a mesh
+    // is loaded and resolved (null otherwise): findVertex and findTriangle
+    // then take them instead of a scan.
+    std::unique_ptr<IdIndex> idIndex;
 };
