@@ -23,11 +23,17 @@ CMesh* CSubSection::findMeshMutable(const CString&) { return nullptr; }
 
 const CMesh* CSubSection::findMesh(const CString&) const { return nullptr; }
 
-// The mesh and weld transforms come with the meshing; until then a
-// sub-section has no meshes or welds to move.
-void CSubSection::translateMeshesAndWelds(Point<double>*) {}
+// The welds' corners move with the section; the meshes follow once their
+// own transforms exist (until then a sub-section holds no meshes to move).
+void CSubSection::translateMeshesAndWelds(Point<double>* d) {
+  for (CWeld* w : welds)
+    w->translate(d);
+}
 
-void CSubSection::rotateMeshesAndWelds(Point<double>*, double) {}
+void CSubSection::rotateMeshesAndWelds(Point<double>* c, double angle) {
+  for (CWeld* w : welds)
+    w->rotate(c, angle);
+}
 
 void CSubSection::mirrorMeshes(Point<double>&, Point<double>&) {}
 

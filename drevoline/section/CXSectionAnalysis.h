@@ -9,6 +9,7 @@
 #include "analysis/geometry/Point.h"
 #include "analysis/model/CBaseXSectionAnalysis.h"
 #include "analysis/model/CBaseSubSection.h"
+#include "drevoline/mesh/CCurveResolver.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 
@@ -32,7 +33,7 @@ extern CXSectionAnalysis* gDeletingScn;
 // Invariants: every sub-section but "root" has a parent and is listed once
 // among its parent's children; sub-section names are unique; a shape that
 // belongs to a sub-section names it as owner and is in its shape list.
-class CXSectionAnalysis : public CBaseXSectionAnalysis {
+class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   DECLARE_SERIAL(CXSectionAnalysis)
 
  public:
@@ -118,7 +119,7 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis {
   // ---- mesh curves ----
   // The named shape's boundary, else the named sub-section's union shape
   // whose boundary comes nearest to (x, y); null when none.
-  CCompositeCurve* findCompositeCurve(double x, double y, const CString& name);
+  CCompositeCurve* findCompositeCurve(double x, double y, const CString& name) override;
 
   // ---- loads, grid, plots ----
   CLoadCondition* addScnLoadCondition(CString name);

@@ -11,6 +11,7 @@
 #include "analysis/model/CLoadCondition.h"
 #include "analysis/model/CSectionForces.h"
 #include "analysis/model/Globals.h"
+#include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 
 namespace {
@@ -334,4 +335,41 @@ TEST(SectionModel, LargeTreesBuildAndDeleteQuickly) {
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 1.0);
+}
+
+TEST(SectionModel, FindCompositeCurveByShapeThenNearestUnionShape) {
+  CXSectionAnalysis m;
+  CSubSection* root = m.rootSubSection();
+  CShapeAnalysis* s = square(L"plain");
+  m.addShapeToLists(root, s);
+  EXPECT_EQ(m.findCompositeCurve(0, 0, L"plain"), s->boundary);
+  CSubSection* g = child(m, root, L"group");
+  EXPECT_EQ(m.findCompositeCurve(0, 0, L"group"), nullptr);
+  CShapeAnalysis* left = square(L"u1", 0, 0);
+  CShapeAnalysis* right = square(L"u2", 10, 0);
+  CShapeAnalysis* twin = square(L"u3", 10, 0);
+  g->unionShapes = new ShapeList(10);
+  for (CShapeAnalysis* u : {left, right, twin})
+    g->unionShapes->AddTail(u);
+  EXPECT_EQ(m.findCompositeCurve(9.0, 0.5, L"group"), right->boundary);  // first of equals
+  EXPECT_EQ(m.findCompositeCurve(-1.0, 0.0, L"group"), left->boundary);
+  EXPECT_EQ(m.findCompositeCurve(0, 0, L"nothing"), nullptr);
+  CCurveResolver* resolver = &m;
+  EXPECT_EQ(resolver->findCompositeCurve(0, 0, L"plain"), s->boundary);
+  for (CShapeAnalysis* u : {left, right, twin})
+    m.shapes.AddTail(u);  // the model owns and deletes them
+}
+
+TEST(SectionModel, WeldsMoveWithTheirSubSection) {
+  CXSectionAnalysis m;
+  CSubSection* root = m.rootSubSection();
+  auto* w = new CWeld(L"w");
+  w->pt1 = Point<double>(1, 0, 0);
+  w->pt2 = Point<double>(2, 1, 0);
+  root->welds.push_back(w);
+  root->translate(1.0, 1.0);
+  EXPECT_EQ(w->pt1, Point<double>(2, 1, 0));
+  root->rotate(0, 0, 90);
+  EXPECT_NEAR(w->pt2.x, -2.0, 1e-12);
+  EXPECT_NEAR(w->pt2.y, 3.0, 1e-12);
 }
