@@ -92,8 +92,6 @@ CShapeAnalysis::~CShapeAnalysis() {
   delete polygonArgs;
 }
 
-double CShapeAnalysis::signedArea() const { return boundary->area(); }
-
 void CShapeAnalysis::appendArc(Bspline* arc) {
   try {
     boundary->addArc(arc);

@@ -210,6 +210,86 @@ class CShapeAnalysis : public CObject {
   // Same kind and every arc of this boundary equals some arc of other's.
   bool operator==(const CShapeAnalysis& other) const;
 
+  // ---- property integrals ----
+  // The adaptive fan sum of one integrand over an arc (see FanIntegrator.h).
+  using Integrand = double (CShapeAnalysis::*)(Bspline* arc, double ta, double tb, Point<double>* R);
+  double integrate(Integrand f, Bspline* arc, Point<double>* R, int n, double t0, double t1);
+  // Signed area (positive counter-clockwise); stores nothing.
+  double area() const;
+  // area, first moments about the origin and the four centroid points.
+  void areaProperties();
+  double calcArea();
+  double areaA();
+  double Marea();
+  double nEarea();
+  // Second moments about the origin.
+  void axesInertias();
+  // Second moments about s's area, modulus, mass and plastic reference points.
+  void centroidInertias(CSubSection* s);
+  void balanceOfInertia() {}
+  // Sign-corrected values: a hole counts negative whatever its direction.
+  double IxxA() const { return corrected(IxxAxis); }
+  double IxyA() const { return corrected(IxyAxis); }
+  double IyyA() const { return corrected(IyyAxis); }
+  double IxxAC() const { return corrected(m_IxxAC); }
+  double IxyAC() const { return corrected(m_IxyAC); }
+  double IyyAC() const { return corrected(m_IyyAC); }
+  double IrAC() const { return corrected(m_IrAC); }
+  double IxxEC() const { return corrected(m_IxxEC); }
+  double IxyEC() const { return corrected(m_IxyEC); }
+  double IyyEC() const { return corrected(m_IyyEC); }
+  double IxxMC() const { return corrected(m_IxxMC); }
+  double IxyMC() const { return corrected(m_IxyMC); }
+  double IyyMC() const { return corrected(m_IyyMC); }
+  double SxAA() const { return corrected(m_Sx); }
+  double SyAA() const { return corrected(m_Sy); }
+  // The smaller principal value of the stored area-centroid moments (both).
+  double IXXA() const;
+  double IYYA() const;
+  double Nxp() const { return m_Nxp; }
+  double Nyp() const { return m_Nyp; }
+  // Areas on the two sides of the line x = R.x (Xp) or y = R.y (Yp).
+  void areasXp(Point<double>& R, double* above, double* below);
+  void areasYp(Point<double>& R, double* above, double* below);
+  // Areas and first moments about that line on its two sides.
+  void PlasticModulusXp(Point<double>& R, double* areaAbove, double* momentAbove, double* areaBelow,
+                        double* momentBelow);
+  void PlasticModulusYp(Point<double>& R, double* areaAbove, double* momentAbove, double* areaBelow,
+                        double* momentBelow);
+  // New array (delete[] by the caller) of 41 samples per curved arc and the
+  // end of every straight one, z holding the parameter; *count their number.
+  Point<double>* computePolygon(int* count) const;
+  // A stored property value by id; -1 for ids outside the table. Throws
+  // std::logic_error "nPlastic is not computed." for a plastic id when
+  // nPlastic() <= 0.
+  double getValue(SectionValue id) const;
+  // Material factors: modulus ratio and plastic weight (1 without a
+  // material) and density (0 without one).
+  double nE() const;
+  double density() const;
+  double nPlastic() const;
+  // Integrand members (arc, ta, tb, R): the exact triangle values.
+  double dA(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dSxAA(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dSyAA(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dIxx(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dIxy(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dIyy(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dIr(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dAxpAbove(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dAxpBelow(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dAypAbove(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dAypBelow(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dSxpAbove(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dSxpBelow(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dSypAbove(Bspline* arc, double ta, double tb, Point<double>* R);
+  double dSypBelow(Bspline* arc, double ta, double tb, Point<double>* R);
+  // Used by nothing: 0.
+  double dNxp(Bspline*, double, double, Point<double>*) { return 0.0; }
+  double dNyp(Bspline*, double, double, Point<double>*) { return 0.0; }
+  double dSxpE(Bspline*, double, double, Point<double>*) { return 0.0; }
+  double dSypE(Bspline*, double, double, Point<double>*) { return 0.0; }
+
   // ---- kind predicates ----
   bool isSector() const { return kind == qhtShapeSector; }
   bool isSectorChord() const { return kind == qhtShapeSectorChord; }
@@ -280,7 +360,9 @@ class CShapeAnalysis : public CObject {
   // Shared initialisation of the three plain constructors.
   void initEmpty(CCompositeCurve* curve);
   // Signed area of the boundary (positive counter-clockwise).
-  double signedArea() const;
+  double signedArea() const { return area(); }
+  // v negated when the sign of the boundary and of the area disagree.
+  double corrected(double v) const;
   // Appends an arc to the boundary.
   void appendArc(Bspline* arc);
   // The outline of a basic kind in its local frame (see sector).

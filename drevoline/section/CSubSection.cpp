@@ -13,9 +13,13 @@
 
 IMPLEMENT_SERIAL(CSubSection, CObject, VERSIONABLE_SCHEMA | 3)
 
-CSubSection::CSubSection() = default;
+CSubSection::CSubSection() : CSubSection(nullptr, nullptr) {}
 
-CSubSection::CSubSection(CXSectionAnalysis* model, CSubSection* parent) : m_model(model), m_parent(parent) {}
+CSubSection::CSubSection(CXSectionAnalysis* model, CSubSection* parent) : m_model(model), m_parent(parent) {
+  // The modulus-weighted principal angle reads -1000 until first computed.
+  m_values[40] = -1000.0;
+  m_principalAngleE = -1000.0;
+}
 
 CSubSection::~CSubSection() {
   try {
@@ -51,11 +55,15 @@ bool CSubSection::isComplexShape() const {
 // ---- tree ----
 
 void CSubSection::addChildSubSection(CSubSection* c) {
+  scnPrpUTD(false);
   children.push_back(c);
   c->m_parent = this;
 }
 
-void CSubSection::removeChildSubSection(CSubSection* c) { std::erase(children, c); }
+void CSubSection::removeChildSubSection(CSubSection* c) {
+  if (std::erase(children, c) > 0)
+    scnPrpUTD(false);
+}
 
 void CSubSection::renameChild(CString& oldName, CString& newName) {
   for (CSubSection* c : children)
@@ -97,6 +105,7 @@ void CSubSection::addChildShape(CShapeAnalysis* s) {
     return;
   shapeList.AddTail(s);
   s->parent = this;
+  scnPrpUTD(false);
 }
 
 void CSubSection::addShape(CShapeAnalysis* s) {
@@ -104,23 +113,30 @@ void CSubSection::addShape(CShapeAnalysis* s) {
     return;
   s->flagBits |= shapeAttributeBits;
   shapeList.AddTail(s);
+  scnPrpUTD(false);
 }
 
-static void removeFrom(ShapeList& list, CShapeAnalysis* s) {
-  if (POSITION pos = list.Find(s))
-    list.RemoveAt(pos);
+static bool removeFrom(ShapeList& list, CShapeAnalysis* s) {
+  POSITION pos = list.Find(s);
+  if (pos == nullptr)
+    return false;
+  list.RemoveAt(pos);
+  return true;
 }
 
-void CSubSection::removeChildShape(CShapeAnalysis* s) { removeFrom(shapeList, s); }
+void CSubSection::removeChildShape(CShapeAnalysis* s) {
+  if (removeFrom(shapeList, s))
+    scnPrpUTD(false);
+}
 
-void CSubSection::removeShape(CShapeAnalysis* s) { removeFrom(shapeList, s); }
+void CSubSection::removeShape(CShapeAnalysis* s) { removeChildShape(s); }
 
-void CSubSection::removeSubsectionShape(CString, CShapeAnalysis* s) { removeFrom(shapeList, s); }
+void CSubSection::removeSubsectionShape(CString, CShapeAnalysis* s) { removeChildShape(s); }
 
 void CSubSection::removeShapeFromLists(CShapeAnalysis* s) {
-  if (unionShapes != nullptr)
-    removeFrom(*unionShapes, s);
-  removeFrom(shapeList, s);
+  if (unionShapes != nullptr && removeFrom(*unionShapes, s))
+    scnPrpUTD(false);
+  removeChildShape(s);
   for (CSubSection* c : children)
     c->removeShapeFromLists(s);
 }

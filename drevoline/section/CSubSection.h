@@ -3,6 +3,7 @@
 // and the section properties of its subtree.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -15,7 +16,9 @@
 #include "platform/core/CObject.h"
 #include "platform/core/CString.h"
 
+class CCompositeCurve;
 class CDot;
+class CMetal;
 class CMesh;
 class CShapeAnalysis;
 class CWeld;
@@ -200,7 +203,76 @@ class CSubSection : public CBaseSubSection {
 
   // ---- properties state ----
   bool scnPrpUTD() const { return propertiesUpToDate; }
-  void scnPrpUTD(bool utd) { propertiesUpToDate = utd; }
+  // Sets the flag; out of date also reaches every ancestor, whose sums
+  // include this subtree.
+  void scnPrpUTD(bool utd);
+
+  // ---- section properties ----
+  // The value of that id; "Invalid value type" (dispatch exception, code 1)
+  // for an id outside the table.
+  double getValue(SectionValue id) const override;
+  // Stores v for the settable ids; others are ignored.
+  void setValue(SectionValue id, double v);
+  // Smallest Young's modulus of the shapes' materials (1 when one has none).
+  double Emin() const override;
+  // Every shape has a material with a density above 0.
+  bool isDensityDefined() const override;
+  // Every solid shape has a material with Fcy above 0.
+  bool isFcyDefined() const override;
+  // Shows the busy cursor; refreshes the material ratios; with shapes and
+  // properties out of date sums them. Failures leave the flag clear.
+  void compute(bool checkMaterials, int method, bool unused);
+  // Refreshes the used metals' stiffness, then computes. A zero area or a
+  // singular material is shown in a message box and reported as false.
+  bool computeProperties();
+  errMsg updateScnPrp(int method, bool b);
+  // Clears the flag and computes again; false when that failed.
+  bool forceRecalcProperties();
+  void thickSectionProperties();
+  void areaFirstMomentsCG();
+  void discontiguousInertias();
+  void calcPrincipalAngle();
+  void calcIXXIYY();
+  void radiusGyrations();
+  void elasticSectionModulii();
+  // Extremes of the solid shapes' boundaries about the area centroid, in
+  // the model axes or (principal) in the modulus-weighted principal axes.
+  // Nothing is moved.
+  void extremeFibersFromCG(Point<double>* min, Point<double>* max, bool principal) const;
+  // The same in the geometric principal axes; the two extreme points, back
+  // in model axes, become the principal extreme-fibre points.
+  void principalExtremeFibersFromCG(Point<double>* min, Point<double>* max);
+  void principalPropertiesThick();
+  double EA() const { return Emin() * getValue(18); }
+  double EIXX() const { return Emin() * getValue(141); }
+  double IxxEC() const { return 0.0; }
+  double Mxp() const;
+  double aspect() const;
+  double principalAnglePlastic() const { return m_values[177]; }
+  // Modulus ratios (E / Emin with several materials, else 1) into extra1.
+  void computeERatios();
+  // Plastic weights (yield / smallest yield with several materials, else 1) into extra2.
+  void computePlasticRatios(bool L);
+  // Plastic section moduli about the equal-area axes (model or principal axes).
+  void calcPlasticModulii(bool principal);
+  // Material queries over the subtree's shapes.
+  bool isMaterialDefined() const;
+  bool isMultipleMaterials() const;
+  bool isSingleMaterial() const { return singleMaterial() != nullptr; }
+  std::shared_ptr<CMetal> singleMaterial() const;
+  bool isYieldsDefined() const;
+  double minYield(bool L) const;
+
+  // Elastic section moduli: about the centroidal axes (x from value 60, y
+  // from 62) and the principal axes (from 145 and 146).
+  double elasticModulusX = 0.0, elasticModulusY = 0.0;
+  double elasticModulusXp = 0.0, elasticModulusYp = 0.0;
+  // Plastic section moduli about the equal-area axes: Zx from the split
+  // along x (pairs with value 60), Zy along y (with 62); the point where the
+  // two axes meet.
+  double plasticZx = 0.0, plasticZy = 0.0;
+  Point<double> plasticCentroid;
+  Point<double> principalPlasticCentroid;
 
   // ---- data ----
   ShapeList shapeList{10};            // own shapes, not owned
@@ -245,6 +317,14 @@ class CSubSection : public CBaseSubSection {
   void mirrorFixKind11();
   void mirrorFixKind12or13();
 
+  // Solid shapes' boundary points (with exact arc extremes) turned by
+  // -angle about the area centroid: their box.
+  void fiberBox(double angle, Point<double>* min, Point<double>* max) const;
+  // Equal-area axis and plastic modulus of the split along coordinate k.
+  void equalAreaSplit(const std::vector<std::pair<CCompositeCurve*, double>>& curves, int k, double* axis,
+                      double* modulus) const;
+
   CXSectionAnalysis* m_model = nullptr;
   CSubSection* m_parent = nullptr;
+  std::array<double, 210> m_values{};  // property values by id
 };

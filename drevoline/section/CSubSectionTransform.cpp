@@ -99,6 +99,7 @@ CShapeAnalysis* CSubSection::translateDuplicateShape(CShapeAnalysis* s, CString 
 // ---- transforms ----
 
 void CSubSection::translate(double dx, double dy) {
+  scnPrpUTD(false);
   Point<double> d(dx, dy, 0.0);
   eachShape(unionShapes, [&](CShapeAnalysis* s) { s->translate(&d); });
   for (CSubSection* c : children)
@@ -121,6 +122,7 @@ void CSubSection::translate(Point<double>* d) {
 }
 
 void CSubSection::rotateContents(double x, double y, double angle) {
+  scnPrpUTD(false);
   // A shape's own turn also turns its dots in its owner; every dot must turn
   // exactly once, so the dots are turned from where they were before.
   std::vector<Point<double>> before;
@@ -152,6 +154,7 @@ void CSubSection::rotateAll(double x, double y, double angle) {
 }
 
 void CSubSection::rotateAllX(double a, double b, double angle) {
+  scnPrpUTD(false);
   Point<double> c(0.0, a, b);
   eachShape(getShapesRecursive().get(), [&](CShapeAnalysis* s) {
     removeShapeDots(s);
@@ -164,6 +167,7 @@ void CSubSection::rotateAllX(double a, double b, double angle) {
 }
 
 void CSubSection::rotateAllY(double a, double b, double angle) {
+  scnPrpUTD(false);
   Point<double> c(a, 0.0, b);
   eachShape(getShapesRecursive().get(), [&](CShapeAnalysis* s) { s->rotateY(&c, angle); });
   for (CDot* dot : dots)
@@ -171,6 +175,7 @@ void CSubSection::rotateAllY(double a, double b, double angle) {
 }
 
 void CSubSection::translateRotateZ(Point<double>* p, double angle) {
+  scnPrpUTD(false);
   Point<double> back(-p->x, -p->y, -p->z);
   Point<double> origin0;
   eachShape(getShapesRecursive().get(), [&](CShapeAnalysis* s) {
@@ -181,6 +186,7 @@ void CSubSection::translateRotateZ(Point<double>* p, double angle) {
 }
 
 void CSubSection::mirror(Point<double>& a, Point<double>& n) {
+  scnPrpUTD(false);
   eachShape(unionShapes, [&](CShapeAnalysis* s) { s->mirror(&a, &n); });
   eachShape(&shapeList, [&](CShapeAnalysis* s) { s->mirror(&a, &n); });
   if (sectionKind == 11)

@@ -218,6 +218,8 @@ void CXSectionAnalysis::addShapeToLists(CSubSection* s, CShapeAnalysis* shape) {
   shape->parent = s;
   if (s != nullptr && s->findShape(shape->name()) == nullptr)
     s->shapeList.AddTail(shape);
+  if (s != nullptr)
+    s->scnPrpUTD(false);
 }
 
 CSubSection* CXSectionAnalysis::newSubSectionLike(const CSubSection* templ, const CString& newName) {
@@ -323,6 +325,7 @@ void CXSectionAnalysis::deleteSubSectionAndChildShapes(CString& n) {
     delete c;
   }
   s->children.clear();
+  s->scnPrpUTD(false);
   const ShapeList own(s->shapeList);
   s->shapeList.RemoveAll();
   POSITION pos = own.GetHeadPosition();

@@ -72,6 +72,8 @@ void CXSectionAnalysis::rotateDuplicateShapeOrSubSection(CShapeAnalysis* shape, 
 void CXSectionAnalysis::changeSign(CShapeAnalysis* shape) {
   shape->boundary->sign(shape->isNegative() ? 1 : -1);
   shape->orient();
+  if (CSubSection* owner = shape->subSection())
+    owner->scnPrpUTD(false);
 }
 
 void CXSectionAnalysis::renameShape(CShapeAnalysis* shape, CString& newName) {

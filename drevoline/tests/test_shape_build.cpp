@@ -276,8 +276,9 @@ TEST_F(Builder, ArgumentRecordGivesBackTheInputs) {
     EXPECT_NEAR(r.sweepDeg, c.sweep, 1e-6);
     EXPECT_EQ(r.originNumber, 1);
     EXPECT_EQ(r.directionNumber, 2);
-    if (c.args.kind != qhtShapeFillet && c.args.kind != qhtShapeDisk)
+    if (c.args.kind != qhtShapeFillet && c.args.kind != qhtShapeDisk) {
       EXPECT_NEAR(r.rotationDeg, 20.0, 1e-6);
+    }
   }
 }
 
