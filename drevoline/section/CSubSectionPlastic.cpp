@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "analysis/geometry/Bspline.h"
@@ -20,23 +21,24 @@ struct Sides {
   double aboveA = 0.0, aboveQ = 0.0, belowA = 0.0, belowQ = 0.0;
 };
 
-Sides sides(const Weighted& curves, const Point<double>& R, int k) {
+Sides sides(const Weighted& curves, const Point<double>& R, int k, bool areasOnly = false) {
   const FanTerm terms[] = {
       {k == 0 ? fan::areaXpAbove : fan::areaYpAbove, R, 1.0, 2},
-      {k == 0 ? fan::momentXpAbove : fan::momentYpAbove, R, 1.0, 3},
       {k == 0 ? fan::areaXpBelow : fan::areaYpBelow, R, 1.0, 2},
+      {k == 0 ? fan::momentXpAbove : fan::momentYpAbove, R, 1.0, 3},
       {k == 0 ? fan::momentXpBelow : fan::momentYpBelow, R, 1.0, 3},
   };
+  const std::span<const FanTerm> used(terms, areasOnly ? 2 : 4);
   Sides total;
   for (const auto& [curve, weight] : curves) {
     POSITION pos = curve->arcs().GetHeadPosition();
     while (pos) {
       const Bspline* arc = curve->arcs().GetNext(pos);
-      double part[4];
-      fanIntegrate(*arc, 2, arc->startParameter(), arc->endParameter(), terms, part);
+      double part[4] = {0.0, 0.0, 0.0, 0.0};
+      fanIntegrate(*arc, 2, arc->startParameter(), arc->endParameter(), used, part);
       total.aboveA += weight * part[0];
-      total.aboveQ += weight * part[1];
-      total.belowA += weight * part[2];
+      total.belowA += weight * part[1];
+      total.aboveQ += weight * part[2];
       total.belowQ += weight * part[3];
     }
   }
@@ -56,15 +58,38 @@ void CSubSection::equalAreaSplit(const Weighted& curves, int k, double* axis, do
     other = k == 0 ? (a.y + b.y) / 2.0 : (a.x + b.x) / 2.0;
   }
   auto at = [&](double c) { return k == 0 ? Point<double>(c, other, 0.0) : Point<double>(other, c, 0.0); };
-  // The area above falls as the line rises: bisection on the split.
+  // f(c) = area above - area below falls as the line rises; its root is
+  // found by false position with the Illinois step, kept inside the bracket.
+  auto f = [&](double c) {
+    const Sides s = sides(curves, at(c), k, true);
+    return s.aboveA - s.belowA;
+  };
+  double flo = f(lo), fhi = f(hi);
+  const double total = std::fabs(flo) + std::fabs(fhi);
   const double span = hi - lo;
-  for (int i = 0; i < 200 && hi - lo > 1e-14 * span; ++i) {
-    const double c = (lo + hi) / 2.0;
-    const Sides s = sides(curves, at(c), k);
-    if (s.aboveA > s.belowA)
+  int keptSide = 0;
+  for (int i = 0; i < 100 && hi - lo > 1e-13 * span; ++i) {
+    double c = flo != fhi ? lo + (hi - lo) * flo / (flo - fhi) : (lo + hi) / 2.0;
+    if (!(c > lo && c < hi))
+      c = (lo + hi) / 2.0;
+    const double fc = f(c);
+    if (std::fabs(fc) <= 1e-12 * total) {
+      lo = hi = c;
+      break;
+    }
+    if (fc > 0.0) {
       lo = c;
-    else
+      flo = fc;
+      if (keptSide == 1)
+        fhi /= 2.0;
+      keptSide = 1;
+    } else {
       hi = c;
+      fhi = fc;
+      if (keptSide == -1)
+        flo /= 2.0;
+      keptSide = -1;
+    }
   }
   *axis = (lo + hi) / 2.0;
   const Sides s = sides(curves, at(*axis), k);
