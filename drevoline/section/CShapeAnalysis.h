@@ -368,6 +368,11 @@ class CShapeAnalysis : public CObject {
   // The outline of a basic kind in its local frame (see sector).
   void buildLocal(CSubSection* sub, double x0, double y0, double a3, double a4, double a5, double a6, double a7,
                   double rotationDeg);
+  // A new id, the polygon kind and the open chain of lines through the points.
+  void polygonOutline(Point<double>* pts, int count, int hole);
+  // Areas and first moments on the two sides of the line through R along
+  // coordinate k (0: x = R.x, 1: y = R.y); moments are skipped when null.
+  void plasticSides(Point<double>& R, int k, double* a1, double* q1, double* a2, double* q2);
   // The blend's part of the argument record.
   void blendArgs(ShapeSectorArgs* r, const Bspline* round, const Point<double>& start, const Point<double>& end,
                  double radius);

@@ -470,14 +470,7 @@ void CShapeAnalysis::polygon(CSubSection* sub, CString n, Point<double>* pts, in
     gLogMsg = L"Set polygon = Nothing";
     log->logIt();
   }
-  id = uniqueID();
-  kind = qhtShapePolygon;
-  auxId1 = auxId2 = 0;
-  delete sectorArgs;
-  sectorArgs = nullptr;
-  for (int i = 0; i + 1 < count; ++i)
-    appendArc(line(pts[i], pts[i + 1]));
-  boundary->sign(hole != 0 ? -1 : 1);
+  polygonOutline(pts, count, hole);
   for (int i = 0; i < count; ++i)
     addDot(sub, pts[i]);
   if (count >= 2 && (pts[count - 1] - pts[0]).length() > 1e-5)
@@ -488,8 +481,7 @@ void CShapeAnalysis::polygon(CSubSection* sub, CString n, Point<double>* pts, in
     sub->addChildShape(this);
 }
 
-void CShapeAnalysis::polygon(CString n, Point<double>* pts, int count) {
-  m_name = n;
+void CShapeAnalysis::polygonOutline(Point<double>* pts, int count, int hole) {
   id = uniqueID();
   kind = qhtShapePolygon;
   auxId1 = auxId2 = 0;
@@ -497,7 +489,12 @@ void CShapeAnalysis::polygon(CString n, Point<double>* pts, int count) {
   sectorArgs = nullptr;
   for (int i = 0; i + 1 < count; ++i)
     appendArc(line(pts[i], pts[i + 1]));
-  boundary->sign(1);
+  boundary->sign(hole != 0 ? -1 : 1);
+}
+
+void CShapeAnalysis::polygon(CString n, Point<double>* pts, int count) {
+  m_name = n;
+  polygonOutline(pts, count, 0);
   if (count >= 2 && (pts[count - 1] - pts[0]).length() > 1e-5)
     appendArc(line(pts[count - 1], pts[0]));
 }

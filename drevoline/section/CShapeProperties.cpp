@@ -60,11 +60,9 @@ double CShapeAnalysis::integrate(Integrand f, Bspline* arc, Point<double>* R, in
   // zero test is relative to the arc's size squared.
   int N = arc->deg() > 1 ? 16 : n;
   double previous = 0.0;
-  double size = 0.0;
-  for (int i = 0; i < arc->nPts(); ++i) {
-    const Point<double> d = arc->cpts(i) - *R;
-    size = std::max(size, std::sqrt(d.x * d.x + d.y * d.y));
-  }
+  Point<double> lo, hi;
+  arc->extents(&lo, &hi, 1);
+  const double size = std::hypot(hi.x - lo.x, hi.y - lo.y);
   const double scale = size * size;
   for (;;) {
     const double h = (t1 - t0) / N;
@@ -73,7 +71,7 @@ double CShapeAnalysis::integrate(Integrand f, Bspline* arc, Point<double>* R, in
       S += (this->*f)(arc, t0 + i * h, i + 1 == N ? t1 : t0 + (i + 1) * h, R);
     N *= 2;
     if (std::fabs(S) < gIntegrationTol * scale || N > 100000 ||
-        std::fabs(S - previous) <= gIntegrationTol * std::fabs(S))
+        std::fabs(S - previous) <= gIntegrationTol * std::max(std::fabs(S), 1e-3 * scale))
       return S;
     previous = S;
   }
@@ -164,46 +162,37 @@ double CShapeAnalysis::IXXA() const {
 
 double CShapeAnalysis::IYYA() const { return IXXA(); }
 
-void CShapeAnalysis::areasXp(Point<double>& R, double* above, double* below) {
-  std::vector<FanTerm> terms{{fan::areaXpAbove, R, 1.0, 2}, {fan::areaXpBelow, R, 1.0, 2}};
-  double sums[2];
+void CShapeAnalysis::plasticSides(Point<double>& R, int k, double* a1, double* q1, double* a2, double* q2) {
+  std::vector<FanTerm> terms{{k == 0 ? fan::areaXpAbove : fan::areaYpAbove, R, 1.0, 2},
+                             {k == 0 ? fan::areaXpBelow : fan::areaYpBelow, R, 1.0, 2}};
+  if (q1 != nullptr) {
+    terms.push_back({k == 0 ? fan::momentXpAbove : fan::momentYpAbove, R, 1.0, 3});
+    terms.push_back({k == 0 ? fan::momentXpBelow : fan::momentYpBelow, R, 1.0, 3});
+  }
+  double sums[4] = {0.0, 0.0, 0.0, 0.0};
   sumOverArcs(*boundary, terms, sums);
-  *above = sums[0];
-  *below = sums[1];
+  *a1 = sums[0];
+  *a2 = sums[1];
+  if (q1 != nullptr) {
+    *q1 = sums[2];
+    *q2 = sums[3];
+  }
+}
+
+void CShapeAnalysis::areasXp(Point<double>& R, double* above, double* below) {
+  plasticSides(R, 0, above, nullptr, below, nullptr);
 }
 
 void CShapeAnalysis::areasYp(Point<double>& R, double* above, double* below) {
-  std::vector<FanTerm> terms{{fan::areaYpAbove, R, 1.0, 2}, {fan::areaYpBelow, R, 1.0, 2}};
-  double sums[2];
-  sumOverArcs(*boundary, terms, sums);
-  *above = sums[0];
-  *below = sums[1];
+  plasticSides(R, 1, above, nullptr, below, nullptr);
 }
 
 void CShapeAnalysis::PlasticModulusXp(Point<double>& R, double* a1, double* q1, double* a2, double* q2) {
-  std::vector<FanTerm> terms{{fan::areaXpAbove, R, 1.0, 2},
-                             {fan::momentXpAbove, R, 1.0, 3},
-                             {fan::areaXpBelow, R, 1.0, 2},
-                             {fan::momentXpBelow, R, 1.0, 3}};
-  double sums[4];
-  sumOverArcs(*boundary, terms, sums);
-  *a1 = sums[0];
-  *q1 = sums[1];
-  *a2 = sums[2];
-  *q2 = sums[3];
+  plasticSides(R, 0, a1, q1, a2, q2);
 }
 
 void CShapeAnalysis::PlasticModulusYp(Point<double>& R, double* a1, double* q1, double* a2, double* q2) {
-  std::vector<FanTerm> terms{{fan::areaYpAbove, R, 1.0, 2},
-                             {fan::momentYpAbove, R, 1.0, 3},
-                             {fan::areaYpBelow, R, 1.0, 2},
-                             {fan::momentYpBelow, R, 1.0, 3}};
-  double sums[4];
-  sumOverArcs(*boundary, terms, sums);
-  *a1 = sums[0];
-  *q1 = sums[1];
-  *a2 = sums[2];
-  *q2 = sums[3];
+  plasticSides(R, 1, a1, q1, a2, q2);
 }
 
 Point<double>* CShapeAnalysis::computePolygon(int* count) const {

@@ -6,11 +6,13 @@
 #include "analysis/geometry/CCompositeCurve.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
+#include "drevoline/section/PlaneTurn.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
+using section_geometry::kDegToRad;
+using section_geometry::turn;
 constexpr double kCheckTol = 1e-6;
 
 // Direction of v in degrees from +x, in (-180, 180].
@@ -22,15 +24,6 @@ double angleGap(double a, double b) {
   return d > 180.0 ? 360.0 - d : d;
 }
 
-// Turns (u, v) about (cu, cv) by deg degrees.
-void turn(double& u, double& v, double cu, double cv, double deg) {
-  const double c = std::cos(deg * kDegToRad);
-  const double s = std::sin(deg * kDegToRad);
-  const double du = u - cu;
-  const double dv = v - cv;
-  u = cu + c * du - s * dv;
-  v = cv + s * du + c * dv;
-}
 
 // Applies f to every arc of the curve.
 template <class F>

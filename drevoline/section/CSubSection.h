@@ -22,6 +22,7 @@ class CMetal;
 class CMesh;
 class CShapeAnalysis;
 class CWeld;
+struct PlasticCurve;
 class CXSectionAnalysis;
 class DspRecord;
 
@@ -321,8 +322,7 @@ class CSubSection : public CBaseSubSection {
   // -angle about the area centroid: their box.
   void fiberBox(double angle, Point<double>* min, Point<double>* max) const;
   // Equal-area axis and plastic modulus of the split along coordinate k.
-  void equalAreaSplit(const std::vector<std::pair<CCompositeCurve*, double>>& curves, int k, double* axis,
-                      double* modulus) const;
+  void equalAreaSplit(const std::vector<PlasticCurve>& curves, int k, double* axis, double* modulus) const;
 
   CXSectionAnalysis* m_model = nullptr;
   CSubSection* m_parent = nullptr;

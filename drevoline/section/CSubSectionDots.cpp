@@ -4,22 +4,14 @@
 #include "analysis/model/CDot.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
+#include "drevoline/section/PlaneTurn.h"
 
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
+using section_geometry::kDegToRad;
+using section_geometry::turn;
 constexpr int kShapeDotStyle = 32;
 
-// Turns (u, v) about (cu, cv) by angle degrees.
-void turn(double& u, double& v, double cu, double cv, double angle) {
-  const double a = angle * kDegToRad;
-  const double c = std::cos(a);
-  const double s = std::sin(a);
-  const double du = u - cu;
-  const double dv = v - cv;
-  u = cu + du * c - dv * s;
-  v = cv + du * s + dv * c;
-}
 
 }  // namespace
 

@@ -11,17 +11,54 @@
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/FanIntegrator.h"
 
+// A curve of the plastic split with its weight, its whole area and first
+// moments (about the origin) and the box of its control points, which holds
+// the curve: a curve wholly on one side of the line needs no integration.
+struct PlasticCurve {
+  CCompositeCurve* curve = nullptr;
+  double weight = 1.0;
+  double area = 0.0;
+  double first[2] = {0.0, 0.0};
+  double lo[2] = {0.0, 0.0};
+  double hi[2] = {0.0, 0.0};
+};
+
 namespace {
 
-using Weighted = std::vector<std::pair<CCompositeCurve*, double>>;
+PlasticCurve measured(CCompositeCurve* curve, double weight) {
+  PlasticCurve p;
+  p.curve = curve;
+  p.weight = weight;
+  const Point<double> o;
+  const FanTerm terms[] = {{fan::area, o, 1.0, 2}, {fan::firstX, o, 1.0, 3}, {fan::firstY, o, 1.0, 3}};
+  p.lo[0] = p.lo[1] = 1e300;
+  p.hi[0] = p.hi[1] = -1e300;
+  POSITION pos = curve->arcs().GetHeadPosition();
+  while (pos) {
+    const Bspline* arc = curve->arcs().GetNext(pos);
+    double part[3];
+    fanIntegrate(*arc, 2, arc->startParameter(), arc->endParameter(), terms, part);
+    p.area += part[0];
+    p.first[0] += part[1];
+    p.first[1] += part[2];
+    for (int i = 0; i < arc->nPts(); ++i) {
+      const Point<double> c = arc->cpts(i);
+      p.lo[0] = std::min(p.lo[0], c.x);
+      p.lo[1] = std::min(p.lo[1], c.y);
+      p.hi[0] = std::max(p.hi[0], c.x);
+      p.hi[1] = std::max(p.hi[1], c.y);
+    }
+  }
+  return p;
+}
 
-// Areas and first moments on the two sides of the line through R along
-// coordinate k (0: x = R.x, 1: y = R.y), over every weighted curve.
+// Areas and first moments (about the line) on the two sides of the line
+// through R along coordinate k (0: x = R.x, 1: y = R.y).
 struct Sides {
   double aboveA = 0.0, aboveQ = 0.0, belowA = 0.0, belowQ = 0.0;
 };
 
-Sides sides(const Weighted& curves, const Point<double>& R, int k, bool areasOnly = false) {
+Sides sides(const std::vector<PlasticCurve>& curves, const Point<double>& R, int k, bool areasOnly = false) {
   const FanTerm terms[] = {
       {k == 0 ? fan::areaXpAbove : fan::areaYpAbove, R, 1.0, 2},
       {k == 0 ? fan::areaXpBelow : fan::areaYpBelow, R, 1.0, 2},
@@ -29,17 +66,25 @@ Sides sides(const Weighted& curves, const Point<double>& R, int k, bool areasOnl
       {k == 0 ? fan::momentXpBelow : fan::momentYpBelow, R, 1.0, 3},
   };
   const std::span<const FanTerm> used(terms, areasOnly ? 2 : 4);
+  const double axis = k == 0 ? R.x : R.y;
   Sides total;
-  for (const auto& [curve, weight] : curves) {
-    POSITION pos = curve->arcs().GetHeadPosition();
+  for (const PlasticCurve& p : curves) {
+    const double w = p.weight;
+    if (p.lo[k] >= axis || p.hi[k] <= axis) {
+      const bool above = p.lo[k] >= axis;
+      (above ? total.aboveA : total.belowA) += w * p.area;
+      (above ? total.aboveQ : total.belowQ) += w * (p.first[k] - axis * p.area);
+      continue;
+    }
+    POSITION pos = p.curve->arcs().GetHeadPosition();
     while (pos) {
-      const Bspline* arc = curve->arcs().GetNext(pos);
+      const Bspline* arc = p.curve->arcs().GetNext(pos);
       double part[4] = {0.0, 0.0, 0.0, 0.0};
       fanIntegrate(*arc, 2, arc->startParameter(), arc->endParameter(), used, part);
-      total.aboveA += weight * part[0];
-      total.belowA += weight * part[1];
-      total.aboveQ += weight * part[2];
-      total.belowQ += weight * part[3];
+      total.aboveA += w * part[0];
+      total.belowA += w * part[1];
+      total.aboveQ += w * part[2];
+      total.belowQ += w * part[3];
     }
   }
   return total;
@@ -47,16 +92,16 @@ Sides sides(const Weighted& curves, const Point<double>& R, int k, bool areasOnl
 
 }  // namespace
 
-void CSubSection::equalAreaSplit(const Weighted& curves, int k, double* axis, double* modulus) const {
+void CSubSection::equalAreaSplit(const std::vector<PlasticCurve>& curves, int k, double* axis, double* modulus) const {
   // The box of the curves along k brackets the axis.
-  double lo = 1e300, hi = -1e300, other = 0.0;
-  for (const auto& entry : curves) {
-    Point<double> a, b;
-    entry.first->extents(a, b);
-    lo = std::min(lo, k == 0 ? a.x : a.y);
-    hi = std::max(hi, k == 0 ? b.x : b.y);
-    other = k == 0 ? (a.y + b.y) / 2.0 : (a.x + b.x) / 2.0;
+  double lo = 1e300, hi = -1e300, otherLo = 1e300, otherHi = -1e300;
+  for (const PlasticCurve& p : curves) {
+    lo = std::min(lo, p.lo[k]);
+    hi = std::max(hi, p.hi[k]);
+    otherLo = std::min(otherLo, p.lo[1 - k]);
+    otherHi = std::max(otherHi, p.hi[1 - k]);
   }
+  const double other = (otherLo + otherHi) / 2.0;
   auto at = [&](double c) { return k == 0 ? Point<double>(c, other, 0.0) : Point<double>(other, c, 0.0); };
   // f(c) = area above - area below falls as the line rises; its root is
   // found by false position with the Illinois step, kept inside the bracket.
@@ -105,7 +150,7 @@ void CSubSection::calcPlasticModulii(bool principal) {
   // itself is never moved, so nothing is left moved when a step fails.
   const double angle = principal ? (isFcyDefined() ? m_values[177] : m_values[39]) : 0.0;
   std::vector<std::unique_ptr<CCompositeCurve>> copies;
-  Weighted curves;
+  std::vector<PlasticCurve> curves;
   POSITION pos = all->GetHeadPosition();
   while (pos) {
     CShapeAnalysis* s = all->GetNext(pos);
@@ -121,7 +166,7 @@ void CSubSection::calcPlasticModulii(bool principal) {
       while (a)
         curve->arcsMutable().GetNext(a)->_rotateZ(-angle);
     }
-    curves.emplace_back(curve, weight);
+    curves.push_back(measured(curve, weight));
   }
   double cx = 0.0, cy = 0.0, zx = 0.0, zy = 0.0;
   equalAreaSplit(curves, 0, &cx, &zx);

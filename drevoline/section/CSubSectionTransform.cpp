@@ -7,20 +7,14 @@
 #include "analysis/model/CDot.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
+#include "drevoline/section/PlaneTurn.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
+using section_geometry::kDegToRad;
+using section_geometry::turn;
 
-void turn(double& u, double& v, double cu, double cv, double deg) {
-  const double c = std::cos(deg * kDegToRad);
-  const double s = std::sin(deg * kDegToRad);
-  const double du = u - cu;
-  const double dv = v - cv;
-  u = cu + c * du - s * dv;
-  v = cv + s * du + c * dv;
-}
 
 template <class F>
 void eachShape(const ShapeList* list, F f) {

@@ -12,14 +12,17 @@ namespace {
 
 constexpr int kMaxPieces = 100000;
 
-// Largest distance of a control point from R.
-double arcSize(const Bspline& arc, const Point<double>& R) {
-  double size = 0.0;
+// The arc's own extent: the diagonal of the box of its control points.
+double arcExtent(const Bspline& arc) {
+  double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
   for (int i = 0; i < arc.nPts(); ++i) {
-    const Point<double> d = arc.cpts(i) - R;
-    size = std::max(size, std::sqrt(d.x * d.x + d.y * d.y));
+    const Point<double> c = arc.cpts(i);
+    lo[0] = std::min(lo[0], c.x);
+    lo[1] = std::min(lo[1], c.y);
+    hi[0] = std::max(hi[0], c.x);
+    hi[1] = std::max(hi[1], c.y);
   }
-  return size;
+  return arc.nPts() > 0 ? std::hypot(hi[0] - lo[0], hi[1] - lo[1]) : 0.0;
 }
 
 double cz(const Point<double>& u, const Point<double>& v) { return u.x * v.y - u.y * v.x; }
@@ -66,8 +69,9 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
   const std::size_t m = terms.size();
   std::vector<double> scale(m), previous(m, 0.0);
   std::vector<bool> done(m, false);
+  const double extent = arcExtent(arc);
   for (std::size_t j = 0; j < m; ++j) {
-    scale[j] = std::pow(arcSize(arc, terms[j].R), terms[j].dimension);
+    scale[j] = std::pow(extent, terms[j].dimension);
     results[j] = 0.0;
   }
   int N = arc.deg() > 1 ? 16 : n;
@@ -94,7 +98,11 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
       for (int i = 0; i < N; ++i)
         S += terms[j].value(terms[j].R, points[i], points[i + 1], terms[j].factor);
       const double tol = gIntegrationTol;
-      if (std::fabs(S) < tol * scale[j] || std::fabs(S - previous[j]) <= tol * std::fabs(S) || last) {
+      // Both tests are relative: to the sum, and to the arc's own size (so a
+      // sum that cancels to nearly nothing still stops, without the absolute
+      // floor that would stop small arcs after one pass).
+      if (std::fabs(S) < tol * scale[j] || std::fabs(S - previous[j]) <= tol * std::max(std::fabs(S), 1e-3 * scale[j]) ||
+          last) {
         results[j] = S;
         done[j] = true;
         --remaining;

@@ -23,11 +23,12 @@ struct FanTerm {
 };
 
 // Sums every term over the arc from t0 to t1, starting with n pieces (16
-// for a curved arc) and doubling. A term stops when its sum is below
-// tol x size^dimension, when two passes agree to tol relative to the sum,
-// or past 100000 pieces; size is the largest distance of a control point
-// from the term's R. Every boundary point is evaluated once per pass for
-// all terms, and the points of the previous pass are reused.
+// for a curved arc) and doubling. With tol = gIntegrationTol and size the
+// diagonal of the arc's control-point box, a term stops when its sum is
+// below tol x size^dimension, when two passes differ by at most tol x the
+// larger of the sum and 0.001 x size^dimension, or past 100000 pieces. Every
+// boundary point is evaluated once per pass for all terms, and the points
+// of the previous pass are reused.
 void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms, double* results);
 
 // Exact triangle integrands (u = P1 - R, v = P2 - P1, c = z of u x v).

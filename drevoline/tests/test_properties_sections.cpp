@@ -221,3 +221,15 @@ TEST_F(Sections, ChangesMarkTheSubSectionAndItsAncestors) {
   box(5, 0, 6, 1, false, child);
   EXPECT_FALSE(root->scnPrpUTD());
 }
+
+TEST_F(Sections, AFailedComputationLeavesTheGeometryAndFlagAlone) {
+  CShapeAnalysis* s = box(0, 0, 4, 2);
+  auto metal = std::make_shared<CMetal>();
+  metal->name = L"unset";  // E and G not defined (negative)
+  s->material(metal);
+  const CCompositeCurve before(*s->boundary);
+  EXPECT_THROW(root->compute(true, 5, true), std::logic_error);
+  EXPECT_FALSE(root->scnPrpUTD());
+  EXPECT_TRUE(*s->boundary == before);
+  EXPECT_EQ(s->definingPoints.size(), 0u);
+}
