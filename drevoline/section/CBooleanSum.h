@@ -8,6 +8,7 @@
 
 class Bspline;
 class CCompositeCurve;
+class CCurveIntersection;
 class CIntersection;
 
 // One control point listed for snapping: the address of the point inside
@@ -111,6 +112,62 @@ public:
     IntersectionList* intersections() { return m_intersections; }
     // The bounds box of the inputs.
     const CMaxMinBox& bounds() const { return m_bounds; }
+
+    // ---- the union ----
+    // The whole union (inputs cleaned, passes of two or more crossing
+    // curves, leftovers sorted into the results); stops after maxCircuits
+    // passes when that is positive, leaving the working list as it is.
+    void compute(int maxCircuits);
+    // One pass over the working curves: intersections, circuits walked into
+    // the results, untraversed curves carried over.
+    void computeUnion();
+    // Moves the first crossing pair of untraversed inputs into the working
+    // list; false when no input crosses another.
+    bool choseFirstCurves();
+    // Moves the first input that crosses a working curve into the working
+    // list (holes at the tail, solids at the head); false when none does.
+    bool choseNextCurve();
+    // The results become the working curves (the working list is emptied first).
+    void swap();
+    // The working curves become the results (the results list is emptied first).
+    void swapBack();
+    // Appends the working curves that no circuit traversed to the results:
+    // holes always, solids unless inside a solid result.
+    void addDisjointCurves();
+    // Takes the solid working curves lying inside other working curves out
+    // of the working list.
+    void removeInterior();
+    // Every polygon point of c lies strictly inside another working curve
+    // (true when c has no polygon points).
+    bool isPosInterior(CCompositeCurve* c);
+
+    // ---- the circuit walk ----
+    // The first unused intersection with a record that may start a circuit:
+    // *x, *record and *direction are set and x is numbered; false when none.
+    bool startCircuit(CIntersection** x, CCurveIntersection** record, int* direction);
+    // Walks from start along the record's curve, turning at each
+    // intersection, until it is back at start: the new circuit (owned by the
+    // sum), or null when the router finds no way on. Throws std::logic_error
+    // when the walk is lost or does not close within 151 steps.
+    CCompositeCurve* findCircuit(CIntersection* start, CCurveIntersection* record, int direction);
+    // Chooses the record (and direction) to leave x by, coming along
+    // incoming: 0 with *out set, or 109 after "QHT:router:FATAL: Router is lost".
+    int router(CIntersection* x, CCompositeCurve* incoming, int* direction, CCurveIntersection** out);
+    // 103 when the piece of r's curve leaving x lies on the union's boundary, else 110.
+    int routeck(CIntersection* x, CCurveIntersection* r);
+    // The piece of r's (solid) curve leaving x in the direction lies on the boundary.
+    bool pospathck(CIntersection* x, CCurveIntersection* r, int direction);
+    // The piece of r's (hole) curve leaving x in the direction lies on the boundary.
+    bool negpathck(CIntersection* x, CCurveIntersection* r, int direction);
+    // The first other curve recorded at x on which m lies, or null.
+    CCompositeCurve* onNeighbor(const CIntersection* x, const CCurveIntersection* r, const Point<double>& m) const;
+    // Halfway to the nearest crossing outward from m (curve's normal at tm
+    // reversed) with a curve of the sign, the point lies inside or on
+    // another working curve of that sign.
+    bool surrounded(const Point<double>& m, double tm, int sign, const CCompositeCurve* curve);
+    // Appends the part of curve between a and b to the circuit under
+    // construction and marks curve traversed.
+    void cutAndPaste(CCompositeCurve* curve, double a, double b);
 
     // ---- input clean-up ----
     // Of each pair of equal inputs: one of two of a sign is deleted; a solid
@@ -285,6 +342,8 @@ private:
     // old arc are disabled.
     void splitStraightArc(CCompositeCurve* curve, Bspline* arc, const Point<double>& f,
                           ControlPointList* records);
+    // a and b cross (touching meetings do not count).
+    bool crosses(CCompositeCurve* a, CCompositeCurve* b);
     // Whether the input c that crosses nothing stays in the scratch list.
     bool keepDisjoint(const CCompositeCurve* c) const;
     // The boxes of the control points of a and b (which hold the curves)
