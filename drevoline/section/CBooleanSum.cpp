@@ -230,6 +230,37 @@ void CBooleanSum::removeDisjointCurves()
     }
 }
 
+void CBooleanSum::splitPolylines()
+{
+    POSITION c = m_inputs.GetHeadPosition();
+    while (c) {
+        CCompositeCurve* curve = m_inputs.GetNext(c);
+        CList<Bspline*>& arcs = curve->arcsMutable();
+        bool changed = false;
+        POSITION a = arcs.GetHeadPosition();
+        while (a) {
+            const POSITION here = a;
+            Bspline* arc = arcs.GetNext(a);
+            if (arc->deg() != 1 || arc->nPts() <= 2)
+                continue;
+            const CArray<Point<double>>& pts = arc->controlPoints();
+            for (INT_PTR i = 0; i + 1 < pts.GetSize(); ++i) {
+                Point<double> p = pts[i];
+                Point<double> q = pts[i + 1];
+                if ((q - p).length() > 0.0)
+                    arcs.InsertBefore(here, new Bspline(&p, &q, false));
+            }
+            arcs.RemoveAt(here);
+            delete arc;
+            changed = true;
+        }
+        if (changed) {
+            curve->resetGlobals();
+            curve->clearPolygon();
+        }
+    }
+}
+
 void CBooleanSum::removeTiny()
 {
     POSITION pos = m_working->GetHeadPosition();

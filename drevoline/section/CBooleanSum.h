@@ -177,6 +177,10 @@ public:
     // and contains none leaves the inputs and is kept in the scratch list
     // or deleted (rules in the source).
     void removeDisjointCurves();
+    // Replaces every straight arc of several legs among the inputs by one
+    // straight arc per leg (same outline): the walk's point and parameter
+    // look-ups are exact on single segments.
+    void splitPolylines();
     // Takes the working curves whose parameter span is below 1e-4 out of the
     // working list.
     void removeTiny();

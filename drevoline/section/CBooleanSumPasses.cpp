@@ -46,6 +46,7 @@ void take(CurveList& list, CCompositeCurve* c)
 
 void CBooleanSum::compute(int maxCircuits)
 {
+    splitPolylines();
     extents();
     removeIdentical();
     removeDisjointCurves();

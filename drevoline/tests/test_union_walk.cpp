@@ -5,53 +5,25 @@
 #include <memory>
 #include <vector>
 
+#include "test_union_moments.h"
 #include "test_union_support.h"
 
 using namespace union_test;
 
 namespace {
 
-// Signed area and first moments (about the y and x axes) of the polygon of
-// a straight-edged curve, exact for its corners.
-struct Moments {
-    double area = 0, qx = 0, qy = 0;
-};
-
-Moments polygonMoments(const CCompositeCurve* c)
+std::vector<const CCompositeCurve*> listed(CBooleanSum::CurveList& list)
 {
-    std::vector<Pt> pts;
-    POSITION pos = c->arcs().GetHeadPosition();
-    while (pos) {
-        const Bspline* arc = c->arcs().GetNext(pos);
-        for (int i = 0; i + 1 < arc->nPts(); ++i)
-            pts.push_back(arc->cpts(i));
-    }
-    Moments m;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        const Pt& a = pts[i];
-        const Pt& b = pts[(i + 1) % pts.size()];
-        const double cr = a.x * b.y - b.x * a.y;
-        m.area += cr / 2;
-        m.qx += (a.x + b.x) * cr / 6;
-        m.qy += (a.y + b.y) * cr / 6;
-    }
-    return m;
+    std::vector<const CCompositeCurve*> out;
+    POSITION pos = list.GetHeadPosition();
+    while (pos)
+        out.push_back(list.GetNext(pos));
+    return out;
 }
 
-// Sum of the results' moments, holes counting negative whatever their direction.
 Moments netMoments(CBooleanSum::CurveList& results)
 {
-    Moments total;
-    POSITION pos = results.GetHeadPosition();
-    while (pos) {
-        const CCompositeCurve* c = results.GetNext(pos);
-        Moments m = polygonMoments(c);
-        const double s = (m.area < 0 ? -1 : 1) * (c->isNegative() ? -1 : 1);
-        total.area += s * m.area;
-        total.qx += s * m.qx;
-        total.qy += s * m.qy;
-    }
-    return total;
+    return union_test::netMoments(listed(results));
 }
 
 } // namespace
