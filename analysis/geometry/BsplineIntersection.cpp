@@ -53,6 +53,11 @@ struct Chords {
         : a(x.startPoint()), b(x.endPoint()), c(y.startPoint()), d(y.endPoint())
     {
     }
+    // The segments a-b and c-d themselves.
+    Chords(const Point<double>& pa, const Point<double>& pb, const Point<double>& pc, const Point<double>& pd)
+        : a(pa), b(pb), c(pc), d(pd)
+    {
+    }
 };
 
 // Appends where the chords of x and y meet (one point, or the two ends of a
@@ -82,11 +87,15 @@ double segmentDistance(Point<double>& p, Point<double>& a, Point<double>& b, Poi
 // chords meet. Chords that miss each other by less than gInsectTol still
 // mark a meeting of the curves (a touch, or a corner of a polyline that the
 // chord cuts off), reported halfway across their closest approach.
-void appendUnsplittable(const Bspline& x, const Bspline& y, PointList* L)
+void appendUnsplittable(const Bspline& x, const Bspline& y, PointList* L);
+
+// Where the chords meet, or halfway across their closest approach when they
+// miss each other by less than gInsectTol; returns how many points were appended.
+int appendChordMeeting(Chords& ch, PointList* L)
 {
-    Chords ch(x, y);
-    if (appendChordIntersection(ch, L) > 0)
-        return;
+    const int k = appendChordIntersection(ch, L);
+    if (k > 0)
+        return k;
     // Segments that do not cross come closest at an end of one of them.
     struct Candidate {
         Point<double>* p;
@@ -107,8 +116,87 @@ void appendUnsplittable(const Bspline& x, const Bspline& y, PointList* L)
             bestMid = (*cand.p + foot) / 2.0;
         }
     }
-    if (best < gInsectTol)
-        append(L, bestMid);
+    if (!(best < gInsectTol))
+        return 0;
+    append(L, bestMid);
+    return 1;
+}
+
+void appendUnsplittable(const Bspline& x, const Bspline& y, PointList* L)
+{
+    Chords ch(x, y);
+    appendChordMeeting(ch, L);
+}
+
+// The segments p0-p1 and q0-q1 lie more than gInsectTol apart in x or y.
+bool legsApart(const Point<double>& p0, const Point<double>& p1, const Point<double>& q0,
+               const Point<double>& q1)
+{
+    const double m = gInsectTol;
+    return std::max(p0.x, p1.x) + m < std::min(q0.x, q1.x) || std::max(q0.x, q1.x) + m < std::min(p0.x, p1.x) ||
+           std::max(p0.y, p1.y) + m < std::min(q0.y, q1.y) || std::max(q0.y, q1.y) + m < std::min(p0.y, p1.y);
+}
+
+using Stretch = std::pair<Point<double>, Point<double>>;
+
+// p lies inside a stretch that the two polylines share: strictly between the
+// ends of one, or at the joint of two that continue each other in line.
+bool insideSharedStretch(const Point<double>& p, const std::vector<Stretch>& shared)
+{
+    const double tol = 1e-9;
+    for (const auto& [s0, s1] : shared) {
+        Point<double> q = p;
+        Point<double> a = s0;
+        Point<double> b = s1;
+        Point<double> foot;
+        const double d = segmentDistance(q, a, b, &foot);
+        if (d < tol && (p - s0).length() > tol && (p - s1).length() > tol)
+            return true;
+    }
+    // The far end of each stretch that ends at p, as a unit direction from p.
+    std::vector<Point<double>> away;
+    for (const auto& [s0, s1] : shared) {
+        if ((p - s0).length() <= tol)
+            away.push_back(s1 - p);
+        else if ((p - s1).length() <= tol)
+            away.push_back(s0 - p);
+    }
+    for (Point<double>& u : away)
+        u.normalize();
+    for (std::size_t i = 0; i < away.size(); ++i)
+        for (std::size_t j = i + 1; j < away.size(); ++j)
+            if (dot(away[i], away[j]) < -0.9999)
+                return true;
+    return false;
+}
+
+// Two polylines (degree 1) meet where their legs do. A stretch they share,
+// over one leg or several, counts by its two ends only: a leg joint inside
+// it is no crossing, and reporting it would cut the shared edge in pieces.
+void polylineCrossings(const Bspline& A, const Bspline& B, PointList* L)
+{
+    const CArray<Point<double>>& a = A.controlPoints();
+    const CArray<Point<double>>& b = B.controlPoints();
+    std::vector<Point<double>> found;
+    std::vector<Stretch> shared;
+    for (INT_PTR i = 0; i + 1 < a.GetSize(); ++i) {
+        for (INT_PTR j = 0; j + 1 < b.GetSize(); ++j) {
+            if (legsApart(a[i], a[i + 1], b[j], b[j + 1]))
+                continue;
+            Chords ch(a[i], a[i + 1], b[j], b[j + 1]);
+            PointListOwner pts(new PointList(10), deletePointList);
+            const int k = appendChordMeeting(ch, pts.get());
+            POSITION pos = pts->GetHeadPosition();
+            while (pos)
+                found.push_back(*pts->GetNext(pos));
+            if (k == 2 && (found[found.size() - 1] - found[found.size() - 2]).length() >= 1e-5)
+                shared.emplace_back(found[found.size() - 2], found[found.size() - 1]);
+        }
+    }
+    for (const Point<double>& p : found) {
+        if (!insideSharedStretch(p, shared))
+            appendDistinct(L, p);
+    }
 }
 
 // The control-point boxes of x and y overlap in x and y. Boxes that miss
@@ -266,6 +354,10 @@ CList<Point<double>*>* Bspline::intersection(Bspline* other) const
         return list.release();
     }
     PointListOwner list(new PointList(10), deletePointList);
+    if (deg() == 1 && other->deg() == 1) {
+        polylineCrossings(*this, *other, list.get());
+        return list->IsEmpty() ? nullptr : list.release();
+    }
     const SplinePtr A = std::make_shared<const Bspline>(const_cast<Bspline*>(this), CString());
     const SplinePtr B = std::make_shared<const Bspline>(other, CString());
     subdivide(A, B, list.get());

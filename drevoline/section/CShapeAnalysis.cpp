@@ -80,7 +80,7 @@ CShapeAnalysis::~CShapeAnalysis() {
     if (parent != nullptr) {
       parent->removeShapeDots(this);
       // No list of the owner may keep a pointer to a deleted shape.
-      parent->removeChildShape(this);
+      parent->removeShapeFromLists(this);
       if (CXSectionAnalysis* model = parent->scn())
         model->removeShapeReferences(this);
     }

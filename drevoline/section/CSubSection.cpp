@@ -31,16 +31,18 @@ CSubSection::~CSubSection() {
     children.clear();
     if (m_model != nullptr)
       m_model->removeSubsectionReferences(m_name);
-    removeUnion();
   } catch (...) {
     // A destructor lets no failure escape.
   }
-  // Shapes outlive their sub-section: they must not point at it afterwards.
-  POSITION pos = shapeList.GetHeadPosition();
-  while (pos) {
-    CShapeAnalysis* s = shapeList.GetNext(pos);
-    if (s != nullptr && s->parent == this)
-      s->parent = nullptr;
+  // Shapes, union shapes too, outlive their sub-section (the model owns and
+  // deletes them): they must not point at it afterwards.
+  for (ShapeList* list : {&shapeList, unionShapes}) {
+    POSITION pos = list != nullptr ? list->GetHeadPosition() : nullptr;
+    while (pos) {
+      CShapeAnalysis* s = list->GetNext(pos);
+      if (s != nullptr && s->parent == this)
+        s->parent = nullptr;
+    }
   }
   delete unionShapes;
   for (CDot* d : constructionPoints)

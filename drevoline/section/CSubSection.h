@@ -190,9 +190,23 @@ class CSubSection : public CBaseSubSection {
   void mirror(Point<double>& a, Point<double>& n);
 
   // ---- union (built with the boolean union) ----
+  // Replaces the union shapes by the union of the subtree's outlines. Throws
+  // std::logic_error "Attempting to combine objects of differing materials"
+  // and "Union operation failed", leaving the sub-section as it was.
+  void Union(int maxCircuits);
+  // Removes the old union, then makes one union shape of each curve (taken
+  // out of the list, owned by the shapes); no curves leave the union off.
+  void createUnion(CList<CCompositeCurve*>* curves, std::shared_ptr<CMetal> metal);
+  // Deletes the union shapes and re-attaches the own shapes; the meshes go.
   void removeUnion();
+  // A union list exists and holds shapes; throws "Mess in Subsection" for an empty one.
   bool isUnionOn() const;
+  // s is a union shape.
   bool isUnionShape(CShapeAnalysis* s) const;
+  // The material of the first union shape (empty without a union).
+  std::shared_ptr<CMetal> material() const;
+  // Gives the material to every union shape.
+  void material(std::shared_ptr<CMetal> metal);
 
   // ---- meshes (built with the meshing) ----
   void deleteMesh(const CString& name);
