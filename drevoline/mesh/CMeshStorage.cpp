@@ -1,0 +1,256 @@
+// CMesh: storage in a model file and the resolution of the stored links.
+#include <map>
+#include <stdexcept>
+#include <utility>
+
+#include "drevoline/mesh/CCurveResolver.h"
+#include "drevoline/mesh/CFENodeAnalysis.h"
+#include "drevoline/mesh/CFEQuad4.h"
+#include "drevoline/mesh/CFETrng3.h"
+#include "drevoline/mesh/CMesh.h"
+#include "drevoline/mesh/CMeshIdIndex.h"
+#include "platform/core/CArchive.h"
+
+namespace {
+
+// Separates the sections of a mesh record.
+constexpr int kCheckValue = 10101010;
+// Largest array a file may ask for; anything above is damage.
+constexpr int kMaxStoredCount = 20'000'000;
+
+const char* const kElementsFailed = "Unable to restore elements of mesh";
+const char* const kNodesFailed = "Restore of nodes for mesh failed";
+
+void expectCheck(CArchive& ar, const char* failure)
+{
+    int check = 0;
+    ar >> check;
+    if (check != kCheckValue)
+        throw std::logic_error(failure);
+}
+
+int readCount(CArchive& ar, int capacity)
+{
+    int n = 0;
+    ar >> n;
+    if (n < 0 || n > capacity)
+        throw std::logic_error("Bad file");
+    return n;
+}
+
+void checkCapacity(int n)
+{
+    if (n < 0 || n > kMaxStoredCount)
+        throw std::logic_error("Bad file");
+}
+
+}  // namespace
+
+void CMesh::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        const bool hasModel = !nodes.empty();
+        ar << hasModel;
+        if (!hasModel)
+            return;
+        storeRecords(ar);
+        storeModel(ar);
+        return;
+    }
+    bool hasModel = false;
+    ar >> hasModel;
+    if (!hasModel)
+        return;
+    clear();
+    loadRecords(ar);
+    IndexScope index(*this);
+    loadModel(ar);
+}
+
+void CMesh::storeRecords(CArchive& ar)
+{
+    ar << id << maxEdges << maxSegments << maxNodes << maxTriangles << ultEdges << ultSegments
+       << ultTriangles;
+    ar << nNodes;
+    for (int i = 0; i < nNodes; ++i)
+        vertices[i].Serialize(ar);
+    ar << nSegments;
+    for (int i = 0; i < nSegments; ++i) {
+        segments[i].id = i;
+        segments[i].Serialize(ar);
+    }
+    ar << nEdges;
+    for (int i = 0; i < nEdges; ++i) {
+        edges[i].id = i;
+        edges[i].Serialize(ar);
+    }
+    ar << nTriangles;
+    for (int i = 0; i < nTriangles; ++i) {
+        triangles[i].id = i;
+        triangles[i].Serialize(ar);
+    }
+}
+
+void CMesh::storeModel(CArchive& ar)
+{
+    ar << name << kCheckValue;
+    ar << static_cast<int>(nodes.size());
+    for (const auto& n : nodes)
+        n->Serialize(ar, this);
+    ar << kCheckValue << elementType;
+    if (elementType == QUAD4) {
+        ar << static_cast<int>(quad4Elements.size());
+        for (const auto& e : quad4Elements)
+            e->Serialize(ar, &nodes);
+    } else if (elementType == TRNG3) {
+        ar << static_cast<int>(trng3Elements.size());
+        for (const auto& e : trng3Elements)
+            e->Serialize(ar, &nodes);
+    }
+    ar << kCheckValue << static_cast<int>(sizeControls.size());
+    for (const LocalSizeControl& c : sizeControls)
+        ar << c.x << c.y << c.radius << c.size;
+    ar << kCheckValue;
+}
+
+void CMesh::loadRecords(CArchive& ar)
+{
+    ar >> id >> maxEdges >> maxSegments >> maxNodes >> maxTriangles >> ultEdges >> ultSegments
+        >> ultTriangles;
+    for (int n : {maxEdges, maxSegments, maxNodes, maxTriangles, ultEdges, ultSegments, ultTriangles})
+        checkCapacity(n);
+    // The arrays get the stored limits, so that the mesh can grow up to them
+    // again (welding, smoothing) without writing past its records.
+    ultNodes = maxNodes;
+    vertices = std::make_unique<CVertex[]>(ultNodes);
+    segments = std::make_unique<CSegment[]>(ultSegments);
+    edges = std::make_unique<CEdge[]>(ultEdges);
+    triangles = std::make_unique<CTriangle[]>(ultTriangles);
+    if (!holePoints)
+        holePoints = std::make_unique<CVertex[]>(kMaxHoles);
+
+    nNodes = readCount(ar, ultNodes);
+    for (int i = 0; i < nNodes; ++i)
+        vertices[i].Serialize(ar);
+    nSegments = readCount(ar, ultSegments);
+    for (int i = 0; i < nSegments; ++i)
+        segments[i].Serialize(ar);
+    nEdges = readCount(ar, ultEdges);
+    for (int i = 0; i < nEdges; ++i)
+        edges[i].Serialize(ar);
+    nTriangles = readCount(ar, ultTriangles);
+    for (int i = 0; i < nTriangles; ++i) {
+        triangles[i].Serialize(ar);
+        triangles[i].mesh = this;
+    }
+}
+
+void CMesh::loadModel(CArchive& ar)
+{
+    ar >> name;
+    expectCheck(ar, kElementsFailed);
+    const int nodeCount = readCount(ar, kMaxStoredCount);
+    for (int i = 0; i < nodeCount; ++i) {
+        auto node = std::make_shared<CFENodeAnalysis>();
+        node->Serialize(ar, this);
+        nodes.push_back(std::move(node));
+    }
+    expectCheck(ar, kNodesFailed);
+    ar >> elementType;
+    if (elementType == QUAD4) {
+        const int count = readCount(ar, kMaxStoredCount);
+        for (int i = 0; i < count; ++i) {
+            quad4Elements.push_back(std::make_unique<CFEQuad4>());
+            quad4Elements.back()->Serialize(ar, &nodes);
+        }
+    } else if (elementType == TRNG3) {
+        const int count = readCount(ar, kMaxStoredCount);
+        for (int i = 0; i < count; ++i) {
+            trng3Elements.push_back(std::make_unique<CFETrng3>());
+            trng3Elements.back()->Serialize(ar, &nodes);
+        }
+    }
+    expectCheck(ar, kElementsFailed);
+    const int controls = readCount(ar, kMaxStoredCount);
+    for (int i = 0; i < controls; ++i) {
+        LocalSizeControl c;
+        ar >> c.x >> c.y >> c.radius >> c.size;
+        sizeControls.push_back(c);
+    }
+    expectCheck(ar, kElementsFailed);
+}
+
+void CMesh::resolveReferences()
+{
+    IndexScope index(*this);
+    resolveSegments();
+    resolveEdges();
+    resolveTriangles();
+}
+
+void CMesh::resolveSegments()
+{
+    for (int i = 0; i < nSegments; ++i) {
+        CSegment& s = segments[i];
+        s.vertexA = findVertex(s.stored.vertexA);
+        s.vertexB = findVertex(s.stored.vertexB);
+        if (!s.vertexA || !s.vertexB)
+            throw std::logic_error("segment restore failed.");
+        if (s.curveName.IsEmpty())
+            throw std::logic_error("object associated with mesh segments isn't defined");
+        s.curve = model ? model->findCompositeCurve(s.vertexA->x, s.vertexA->y, s.curveName) : nullptr;
+        if (!s.curve)
+            throw std::logic_error("Composite curve not found.");
+    }
+}
+
+void CMesh::resolveEdges()
+{
+    for (int i = 0; i < nEdges; ++i) {
+        CEdge& e = edges[i];
+        e.vertexA = findVertex(e.stored.vertexA);
+        e.leftTriangle = findTriangle(e.stored.leftTriangle);
+        e.vertexB = findVertex(e.stored.vertexB);
+        e.rightTriangle = findTriangle(e.stored.rightTriangle);
+        if (!e.vertexA || !e.vertexB)
+            throw std::logic_error("Edge vertex failed to restore");
+    }
+    // The first edge joining each pair of vertices, as findEdge gives it.
+    std::map<std::pair<const CVertex*, const CVertex*>, CEdge*> firstEdge;
+    for (int i = 0; i < nEdges; ++i) {
+        CEdge& e = edges[i];
+        firstEdge.emplace(std::minmax<const CVertex*>(e.vertexA, e.vertexB), &e);
+    }
+    for (int i = 0; i < nEdges; ++i) {
+        CEdge& e = edges[i];
+        e.segment = nullptr;
+        if (e.stored.segment < 0)
+            continue;
+        if (e.stored.segment >= nSegments)
+            throw std::logic_error("restore of edge failed");
+        CSegment* s = &segments[e.stored.segment];
+        auto found = firstEdge.find(std::minmax<const CVertex*>(s->vertexA, s->vertexB));
+        if (found == firstEdge.end() || found->second != &e)
+            throw std::logic_error("restore of edge failed");
+        e.segment = s;
+        if (e.leftTriangle && e.rightTriangle && e.leftTriangle->alive && e.rightTriangle->alive)
+            throw std::logic_error("segment shouldn't have two edges.");
+    }
+}
+
+void CMesh::resolveTriangles()
+{
+    for (int i = 0; i < nTriangles; ++i) {
+        CTriangle& t = triangles[i];
+        CEdge** edgeLinks[3] = {&t.edge0, &t.edge1, &t.edge2};
+        CVertex** vertexLinks[3] = {&t.vertex0, &t.vertex1, &t.vertex2};
+        for (int k = 0; k < 3; ++k) {
+            if (t.stored.edges[k] < 0 || t.stored.edges[k] >= nEdges)
+                throw std::logic_error("Invalid edge index");
+            *edgeLinks[k] = &edges[t.stored.edges[k]];
+            *vertexLinks[k] = findVertex(t.stored.vertices[k]);
+            if (!*vertexLinks[k])
+                throw std::logic_error("file restore failed");
+        }
+    }
+}

@@ -1,0 +1,330 @@
+// One node of the section model's tree: its own shapes, child sub-sections,
+// union shapes, meshes and welds, dots, construction and critical points,
+// and the section properties of its subtree.
+#pragma once
+
+#include <array>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "analysis/geometry/Point.h"
+#include "analysis/model/CBaseSubSection.h"
+#include "drevoline/section/CShapeAnalysis.h"
+
+#include "platform/core/CList.h"
+#include "platform/core/CObject.h"
+#include "platform/core/CString.h"
+
+class CCompositeCurve;
+class CDot;
+class CMetal;
+class CMesh;
+class CShapeAnalysis;
+class CWeld;
+class CXSectionAnalysis;
+class DspRecord;
+
+using ShapeList = CList<CShapeAnalysis*>;
+
+// Serial class "CSubSection" (schema 3, versionable). The sub-section owns
+// its children, meshes, welds, dots and points; the model owns the shapes.
+class CSubSection : public CBaseSubSection {
+  DECLARE_SERIAL(CSubSection)
+
+ public:
+  // ---- construction and destruction ----
+  // Empty, kind 21, point indices -1, properties out of date; no model, no parent.
+  CSubSection();
+  // The same for model under parent (the parent is not told).
+  CSubSection(CXSectionAnalysis* model, CSubSection* parent);
+  // Deletes the children, removes this name from the model's lists, then
+  // deletes the meshes, welds, construction points and the union list.
+  ~CSubSection() override;
+
+  // ---- accessors ----
+  CSubSection* parent() const { return m_parent; }
+  void parent(CSubSection* p) { m_parent = p; }
+  CXSectionAnalysis* scn() const { return m_model; }
+  void scn(CXSectionAnalysis* model) { m_model = model; }
+  std::shared_ptr<CLoadCondition> appliedLoad() const { return currentLoadCondition; }
+  ShapeList* getUnionShapes() const { return unionShapes; }
+  // Section kind 11 to 19.
+  bool isFormedOrExtrudedSection() const { return sectionKind >= 11 && sectionKind <= 19; }
+  // The first union shape is a complex shape; false without a union.
+  bool isComplexShape() const;
+  // Changes nothing.
+  void getArguments() const {}
+
+  // ---- tree ----
+  // Appends c to the children and makes this its parent.
+  void addChildSubSection(CSubSection* c);
+  // Erases every child entry equal to c (c is not deleted).
+  void removeChildSubSection(CSubSection* c);
+  // The child named oldName is renamed newName.
+  void renameChild(CString& oldName, CString& newName);
+  // 0 for the model's current sub-section's name, else the 1-based place of
+  // the first child of that name; -1 when none.
+  int sequenceNumber(CString& name) const;
+  // Removes every child entry of this name from every sub-section of the model.
+  void removeReferences();
+  // Moves the child with c's name one place toward the front.
+  void bringForwardChildSubSection(CSubSection* c);
+
+  // ---- shape lists ----
+  // Appends s and makes this its owner unless an own shape has s's name.
+  void addChildShape(CShapeAnalysis* s);
+  // Appends s (with the attribute bits) unless s is already an own shape.
+  void addShape(CShapeAnalysis* s);
+  // Remove s (pointer identity) from the own shapes.
+  void removeChildShape(CShapeAnalysis* s);
+  void removeShape(CShapeAnalysis* s);
+  void removeSubsectionShape(CString unused, CShapeAnalysis* s);
+  // Removes s from the union shapes, the own shapes and every child's lists.
+  void removeShapeFromLists(CShapeAnalysis* s);
+  // Clears the owner of every shape of the subtree.
+  void removeShapeSubsectionReferences(CString unused);
+  // Deletes the records that refer to s and forgets s's display lists.
+  void removeShape(CList<DspRecord*>* records, CShapeAnalysis* s) const;
+  // 1 when s is an own shape, else 0.
+  int contains(CShapeAnalysis* s) const;
+  int usesShape(CShapeAnalysis* s) const { return contains(s); }
+  // First own shape of that name; null when none.
+  CShapeAnalysis* findShape(CString name) const;
+  // A shape of s's name is among this sub-section's shapes or a child's subtree.
+  bool hasShape(CShapeAnalysis* s) const;
+  // First shape of that name in getShapesRecursive(); null when none.
+  CShapeAnalysis* searchShape(CString name) const;
+  // s is in getShapesRecursive().
+  bool isCurrentShape(CShapeAnalysis* s) const;
+  // A shape of the subtree has that kind and its origin within 1e-5 of p
+  // (shapes without defining points are skipped).
+  bool shapeExist(ShapeType kind, Point<double>* p) const;
+  // Move s to the head (drawn first) or tail (drawn last) of its list.
+  void moveBack(CShapeAnalysis* s);
+  void moveFront(CShapeAnalysis* s);
+  // Does nothing.
+  void verifyAllShapes() const {}
+
+  // ---- traversal (new lists owned by the caller) ----
+  // A copy of the union list when there is one; null with no own shapes;
+  // else a copy of the own shapes.
+  std::unique_ptr<ShapeList> getShapes() const;
+  // Appends the union shapes while a union is on, else the own shapes and
+  // then each child's, depth first.
+  void getSubSectionShapes(ShapeList* out) const;
+  // A new list filled as by getSubSectionShapes.
+  std::unique_ptr<ShapeList> getShapesRecursive() const;
+  std::unique_ptr<ShapeList> myShapes(CString&) const { return getShapes(); }
+  int nShapes() const;
+  int nAnnuluses() const;
+  int nBlends() const;
+  int nDisks() const;
+  int nFillets() const;
+  int nParallelograms() const;
+  int nPolygons() const;
+  int nRectangles() const;
+  int nSectorChords() const;
+  int nSectors() const;
+  int nTriangles() const;
+  bool isChunky() const { return nShapes() > 0; }
+  bool isThickSection() const { return nShapes() > 0; }
+  // Clears the traversed mark of every shape of the subtree.
+  void clearTraversedShapes();
+  // The first shape whose mark was clear; marks passed on the way are cleared.
+  CShapeAnalysis* nextUntraversedShape();
+  // Two different shapes of the subtree compare equal.
+  bool duplicatesExist() const;
+  // Deletes the shapes equal to the first shape of the subtree.
+  void removeDuplicates();
+  // While a union is on: clockwise union shapes become holes.
+  void checkForHoles();
+  // Bounding box of the subtree's shapes.
+  void extents(Point<double>* min, Point<double>* max) const;
+  errMsg extents(Point<double>* min, Point<double>* max, bool) const;
+  // Cross product of the first shape's first arc's start and end points.
+  Point<double> planeNormal() const;
+  // p is inside or on a shape of the subtree.
+  bool isInsideOrOn(Point<double>& p) const;
+
+  // ---- dots, construction points, critical points ----
+  // A construction point at (x, y, 0) unless one lies within 1e-5.
+  void addConstructionPoint(double x, double y);
+  // The dot of s within 1e-5 of (x, y, 0), else a new dot of style 32.
+  CDot* addDot(double x, double y, CShapeAnalysis* s);
+  // A critical point at p with that allowable and actual value 999.
+  void addCriticalPoint(Point<double>& p, double allowable);
+  // The dots of s, in order (still owned here).
+  std::unique_ptr<std::vector<CDot*>> getShapeDots(CShapeAnalysis* s) const;
+  // Deletes every dot of s.
+  void removeShapeDots(CShapeAnalysis* s);
+  // Deletes every shape dot, then lets every shape of the subtree add its dots.
+  void refreshDots();
+  void translateShapeDots(CShapeAnalysis* s, Point<double>* d);
+  void mirrorShapeDots(CShapeAnalysis* s, Point<double>* a, Point<double>* n);
+  void rotateShapeDots(CShapeAnalysis* s, Point<double>* c, double angle);
+  void rotateXShapeDots(CShapeAnalysis* s, Point<double>* c, double angle);
+  void rotateYShapeDots(CShapeAnalysis* s, Point<double>* c, double angle);
+
+  // ---- duplication ----
+  // A mirrored copy of s (marked, named newName unless empty), listed in the
+  // current model unless it holds the name; not added to any sub-section.
+  CShapeAnalysis* MirrorDuplicate(CShapeAnalysis* s, CString newName, double x1, double y1, double x2, double y2);
+  // A copy of s named newName turned about (x, y) by angle degrees.
+  CShapeAnalysis* rotateDuplicateShape(CShapeAnalysis* s, CString newName, double x, double y, double angle);
+  // A copy of s named newName moved by d.
+  CShapeAnalysis* translateDuplicateShape(CShapeAnalysis* s, CString newName, Point<double>* d);
+
+  // ---- transforms ----
+  void translate(double dx, double dy);
+  // translate(d.x, d.y), then the centroids and the reference point move too.
+  void translate(Point<double>* d);
+  void rotate(double x, double y, double angle);
+  // rotate, then the principal extreme-fibre points; the geometry changed.
+  void rotateAll(double x, double y, double angle);
+  void rotateAllX(double a, double b, double angle);
+  void rotateAllY(double a, double b, double angle);
+  void translateRotateZ(Point<double>* p, double angle);
+  // Mirrors the union and own shapes (with the kind fix-ups) and the meshes.
+  void mirror(Point<double>& a, Point<double>& n);
+
+  // ---- union (built with the boolean union) ----
+  void removeUnion();
+  bool isUnionOn() const;
+  bool isUnionShape(CShapeAnalysis* s) const;
+
+  // ---- meshes (built with the meshing) ----
+  void deleteMesh(const CString& name);
+  void renameMesh(const CString& oldName, const CString& newName);
+  CMesh* findMeshMutable(const CString& name);
+  const CMesh* findMesh(const CString& name) const;
+  // Gives the mesh a new name (its own and its records').
+  static void updateMeshName(CMesh* mesh, const CString& name);
+
+  // ---- properties state ----
+  bool scnPrpUTD() const { return propertiesUpToDate; }
+  // Sets the flag; out of date also reaches every ancestor, whose sums
+  // include this subtree.
+  void scnPrpUTD(bool utd);
+
+  // ---- section properties ----
+  // The value of that id; "Invalid value type" (dispatch exception, code 1)
+  // for an id outside the table.
+  double getValue(SectionValue id) const override;
+  // Stores v for the settable ids; others are ignored.
+  void setValue(SectionValue id, double v);
+  // Smallest Young's modulus of the shapes' materials (1 when one has none).
+  double Emin() const override;
+  // Every shape has a material with a density above 0.
+  bool isDensityDefined() const override;
+  // Every solid shape has a material with Fcy above 0.
+  bool isFcyDefined() const override;
+  // Shows the busy cursor; refreshes the material ratios; with shapes and
+  // properties out of date sums them. Failures leave the flag clear.
+  void compute(bool checkMaterials, int method, bool unused);
+  // Refreshes the used metals' stiffness, then computes. A zero area or a
+  // singular material is shown in a message box and reported as false.
+  bool computeProperties();
+  errMsg updateScnPrp(int method, bool b);
+  // Clears the flag and computes again; false when that failed.
+  bool forceRecalcProperties();
+  void thickSectionProperties();
+  void areaFirstMomentsCG();
+  void discontiguousInertias();
+  void calcPrincipalAngle();
+  void calcIXXIYY();
+  void radiusGyrations();
+  void elasticSectionModulii();
+  // Extremes of the solid shapes' boundaries about the area centroid, in
+  // the model axes or (principal) in the modulus-weighted principal axes.
+  // Nothing is moved.
+  void extremeFibersFromCG(Point<double>* min, Point<double>* max, bool principal) const;
+  // The same in the geometric principal axes; the two extreme points, back
+  // in model axes, become the principal extreme-fibre points.
+  void principalExtremeFibersFromCG(Point<double>* min, Point<double>* max);
+  void principalPropertiesThick();
+  double EA() const { return Emin() * getValue(18); }
+  double EIXX() const { return Emin() * getValue(141); }
+  double IxxEC() const { return 0.0; }
+  double Mxp() const;
+  double aspect() const;
+  double principalAnglePlastic() const { return m_values[177]; }
+  // Modulus ratios (E / Emin with several materials, else 1) into extra1.
+  void computeERatios();
+  // Plastic weights (yield / smallest yield with several materials, else 1) into extra2.
+  void computePlasticRatios(bool L);
+  // Plastic section moduli about the equal-area axes (model or principal axes).
+  void calcPlasticModulii(bool principal);
+  // Material queries over the subtree's shapes.
+  bool isMaterialDefined() const;
+  bool isMultipleMaterials() const;
+  bool isSingleMaterial() const { return singleMaterial() != nullptr; }
+  std::shared_ptr<CMetal> singleMaterial() const;
+  bool isYieldsDefined() const;
+  double minYield(bool L) const;
+
+  // Elastic section moduli: about the centroidal axes (x from value 60, y
+  // from 62) and the principal axes (from 145 and 146).
+  double elasticModulusX = 0.0, elasticModulusY = 0.0;
+  double elasticModulusXp = 0.0, elasticModulusYp = 0.0;
+  // Plastic section moduli about the equal-area axes: Zx from the split
+  // along x (pairs with value 60), Zy along y (with 62); the point where the
+  // two axes meet.
+  double plasticZx = 0.0, plasticZy = 0.0;
+  Point<double> plasticCentroid;
+  Point<double> principalPlasticCentroid;
+
+  // ---- data ----
+  ShapeList shapeList{10};            // own shapes, not owned
+  std::vector<CWeld*> welds;          // owned
+  CString lastComputationName;
+  bool propertiesUpToDate = false;
+  CString auxText;
+  std::vector<CMesh*> meshes;         // owned
+  int shapeAttributeBits = 0;
+  int sectionKind = 21;
+  int originPointIndex = -1;
+  int directionPointIndex = -1;
+  std::vector<double> kindArguments;
+  std::vector<int> intArray;
+  ShapeList* unionShapes = nullptr;   // owned list, shapes not owned here
+  std::deque<CSubSection*> children;  // owned
+  std::vector<CDot*> constructionPoints;  // owned
+  Point<double> principalFiber1;
+  Point<double> principalFiber2;
+  // Centroids of the section properties (the modulus-weighted one is the
+  // base's centroid) and the plastic reference point.
+  Point<double> areaCentroid;
+  Point<double> densityCentroid;
+  Point<double> referencePoint;
+
+ private:
+  // The list that holds s (union or own shapes); null when neither does.
+  ShapeList* listHolding(CShapeAnalysis* s);
+  // Number of shapes of the subtree for which test holds.
+  template <class Pred>
+  int countShapes(Pred test) const;
+  // Deletes the meshes and welds.
+  void destroyMeshesAndWelds();
+  // Moves, turns or mirrors the meshes and welds with the section.
+  void translateMeshesAndWelds(Point<double>* d);
+  void rotateMeshesAndWelds(Point<double>* c, double angle);
+  void mirrorMeshes(Point<double>& a, Point<double>& n);
+  // Turns the shapes of the subtree (union or own, then the children's) and
+  // every dot and construction point once about (x, y).
+  void rotateContents(double x, double y, double angle);
+  // The kind fix-ups of a mirrored formed or extruded section.
+  void mirrorFixKind11();
+  void mirrorFixKind12or13();
+
+  // Solid shapes' boundary points (with exact arc extremes) turned by
+  // -angle about the area centroid: their box.
+  void fiberBox(double angle, Point<double>* min, Point<double>* max) const;
+  // Equal-area axis and plastic modulus of the split along coordinate k.
+  void equalAreaSplit(const std::vector<std::pair<CCompositeCurve*, double>>& curves, int k, double* axis,
+                      double* modulus) const;
+
+  CXSectionAnalysis* m_model = nullptr;
+  CSubSection* m_parent = nullptr;
+  std::array<double, 210> m_values{};  // property values by id
+};

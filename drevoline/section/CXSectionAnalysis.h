@@ -1,0 +1,150 @@
+// The whole cross-section model of one document: the tree of sub-sections
+// under "root", the list of every shape, the current sub-section's name and
+// the result grid.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "analysis/geometry/Point.h"
+#include "analysis/model/CBaseXSectionAnalysis.h"
+#include "analysis/model/CBaseSubSection.h"
+#include "drevoline/mesh/CCurveResolver.h"
+#include "drevoline/section/CShapeAnalysis.h"
+#include "drevoline/section/CSubSection.h"
+
+#include "platform/core/CList.h"
+#include "platform/core/CString.h"
+
+class CCompositeCurve;
+class CLoadCondition;
+class CMetal;
+
+class CXSectionAnalysis;
+
+// The model being worked on (null at load).
+extern CXSectionAnalysis* vAveVAvezeze;
+// The model being destroyed by the main program (null otherwise).
+extern CXSectionAnalysis* gDeletingScn;
+
+// Serial class "CXSectionAnalysis" (schema 1). Constructing a model makes it
+// the current model (vAveVAvezeze and gModel).
+//
+// Invariants: every sub-section but "root" has a parent and is listed once
+// among its parent's children; sub-section names are unique; a shape that
+// belongs to a sub-section names it as owner and is in its shape list.
+class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
+  DECLARE_SERIAL(CXSectionAnalysis)
+
+ public:
+  // ---- construction and lifetime ----
+  // A model with a generated name and the one sub-section "root", current.
+  CXSectionAnalysis();
+  // clear(), then releases the lists (not the shapes).
+  ~CXSectionAnalysis() override;
+  // Deletes the grid, then every sub-section from the end of the flat list.
+  void clear();
+  // With no sub-section: creates "root" and makes it current.
+  void initialize();
+  // vAveVAvezeze; throws std::logic_error "Invalid vAveVAvezeze address" when null.
+  static CXSectionAnalysis* scn();
+
+  // ---- current sub-section ----
+  // First sub-section named like the current name; null when none.
+  const CSubSection* currentSubSection() const;
+  // Null for an empty current name, else findSubSectionMutable(current name).
+  CSubSection* currentSubSectionMutable();
+  void setSubSection(CString& name) { currentName = name; }
+  // Selects the whole section: current name := model name.
+  void FullSection() { currentName = name; }
+  CSubSection* rootSubSection() { return findSubSectionMutable(L"root"); }
+  bool subSectionExists(CString& name) const { return findSubSection(name) != nullptr; }
+  // Null for a basic shape, else the shape's owner.
+  CSubSection* getPickedSubSectionMutable(CShapeAnalysis* shape);
+  // The current sub-section's getShapesRecursive(); empty pointer without one.
+  std::unique_ptr<ShapeList> currentShapes() const;
+  std::unique_ptr<ShapeList> currentShapesRecursive() const;
+  // A copy of the current sub-section's union list, else of its shape list;
+  // empty pointer when it has neither.
+  std::unique_ptr<ShapeList> currentShapesNonRecursive() const;
+
+  // ---- finding ----
+  virtual const CSubSection* findSubSection(CString name) const;
+  CSubSection* findSubSectionMutable(CString name) const;
+  CShapeAnalysis* findShape(CString name) const;
+  CShapeAnalysis* findShape(unsigned int id) const;
+  // This model, another current model, a sub-section or a shape whose
+  // space-trimmed name equals the trimmed name (the stored names are trimmed too).
+  CObject* findGeomObj(CString& name);
+  bool isUsed(std::shared_ptr<CMetal> metal) const;
+  bool isUsedInMultipleSections(CShapeAnalysis*) const { return false; }
+  // A direct child of "root" holds a mesh.
+  bool childMeshesExists();
+
+  // ---- creating and adding ----
+  // A new shape named name, added to the current sub-section.
+  CShapeAnalysis* addShape(CString name);
+  // Lists shape in the model and under s. Throws std::logic_error before
+  // changing anything when s already holds another shape of that name.
+  void addShapeToLists(CSubSection* s, CShapeAnalysis* shape);
+  // A new child of parent built like templ, holding shape in its union list.
+  // Throws "Subsection has no parent." before creating anything for a null parent.
+  void createSubSection(CSubSection* parent, CSubSection* const templ, CShapeAnalysis* shape);
+  // A new sibling of sibling named after shape.
+  void createSubSection(CSubSection* const sibling, CShapeAnalysis* shape);
+  // A mirrored copy of shape put where shape belongs.
+  void MirrorDuplicate(CShapeAnalysis* shape, Point<double>& a, Point<double>& b, CString& newName);
+  // A rotated copy of shape put where shape belongs.
+  void rotateDuplicateShapeOrSubSection(CShapeAnalysis* shape, CString name, double x, double y, double angle);
+  // Turns a hole into a solid and back.
+  void changeSign(CShapeAnalysis* shape);
+
+  // ---- deleting and removing ----
+  void deleteShape(CString name);
+  void deleteOrphanShapes();
+  void removeFromCurrent(CShapeAnalysis* shape);
+  void removeShapeReferences(CShapeAnalysis* shape);
+  void removeSubsectionReferences(CString name);
+  // Deletes every child and shape of the named sub-section (it stays).
+  void deleteSubSectionAndChildShapes(CString& name);
+  void deleteMesh(CString& name);
+  // Removes (and deletes) curves lying inside another curve of the same sign.
+  void removeContained(CList<CCompositeCurve*>* curves);
+  void replaceShapeInList(std::unique_ptr<ShapeList> list, CShapeAnalysis* old, CShapeAnalysis* replacement);
+  void replaceShapeInLists(CShapeAnalysis* old, CShapeAnalysis* replacement);
+
+  // ---- renaming ----
+  void renameShape(CShapeAnalysis* shape, CString& newName);
+
+  // ---- mesh curves ----
+  // The named shape's boundary, else the named sub-section's union shape
+  // whose boundary comes nearest to (x, y); null when none.
+  CCompositeCurve* findCompositeCurve(double x, double y, const CString& name) override;
+
+  // ---- loads, grid, plots ----
+  CLoadCondition* addScnLoadCondition(CString name);
+  void createFatSectionLoad(CString& name, double d1, double d2, double d3, double d4, double d5, double d6);
+  void computeGrid(Point<double>* a, Point<double>* b, double dx, int nx, double dy, int ny);
+  void contourPlot(int) {}
+
+  // ---- names, units, verification ----
+  // The value id of a property key; 206 when unknown (exact, case-sensitive).
+  static SectionValue StringToSectionValue(const wchar_t* text);
+  // The unit text of a named property; refreshes the model's length and force units.
+  void getUnits(const wchar_t* name, CString& out);
+  void verifySubsections() const;
+  void verifySubSectionHasShapes(CString name, int nShapes, int nChildShapes) const;
+  void verifySubSectionShapesRemoved(CString name) const;
+
+  ShapeList shapes{10};                 // every shape, not owned
+  std::vector<CSubSection*> subSections;  // the flat list, owned
+
+ private:
+  // A new sub-section copying templ's kind, indices and arguments.
+  CSubSection* newSubSectionLike(const CSubSection* templ, const CString& newName);
+  // Puts a duplicate where its source belongs (union list, a sub-section of
+  // its own, or the current sub-section); a copy that cannot be placed is deleted.
+  void placeCopy(CSubSection* current, CShapeAnalysis* shape, CShapeAnalysis* copy);
+  // The tail shared by both createSubSection forms.
+  void attachSubSection(CSubSection* s, CSubSection* parent, CShapeAnalysis* shape);
+};
