@@ -103,26 +103,32 @@ const GlobalStep kGlobalFields[] = {
 
 }  // namespace
 
-int readGlobalInteger(int* value)
+namespace {
+
+// A numeric Global field read by parse; the value is kept unless the field
+// is there and well formed.
+template <class T, class Parse>
+int readGlobalNumber(T* value, Parse parse)
 {
     const int start = globalFieldStart();
     if (start != 0)
         return start;
-    const int v = readIgesInteger();
+    const T v = parse();
     if (S.fieldStatus != -4)
         *value = v;
     return globalFieldResult();
 }
 
+}  // namespace
+
+int readGlobalInteger(int* value)
+{
+    return readGlobalNumber(value, readIgesInteger);
+}
+
 int readGlobalReal(double* value)
 {
-    const int start = globalFieldStart();
-    if (start != 0)
-        return start;
-    const double v = readIgesReal();
-    if (S.fieldStatus != -4)
-        *value = v;
-    return globalFieldResult();
+    return readGlobalNumber(value, readIgesReal);
 }
 
 int readGlobalString(char* value, int capacity)

@@ -24,26 +24,28 @@ inline std::string record(const std::string& data, char letter, int sequence = 1
     return line + tail;
 }
 
-// A Parameter line in the standard layout: data in columns 1-64, the
-// directory pointer right-aligned in 66-72.
-inline std::string standardParameter(const std::string& data, int pointer, int sequence = 1)
+// A Parameter line: data in the first dataColumns columns, the directory
+// pointer right-aligned up to column 72.
+inline std::string parameterLine(const std::string& data, int dataColumns, int pointer, int sequence)
 {
     char ptr[16];
-    std::snprintf(ptr, sizeof ptr, "%8d", pointer);
+    std::snprintf(ptr, sizeof ptr, "%*d", 72 - dataColumns, pointer);
     std::string line = data;
-    line.resize(64, ' ');
+    line.resize(static_cast<size_t>(dataColumns), ' ');
     return record(line + ptr, 'P', sequence);
 }
 
-// A Parameter line as the program's own writer lays it out: data in
-// columns 1-68, the pointer right-aligned in 69-72.
+// The standard layout: data in columns 1-64, the pointer in 66-72.
+inline std::string standardParameter(const std::string& data, int pointer, int sequence = 1)
+{
+    return parameterLine(data, 64, pointer, sequence);
+}
+
+// The layout of the Windows program's writer: data in columns 1-68, the
+// pointer in 69-72.
 inline std::string writerParameter(const std::string& data, int pointer, int sequence = 1)
 {
-    char ptr[16];
-    std::snprintf(ptr, sizeof ptr, "%4d", pointer);
-    std::string line = data;
-    line.resize(68, ' ');
-    return record(line + ptr, 'P', sequence);
+    return parameterLine(data, 68, pointer, sequence);
 }
 
 // The text of a fixture file of tests/data/iges.
