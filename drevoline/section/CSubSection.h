@@ -28,6 +28,15 @@ class DspRecord;
 
 using ShapeList = CList<CShapeAnalysis*>;
 
+// The exchange frame of the last IGES export of a sub-section: its origin,
+// a point one unit below it along the normal and a point one unit along the axis.
+struct IgesFrame {
+  bool defined = false;
+  Point<double> origin;
+  Point<double> firstPoint;
+  Point<double> secondPoint;
+};
+
 // Serial class "CSubSection" (schema 3, versionable). The sub-section owns
 // its children, meshes, welds, dots and points; the model owns the shapes.
 class CSubSection : public CBaseSubSection {
@@ -304,6 +313,7 @@ class CSubSection : public CBaseSubSection {
   std::vector<int> intArray;
   ShapeList* unionShapes = nullptr;   // owned list, shapes not owned here
   std::deque<CSubSection*> children;  // owned
+  IgesFrame igesFrame;                 // set by the IGES writer, not stored
   std::vector<CDot*> constructionPoints;  // owned
   Point<double> principalFiber1;
   Point<double> principalFiber2;

@@ -68,6 +68,11 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   // empty pointer when it has neither.
   std::unique_ptr<ShapeList> currentShapesNonRecursive() const;
 
+  // Writes the current sub-section's outlines to the IGES file fileName
+  // with the version text b; throws the wide text "Can't open IGES file for
+  // writing" when the file cannot be opened (defined with the IGES writer).
+  void writeIGES(CString& fileName, CStringA& b);
+
   // ---- finding ----
   virtual const CSubSection* findSubSection(CString name) const;
   CSubSection* findSubSectionMutable(CString name) const;
