@@ -259,12 +259,7 @@ TEST(Dib, PaletteOnlyForAnEightBitFormat) {
 }
 
 TEST(Dib, CreateFromInfoCopiesThePixelsAndDrawCopiesThem) {
-    DibHeader h{};
-    h.header.biSize = 40;
-    h.header.biWidth = 2;
-    h.header.biHeight = 1;
-    h.header.biPlanes = 1;
-    h.header.biBitCount = 24;
+    const DibHeader h = dibHeader(2, 1, 24);
     BYTE rows[8] = {255, 0, 0, 0, 0, 255, 0, 0};  // blue, red
     CSimpleDIB dib;
     ASSERT_TRUE(dib.Create(h.info(), rows));

@@ -3,6 +3,7 @@
 // picture.
 #include <GL/osmesa.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,16 +66,9 @@ BYTE* CBaseViewer::ReadDIBitmap(BITMAPINFO** out) {
         BYTE* p = bits + static_cast<std::size_t>(y) * row;
         for (int x = 0; x < w; ++x, p += 3) std::swap(p[0], p[2]);
     }
-    BITMAPINFOHEADER& hd = info->bmiHeader;
-    hd.biSize = sizeof(BITMAPINFOHEADER);
-    hd.biWidth = w;
-    hd.biHeight = h;
-    hd.biPlanes = 1;
-    hd.biBitCount = 24;
-    hd.biCompression = BI_RGB;
-    hd.biSizeImage = static_cast<DWORD>(row * static_cast<std::size_t>(h));
-    hd.biXPelsPerMeter = 2952;
-    hd.biYPelsPerMeter = 2952;
+    info->bmiHeader = dibHeader(w, h, 24).header;
+    info->bmiHeader.biXPelsPerMeter = 2952;
+    info->bmiHeader.biYPelsPerMeter = 2952;
     *out = info;
     return bits;
 }

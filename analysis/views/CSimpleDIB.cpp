@@ -64,16 +64,10 @@ void CSimpleDIB::destroy() {
 BOOL CSimpleDIB::Create(int width, int height, int bitsPerPixel) {
     destroy();
     m_bitsPerPixel = bitsPerPixel;
-    m_pInfo = std::make_unique<DibHeader>();
+    m_pInfo = std::make_unique<DibHeader>(dibHeader(width, height, bitsPerPixel));
+    m_pInfo->header.biSizeImage = 0;
     m_width = width;
     m_height = height;
-    BITMAPINFOHEADER& h = m_pInfo->header;
-    h.biSize = sizeof(BITMAPINFOHEADER);
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = static_cast<WORD>(bitsPerPixel);
-    h.biCompression = BI_RGB;
     m_pDC = new CMemoryDC;
     auto bitmap = std::make_unique<CBitmap>();
     if (!bitmap->CreateDIBSection(width, height, bitsPerPixel)) return FALSE;

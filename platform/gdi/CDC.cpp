@@ -199,16 +199,23 @@ UINT CDC::SetDIBColorTable(UINT start, UINT count, const RGBQUAD* colours)
     return n;
 }
 
-DibHeader dibHeaderOf(const CBitmap& bitmap)
+DibHeader dibHeader(int width, int height, int bitsPerPixel)
 {
     DibHeader dib{};
     dib.header.biSize = sizeof(BITMAPINFOHEADER);
-    dib.header.biWidth = bitmap.width();
-    dib.header.biHeight = bitmap.height();
+    dib.header.biWidth = width;
+    dib.header.biHeight = height;
     dib.header.biPlanes = 1;
-    dib.header.biBitCount = static_cast<WORD>(bitmap.bitsPerPixel());
+    dib.header.biBitCount = static_cast<WORD>(bitsPerPixel);
     dib.header.biCompression = BI_RGB;
-    dib.header.biSizeImage = static_cast<DWORD>(bitmap.rowBytes() * static_cast<std::size_t>(bitmap.height()));
+    dib.header.biSizeImage =
+        static_cast<DWORD>(dibRowBytes(width, bitsPerPixel) * static_cast<std::size_t>(height > 0 ? height : -height));
+    return dib;
+}
+
+DibHeader dibHeaderOf(const CBitmap& bitmap)
+{
+    DibHeader dib = dibHeader(bitmap.width(), bitmap.height(), bitmap.bitsPerPixel());
     const std::vector<RGBQUAD>& table = bitmap.colorTable();
     dib.header.biClrUsed = static_cast<DWORD>(table.size());
     for (std::size_t i = 0; i < table.size() && i < 256; ++i) dib.colours[i] = table[i];

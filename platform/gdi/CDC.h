@@ -146,5 +146,8 @@ struct DibHeader {
 };
 static_assert(sizeof(DibHeader) == 1064);
 
+// The header of an uncompressed bottom-up bitmap of that size and bit
+// count (image size set, colour table empty).
+DibHeader dibHeader(int width, int height, int bitsPerPixel);
 // The header of a bitmap, bottom-up, with its colour table.
 DibHeader dibHeaderOf(const CBitmap& bitmap);

@@ -116,12 +116,7 @@ TEST(GdiMemoryDC, FillsLinesAndRectanglesInTheSelectedBitmap) {
 
 TEST(GdiMemoryDC, StretchesAndCopiesBitmaps) {
     // A 2 x 1 picture, blue then green, doubled onto 4 x 2.
-    DibHeader dib{};
-    dib.header.biSize = 40;
-    dib.header.biWidth = 2;
-    dib.header.biHeight = 1;
-    dib.header.biPlanes = 1;
-    dib.header.biBitCount = 24;
+    const DibHeader dib = dibHeader(2, 1, 24);
     const BYTE rows[8] = {255, 0, 0, 0, 255, 0, 0, 0};
     CBitmap target;
     target.CreateDIBSection(4, 2, 32);

@@ -112,12 +112,7 @@ TEST(GuiWxDC, TextAlignmentAndMeasures) {
 TEST(GuiWxDC, PicturesAreStretchedBottomRowLast) {
     initWx();
     WxPage page;
-    DibHeader dib{};
-    dib.header.biSize = 40;
-    dib.header.biWidth = 1;
-    dib.header.biHeight = 2;
-    dib.header.biPlanes = 1;
-    dib.header.biBitCount = 24;
+    const DibHeader dib = dibHeader(1, 2, 24);
     const BYTE rows[8] = {255, 0, 0, 0, 0, 0, 255, 0};  // bottom blue, top red
     EXPECT_EQ(page.dc->StretchDIBits(0, 0, 20, 40, 0, 0, 1, 2, rows, dib.info(), DIB_RGB_COLORS, SRCCOPY), 2);
     const wxImage i = page.image();
