@@ -297,3 +297,16 @@ TEST(ViewTessellation, CombinedVerticesBelongToTheScope) {
     EXPECT_EQ(scope.combinedCount(), 1u);
     EXPECT_EQ(scope.error(), 0u);
 }
+
+TEST(ViewText, FontListsWithoutAContextSayWhy) {
+    Hooks::reset();
+    TestView view;  // never sized: no context
+    EXPECT_EQ(view.GenerateBitmapListForFont(nullptr), 0u);
+    ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+    EXPECT_EQ(Hooks::messageBoxes()[0].text, CString(L"GenerateBitmapList: id:-1\n"));
+    // The labels of such a view draw nothing and do not fail.
+    EXPECT_NO_THROW(view.text3D(0, 0, 0, 1, 0, 0, "cc", "x", -1));
+    std::unique_ptr<CFont> font = view.CreateFontW(0, -10);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->logFont().lfPitchAndFamily, FF_SWISS | DEFAULT_PITCH);
+}
