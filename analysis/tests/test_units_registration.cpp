@@ -26,16 +26,11 @@ TEST(UnitsRegistration, TheListNamesTheEighteenDocumentedClasses) {
     EXPECT_STREQ(kAnalysisSerialClasses[i], kDocumentedClasses[i]) << i;
 }
 
-// Every library class registered so far must be creatable by name with
-// schema 1. Only the device-independent bitmap class may still be missing:
-// its code is not in the library yet.
+// Every class of the library is creatable by name with schema 1.
 TEST(UnitsRegistration, RegisteredClassesAreCreatableByName) {
   for (const char* name : kAnalysisSerialClasses) {
     CRuntimeClass* cls = CRuntimeClass::FromName(name);
-    if (cls == nullptr) {
-      EXPECT_STREQ(name, "CSimpleDIB") << "not registered";
-      continue;
-    }
+    ASSERT_NE(cls, nullptr) << name << " is not registered";
     EXPECT_STREQ(cls->m_lpszClassName, name);
     EXPECT_EQ(cls->Schema(), 1u) << name;
     ASSERT_NE(cls->m_pfnCreateObject, nullptr) << name;

@@ -9,8 +9,6 @@
 
 IMPLEMENT_DYNCREATE(COpenGLView, CBaseViewer)
 
-int COpenGLView::m_DefaultFlatTextID = -1;
-
 namespace {
 
 // The largest buffer side the renderer draws in full: its largest viewport
@@ -84,6 +82,10 @@ bool COpenGLView::OnSizeBitmap(UINT /*type*/, int cx, int cy) {
         bufferFailure(L"WM_SIZE - wglMakeCurrent failed");
         return false;
     }
+
+    // The font lists live in the context's display lists: built once per
+    // context, carried over by a resize.
+    if (m_DefaultFlatTextID == -1) SetDefaultFonts(L"Ariel", nullptr);
 
     m_width = cx;
     m_height = cy;
@@ -185,9 +187,6 @@ void COpenGLView::RenderScene() {}
 void COpenGLView::lightsOn() {}
 
 void COpenGLView::pick(int /*x*/, int /*y*/, UINT /*typeMask*/) {}
-
-void COpenGLView::text3D(double /*x*/, double /*y*/, double /*z*/, float /*r*/, float /*g*/, float /*b*/,
-                         const char* /*placement*/, CStringA /*text*/, int /*fontList*/) {}
 
 CRect COpenGLView::clientRect() const { return m_pHost != nullptr ? m_pHost->clientRect() : CRect(); }
 

@@ -267,12 +267,90 @@ public:
 
     // ---- what the records need ----
     const LightProperties& highlight() const override { return m_highlight; }
-    // Flat text labels at a model point; drawn by the font code of the view.
+
+    // ---- fonts and text ----
+    // Calls the 256-glyph lists from listBase for the bytes of text. A zero
+    // base or a null text draws nothing and writes one line to stderr (not
+    // a message box: painting would reopen it on every repaint). A pending
+    // GL error throws std::logic_error "OpenGL display failure".
+    void GLTextOut(UINT listBase, const char* text);
+    // GenerateDefaultFonts with both arguments.
+    virtual void SetDefaultFonts(const wchar_t* unused, const wchar_t* face);
+    // Only while m_DefaultFlatTextID is -1: builds the flat-text lists for
+    // the face (null: the stock system font), reserves and builds the
+    // grid-label lists ("Arial", 10 pixels) and sets m_bFont.
+    void GenerateDefaultFonts(const wchar_t* unused, const wchar_t* face);
+    // 256 glyph lists of the face (height -8, weight 400; null face: the
+    // system font) in the view's context: the list base, or 0 after a
+    // message box ("GenerateBitmapList: id:%d\n" without a context or
+    // lists, "success:%d" when the glyphs cannot be made).
+    UINT GenerateBitmapListForFont(const wchar_t* face);
+    // The "Arial" font of that height; its glyphs go into the 256 lists
+    // from listBase when the view has a context.
+    std::unique_ptr<CFont> CreateFontW(UINT listBase, int height);
+    // A flat label at a model point with the placement (first letter c
+    // centre, r right end, else start at the point; second c centre, t top,
+    // else baseline), in the colour, from the font lists (-1: the default
+    // ones). Nothing for an empty view or in selection mode. Texts are cut
+    // at 219 characters.
     void text3D(double x, double y, double z, float r, float g, float b, const char* placement, CStringA text,
                 int fontList) override;
+    // As text3D, in every render mode, on a filled box of the background colour.
+    void text3DwithBackground(double x, double y, double z, float r, float g, float b, const char* placement,
+                              CStringA text, float backR, float backG, float backB, int fontList);
+    // A cross at the model point and the boxed text beside it (left of it
+    // for the placement "lr", else right).
+    void showValue(double x, double y, double z, float r, float g, float b, const char* placement, CStringA text,
+                   float backR, float backG, float backB);
+    // A screen-space arrow from the model point at the angle (degrees),
+    // length and head sizes in percent of the view width and of the
+    // length, with a white label on black at its middle.
+    void drawArrowWithLabel(double x, double y, double z, double angle, float length, float headLength,
+                            float headWidth, float r, float g, float b, CStringA label, bool doubleHead);
+    // v in black at p: "%3.2e" when |v| > 100000 or |v| < 1e-5, else "%5.3f".
+    void number(Point<double>* p, const char* placement, double v);
+    // The closed outline (5 points) of a band of the width along p1-p2;
+    // nothing written when the points are closer than 1e-5.
+    static void computeLinePolygon(const Point<double>* p1, const Point<double>* p2, Point<float>* out,
+                                   double width);
 
-    // The default flat-text font list (-1: to be built for a new context).
-    static int m_DefaultFlatTextID;
+    // ---- GLU tessellator callbacks (see Tessellation.h) ----
+    // A vertex of six doubles: colour from the last three, position from the first three.
+    static void vertexCallback(void* vertex);
+    // Records the error in the thread's TessellationScope (never throws
+    // through GLU); the caller throws its wide text after the polygon.
+    static void errorCallback(GLenum code);
+    // A new six-double vertex at coords, owned and freed by the thread's
+    // TessellationScope (none without a scope).
+    static void combineCallback(GLdouble coords[3], GLdouble* data[4], GLfloat weight[4], GLdouble** out);
+
+    // ---- printing ----
+    // The device can stretch bitmaps (sets bStretchBlt / bStretchDIBits)
+    // and its pixels per inch are stored; FALSE when it can stretch neither.
+    BOOL getDeviceCharacteristics(CDC* dc);
+    // The device test (a message box names a device that fails it), then
+    // the print fonts.
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
+    // The print fonts go and the captured picture is freed.
+    void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
+    // The captured picture is freed and the preview closed.
+    void OnEndPrintPreview(CDC* dc, CPrintInfo* info) override;
+    // The print preview of the view's pages; a failure says so.
+    void OnFilePrintPreview();
+    // The title block at the top of the page when the settings want it
+    // there; the print cursor under it.
+    void printPageHeader(CDC* dc);
+    // The title block at the bottom when wanted there, then "Page %d of %d"
+    // in the body font ending at (10900, -14958).
+    void printPageFooter(CDC* dc, int page, int pages);
+
+    // The flat-text font lists of the view's context (-1: to be built).
+    int m_DefaultFlatTextID = -1;
+    // The grid-label font lists and font.
+    UINT m_GridLabelFontId = 0;
+    std::unique_ptr<CFont> m_pGridLabelFont;
+    // The default fonts have been built.
+    int m_bFont = 0;
 
     CString m_auxText;
     int m_panning = 0;

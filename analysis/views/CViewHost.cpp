@@ -8,3 +8,9 @@ int CViewHost::messageBox(const CString& text, const CString& caption, UINT type
 }
 
 void CViewHost::statusText(const CString& text) { Hooks::statusText(text); }
+
+BOOL CViewHost::preparePrinting(CPrintInfo* /*info*/) { return FALSE; }
+
+bool CViewHost::printPreview(CPrintClient* /*view*/) { return false; }
+
+void CViewHost::endPrintPreview() {}

@@ -8,6 +8,9 @@
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
+class CPrintClient;
+class CPrintInfo;
+
 // The mouse cursors a view shows.
 enum class ViewCursor { Arrow, Cross, Wait };
 
@@ -36,4 +39,13 @@ public:
     virtual int messageBox(const CString& text, const CString& caption, UINT type);
     // Shows a status-bar text. Default: the process-wide status hook.
     virtual void statusText(const CString& text);
+
+    // The print dialog: fills the job's page range and printer; FALSE when
+    // the user cancels. Default (no window): FALSE.
+    virtual BOOL preparePrinting(CPrintInfo* info);
+    // Opens the print preview of the view's pages; false when it cannot
+    // (the program then says the command failed). Default: false.
+    virtual bool printPreview(CPrintClient* view);
+    // Closes the print preview. Default: nothing.
+    virtual void endPrintPreview();
 };
