@@ -188,8 +188,11 @@ Store parse(const std::filesystem::path& path)
             line.pop_back();
         if (line.empty() || line[0] == ';')
             continue;
+        // A name with a NUL character could never be asked for (names are
+        // passed as C strings): such a section or value is left out.
         if (line[0] == '[' && line.size() >= 2 && line.back() == ']' && (line.size() < 3 || line[line.size() - 2] != '\\')) {
-            current = &store[unescape(line.substr(1, line.size() - 2))];
+            std::wstring key = unescape(line.substr(1, line.size() - 2));
+            current = key.find(L'\0') == std::wstring::npos ? &store[std::move(key)] : nullptr;
             continue;
         }
         const std::size_t eq = separator(line);
@@ -197,7 +200,8 @@ Store parse(const std::filesystem::path& path)
             continue;
         const std::string rawName = line.substr(0, eq);
         const std::wstring name = rawName == "@" ? std::wstring() : unescape(rawName);
-        (*current)[name] = unescape(line.substr(eq + 1));
+        if (name.find(L'\0') == std::wstring::npos)
+            (*current)[name] = unescape(line.substr(eq + 1));
     }
     return store;
 }

@@ -15,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_support::TempConfigHome;
+using namespace std::string_literals;
 
 fs::path storeFile()
 {
@@ -93,7 +94,7 @@ TEST(CoreSettingsStore, FailedWriteKeepsTheFileAndTheAnswers)
 
 // Sub-keys enumerate once each, in name order without regard to case, also
 // from sections a hand-written file lists out of order or only through
-// deeper keys; deleting a tree takes all of them.
+// deeper keys, and every one of them opens; deleting a tree takes all of them.
 TEST(CoreSettingsStore, EnumerationOfHandWrittenKeys)
 {
     TempConfigHome home;
@@ -103,11 +104,19 @@ TEST(CoreSettingsStore, EnumerationOfHandWrittenKeys)
         "[HKEY_CURRENT_USER\\\\P\\\\a]\n"
         "[HKEY_CURRENT_USER\\\\P]\n"
         "v=1\n"
-        "[HKEY_CURRENT_USER\\\\PQ]\n");
+        "[HKEY_CURRENT_USER\\\\PQ]\n"
+        "[HKEY_CURRENT_USER\\\\P\\\\n\0ul]\n"
+        "[HKEY_CURRENT_USER\\\\PQ]\n"
+        "x\0y=1\n"s);
     HKEY p = nullptr;
     ASSERT_EQ(RegOpenKey(HKEY_CURRENT_USER, L"P", &p), ERROR_SUCCESS);
     EXPECT_EQ(subKeys(p), (std::vector<std::wstring>{L"a", L"B", L"b C"}));
     EXPECT_EQ(subKeys(HKEY_CURRENT_USER), (std::vector<std::wstring>{L"P", L"PQ"}));
+    // Names with a NUL character are left out: nobody could ask for them.
+    HKEY pq = nullptr;
+    ASSERT_EQ(RegOpenKey(HKEY_CURRENT_USER, L"PQ", &pq), ERROR_SUCCESS);
+    CString value;
+    EXPECT_EQ(RegQueryString(pq, L"x", value), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegDeleteKey(p, L"b"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteKey(p, L"A"), ERROR_SUCCESS);
     EXPECT_EQ(subKeys(p), (std::vector<std::wstring>{L"B", L"b C"}));
