@@ -1,7 +1,9 @@
 // Line-by-line rewriting of journal lines into MATLAB script lines.
 #include "pashwell/convert/JournalConverter.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <fstream>
 #include <istream>
 #include <optional>
@@ -155,11 +157,90 @@ void convertLine(std::string_view line, std::vector<std::string>& script)
     }
 }
 
-ConversionStatus convertJournal(std::istream& journal, std::ostream& script)
+namespace {
+
+// Reads a journal line by line through a fixed buffer. Of a line longer
+// than the limit only the first kMaxLineLength + 1 characters are kept (one
+// more than the limit, for the CR of a CR LF line end); the rest is skipped
+// as it is read, so memory stays bounded whatever the line's length.
+class BoundedLineReader {
+public:
+    explicit BoundedLineReader(std::istream& in) : in_(in), buffer_(kChunk) {}
+
+    // The next line without its "\n" (a last line may lack it). `cut` tells
+    // that characters were skipped. False at the end of the journal and
+    // after a read failure (a line the failure broke is not given).
+    bool next(std::string& line, bool& cut)
+    {
+        line.clear();
+        cut = false;
+        bool any = false;
+        for (;;) {
+            if (pos_ == end_ && !fill())
+                return any && !in_.bad();
+            const char* start = buffer_.data() + pos_;
+            const std::size_t available = end_ - pos_;
+            const auto* newline = static_cast<const char*>(std::memchr(start, '\n', available));
+            const std::size_t length = newline ? static_cast<std::size_t>(newline - start) : available;
+            const std::size_t room = kMaxLineLength + 1 - line.size();
+            line.append(start, std::min(length, room));
+            cut = cut || length > room;
+            any = true;
+            pos_ += newline ? length + 1 : length;
+            if (newline)
+                return true;
+        }
+    }
+
+private:
+    static constexpr std::size_t kChunk = 1 << 16;
+
+    // Takes what the stream holds buffered; only when it holds nothing does
+    // it ask for more (peek), so that characters read before a failure of
+    // the stream are kept, as character-wise reading keeps them.
+    bool fill()
+    {
+        pos_ = end_ = 0;
+        const auto size = static_cast<std::streamsize>(buffer_.size());
+        std::streamsize n = in_.good() ? in_.readsome(buffer_.data(), size) : 0;
+        if (n == 0 && in_.good() && in_.peek() != std::istream::traits_type::eof())
+            n = in_.readsome(buffer_.data(), size);
+        end_ = static_cast<std::size_t>(std::max<std::streamsize>(n, 0));
+        return end_ > 0;
+    }
+
+    std::istream& in_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+};
+
+// True when the line (as read, with a possible trailing CR) is longer than
+// the limit once its CR is removed.
+bool overLimit(const std::string& line, bool cut)
 {
+    const bool cr = !line.empty() && line.back() == '\r';
+    return cut || line.size() - (cr ? 1 : 0) > kMaxLineLength;
+}
+
+} // namespace
+
+ConversionStatus convertJournal(std::istream& journal, std::ostream& script, ConversionNotes* notes)
+{
+    BoundedLineReader reader(journal);
     std::string line;
+    bool cut = false;
+    std::size_t number = 0;
     std::vector<std::string> lines;
-    while (std::getline(journal, line)) {
+    while (reader.next(line, cut)) {
+        ++number;
+        if (overLimit(line, cut)) {
+            if (notes != nullptr) {
+                if (notes->longLinesDropped++ == 0)
+                    notes->firstLongLine = number;
+            }
+            continue;
+        }
         lines.clear();
         convertLine(line, lines);
         for (const std::string& out : lines) {
@@ -173,12 +254,13 @@ ConversionStatus convertJournal(std::istream& journal, std::ostream& script)
 }
 
 ConversionStatus convertJournal(const std::filesystem::path& journalPath,
-                                const std::filesystem::path& scriptPath)
+                                const std::filesystem::path& scriptPath, ConversionNotes* notes)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    // A folder opens as a stream on Linux but cannot be read.
-    if (journalPath.empty() || fs::is_directory(journalPath, ec))
+    // A folder opens as a stream on Linux but cannot be read; a pipe would
+    // block the opening and a device such as /dev/zero never ends.
+    if (journalPath.empty() || !fs::is_regular_file(journalPath, ec))
         return ConversionStatus::JournalNotOpened;
     std::ifstream journal(journalPath, std::ios::binary);
     if (!journal)
@@ -192,7 +274,7 @@ ConversionStatus convertJournal(const std::filesystem::path& journalPath,
         std::ofstream script(scriptPath, std::ios::binary | std::ios::trunc);
         if (!script)
             return ConversionStatus::ScriptNotOpened;
-        status = convertJournal(journal, script);
+        status = convertJournal(journal, script, notes);
         script.close();
         if (status == ConversionStatus::Done && script.fail())
             status = ConversionStatus::WriteFailed;
@@ -201,6 +283,19 @@ ConversionStatus convertJournal(const std::filesystem::path& journalPath,
     if (status != ConversionStatus::Done && fs::is_regular_file(scriptPath, ec))
         fs::remove(scriptPath, ec);
     return status;
+}
+
+std::string longLinesText(const ConversionNotes& notes)
+{
+    if (notes.longLinesDropped == 0)
+        return {};
+    const std::string limit = std::to_string(kMaxLineLength);
+    if (notes.longLinesDropped == 1)
+        return "Line " + std::to_string(notes.firstLongLine) + " of the log file is longer than " + limit +
+               " characters and was left out of the MATLAB file.";
+    return std::to_string(notes.longLinesDropped) + " lines of the log file, the first of them line " +
+           std::to_string(notes.firstLongLine) + ", are longer than " + limit +
+           " characters and were left out of the MATLAB file.";
 }
 
 std::string conversionFailureText(ConversionStatus status,

@@ -40,18 +40,35 @@ void convertLine(std::string_view line, std::vector<std::string>& script);
 // inside a text becomes one quote, and an apostrophe inside a text is doubled.
 std::string toMatlabQuotes(std::string_view text);
 
+// What a conversion met besides its outcome: the lines it left out for
+// their length.
+struct ConversionNotes {
+    std::size_t longLinesDropped = 0; // lines longer than kMaxLineLength
+    std::size_t firstLongLine = 0;    // number (from 1) of the first of them; 0 for none
+};
+
 // Converts the journal read from `journal` line by line into `script`,
-// writing each script line with a line end and a flush. Returns Done,
-// ReadFailed when the journal stream fails other than at its end, or
-// WriteFailed (and stops) when a write fails.
-ConversionStatus convertJournal(std::istream& journal, std::ostream& script);
+// writing each script line with a line end and a flush. A line longer than
+// kMaxLineLength is skipped as it is read, never held in memory whole, and
+// counted in `notes` (when given). Returns Done, ReadFailed when the journal
+// stream fails other than at its end, or WriteFailed (and stops) when a
+// write fails.
+ConversionStatus convertJournal(std::istream& journal, std::ostream& script,
+                                ConversionNotes* notes = nullptr);
 
 // Converts the journal file at `journalPath` into the script file at
-// `scriptPath` (created or truncated). When the journal cannot be opened or
-// the script path names the journal, no file is created or changed; when
-// reading or writing fails part way, the partial script is removed.
+// `scriptPath` (created or truncated). Only a regular file is read as a
+// journal (a device or pipe could block or never end: JournalNotOpened).
+// When the journal cannot be opened or the script path names the journal,
+// no file is created or changed; when reading or writing fails part way,
+// the partial script is removed.
 ConversionStatus convertJournal(const std::filesystem::path& journalPath,
-                                const std::filesystem::path& scriptPath);
+                                const std::filesystem::path& scriptPath,
+                                ConversionNotes* notes = nullptr);
+
+// The message that tells the user which lines were left out for their
+// length; empty when none was.
+std::string longLinesText(const ConversionNotes& notes);
 
 // The message that tells the user why a conversion failed; empty for Done.
 std::string conversionFailureText(ConversionStatus status,

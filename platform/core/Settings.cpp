@@ -1,6 +1,7 @@
 #include "platform/core/Settings.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -10,9 +11,11 @@
 #include <mutex>
 #include <pwd.h>
 #include <set>
-#include <sstream>
 #include <string>
+#include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 struct LorimantSettingsKey {
     std::wstring path; // full path, e.g. HKEY_CURRENT_USER\Software\X
@@ -27,18 +30,27 @@ LorimantSettingsKey rootUsers{L"HKEY_USERS"};
 
 thread_local DWORD lastError = 0;
 
-std::wstring lower(std::wstring s)
+wchar_t foldCase(wchar_t c)
 {
-    std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) {
-        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-    });
-    return s;
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
-// Keys and value names compare without regard to ASCII case, as registry names do.
+// Keys and value names compare without regard to ASCII case, as registry
+// names do: the order of the lower-cased names, without making copies.
 struct NoCase {
-    bool operator()(const std::wstring& a, const std::wstring& b) const { return lower(a) < lower(b); }
+    using is_transparent = void;
+    bool operator()(std::wstring_view a, std::wstring_view b) const
+    {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](wchar_t x, wchar_t y) { return foldCase(x) < foldCase(y); });
+    }
 };
+
+bool sameName(std::wstring_view a, std::wstring_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](wchar_t x, wchar_t y) { return foldCase(x) == foldCase(y); });
+}
 
 using Values = std::map<std::wstring, std::wstring, NoCase>;
 using Store = std::map<std::wstring, Values, NoCase>; // key path -> values
@@ -54,7 +66,7 @@ HKEY intern(const std::wstring& path)
     static std::mutex mutex;
     static std::map<std::wstring, std::unique_ptr<LorimantSettingsKey>, NoCase> handles;
     for (HKEY root : {&rootClasses, &rootCurrentUser, &rootLocalMachine, &rootUsers})
-        if (lower(root->path) == lower(path))
+        if (sameName(root->path, path))
             return root;
     std::lock_guard<std::mutex> lock(mutex);
     auto& slot = handles[path];
@@ -84,10 +96,33 @@ std::wstring join(const std::wstring& base, const wchar_t* sub)
     return out;
 }
 
-bool isBelow(const std::wstring& path, const std::wstring& ancestor)
+bool isBelow(std::wstring_view path, std::wstring_view ancestor)
 {
-    return path.size() > ancestor.size() + 1 && lower(path.substr(0, ancestor.size())) == lower(ancestor) &&
-           path[ancestor.size()] == L'\\';
+    return path.size() > ancestor.size() + 1 && path[ancestor.size()] == L'\\' &&
+           sameName(path.substr(0, ancestor.size()), ancestor);
+}
+
+// True when `key` starts with `path` and a backslash. In the store's order
+// such keys form one run, starting where `path` and a backslash would stand.
+bool startsBelow(std::wstring_view key, std::wstring_view path)
+{
+    return key.size() > path.size() && key[path.size()] == L'\\' && sameName(key.substr(0, path.size()), path);
+}
+
+// The run of keys that start with `path` and a backslash.
+std::pair<Store::iterator, Store::iterator> runBelow(Store& store, const std::wstring& path)
+{
+    const auto first = store.lower_bound(path + L"\\");
+    auto last = first;
+    while (last != store.end() && startsBelow(last->first, path))
+        ++last;
+    return {first, last};
+}
+
+bool hasKeysBelow(Store& store, const std::wstring& path)
+{
+    auto [first, last] = runBelow(store, path);
+    return std::any_of(first, last, [&](const auto& entry) { return isBelow(entry.first, path); });
 }
 
 // ---- the file ---------------------------------------------------------------
@@ -142,12 +177,9 @@ std::filesystem::path storePath()
     return std::filesystem::path(Settings::StoreFile().ToUtf8());
 }
 
-Store load()
+Store parse(const std::filesystem::path& path)
 {
     Store store;
-    const auto path = storePath();
-    if (path.empty())
-        return store;
     std::ifstream in(path, std::ios::binary);
     std::string line;
     Values* current = nullptr;
@@ -156,8 +188,11 @@ Store load()
             line.pop_back();
         if (line.empty() || line[0] == ';')
             continue;
+        // A name with a NUL character could never be asked for (names are
+        // passed as C strings): such a section or value is left out.
         if (line[0] == '[' && line.size() >= 2 && line.back() == ']' && (line.size() < 3 || line[line.size() - 2] != '\\')) {
-            current = &store[unescape(line.substr(1, line.size() - 2))];
+            std::wstring key = unescape(line.substr(1, line.size() - 2));
+            current = key.find(L'\0') == std::wstring::npos ? &store[std::move(key)] : nullptr;
             continue;
         }
         const std::size_t eq = separator(line);
@@ -165,51 +200,151 @@ Store load()
             continue;
         const std::string rawName = line.substr(0, eq);
         const std::wstring name = rawName == "@" ? std::wstring() : unescape(rawName);
-        (*current)[name] = unescape(line.substr(eq + 1));
+        if (name.find(L'\0') == std::wstring::npos)
+            (*current)[name] = unescape(line.substr(eq + 1));
     }
     return store;
 }
 
-LONG save(const Store& store)
-{
-    const auto path = storePath();
-    if (path.empty())
-        return ERROR_ACCESS_DENIED;
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    std::ostringstream out;
-    out << "; Lorimant settings\n";
-    for (const auto& [key, values] : store) {
-        out << '[' << escape(key) << "]\n";
-        for (const auto& [name, value] : values)
-            out << (name.empty() ? std::string("@") : escape(name)) << '=' << escape(value) << '\n';
-    }
-    // Write a sibling file and rename it over the store, so a reader never sees half a file.
-    auto temp = path;
-    temp += ".tmp" + std::to_string(static_cast<long>(::getpid()));
+// What tells one version of the store's file from another.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    static FileStamp of(const std::filesystem::path& path)
     {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        file << out.str();
-        file.flush();
-        if (!file)
+        FileStamp stamp;
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return stamp;
+        stamp.exists = true;
+        stamp.device = st.st_dev;
+        stamp.inode = st.st_ino;
+        stamp.size = st.st_size;
+        stamp.modified = st.st_mtim;
+        return stamp;
+    }
+    bool operator==(const FileStamp& o) const
+    {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
+// The store held in memory: parsed from its file once, written through on
+// every change, and parsed again only when the file changed on disk (another
+// process, or an edit by hand) or the store's place moved.
+class StoreCache {
+public:
+    // Locks the cache for one operation.
+    std::unique_lock<std::mutex> lock() { return std::unique_lock<std::mutex>(mutex_); }
+
+    // The store as the file now holds it (empty when there is no file or no place for it).
+    Store& current()
+    {
+        const auto path = storePath();
+        const FileStamp stamp = path.empty() ? FileStamp{} : FileStamp::of(path);
+        if (!valid_ || path != path_ || !(stamp == stamp_)) {
+            store_ = stamp.exists ? parse(path) : Store{};
+            path_ = path;
+            stamp_ = stamp;
+            valid_ = true;
+            ++generation_;
+        }
+        return store_;
+    }
+
+    // Writes the store to its file after a change: a sibling file renamed
+    // over it, so that a reader never sees half a file. When writing fails
+    // the memory no longer matches the file and is read again next time.
+    LONG save()
+    {
+        ++generation_;
+        const LONG result = write();
+        if (result == ERROR_SUCCESS)
+            stamp_ = FileStamp::of(path_);
+        else
+            valid_ = false;
+        return result;
+    }
+
+    // The direct sub-key names of a key in name order, worked out once per
+    // version of the store.
+    const std::vector<std::wstring>& children(const std::wstring& path)
+    {
+        if (childrenGeneration_ == generation_ && sameName(childrenOf_, path))
+            return children_;
+        std::set<std::wstring, NoCase> names;
+        auto [first, last] = runBelow(store_, path);
+        for (auto it = first; it != last; ++it) {
+            if (!isBelow(it->first, path))
+                continue;
+            const std::wstring_view rest = std::wstring_view(it->first).substr(path.size() + 1);
+            names.emplace(rest.substr(0, rest.find(L'\\')));
+        }
+        children_.assign(names.begin(), names.end());
+        childrenOf_ = path;
+        childrenGeneration_ = generation_;
+        return children_;
+    }
+
+private:
+    LONG write() const
+    {
+        if (path_.empty())
+            return ERROR_ACCESS_DENIED;
+        std::error_code ec;
+        std::filesystem::create_directories(path_.parent_path(), ec);
+        auto temp = path_;
+        temp += ".tmp" + std::to_string(static_cast<long>(::getpid()));
+        {
+            std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+            file << "; Lorimant settings\n";
+            for (const auto& [key, values] : store_) {
+                file << '[' << escape(key) << "]\n";
+                for (const auto& [name, value] : values)
+                    file << (name.empty() ? std::string("@") : escape(name)) << '=' << escape(value) << '\n';
+            }
+            file.flush();
+            if (!file) {
+                std::filesystem::remove(temp, ec);
+                return ERROR_WRITE_FAULT;
+            }
+        }
+        std::filesystem::rename(temp, path_, ec);
+        if (ec) {
+            std::filesystem::remove(temp, ec);
             return ERROR_WRITE_FAULT;
+        }
+        return ERROR_SUCCESS;
     }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return ERROR_WRITE_FAULT;
-    }
-    return ERROR_SUCCESS;
-}
 
-bool exists(const Store& store, const std::wstring& path)
+    std::mutex mutex_;
+    bool valid_ = false;
+    std::filesystem::path path_;
+    FileStamp stamp_;
+    Store store_;
+    std::uint64_t generation_ = 0;
+    std::wstring childrenOf_;
+    std::uint64_t childrenGeneration_ = 0;
+    std::vector<std::wstring> children_;
+};
+
+StoreCache& storeCache()
 {
-    if (store.count(path) != 0)
-        return true;
-    return std::any_of(store.begin(), store.end(), [&](const auto& entry) { return isBelow(entry.first, path); });
+    static StoreCache cache;
+    return cache;
 }
 
-bool keyExists(const Store& store, HKEY key)
+bool exists(Store& store, const std::wstring& path)
+{
+    return store.count(path) != 0 || hasKeysBelow(store, path);
+}
+
+bool keyExists(Store& store, HKEY key)
 {
     return isRoot(key) || exists(store, key->path);
 }
@@ -227,8 +362,12 @@ LONG RegOpenKey(HKEY key, const wchar_t* subKey, HKEY* result)
         return ERROR_INVALID_HANDLE;
     const std::wstring path = join(key->path, subKey);
     const HKEY handle = intern(path);
-    if (!isRoot(handle) && !exists(load(), path))
-        return ERROR_FILE_NOT_FOUND;
+    if (!isRoot(handle)) {
+        auto& cache = storeCache();
+        const auto lock = cache.lock();
+        if (!exists(cache.current(), path))
+            return ERROR_FILE_NOT_FOUND;
+    }
     *result = handle;
     return ERROR_SUCCESS;
 }
@@ -240,10 +379,12 @@ LONG RegCreateKey(HKEY key, const wchar_t* subKey, HKEY* result)
     const std::wstring path = join(key->path, subKey);
     const HKEY handle = intern(path);
     if (!isRoot(handle)) {
-        Store store = load();
+        auto& cache = storeCache();
+        const auto lock = cache.lock();
+        Store& store = cache.current();
         if (!exists(store, path)) {
             store[path];
-            if (const LONG r = save(store); r != ERROR_SUCCESS)
+            if (const LONG r = cache.save(); r != ERROR_SUCCESS)
                 return r;
         }
     }
@@ -260,11 +401,13 @@ LONG RegQueryString(HKEY key, const wchar_t* valueName, CString& data)
 {
     if (key == nullptr)
         return ERROR_INVALID_HANDLE;
-    const Store store = load();
+    auto& cache = storeCache();
+    const auto lock = cache.lock();
+    const Store& store = cache.current();
     const auto section = store.find(key->path);
     if (section == store.end())
         return ERROR_FILE_NOT_FOUND;
-    const auto value = section->second.find(valueName ? valueName : L"");
+    const auto value = section->second.find(std::wstring_view(valueName ? valueName : L""));
     if (value == section->second.end())
         return ERROR_FILE_NOT_FOUND;
     data = CString(value->second);
@@ -277,39 +420,37 @@ LONG RegSetString(HKEY key, const wchar_t* valueName, const wchar_t* data)
         return ERROR_INVALID_HANDLE;
     if (isRoot(key))
         return ERROR_ACCESS_DENIED;
-    Store store = load();
-    store[key->path][valueName ? valueName : L""] = data ? data : L"";
-    return save(store);
+    auto& cache = storeCache();
+    const auto lock = cache.lock();
+    cache.current()[key->path][valueName ? valueName : L""] = data ? data : L"";
+    return cache.save();
 }
 
 LONG RegDeleteValue(HKEY key, const wchar_t* valueName)
 {
     if (key == nullptr)
         return ERROR_INVALID_HANDLE;
-    Store store = load();
+    auto& cache = storeCache();
+    const auto lock = cache.lock();
+    Store& store = cache.current();
     const auto section = store.find(key->path);
     if (section == store.end() || section->second.erase(valueName ? valueName : L"") == 0)
         return ERROR_FILE_NOT_FOUND;
-    return save(store);
+    return cache.save();
 }
 
 LONG RegEnumKey(HKEY key, DWORD index, CString& name)
 {
     if (key == nullptr)
         return ERROR_INVALID_HANDLE;
-    const Store store = load();
-    if (!keyExists(store, key))
+    auto& cache = storeCache();
+    const auto lock = cache.lock();
+    if (!keyExists(cache.current(), key))
         return ERROR_FILE_NOT_FOUND;
-    std::set<std::wstring, NoCase> children;
-    for (const auto& entry : store) {
-        if (!isBelow(entry.first, key->path))
-            continue;
-        const std::wstring rest = entry.first.substr(key->path.size() + 1);
-        children.insert(rest.substr(0, rest.find(L'\\')));
-    }
+    const auto& children = cache.children(key->path);
     if (index >= children.size())
         return ERROR_NO_MORE_ITEMS;
-    name = CString(*std::next(children.begin(), static_cast<std::ptrdiff_t>(index)));
+    name = CString(children[index]);
     return ERROR_SUCCESS;
 }
 
@@ -320,14 +461,15 @@ LONG RegDeleteKey(HKEY key, const wchar_t* subKey)
     const std::wstring path = join(key->path, subKey);
     if (isRoot(intern(path)))
         return ERROR_ACCESS_DENIED;
-    Store store = load();
+    auto& cache = storeCache();
+    const auto lock = cache.lock();
+    Store& store = cache.current();
     if (!exists(store, path))
         return ERROR_FILE_NOT_FOUND;
-    for (const auto& entry : store)
-        if (isBelow(entry.first, path))
-            return ERROR_ACCESS_DENIED;
+    if (hasKeysBelow(store, path))
+        return ERROR_ACCESS_DENIED;
     store.erase(path);
-    return save(store);
+    return cache.save();
 }
 
 LONG RegDeleteTree(HKEY key, const wchar_t* subKey)
@@ -337,11 +479,15 @@ LONG RegDeleteTree(HKEY key, const wchar_t* subKey)
     const std::wstring path = join(key->path, subKey);
     if (isRoot(intern(path)))
         return ERROR_ACCESS_DENIED;
-    Store store = load();
+    auto& cache = storeCache();
+    const auto lock = cache.lock();
+    Store& store = cache.current();
     if (!exists(store, path))
         return ERROR_FILE_NOT_FOUND;
-    std::erase_if(store, [&](const auto& entry) { return lower(entry.first) == lower(path) || isBelow(entry.first, path); });
-    return save(store);
+    const auto [first, last] = runBelow(store, path);
+    store.erase(first, last);
+    store.erase(path);
+    return cache.save();
 }
 
 CString RegKeyPath(HKEY key)

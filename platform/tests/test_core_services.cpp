@@ -6,6 +6,7 @@
 #include "platform/core/Hooks.h"
 #include "platform/core/Settings.h"
 #include "platform/ole/COleDispatchException.h"
+#include "platform/tests/TempConfigHome.h"
 
 #include <gtest/gtest.h>
 
@@ -27,36 +28,6 @@ class CCoreDerived : public CCoreBase {
 };
 IMPLEMENT_SERIAL(CCoreDerived, CCoreBase, 2)
 
-namespace {
-
-// Points $XDG_CONFIG_HOME at a fresh folder for the lifetime of the object.
-class TempConfigHome {
-public:
-    TempConfigHome()
-    {
-        m_dir = std::filesystem::temp_directory_path() / ("lorimant_core_cfg_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_dir);
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            m_saved = old, m_had = true;
-        ::setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
-    }
-    ~TempConfigHome()
-    {
-        if (m_had)
-            ::setenv("XDG_CONFIG_HOME", m_saved.c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(m_dir);
-    }
-    const std::filesystem::path& dir() const { return m_dir; }
-
-private:
-    std::filesystem::path m_dir;
-    std::string m_saved;
-    bool m_had = false;
-};
-
-} // namespace
 
 TEST(CoreRuntimeClass, RegistryAndDerivation)
 {
@@ -119,7 +90,7 @@ TEST(CoreFile, DiskAndMemoryFiles)
 
 TEST(CoreSettings, ProfileValuesPersistInTheStore)
 {
-    TempConfigHome home;
+    test_support::TempConfigHome home;
     EXPECT_TRUE(Settings::StoreFile() == CString((home.dir() / "lorimant" / "settings.ini").string()));
     EXPECT_TRUE(Settings::GetProfileString(L"Print Information", L"field0", L"none") == L"none");
     EXPECT_EQ(Settings::GetProfileInt(L"Workspace", L"ApplicationLook", 33304), 33304u);
@@ -140,7 +111,7 @@ TEST(CoreSettings, ProfileValuesPersistInTheStore)
 
 TEST(CoreSettings, KeysExistEnumerateAndDeleteRecursively)
 {
-    TempConfigHome home;
+    test_support::TempConfigHome home;
     HKEY app = nullptr;
     EXPECT_EQ(RegOpenKey(HKEY_CURRENT_USER, L"Software\\Quenholt", &app), ERROR_FILE_NOT_FOUND);
     ASSERT_EQ(RegCreateKey(HKEY_CURRENT_USER, L"Software\\Quenholt", &app), ERROR_SUCCESS);
