@@ -240,8 +240,19 @@ int countDistinct(const std::vector<Point<double>>& pts, const Point<double>& q,
                   double window)
 {
     const std::size_t n = pts.size();
-    if (n < 2)
-        return static_cast<int>(n);
+    if (n <= 16) {
+        // Few points: every pair, as the list did it.
+        bool kept[16] = {};
+        int count = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            bool duplicate = false;
+            for (std::size_t j = 0; j < i && !duplicate; ++j)
+                duplicate = kept[j] && (pts[j] - pts[i]).length() < gInsectTol;
+            kept[i] = !duplicate;
+            count += !duplicate;
+        }
+        return count;
+    }
     std::vector<double> s(n);
     std::vector<std::size_t> order(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -350,7 +361,8 @@ public:
               const Point<double>& u, double margin, double window) const
     {
         const Box probe{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-        std::vector<Point<double>> found;
+        std::vector<Point<double>>& found = m_found;
+        found.clear();
         for (const Leg& leg : m_legs) {
             const double sS = u.x * (leg.S.y - q.y) - u.y * (leg.S.x - q.x);
             const double sE = u.x * (leg.E.y - q.y) - u.y * (leg.E.x - q.x);
@@ -386,6 +398,7 @@ private:
     }
 
     std::vector<Leg> m_legs;
+    mutable std::vector<Point<double>> m_found;  // scratch of count()
 };
 
 // probesInside over the legs: the same probe angles, the same crossings
