@@ -104,10 +104,9 @@ CList<CIntersection*>* CCompositeCurve::intersect(CCompositeCurve* other)
                 if (!X) {
                     auto fresh = std::make_unique<CIntersection>();
                     fresh->point = P;
-                    recorded.reserve(recorded.size() + 1);
+                    recorded.push_back(fresh.get());
                     result->AddTail(fresh.get());
                     X = fresh.release();
-                    recorded.push_back(X);
                     near.add(P);
                 }
                 // Parameters of the recorded point, which may be an earlier

@@ -231,115 +231,199 @@ bool onPlainLine(const Point<double>& S, const Point<double>& E, double s, doubl
     return d2 < 1e-40 || std::sqrt(d2) < kOnCurve;
 }
 
-// The parity test of inside(p) for a chain of plain lines whose preferred
-// probe lines (horizontal and 30 degrees) pass clear of every corner, as
-// CCompositeCurve::probesInside decides it, in one pass over the arcs.
-// Every corner then lies off both probe lines, and a line whose ends lie
-// on one side of a probe line, farther than rounding can reach, gives
-// lineIntersection nothing to find: only the lines that straddle a probe
-// line are intersected with its two probes.
-class LineChainProbes {
-public:
-    enum Answer { outside, inside, undecided };
-
-    // q: the point (z 0); box: the chain's control box; L: the probe length.
-    LineChainProbes(const Point<double>& q, const Point<double>& min, const Point<double>& max,
-                    double L)
-        : m_q(q)
-    {
-        const double scale = std::max(std::max(std::fabs(min.x), std::fabs(max.x)),
-                                      std::max(std::fabs(min.y), std::fabs(max.y)));
-        m_margin = 1e-11 + 1e-12 * (scale + L);
-        const Point<double> u[2] = {direction(0.0), direction(30.0)};
-        for (int k = 0; k < 2; ++k) {
-            m_u[k] = u[k];
-            const Point<double> reach = u[k] * L;
-            // Forward from q, then backward to q, as probesInside draws them.
-            m_probe[2 * k] = Probe{q, q + reach, {}, {}};
-            m_probe[2 * k + 1] = Probe{q - reach, q, {}, {}};
+// The number of distinct points among pts, taken in order, a point being
+// dropped when one kept before it lies within gInsectTol (the rule of
+// appendCrossings). The points lie along the line through q in the unit
+// direction u: points that near each other are also near in their distance
+// s along it, so each point is compared only with its neighbours in s.
+int countDistinct(const std::vector<Point<double>>& pts, const Point<double>& q, const Point<double>& u,
+                  double window)
+{
+    const std::size_t n = pts.size();
+    if (n <= 16) {
+        // Few points: every pair, as the list did it.
+        bool kept[16] = {};
+        int count = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            bool duplicate = false;
+            for (std::size_t j = 0; j < i && !duplicate; ++j)
+                duplicate = kept[j] && (pts[j] - pts[i]).length() < gInsectTol;
+            kept[i] = !duplicate;
+            count += !duplicate;
         }
-        for (Probe& pr : m_probe)
-            pr.box = Box{std::min(pr.a.x, pr.b.x), std::min(pr.a.y, pr.b.y),
-                         std::max(pr.a.x, pr.b.x), std::max(pr.a.y, pr.b.y)};
+        return count;
     }
+    std::vector<double> s(n);
+    std::vector<std::size_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        s[i] = u.x * (pts[i].x - q.x) + u.y * (pts[i].y - q.y);
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&s](std::size_t a, std::size_t b) {
+        return s[a] < s[b] || (s[a] == s[b] && a < b);
+    });
+    std::vector<std::size_t> rank(n);
+    for (std::size_t r = 0; r < n; ++r)
+        rank[order[r]] = r;
+    std::vector<char> kept(n, 0);
+    int count = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        bool duplicate = false;
+        // Kept points all come before i, so each kept neighbour is a point
+        // the old list held when i arrived.
+        for (std::size_t r = rank[i]; r-- > 0 && !duplicate && s[i] - s[order[r]] <= window;)
+            duplicate = kept[order[r]] && (pts[order[r]] - pts[i]).length() < gInsectTol;
+        for (std::size_t r = rank[i] + 1; r < n && !duplicate && s[order[r]] - s[i] <= window; ++r)
+            duplicate = kept[order[r]] && (pts[order[r]] - pts[i]).length() < gInsectTol;
+        if (!duplicate) {
+            kept[i] = 1;
+            ++count;
+        }
+    }
+    return count;
+}
 
-    // Walks the arcs: outside when q is on one, undecided when an arc is no
-    // plain line or a corner lies near a preferred probe line, else the parity
-    // verdict.
-    Answer decide(const CList<Bspline*>& arcs)
+// A chain of plain lines held as flat legs: inside(p) for such a chain
+// without building probe splines and point lists, with the arithmetic of
+// every step unchanged (control box, on-curve test, corner rule, probe
+// crossings and their de-duplication), so with the same answers.
+//
+// A leg whose ends lie on one side of a probe's line, farther from it than
+// rounding can reach, gives lineIntersection nothing to find (no end of
+// either segment is within its 1e-12 of the other, nor do they cross):
+// only the legs that straddle the line are intersected with its probes.
+class LineChain {
+public:
+    // Takes the legs of the arcs in order; false when an arc is no plain
+    // line (the chain is then left to the general test).
+    bool collect(const CList<Bspline*>& arcs)
     {
+        m_legs.clear();
+        m_legs.reserve(static_cast<std::size_t>(arcs.GetCount()));
         POSITION pos = arcs.GetHeadPosition();
         while (pos) {
             const Bspline* arc = arcs.GetNext(pos);
             if (!isPlainLine(arc))
-                return undecided;
-            const CArray<Point<double>>& cpts = arc->controlPoints();
-            const Point<double>& S = cpts[0];
-            const Point<double>& E = cpts[1];
-            const Box box{std::min(S.x, E.x), std::min(S.y, E.y), std::max(S.x, E.x),
-                          std::max(S.y, E.y)};
-            const bool nearBox = !(m_q.x < box.x0 - kOnCurve || m_q.x > box.x1 + kOnCurve ||
-                                   m_q.y < box.y0 - kOnCurve || m_q.y > box.y1 + kOnCurve);
-            double t = 0.0;
-            if (nearBox && onPlainLine(S, E, arc->startParameter(), arc->endParameter(), m_q, &t))
-                return outside;
-            for (int k = 0; k < 2; ++k) {
-                const double sS = side(k, S);
-                const double sE = side(k, E);
-                if (!(std::fabs(sS) >= kCornerClear && std::fabs(sE) >= kCornerClear))
-                    return undecided;
-                const bool oneSide = (sS >= m_margin && sE >= m_margin) ||
-                                     (sS <= -m_margin && sE <= -m_margin);
-                if (!oneSide) {
-                    cross(m_probe[2 * k], S, E, box);
-                    cross(m_probe[2 * k + 1], S, E, box);
-                }
+                return false;
+            const Point<double>* c = arc->controlPoints().GetData();
+            m_legs.push_back(Leg{c[0], c[1]});
+        }
+        return !m_legs.empty();
+    }
+
+    // The control box of the chain, as controlBox computes it.
+    void box(Point<double>& min, Point<double>& max) const
+    {
+        const Point<double>& f = m_legs.front().S;
+        min = Point<double>(f.x, f.y, 0.0);
+        max = min;
+        for (const Leg& leg : m_legs) {
+            for (const Point<double>* p : {&leg.S, &leg.E}) {
+                min.x = std::min(min.x, p->x);
+                min.y = std::min(min.y, p->y);
+                max.x = std::max(max.x, p->x);
+                max.y = std::max(max.y, p->y);
             }
         }
-        const bool right = odd(m_probe[0].count());
-        const bool left = odd(m_probe[1].count());
-        const bool rising = odd(m_probe[2].count());
-        const bool falling = odd(m_probe[3].count());
-        return (right && left) || (right && rising) || (rising && falling) ? inside : outside;
+    }
+
+    // q lies on a leg, by onArc's box test and projection.
+    bool on(const Point<double>& q) const
+    {
+        for (const Leg& leg : m_legs) {
+            const bool farFromBox = q.x < std::min(leg.S.x, leg.E.x) - kOnCurve ||
+                                    q.x > std::max(leg.S.x, leg.E.x) + kOnCurve ||
+                                    q.y < std::min(leg.S.y, leg.E.y) - kOnCurve ||
+                                    q.y > std::max(leg.S.y, leg.E.y) + kOnCurve;
+            double t = 0.0;
+            if (!farFromBox && onPlainLine(leg.S, leg.E, 0.0, 0.0, q, &t))
+                return true;
+        }
+        return false;
+    }
+
+    // probeAngle over the legs' corners.
+    double angle(const Point<double>& q, double preferred, double taken) const
+    {
+        if (clear(q, direction(preferred)))
+            return preferred;
+        for (double a : kSpareProbeAngles) {
+            if (a != taken && clear(q, direction(a)))
+                return a;
+        }
+        return preferred;
+    }
+
+    // countCrossings of the probe from a to b, which lies on the line
+    // through q along the unit direction u; margin bounds the rounding of
+    // the side tests.
+    int count(const Point<double>& a, const Point<double>& b, const Point<double>& q,
+              const Point<double>& u, double margin, double window) const
+    {
+        const Box probe{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+        std::vector<Point<double>>& found = m_found;
+        found.clear();
+        for (const Leg& leg : m_legs) {
+            const double sS = u.x * (leg.S.y - q.y) - u.y * (leg.S.x - q.x);
+            const double sE = u.x * (leg.E.y - q.y) - u.y * (leg.E.x - q.x);
+            if ((sS >= margin && sE >= margin) || (sS <= -margin && sE <= -margin))
+                continue;
+            const Box box{std::min(leg.S.x, leg.E.x), std::min(leg.S.y, leg.E.y),
+                          std::max(leg.S.x, leg.E.x), std::max(leg.S.y, leg.E.y)};
+            if (apart(box, probe, kDisjointMargin))
+                continue;
+            Point<double> s = leg.S, e = leg.E, c = a, d = b;
+            Point<double> pts[2];
+            const int k = lineIntersection(s, e, c, d, pts, 1e-12);
+            found.insert(found.end(), pts, pts + k);
+        }
+        return countDistinct(found, q, u, window);
     }
 
 private:
-    struct Probe {
-        Point<double> a, b;
-        Box box;
-        std::vector<Point<double>> found;  // distinct crossings, in order
-        int count() const { return static_cast<int>(found.size()); }
+    struct Leg {
+        Point<double> S, E;
     };
 
-    // Signed distance of c from probe line k, as the corner rule measures it.
-    double side(int k, const Point<double>& c) const
+    // clearOfCorners: the corners are the two ends of every leg.
+    bool clear(const Point<double>& q, const Point<double>& u) const
     {
-        return m_u[k].x * (c.y - m_q.y) - m_u[k].y * (c.x - m_q.x);
-    }
-
-    // The crossings of the line S-E (box) with the probe, kept when no
-    // earlier crossing lies within gInsectTol, as countCrossings keeps them.
-    static void cross(Probe& pr, const Point<double>& S, const Point<double>& E, const Box& box)
-    {
-        if (apart(box, pr.box, kDisjointMargin))
-            return;
-        Point<double> a = S, b = E, c = pr.a, d = pr.b;
-        Point<double> pts[2];
-        const int k = lineIntersection(a, b, c, d, pts, 1e-12);
-        for (int i = 0; i < k; ++i) {
-            bool duplicate = false;
-            for (const Point<double>& f : pr.found)
-                duplicate = duplicate || (f - pts[i]).length() < gInsectTol;
-            if (!duplicate)
-                pr.found.push_back(pts[i]);
+        for (const Leg& leg : m_legs) {
+            for (const Point<double>* c : {&leg.S, &leg.E}) {
+                if (std::fabs(u.x * (c->y - q.y) - u.y * (c->x - q.x)) < kCornerClear)
+                    return false;
+            }
         }
+        return true;
     }
 
-    Point<double> m_q;
-    Point<double> m_u[2];
-    double m_margin = 0.0;
-    Probe m_probe[4];
+    std::vector<Leg> m_legs;
+    mutable std::vector<Point<double>> m_found;  // scratch of count()
 };
+
+// probesInside over the legs: the same probe angles, the same crossings
+// counted and the same verdict; L is finite.
+bool chainProbesInside(const LineChain& chain, const Point<double>& q, const Point<double>& min,
+                       const Point<double>& max, double L)
+{
+    const double scale = std::max(std::max(std::fabs(min.x), std::fabs(max.x)),
+                                  std::max(std::fabs(min.y), std::fabs(max.y)));
+    const double margin = 1e-11 + 1e-12 * (scale + L);
+    const double window = gInsectTol + margin;
+    const double level = chain.angle(q, 0.0, 30.0);
+    const double slant = chain.angle(q, 30.0, level);
+    const Point<double> uh = direction(level);
+    const Point<double> us = direction(slant);
+    const Point<double> horizontal = uh * L;
+    const Point<double> slanted = us * L;
+    const bool rightOdd = odd(chain.count(q, q + horizontal, q, uh, margin, window));
+    if (rightOdd && odd(chain.count(q - horizontal, q, q, uh, margin, window)))
+        return true;
+    const bool risingOdd = odd(chain.count(q, q + slanted, q, us, margin, window));
+    if (rightOdd && risingOdd)
+        return true;
+    return risingOdd && odd(chain.count(q - slanted, q, q, us, margin, window));
+}
 
 } // namespace
 
@@ -451,6 +535,21 @@ bool CCompositeCurve::probesInside(const Point<double>& p, double L) const
 
 bool CCompositeCurve::inside(const Point<double>& p) const
 {
+    // A chain of plain lines is tested on its legs, with the same steps.
+    LineChain chain;
+    if (chain.collect(m_arcs)) {
+        Point<double> min, max;
+        chain.box(min, max);
+        if (!(p.x >= min.x && p.y >= min.y && p.x <= max.x && p.y <= max.y))
+            return false;
+        const Point<double> q(p.x, p.y, 0.0);
+        if (chain.on(q))
+            return false;
+        const double L = 10.0 * (max - min).length();
+        if (L == 0.0)
+            return false;
+        return std::isfinite(L) ? chainProbesInside(chain, q, min, max, L) : probesInside(p, L);
+    }
     // The curve lies within its control points' box (the hull of a rational
     // curve with positive weights); sampled extents could cut off bulges.
     Point<double> min, max;
@@ -459,16 +558,9 @@ bool CCompositeCurve::inside(const Point<double>& p) const
     // Written so that a point with a NaN coordinate falls outside too.
     if (!(p.x >= min.x && p.y >= min.y && p.x <= max.x && p.y <= max.y))
         return false;
-    const double L = 10.0 * (max - min).length();
-    // A chain of straight lines is decided in one pass where it can be.
-    if (L > 0.0 && std::isfinite(L)) {
-        LineChainProbes probes(Point<double>(p.x, p.y, 0.0), min, max, L);
-        const LineChainProbes::Answer answer = probes.decide(m_arcs);
-        if (answer != LineChainProbes::undecided)
-            return answer == LineChainProbes::inside;
-    }
     if (on(Point<double>(p.x, p.y, 0.0)))
         return false;
+    const double L = 10.0 * (max - min).length();
     if (L == 0.0)
         return false;
     return probesInside(p, L);

@@ -146,16 +146,15 @@ std::vector<Pt> starPolygon(std::mt19937& rng, int n)
     return pts;
 }
 
-TEST(SpeedInside, HundredThousandPointsAnswerAsTheProbeCount)
+TEST(SpeedInside, FortyThousandPointsAnswerAsTheProbeCount)
 {
     std::mt19937 rng(17);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    const std::vector<Pt> pts = starPolygon(rng, 24);
+    const std::vector<Pt> pts = starPolygon(rng, 16);
     auto c = composite_test::polyline(pts);
     const std::size_t n = pts.size();
     int inside = 0;
-    int fallbacks = 0;
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < 40000; ++i) {
         Pt p;
         const Pt& a = pts[static_cast<std::size_t>(rng() % n)];
         const Pt& b = pts[(static_cast<std::size_t>(&a - pts.data()) + 1) % n];
@@ -181,12 +180,10 @@ TEST(SpeedInside, HundredThousandPointsAnswerAsTheProbeCount)
         const bool expected = insideByProbes(*c, p);
         ASSERT_EQ(c->inside(p), expected) << "(" << p.x << ", " << p.y << ")";
         inside += expected;
-        fallbacks += (i % 8 == 2);
     }
-    // Both answers occur often, and the corner rule was exercised.
-    EXPECT_GT(inside, 10000);
-    EXPECT_LT(inside, 80000);
-    EXPECT_GT(fallbacks, 10000);
+    // Both answers occur often.
+    EXPECT_GT(inside, 4000);
+    EXPECT_LT(inside, 32000);
 }
 
 TEST(SpeedInside, ChainsOutsideTheOnePassAnswerAsBefore)
