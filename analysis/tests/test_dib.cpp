@@ -323,3 +323,13 @@ TEST(Dib, ReportBitmapFilesPadRowsAndConvert) {
     EXPECT_EQ(CBaseViewer::LoadDIBitmap((path + ".missing").c_str(), &info), nullptr);
     std::remove(path.c_str());
 }
+
+TEST(DibCapture, FirstUpdateOfAViewLetsGoOfAHeldPicture) {
+    SizedView v(4, 4);
+    ASSERT_TRUE(v.view.makeCurrent());
+    v.view.readDIB();
+    ASSERT_NE(CBaseViewer::pBitmapBits, nullptr);
+    v.view.OnInitialUpdate();
+    EXPECT_EQ(CBaseViewer::pBitmapInfo, nullptr);
+    EXPECT_EQ(CBaseViewer::pBitmapBits, nullptr);  // freed too: the leak checker sees no block
+}

@@ -126,7 +126,8 @@ void COpenGLView::OnInitialUpdate() {
     m_rubberBanding = 0;
     m_bDoubleBuffer = 1;
     OnUpdate(nullptr, 0, nullptr);
-    pBitmapInfo = nullptr;
+    // No picture is held from before (freed, not merely forgotten).
+    releasePicture();
 }
 
 void COpenGLView::OnActivateView(BOOL activate) {

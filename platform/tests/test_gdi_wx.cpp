@@ -8,6 +8,9 @@
 #include <wx/image.h>
 #include <wx/app.h>
 
+#include <stdexcept>
+
+#include "platform/core/Hooks.h"
 #include "platform/ui/CWxDC.h"
 #include "platform/ui/WxPrinting.h"
 
@@ -127,10 +130,12 @@ class CountingClient : public CPrintClient {
 public:
     std::vector<int> pages;
     int begun = 0, ended = 0;
+    int failOn = 0;  // a page whose output throws
     BOOL OnPreparePrinting(CPrintInfo*) override { return TRUE; }
     void OnBeginPrinting(CDC* dc, CPrintInfo*) override { begun += dc != nullptr; }
     void OnPrepareDC(CDC*, CPrintInfo*) override {}
     void OnPrint(CDC* dc, CPrintInfo* info) override {
+        if (static_cast<int>(info->m_nCurPage) == failOn) throw std::logic_error("OpenGL display failure");
         if (dc != nullptr) pages.push_back(static_cast<int>(info->m_nCurPage));
     }
     void OnEndPrinting(CDC*, CPrintInfo*) override { ++ended; }
@@ -162,4 +167,17 @@ TEST(GuiWxDC, PrintoutHandsEachPageToTheView) {
     EXPECT_EQ(client.begun, 1);
     EXPECT_EQ(client.pages, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(client.ended, 1);
+
+    // A page that throws is reported and ends the job; nothing escapes.
+    Hooks::reset();
+    client.failOn = 2;
+    client.pages.clear();
+    CPrintInfo failing;
+    failing.SetMaxPage(3);
+    CWxPrintout second(client, failing, false);
+    second.SetDC(&memory);
+    for (int p = 1; second.HasPage(p); ++p) second.OnPrintPage(p);
+    EXPECT_EQ(client.pages, (std::vector<int>{1}));
+    ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+    EXPECT_EQ(Hooks::messageBoxes()[0].text, CString(L"OpenGL display failure"));
 }

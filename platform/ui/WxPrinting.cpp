@@ -8,6 +8,8 @@
 
 #include <memory>
 
+#include "platform/core/Exceptions.h"
+#include "platform/core/Hooks.h"
 #include "platform/ui/CWxDC.h"
 
 CWxPrintout::CWxPrintout(CPrintClient& client, CPrintInfo& info, bool preview)
@@ -38,6 +40,28 @@ CWxDC::Device printerDevice(wxPrintout& printout, bool preview) {
     return device;
 }
 
+// Runs a step of the view's page output; what it throws is shown (nothing
+// may escape into the toolkit's print loop) and ends the job.
+template <class F>
+bool guarded(CPrintInfo& info, F step) {
+    CString text;
+    try {
+        step();
+        return true;
+    } catch (const std::exception& e) {
+        text = CString(e.what());
+    } catch (const CException& e) {
+        text = e.ErrorText();
+    } catch (const char* e) {
+        text = CString(e);
+    } catch (const wchar_t* e) {
+        text = CString(e);
+    }
+    info.m_bContinuePrinting = FALSE;
+    Hooks::messageBox(text, CString(), MB_OK | MB_ICONSTOP);
+    return false;
+}
+
 }  // namespace
 
 void CWxPrintout::OnBeginPrinting() {
@@ -45,7 +69,7 @@ void CWxPrintout::OnBeginPrinting() {
     if (dc == nullptr) return;
     CWxDC cdc(*dc, printerDevice(*this, m_preview));
     m_info.m_bPreview = m_preview ? TRUE : FALSE;
-    m_client.OnBeginPrinting(&cdc, &m_info);
+    guarded(m_info, [&] { m_client.OnBeginPrinting(&cdc, &m_info); });
 }
 
 bool CWxPrintout::OnPrintPage(int page) {
@@ -53,19 +77,21 @@ bool CWxPrintout::OnPrintPage(int page) {
     if (dc == nullptr) return false;
     CWxDC cdc(*dc, printerDevice(*this, m_preview));
     m_info.m_nCurPage = static_cast<UINT>(page);
-    m_client.OnPrepareDC(&cdc, &m_info);
-    m_client.OnPrint(&cdc, &m_info);
-    return m_info.m_bContinuePrinting != FALSE;
+    return guarded(m_info, [&] {
+               m_client.OnPrepareDC(&cdc, &m_info);
+               m_client.OnPrint(&cdc, &m_info);
+           }) &&
+           m_info.m_bContinuePrinting != FALSE;
 }
 
 void CWxPrintout::OnEndPrinting() {
     wxDC* dc = GetDC();
     if (dc == nullptr) {
-        m_client.OnEndPrinting(nullptr, &m_info);
+        guarded(m_info, [&] { m_client.OnEndPrinting(nullptr, &m_info); });
         return;
     }
     CWxDC cdc(*dc, printerDevice(*this, m_preview));
-    m_client.OnEndPrinting(&cdc, &m_info);
+    guarded(m_info, [&] { m_client.OnEndPrinting(&cdc, &m_info); });
 }
 
 bool wxPreparePrinting(wxWindow* parent, wxPrintDialogData& data, CPrintInfo* info) {
@@ -102,7 +128,7 @@ public:
 
 private:
     void onClose(wxCloseEvent& event) {
-        m_client.OnEndPrintPreview(nullptr, m_info.get());
+        guarded(*m_info, [&] { m_client.OnEndPrintPreview(nullptr, m_info.get()); });
         event.Skip();
     }
     CPrintClient& m_client;
