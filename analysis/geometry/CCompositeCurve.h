@@ -281,7 +281,9 @@ private:
     static void copyArcs(const CCompositeCurve& src, CList<Bspline*>& into);
     // Deletes every arc and empties the chain.
     void deleteArcs();
-    // Adds arc at the tail with its offset set to the end parameter.
+    // Adds arc at the tail with its offset set to the end parameter and its
+    // first control point set to the tail's end point (the rest of the chain
+    // is not walked).
     void appendArc(Bspline* arc);
     // p lies within 1e-6 of arc; *t receives the parameter searched (not
     // written when the arc's box alone rules p out and mustSearch is false).
