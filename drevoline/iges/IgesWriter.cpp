@@ -81,6 +81,23 @@ void writeRecord(FILE* out, const std::string& data, char letter, int sequence)
     std::fprintf(out, "%-72.72s%c%7d\n", data.c_str(), letter, sequence);
 }
 
+// Writes one Global text; a text longer than 72 columns goes on in further
+// lines, each cut after its last delimiter that fits (or at column 72
+// inside a long string). Counts the lines written.
+void writeGlobalText(const std::string& text)
+{
+    size_t p = 0;
+    while (p < text.size()) {
+        size_t n = text.size() - p;
+        if (n > 72) {
+            const size_t cut = text.find_last_of(",;", p + 71);
+            n = (cut != std::string::npos && cut > p) ? cut + 1 - p : 72;
+        }
+        writeRecord(W.output, text.substr(p, n), 'G', ++W.globalLineCount);
+        p += n;
+    }
+}
+
 // The file's unit: centimetres for SI models, inches otherwise (also while
 // no system is chosen). The three lengths are 1 mm, 0.0001 in and 6 in.
 struct FileUnit {
@@ -93,7 +110,7 @@ struct FileUnit {
 
 const FileUnit& fileUnit()
 {
-    static const FileUnit centimetres{10, "2HCM", "0.1", "0.000254", "15.24"};
+    static const FileUnit centimetres{10, "2HCM", "0.1", ".000254", "15.24"};
     static const FileUnit inches{1, "2HIN", "0.0393701", ".0001", "6"};
     return gUnitSystem == SI ? centimetres : inches;
 }
@@ -151,7 +168,7 @@ int writeFile(CXSectionAnalysis* model, const char* version, const Point<double>
     for (int c; (c = std::getc(W.scratch)) != EOF;)
         std::putc(c, W.output);
     const std::string counts =
-        format("S      1G      3D%7dP%7d", W.nextDirectoryNumber - 1, W.nextParameterLine - 1);
+        format("S      1G%7dD%7dP%7d", W.globalLineCount, W.nextDirectoryNumber - 1, W.nextParameterLine - 1);
     writeRecord(W.output, counts, 'T', 1);
     std::fflush(W.output);
     return 0;
@@ -202,7 +219,8 @@ void WriteIgesStartGlobal(const char* version)
 {
     const FileUnit& unit = fileUnit();
     writeRecord(W.output, "IGES from Quenholt   Lorimant", 'S', 1);
-    writeRecord(W.output, "1H,,1H;,8HLorimant,13H{unspecified},8HQuenholt,", 'G', 1);
+    W.globalLineCount = 0;
+    writeGlobalText("1H,,1H;,8HLorimant,13H{unspecified},8HQuenholt,");
     // The version text is cut to what fits its line.
     const std::string rest =
         format(",32,38,15,308,15,,1.0,%d,%s,32768,%s,", unit.flag, unit.name, unit.lineWidth);
@@ -210,12 +228,10 @@ void WriteIgesStartGlobal(const char* version)
     const size_t room = 72 - rest.size() - 4;
     if (text.size() > room)
         text.resize(room);
-    writeRecord(W.output, format("%zuH%s", text.size(), text.c_str()) + rest, 'G', 2);
+    writeGlobalText(format("%zuH%s", text.size(), text.c_str()) + rest);
     const std::string date = dateText();
-    writeRecord(W.output,
-                format("%zuH%s,%s,%s,13H{unspecified},13H{unspecified),11,3,,;", date.size(), date.c_str(),
-                       unit.resolution, unit.maxCoordinate),
-                'G', 3);
+    writeGlobalText(format("%zuH%s,%s,%s,13H{unspecified},13H{unspecified),11,3,,;", date.size(), date.c_str(),
+                           unit.resolution, unit.maxCoordinate));
 }
 
 int writeSectionShapes(CXSectionAnalysis* model)

@@ -36,6 +36,7 @@ struct IgesWriterState {
     int lineWeight = 2;
     int entityType = 0;
     int parameterLineCount = 0;
+    int globalLineCount = 0;
     bool member = false;             // the entity being written is a member of a composite
     std::vector<int> members;        // directory numbers of the composite's arcs
     // The local time written as the date of generation (tests set their own).

@@ -232,7 +232,7 @@ TEST_F(IgesWriter, CentimetreModelsAreWrittenInCentimetres)
     add(rectangle(0, 0, 4, 2));
     const std::string text = written();
     EXPECT_NE(text.find(line("5H2.0.4,32,38,15,308,15,,1.0,10,2HCM,32768,0.1,", 'G', 2)), std::string::npos);
-    EXPECT_NE(text.find(line("13H261210.153000,0.000254,15.24,13H{unspecified},13H{unspecified),11,3,,;", 'G', 3)),
+    EXPECT_NE(text.find(line("13H261210.153000,.000254,15.24,13H{unspecified},13H{unspecified),11,3,,;", 'G', 3)),
               std::string::npos);
     iges_test::IgesInput in(text);
     readStartSection();
@@ -265,6 +265,36 @@ TEST_F(IgesWriter, LongRecordsSplitAfterTheirLastDelimiter)
     const ReadBack back = readBack(text);
     ASSERT_EQ(back.records.size(), 1u);
     EXPECT_NEAR(back.records[0][7 + 32 + 30 + 3 * 29], pts[29].x, 1e-5);
+}
+
+TEST_F(IgesWriter, GlobalLinesNeverPassColumn72)
+{
+    gUnitSystem = SI;
+    gIgesWriter.clock = [] {
+        std::tm t{};
+        t.tm_year = 2100 - 1900;  // a three-digit year
+        t.tm_mday = 1;
+        return t;
+    };
+    add(rectangle(0, 0, 4, 2));
+    CString path = CString::FromUtf8(file.string());
+    ASSERT_EQ(WrtIGES(&model, path, std::string(100, 'v').c_str(), 0, 0, 0, 0, 0, 1, 1, 0, 0, 1, 1), 0);
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    const std::string text = buffer.str();
+    // The line is cut after its last delimiter within column 72.
+    EXPECT_NE(text.find(line("14H1000101.000000,.000254,15.24,13H{unspecified},13H{unspecified),11,3,,", 'G', 3) +
+                        line(";", 'G', 4)),
+              std::string::npos);
+    EXPECT_NE(text.find("S      1G      4D     10P      5"), std::string::npos);
+    iges_test::IgesInput reader(text);
+    readStartSection();
+    EXPECT_EQ(ReadGlobal(), 0);
+    EXPECT_EQ(gIgesReader.errorCode, 0);
+    EXPECT_STREQ(gIgesReader.global.dateTime, "1000101.000000");
+    EXPECT_DOUBLE_EQ(gIgesReader.global.maxCoordinate, 15.24);
+    EXPECT_EQ(gIgesReader.global.draftingStandard, 3);
 }
 
 TEST_F(IgesWriter, Failures)
