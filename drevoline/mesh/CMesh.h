@@ -9,6 +9,7 @@
 
 #include "analysis/geometry/Point.h"
 #include "drevoline/mesh/MeshTypes.h"
+#include "platform/core/CArray.h"
 #include "platform/core/CObject.h"
 #include "platform/core/CString.h"
 
@@ -20,7 +21,9 @@ class CFENodeAnalysis;
 class CFEQuad4;
 class CFETrng3;
 class CMesh;
+class CMeshIndex;
 class CMetal;
+class CSectionForces;
 class CSegment;
 class CTriangle;
 class CWeld;
@@ -138,6 +141,19 @@ public:
     bool contains(const double* p) const;
     // As contains(&p.x).
     bool contains(const Point<double>& p) const;
+
+    // ---- Refinement queries (CMeshRefine.cpp) ----
+
+    // Writes into out's x and y the refinement point: the circumcentre when
+    // it lies in a live triangle, else pulled towards the centroid, else the
+    // centroid.
+    void circumcentre(CVertex* out) const;
+    // (vertex0 + vertex1 + vertex2) / 3, z 0.
+    Point<double> centroid() const;
+    // The sum of the three side lengths.
+    double perimeter() const;
+    // The distance from p to the nearest of the three vertices.
+    double distanceTo(const CPoint2d& p) const;
 
     // Vertex k (0, 1, 2; taken mod 3).
     CVertex* vertex(int k) const;
@@ -309,6 +325,165 @@ public:
     // Squared distance of two vertices.
     static double distanceSquared(const CVertex* a, const CVertex* b);
 
+    // ---- Triangulation (CMeshTriangulate.cpp, CMeshPolygon.cpp) ----
+
+    // Appends curve to boundaryCurves and turns the closed polygon points
+    // into boundary vertices and segments (holeIndex -1 for the outer
+    // boundary). Throws "Polygon is not watertight" and the input-angle failure.
+    void addPolygon(CCompositeCurve* curve, CArray<Point<double>>* points, int holeIndex);
+    // True, or "Can't mesh shape with interior angle of the boundary less
+    // than 2 degrees" when two boundary directions at a corner are within 2°.
+    bool checkInputAngles(CArray<Point<double>>* points);
+    // The number of points, less one when the last repeats the first (x-y, 1e-8).
+    int lastIndex(CArray<Point<double>>* points);
+    // Removes every point of the closed polygon that is colinear with its neighbours.
+    void removeColinear(CArray<Point<double>>* poly);
+    // Runs the pipeline: initial triangulation, segment recovery, outside
+    // removal, freezing, refinement, size controls, material stamp. Stops
+    // quietly when the budget maxRemoves is reached (incomplete then set).
+    void computeMesh(const CMetal* material);
+    // Writes into out the point at which the segment a-b is to be split.
+    void ChooseSplitPosition1(CVertex* out, CVertex* a, CVertex* b);
+    // Triangulates the boundary vertices inside the bounding triangle.
+    void constructInitialTriangulation();
+    // The live triangle holding p by a walk from lastLocated; null when p is
+    // in a dead triangle.
+    CTriangle* locateNode(CVertex* p);
+    // Inserts p into the triangulation (splitting the triangle holding it,
+    // or the edge it lies on).
+    void insertVertex(CVertex* p);
+    // Inserts p on edge e, splitting its two triangles into four.
+    void insertNodeOnEdge(CVertex* p, CEdge* e);
+    // Flips e (and then its neighbours) when that improves the smallest
+    // angle or removes a triangle touching the bounding vertices; true when flipped.
+    bool validateEdge(CEdge* e);
+    // Splits segments until each is an edge of the triangulation.
+    void insertMissingSegments();
+    // A vertex opposite e lies inside e's diametral circle.
+    bool encroachedEdge(CEdge* e);
+    // Splits segment s and its edge at ChooseSplitPosition1.
+    void splitSegment(CSegment* s);
+    // Kills the triangles right of every segment (outside and holes).
+    void removeOutsideTriangles();
+    // Flood fill from t across edges that are not segments.
+    void removeHole(CTriangle* t);
+    // The first edge of each segment's two vertices becomes frozen.
+    void freezeEdgesThatAreSegments();
+    // The first edge of each segment's two vertices links to the segment.
+    void assignEdgeSegments();
+    // Every triangle in use gets material m.
+    void stampMaterial(const CMetal* m);
+    // One step of validateEdge: flips e when that is better and queues the
+    // four edges to validate next (top of the stack first); true when flipped.
+    bool flipIfBetter(CEdge* e, std::vector<CEdge*>& pending);
+
+    // ---- Refinement and size controls (CMeshRefine.cpp) ----
+
+    // Inserts circumcentres of the worst triangles until maxNodes or the budget.
+    void removeBadTriangles();
+    // localResizeTriangles for every size control in order.
+    void applyLocalSizeControls();
+    // Refines triangles near centre to side about size, growing to the
+    // surrounding size at radius.
+    void localResizeTriangles(CPoint2d& centre, double radius, double size);
+
+    // ---- Creation (CMeshCreate.cpp) ----
+
+    // Meshes one outline with its holes (outer counter-clockwise and holes
+    // clockwise, reversed when given the other way round).
+    void create(int extraNodes, CCompositeCurve* outer, int holeCount, CCompositeCurve** holes,
+                Point<double>* holeSeeds, double spacing, const CMetal* material);
+    // Places the three bounding vertices far outside; nNodes 3, nSegments 0.
+    void setBoundingVertices();
+
+    // ---- Finite-element model (CMeshFEM.cpp) ----
+
+    // Builds one node per vertex of a live triangle (appended to nodes) and
+    // replaces the elements: a CFETrng3 per live triangle, or three CFEQuad4
+    // per live triangle when elementType is QUAD4. A mesh flagged incomplete
+    // makes nothing of the triangles that touch the bounding vertices.
+    void create2DFEM(double thickness);
+    // Four new nodes (ids firstNodeId ...) and three quadrilaterals (ids
+    // firstElementId ...) for triangle t.
+    void makeQuad4s(CTriangle* t, const CMetal* material, int firstNodeId, int firstElementId);
+    // A new node at p with own number id and no vertex.
+    std::shared_ptr<CFENodeAnalysis> makeNode(CPoint2d& p, int id);
+    // The first node of the node list with that number; empty when none.
+    std::shared_ptr<CFENodeAnalysis> FEMfindNode(int id);
+
+    // ---- Smoothing, transforms and queries (CMeshSmooth.cpp, CMeshNeutralAxis.cpp) ----
+
+    // One Laplacian sweep over the interior vertices (limits raised to the
+    // allocated sizes); a move that would fold a live triangle is skipped.
+    void smooth();
+    // Moves v to the mean of its edge neighbours unless that folds a live triangle.
+    void smooth(CVertex* v);
+    // Mirrors every node in the line through a and b; vertices stay.
+    void mirror(Point<double>& a, Point<double>& b);
+    // Turns every node about (x, y) by angle degrees; vertices stay.
+    void rotate(double x, double y, double angle);
+    // Moves every node by (dx, dy); vertices stay.
+    void translate(double dx, double dy);
+    // Sets the name and every segment's curve name.
+    void updateName(CString name);
+    // Every triangle's material := m (the caller keeps m alive).
+    void setMaterial(std::shared_ptr<CMetal> m);
+    // The boundary curve of the named object from the owning model; null
+    // without a model or when it has none.
+    CCompositeCurve* findCompositeCurve(double x, double y, CString name);
+    // The end point of a zero-stress contour piece nearest to p goes to f's
+    // neutral point; false (f unchanged) when no element is crossed.
+    bool pointOnNeutralAxis(CSectionForces* f, Point<double>& p);
+    // The angle in degrees (-90 ... 90, 90 vertical) of the zero-stress
+    // line; throws when no element is crossed by it.
+    double findNeutralAxisAngle();
+    // The twelve area and force sums of the triangle elements' parts on
+    // either side of the line a-b (CFETrng3::splitArea), each set to 0 first.
+    void splitArea(bool useX, Point<double> a, Point<double> b, double* r1, double* r2, double* r3,
+                   double* r4, double* r5, double* r6, double* r7, double* r8, double* r9,
+                   double* r10, double* r11, double* r12) const;
+
+    // ---- Merging and welding (CMeshMerge.cpp, CMeshWeld.cpp) ----
+
+    // This empty mesh becomes the union of a and b (ids renumbered, records
+    // copied with room for extraEdges, extraTriangles and extraSegments
+    // more, links resolved, element model built); a and b are destroyed.
+    // "element types do not match" when their element types differ.
+    void merge(std::unique_ptr<CMesh> a, std::unique_ptr<CMesh> b, int extraEdges,
+               int extraTriangles, int extraSegments);
+    // Fuses the two objects' boundaries inside the weld's box (nothing when applied).
+    void weld(CWeld* w);
+    // The boundary edges in the weld box, one set per object.
+    void findEdgeSets(CWeld* w, CEdgeSet& a, CEdgeSet& b);
+    // Joins each vertex of a lying on an edge of b to b: with its mutually
+    // closest vertex, else by splitting b's triangle there (limit > 0 stops
+    // before the limit-th vertex).
+    void weldTo(CEdgeSet& a, CEdgeSet& b, int limit);
+    // Replaces w by v in the triangles and segments using w; v moves to the midpoint.
+    void joinVertices(CVertex* v, CVertex* w);
+    // Splits live triangle t at v on its edge e into two welded triangles.
+    void splitTriangle(CTriangle* t, CEdge* e, CVertex* v, CEdgeSet& s);
+    // Pairs each edge of a with the coinciding edge of b (one interior edge),
+    // or makes it a boundary segment.
+    void fixEdges(CEdgeSet& a, CEdgeSet& b);
+    // True, or a failure naming the inconsistency of an edge's triangles.
+    bool verifyEdges();
+    // Does nothing.
+    void verifySegments();
+    // True.
+    bool verifyTriangles();
+    // The edge of the segment's vertices has two live triangles.
+    bool isWeldedSegment(CSegment* s);
+    // Adds d to the id of every vertex, edge, triangle or segment in use.
+    void renumberVertices(int d);
+    void renumberEdges(int d);
+    void renumberTriangles(int d);
+    void renumberSegments(int d);
+    // In every live triangle using v, edge oldEdge becomes newEdge.
+    void replaceEdgesOfVertex(CVertex* v, CEdge* oldEdge, CEdge* newEdge);
+    // Every segment end oldVertex becomes newVertex.
+    void replaceVertexInSegments(CVertex* oldVertex, CVertex* newVertex);
+
     // ---- Storage in a model file ----
 
     // Stores or loads the whole mesh; links are loaded as ids.
@@ -363,6 +538,14 @@ public:
 
     // Capacity of holePoints.
     static constexpr int kMaxHoles = 100;
+
+    // ---- Mesher state ----
+
+    // The pipeline stopped (budget) before outside removal or the material
+    // stamp finished: triangles may reach the bounding vertices.
+    bool incomplete = false;
+    // Lookup tables while the mesher runs (CMeshIndexScope); null otherwise.
+    CMeshIndex* meshIndex = nullptr;
 
 private:
     struct IdIndex;
