@@ -61,6 +61,8 @@ void CMesh::Serialize(CArchive& ar)
     if (!hasModel)
         return;
     clear();
+    // A mesh read again holds the stored controls only.
+    sizeControls.clear();
     loadRecords(ar);
     IndexScope index(*this);
     loadModel(ar);

@@ -159,6 +159,11 @@ TEST_F(StoredSquare, StoresLoadsResolvesAndStoresAgainByteForByte)
     EXPECT_EQ(back.nodes[0]->elements.size(), 2u);
 
     EXPECT_EQ(store(back), bytes);
+
+    // Read again into the same mesh: the same mesh, not one with two sets of controls.
+    load(bytes, back);
+    EXPECT_EQ(back.sizeControls.size(), 1u);
+    EXPECT_EQ(store(back), bytes);
 }
 
 TEST_F(StoredSquare, DamagedSectionsGiveTheirMessages)
