@@ -10,6 +10,7 @@
 #include "analysis/model/Globals.h"
 #include "analysis/predicates/Predicates.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
+#include "drevoline/mesh/CFETrng3.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/Exceptions.h"
 
@@ -138,21 +139,12 @@ void CFEQuad4::extents(Point<double>& min, Point<double>& max) const
 
 std::shared_ptr<CFENodeAnalysis> CFEQuad4::findNode(NodeList* list, int nid)
 {
-    for (const auto& n : *list) {
-        if (n && n->id() == nid)
-            return n;
-    }
-    return nullptr;
+    return CFETrng3::findNode(list, nid);
 }
 
 Oriented_side CFEQuad4::orient2d(const Point<double>* a, const Point<double>* b, const Point<double>* c)
 {
-    const double s = orient2dexact(&a->x, &b->x, &c->x);
-    if (s > 0.0)
-        return LEFT_SIDE;
-    if (s < 0.0)
-        return RIGHT_SIDE;
-    return ON_LINE;
+    return CFETrng3::orient2d(a, b, c);
 }
 
 void CFEQuad4::Serialize(CArchive& ar, NodeList* list)

@@ -3,7 +3,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "drevoline/mesh/CCurveResolver.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "drevoline/mesh/CFEQuad4.h"
 #include "drevoline/mesh/CFETrng3.h"
@@ -62,6 +61,8 @@ void CMesh::Serialize(CArchive& ar)
     if (!hasModel)
         return;
     clear();
+    // A mesh read again holds the stored controls only.
+    sizeControls.clear();
     loadRecords(ar);
     IndexScope index(*this);
     loadModel(ar);
@@ -198,7 +199,7 @@ void CMesh::resolveSegments()
             throw std::logic_error("segment restore failed.");
         if (s.curveName.IsEmpty())
             throw std::logic_error("object associated with mesh segments isn't defined");
-        s.curve = model ? model->findCompositeCurve(s.vertexA->x, s.vertexA->y, s.curveName) : nullptr;
+        s.curve = findCompositeCurve(s.vertexA->x, s.vertexA->y, s.curveName);
         if (!s.curve)
             throw std::logic_error("Composite curve not found.");
     }

@@ -15,6 +15,7 @@
 #include "drevoline/mesh/CFETrng3.h"
 #include "platform/core/CComboBox.h"
 #include "platform/core/Exceptions.h"
+#include "drevoline/tests/test_mesher_support.h"
 #include "test_mesh_support.h"
 
 using mesh_test::node;
@@ -189,6 +190,53 @@ TEST(FEModel, UniformTensionPatchTestIsExact)
         }
         if (n->fixed(V) == 0) {
             EXPECT_NEAR(n->getValue(plate.loads(), V), -nu * sigma * n->position.y / E, 1e-15) << n->id();
+        }
+    }
+}
+
+// The same patch test on a rectangle meshed by the mesher: consistent
+// edge forces from the spacing of the right edge's nodes.
+TEST(FEModel, UniformTensionOnAMesherRectangleIsExact)
+{
+    using mesher_test::P;
+    mesher_test::Outline o{mesher_test::polygonCurve({P(0, 0), P(3, 0), P(3, 1), P(0, 1)}), {}};
+    auto mesh = mesher_test::meshOutline(o, 80, 0.25);
+    mesh->create2DFEM(1.0);
+    const double E = 1000.0, nu = 0.3, sigma = 2.0;
+    auto steel = mesh_test::metal("S", E, nu);
+    CFEModelAnalysis model;
+    for (const auto& n : mesh->nodes)
+        model.addNode(n);
+    for (const auto& t : mesh->trng3Elements)
+        model.addElement(std::make_unique<CFETrng3>(t->n1(), t->n2(), t->n3(), steel.get(), 1.0));
+    ASSERT_GT(model.elements.size(), 6u);
+
+    std::vector<CFENodeAnalysis*> right;
+    for (const auto& n : model.nodes) {
+        if (std::fabs(n->position.x) < 1e-12)
+            model.fix(n.get(), U, 1);
+        if (n->position.lengthSquared() < 1e-24)
+            model.fix(n.get(), V, 1);
+        if (std::fabs(n->position.x - 3.0) < 1e-12)
+            right.push_back(n.get());
+    }
+    std::sort(right.begin(), right.end(), [](auto* a, auto* b) { return a->position.y < b->position.y; });
+    ASSERT_GE(right.size(), 2u);
+    for (std::size_t k = 0; k < right.size(); ++k) {
+        const double below = k > 0 ? right[k]->position.y - right[k - 1]->position.y : 0.0;
+        const double above = k + 1 < right.size() ? right[k + 1]->position.y - right[k]->position.y : 0.0;
+        Point<double> at = right[k]->position;
+        Point<double> along(1, 0, 0);
+        model.applyPtForce(CString("F"), at, sigma * (below + above) / 2.0, along);
+    }
+    const CLoadCondition* lc = model.holder->curAppLC().get();
+    model.solveStatic(lc);
+    for (const auto& n : model.nodes) {
+        if (n->fixed(U) == 0) {
+            EXPECT_NEAR(n->getValue(lc, U), sigma * n->position.x / E, 1e-12) << n->id();
+        }
+        if (n->fixed(V) == 0) {
+            EXPECT_NEAR(n->getValue(lc, V), -nu * sigma * n->position.y / E, 1e-12) << n->id();
         }
     }
 }

@@ -10,6 +10,7 @@
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "drevoline/mesh/CFETrng3.h"
 #include "drevoline/mesh/CMesh.h"
+#include "drevoline/tests/test_mesher_support.h"
 #include "test_mesh_support.h"
 
 using mesh_test::logicText;
@@ -158,6 +159,11 @@ TEST_F(StoredSquare, StoresLoadsResolvesAndStoresAgainByteForByte)
     EXPECT_EQ(back.nodes[0]->elements.size(), 2u);
 
     EXPECT_EQ(store(back), bytes);
+
+    // Read again into the same mesh: the same mesh, not one with two sets of controls.
+    load(bytes, back);
+    EXPECT_EQ(back.sizeControls.size(), 1u);
+    EXPECT_EQ(store(back), bytes);
 }
 
 TEST_F(StoredSquare, DamagedSectionsGiveTheirMessages)
@@ -263,3 +269,54 @@ TEST_F(StoredSquare, ALoadedMeshGrowsOnlyWithinItsArrays)
     EXPECT_EQ(triangles, sq.mesh.ultTriangles - 2);
     EXPECT_EQ(segments, sq.mesh.ultSegments - 4);
 }
+
+// Where a link points in its array (-1 for none).
+template <class Record>
+long indexIn(const Record* link, const std::unique_ptr<Record[]>& array)
+{
+    return link ? static_cast<long>(link - array.get()) : -1;
+}
+
+// A mesh of an L-shaped outline made by the mesher (bounding vertices, dead
+// outer triangles, edges between two triangles) comes back link for link.
+TEST(MeshStorage, AMeshFromTheMesherRoundTripsLinkForLink)
+{
+    using mesher_test::P;
+    mesher_test::Outline o{mesher_test::polygonCurve({P(0, 0), P(2, 0), P(2, 0.5), P(0.5, 0.5), P(0.5, 2), P(0, 2)}),
+                           {}};
+    auto m = mesher_test::meshOutline(o, 60);
+    m->create2DFEM(1.0);
+    m->updateName(CString("sq"));
+    auto steel = mesh_test::metal("Steel");
+    mesh_test::ScopedModel model(steel);
+    m->setMaterial(steel);
+    FakeResolver resolver;
+    resolver.curve = o.outer.get();
+
+    const Bytes bytes = test_support::stored([&](CArchive& ar) { m->Serialize(ar); });
+    CMesh back;
+    back.model = &resolver;
+    test_support::loaded(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+    back.resolveReferences();
+    EXPECT_EQ(test_support::stored([&](CArchive& ar) { back.Serialize(ar); }), bytes);
+
+    ASSERT_EQ(back.nEdges, m->nEdges);
+    ASSERT_EQ(back.nTriangles, m->nTriangles);
+    for (int i = 0; i < m->nEdges; ++i) {
+        const CEdge& a = m->edges[i];
+        const CEdge& b = back.edges[i];
+        EXPECT_EQ(indexIn(b.vertexA, back.vertices), indexIn(a.vertexA, m->vertices)) << i;
+        EXPECT_EQ(indexIn(b.leftTriangle, back.triangles), indexIn(a.leftTriangle, m->triangles)) << i;
+        EXPECT_EQ(indexIn(b.rightTriangle, back.triangles), indexIn(a.rightTriangle, m->triangles)) << i;
+        EXPECT_EQ(indexIn(b.segment, back.segments), indexIn(a.segment, m->segments)) << i;
+    }
+    for (int i = 0; i < m->nTriangles; ++i)
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(indexIn(back.triangles[i].vertex(k), back.vertices),
+                      indexIn(m->triangles[i].vertex(k), m->vertices));
+            EXPECT_EQ(indexIn(back.triangles[i].edge(k), back.edges), indexIn(m->triangles[i].edge(k), m->edges));
+        }
+    EXPECT_EQ(back.segments[0].curve, o.outer.get());
+    EXPECT_EQ(back.trng3Elements.size(), m->trng3Elements.size());
+}
+
