@@ -11,6 +11,7 @@
 #include "analysis/model/CLoadCondition.h"
 #include "analysis/model/CSectionForces.h"
 #include "analysis/model/Globals.h"
+#include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 
@@ -372,4 +373,25 @@ TEST(SectionModel, WeldsMoveWithTheirSubSection) {
   root->rotate(0, 0, 90);
   EXPECT_NEAR(w->pt2.x, -2.0, 1e-12);
   EXPECT_NEAR(w->pt2.y, 3.0, 1e-12);
+}
+
+TEST(SectionModel, MeshesAreFoundRenamedAndDeletedByName) {
+  CXSectionAnalysis m;
+  CSubSection* root = m.rootSubSection();
+  for (const wchar_t* n : {L"a", L"b", L"a"}) {
+    auto* mesh = new CMesh();
+    mesh->name = n;
+    root->meshes.push_back(mesh);
+  }
+  CMesh* firstA = root->meshes[0];
+  EXPECT_EQ(root->findMesh(L"a"), firstA);
+  EXPECT_EQ(root->findMesh(L"none"), nullptr);
+  root->renameMesh(L"b", L"c");
+  EXPECT_EQ(root->meshes[1]->name, L"c");
+  CString a(L"a");
+  m.deleteMesh(a);  // the first of that name
+  ASSERT_EQ(root->meshes.size(), 2u);
+  EXPECT_EQ(root->meshes[1]->name, L"a");
+  root->translate(1.0, 0.0);  // meshes without nodes move without harm
+  EXPECT_FALSE(m.childMeshesExists());
 }
