@@ -14,6 +14,7 @@
 #include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "drevoline/tests/test_section_support.h"
 
 namespace {
 
@@ -26,22 +27,10 @@ std::string logicText(const std::function<void()>& fn) {
   return "";
 }
 
-// A shape named n with one closed square outline of side 1 at (x, y).
-CShapeAnalysis* square(const wchar_t* n, double x = 0.0, double y = 0.0) {
-  auto* s = new CShapeAnalysis();
-  s->name(n);
-  Point<double> p[5] = {{x, y, 0}, {x + 1, y, 0}, {x + 1, y + 1, 0}, {x, y + 1, 0}, {x, y, 0}};
-  for (int i = 0; i < 4; ++i)
-    s->boundary->addArc(new Bspline(&p[i], &p[i + 1], false));
-  return s;
-}
+using section_test::child;
 
-CSubSection* child(CXSectionAnalysis& m, CSubSection* parent, const wchar_t* n) {
-  auto* s = new CSubSection(&m, parent);
-  s->name(n);
-  parent->addChildSubSection(s);
-  m.subSections.push_back(s);
-  return s;
+CShapeAnalysis* square(const wchar_t* n, double x = 0.0, double y = 0.0) {
+  return section_test::unitSquare(n, x, y, false);
 }
 
 std::vector<std::wstring> flatNames(const CXSectionAnalysis& m) {
