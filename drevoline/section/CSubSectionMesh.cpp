@@ -1,40 +1,64 @@
-// What the sub-section does with its meshes and welds before its meshing
-// exists: it owns and deletes them; finding, renaming and deleting a mesh by
-// name come with the meshing.
+// What the sub-section does with its meshes and welds as their owner:
+// deleting, finding and renaming a mesh by name, and moving meshes and welds
+// with the section. Making meshes is the meshing's.
+#include <algorithm>
+
 #include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CSubSection.h"
 
 void CSubSection::destroyMeshesAndWelds() {
-  // Through the virtual destructor of their common base.
   for (CMesh* m : meshes)
-    delete static_cast<CObject*>(m);
+    delete m;
   meshes.clear();
   for (CWeld* w : welds)
-    delete static_cast<CObject*>(w);
+    delete w;
   welds.clear();
 }
 
-void CSubSection::deleteMesh(const CString&) {}
+void CSubSection::deleteMesh(const CString& name) {
+  auto it = std::find_if(meshes.begin(), meshes.end(), [&](const CMesh* m) { return m->name == name; });
+  if (it == meshes.end())
+    return;
+  CMesh* doomed = *it;
+  meshes.erase(it);
+  delete doomed;
+}
 
-void CSubSection::renameMesh(const CString&, const CString&) {}
+void CSubSection::renameMesh(const CString& oldName, const CString& newName) {
+  if (CMesh* m = findMeshMutable(oldName))
+    updateMeshName(m, newName);
+}
 
-CMesh* CSubSection::findMeshMutable(const CString&) { return nullptr; }
+CMesh* CSubSection::findMeshMutable(const CString& name) {
+  auto it = std::find_if(meshes.begin(), meshes.end(), [&](const CMesh* m) { return m->name == name; });
+  return it != meshes.end() ? *it : nullptr;
+}
 
-const CMesh* CSubSection::findMesh(const CString&) const { return nullptr; }
+const CMesh* CSubSection::findMesh(const CString& name) const {
+  return const_cast<CSubSection*>(this)->findMeshMutable(name);
+}
 
-// The welds' corners move with the section; the meshes follow once their
-// own transforms exist (until then a sub-section holds no meshes to move).
+void CSubSection::updateMeshName(CMesh* mesh, const CString& name) { mesh->updateName(name); }
+
 void CSubSection::translateMeshesAndWelds(Point<double>* d) {
+  for (CMesh* m : meshes)
+    m->translate(d->x, d->y);
   for (CWeld* w : welds)
     w->translate(d);
 }
 
 void CSubSection::rotateMeshesAndWelds(Point<double>* c, double angle) {
+  for (CMesh* m : meshes)
+    m->rotate(c->x, c->y, angle);
   for (CWeld* w : welds)
     w->rotate(c, angle);
 }
 
-void CSubSection::mirrorMeshes(Point<double>&, Point<double>&) {}
-
-void CSubSection::updateMeshName(CMesh* mesh, const CString& n) { mesh->name = n; }
+void CSubSection::mirrorMeshes(Point<double>& a, Point<double>& n) {
+  // The mesh reflects in the line through two of its points: a, and a step
+  // along the line whose normal is n.
+  Point<double> b(a.x - n.y, a.y + n.x, a.z);
+  for (CMesh* m : meshes)
+    m->mirror(a, b);
+}

@@ -11,8 +11,10 @@
 #include "analysis/model/CLoadCondition.h"
 #include "analysis/model/CSectionForces.h"
 #include "analysis/model/Globals.h"
+#include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "drevoline/tests/test_section_support.h"
 
 namespace {
 
@@ -25,22 +27,10 @@ std::string logicText(const std::function<void()>& fn) {
   return "";
 }
 
-// A shape named n with one closed square outline of side 1 at (x, y).
-CShapeAnalysis* square(const wchar_t* n, double x = 0.0, double y = 0.0) {
-  auto* s = new CShapeAnalysis();
-  s->name(n);
-  Point<double> p[5] = {{x, y, 0}, {x + 1, y, 0}, {x + 1, y + 1, 0}, {x, y + 1, 0}, {x, y, 0}};
-  for (int i = 0; i < 4; ++i)
-    s->boundary->addArc(new Bspline(&p[i], &p[i + 1], false));
-  return s;
-}
+using section_test::child;
 
-CSubSection* child(CXSectionAnalysis& m, CSubSection* parent, const wchar_t* n) {
-  auto* s = new CSubSection(&m, parent);
-  s->name(n);
-  parent->addChildSubSection(s);
-  m.subSections.push_back(s);
-  return s;
+CShapeAnalysis* square(const wchar_t* n, double x = 0.0, double y = 0.0) {
+  return section_test::unitSquare(n, x, y, false);
 }
 
 std::vector<std::wstring> flatNames(const CXSectionAnalysis& m) {
@@ -372,4 +362,25 @@ TEST(SectionModel, WeldsMoveWithTheirSubSection) {
   root->rotate(0, 0, 90);
   EXPECT_NEAR(w->pt2.x, -2.0, 1e-12);
   EXPECT_NEAR(w->pt2.y, 3.0, 1e-12);
+}
+
+TEST(SectionModel, MeshesAreFoundRenamedAndDeletedByName) {
+  CXSectionAnalysis m;
+  CSubSection* root = m.rootSubSection();
+  for (const wchar_t* n : {L"a", L"b", L"a"}) {
+    auto* mesh = new CMesh();
+    mesh->name = n;
+    root->meshes.push_back(mesh);
+  }
+  CMesh* firstA = root->meshes[0];
+  EXPECT_EQ(root->findMesh(L"a"), firstA);
+  EXPECT_EQ(root->findMesh(L"none"), nullptr);
+  root->renameMesh(L"b", L"c");
+  EXPECT_EQ(root->meshes[1]->name, L"c");
+  CString a(L"a");
+  m.deleteMesh(a);  // the first of that name
+  ASSERT_EQ(root->meshes.size(), 2u);
+  EXPECT_EQ(root->meshes[1]->name, L"a");
+  root->translate(1.0, 0.0);  // meshes without nodes move without harm
+  EXPECT_FALSE(m.childMeshesExists());
 }

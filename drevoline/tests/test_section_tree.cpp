@@ -6,27 +6,16 @@
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/CDot.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "drevoline/tests/test_section_support.h"
 
 namespace {
 
-// A shape of that kind with one square outline and its corners as defining points.
-CShapeAnalysis* squareShape(const wchar_t* n, double x = 0.0, double y = 0.0, ShapeType kind = qhtShapeRectangle) {
-  auto* s = new CShapeAnalysis();
-  s->name(n);
-  s->kind = kind;
-  Point<double> p[5] = {{x, y, 0}, {x + 1, y, 0}, {x + 1, y + 1, 0}, {x, y + 1, 0}, {x, y, 0}};
-  for (int i = 0; i < 4; ++i) {
-    s->boundary->addArc(new Bspline(&p[i], &p[i + 1], false));
-    s->definingPoints.push_back(p[i]);
-  }
-  return s;
-}
+using section_test::child;
 
-CSubSection* child(CXSectionAnalysis& m, CSubSection* parent, const wchar_t* n) {
-  auto* s = new CSubSection(&m, parent);
-  s->name(n);
-  parent->addChildSubSection(s);
-  m.subSections.push_back(s);
+// A shape of that kind with a unit square outline and its corners as defining points.
+CShapeAnalysis* squareShape(const wchar_t* n, double x = 0.0, double y = 0.0, ShapeType kind = qhtShapeRectangle) {
+  CShapeAnalysis* s = section_test::unitSquare(n, x, y, true);
+  s->kind = kind;
   return s;
 }
 

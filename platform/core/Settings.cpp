@@ -119,10 +119,13 @@ std::pair<Store::iterator, Store::iterator> runBelow(Store& store, const std::ws
     return {first, last};
 }
 
+// True when some key lies below `path`; looks at the start of the run only.
 bool hasKeysBelow(Store& store, const std::wstring& path)
 {
-    auto [first, last] = runBelow(store, path);
-    return std::any_of(first, last, [&](const auto& entry) { return isBelow(entry.first, path); });
+    for (auto it = store.lower_bound(path + L"\\"); it != store.end() && startsBelow(it->first, path); ++it)
+        if (isBelow(it->first, path))
+            return true;
+    return false;
 }
 
 // ---- the file ---------------------------------------------------------------
