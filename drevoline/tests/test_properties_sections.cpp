@@ -233,3 +233,25 @@ TEST_F(Sections, AFailedComputationLeavesTheGeometryAndFlagAlone) {
   EXPECT_TRUE(*s->boundary == before);
   EXPECT_EQ(s->definingPoints.size(), 0u);
 }
+
+TEST_F(Sections, FilletedIBeamStaysSymmetric) {
+  box(0, 0, 10, 1);
+  box(0, 9, 10, 10);
+  box(4.5, 1, 5.5, 9);
+  const std::pair<Point<double>, double> corners[] = {
+      {{5.5, 1, 0}, 0}, {{4.5, 1, 0}, 90}, {{4.5, 9, 0}, 180}, {{5.5, 9, 0}, 270}};
+  for (const auto& [at, rotation] : corners) {
+    auto* f = new CShapeAnalysis(&model);
+    CString n(("f" + std::to_string(++count)).c_str());
+    f->sector(root, &model, n, at.x, at.y, 0.5, 0, 0, 90, 0, qhtShapeFillet, 0, 1, rotation, false);
+  }
+  compute();
+  expectRel(v(17), 28.0 + 4 * 0.25 * (1 - kPi / 4), 1e-7);
+  expectRel(v(132), 5.0, 1e-7);
+  expectRel(v(133), 5.0, 1e-7);
+  EXPECT_NEAR(v(61), 0.0, 1e-7);
+  Point<double> lo, hi;
+  root->principalExtremeFibersFromCG(&lo, &hi);
+  expectRel(hi.x - lo.x, 10.0, 1e-12);
+  expectRel(root->principalFiber2.x, 10.0, 1e-9);
+}
