@@ -4,8 +4,10 @@
 //
 // The store is a tree of keys (sections named by their backslash-separated
 // path under a root such as HKEY_CURRENT_USER) holding named string values.
-// Every operation reads the file afresh and every change rewrites it
-// atomically, so the store always reflects the file.
+// The file is parsed once and kept in memory; every change is written
+// through at once (a new file renamed over the old, so no reader sees half
+// a file), and the file is parsed again only when it changed on disk, so
+// the store always reflects the file.
 #pragma once
 
 #include "platform/core/CString.h"
