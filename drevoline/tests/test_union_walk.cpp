@@ -118,3 +118,18 @@ TEST(UnionWalk, HolesOfTheResultAreMarkedInMode)
     EXPECT_EQ(holes, 1);
     EXPECT_NEAR(netMoments(sum.results()).area, 12.0, 1e-9);
 }
+
+TEST(UnionWalk, APassLeftWithOneCurveCarriesItOver)
+{
+    // The tiny square leaves the pass; the other curve must not be lost.
+    CBooleanSum sum;
+    auto big = rectangle(0, 0, 2, 2);
+    auto tiny = rectangle(1, 1, 1.00001, 1.00001);
+    sum.working().AddTail(big.get());
+    sum.working().AddTail(tiny.get());
+    sum.computeUnion();
+    ASSERT_EQ(sum.results().GetCount(), 1);
+    EXPECT_EQ(sum.results().GetHead(), big.get());
+    sum.results().RemoveAll();
+    sum.working().RemoveAll();
+}
