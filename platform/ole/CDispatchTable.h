@@ -46,6 +46,7 @@ public:
 
     std::vector<COleVariant> args;
     COleVariant result;
+    const wchar_t* member = nullptr;  // the external name of the member called
 };
 
 // One member of T's interface. For a property, `method` is the get and
@@ -120,6 +121,7 @@ public:
         if (put) params.push_back(entry->result);
         if (HRESULT hr = DispatchCoerceArguments(params, args, argErr); hr != S_OK) return hr;
         DispatchCall call(std::move(args));
+        call.member = entry->name;
         try {
             (put ? entry->put : entry->method)(target, call);
         } catch (...) {
