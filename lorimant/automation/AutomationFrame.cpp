@@ -1,0 +1,60 @@
+#include "lorimant/automation/AutomationFrame.h"
+
+#include "analysis/model/CLog.h"
+#include "drevoline/section/CXSectionAnalysis.h"
+
+CXSectionAnalysis& PublishDocumentModel(CXSectionAnalysisDoc& doc)
+{
+    if (doc.model() == nullptr) AfxThrowOleDispatchException(1, L"The document has no section model.");
+    doc.MakeCurrent();
+    return *doc.model();
+}
+
+CSubSection* ResolveSubSection(const CXSectionAnalysis& model, const CString& name)
+{
+    return model.findSubSectionMutable(name);
+}
+
+CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model)
+{
+    return model.currentSubSectionMutable();
+}
+
+CShapeAnalysis* ResolveShape(const CXSectionAnalysis& model, const CString& name)
+{
+    return model.findShape(name);
+}
+
+CShapeAnalysis* ResolveShapeInCurrent(CXSectionAnalysis& model, const CString& name)
+{
+    const CSubSection* current = model.currentSubSectionMutable();
+    return current ? current->findShape(name) : nullptr;
+}
+
+void RefreshModelChanged(CXSectionAnalysisDoc& doc, bool clearPicks)
+{
+    doc.ModelChanged();
+    ActiveSectionView* view = doc.activeView();
+    if (view == nullptr) return;
+    if (clearPicks) view->ClearPicks();
+    view->RebuildAndRedraw();
+    view->fullView();
+}
+
+void RefreshRedraw(CXSectionAnalysisDoc& doc, bool fit)
+{
+    ActiveSectionView* view = doc.activeView();
+    if (view == nullptr) return;
+    view->RebuildAndRedraw();
+    if (fit) view->fullView();
+}
+
+JournalBlock::JournalBlock(CXSectionAnalysisDoc& doc, const wchar_t* name) : m_log(doc.journal()), m_name(name)
+{
+    if (m_log) m_log->block(m_name);
+}
+
+JournalBlock::~JournalBlock()
+{
+    if (m_log) m_log->unblock(m_name);
+}

@@ -1,0 +1,71 @@
+// The common frame of every method of the document's automation interface:
+// the document's model published as current, names resolved, the two
+// refresh sequences through the active view, the journal, and one exception
+// boundary through which every failure leaves as a COleDispatchException.
+#pragma once
+
+#include "analysis/model/Globals.h"
+#include "lorimant/document/CXSectionAnalysisDoc.h"
+#include "platform/ole/CDispatchTable.h"
+
+class CShapeAnalysis;
+class CSubSection;
+class CXSectionAnalysis;
+
+// Publishes doc's own model (and unit system) as current and returns it;
+// refuses (code 1) a document that has no model yet.
+CXSectionAnalysis& PublishDocumentModel(CXSectionAnalysisDoc& doc);
+
+// Runs work(model) as one automation method of doc, after publishing the
+// document's model as current. Whatever work throws leaves as a
+// COleDispatchException: a dispatch exception keeps its own code, every
+// other kind becomes code 1 with its text.
+template <class Work>
+auto AutomationMethod(CXSectionAnalysisDoc& doc, Work&& work) -> decltype(work(PublishDocumentModel(doc)))
+{
+    try {
+        return work(PublishDocumentModel(doc));
+    } catch (...) {
+        AfxRethrowAsOleDispatchException();
+    }
+}
+
+// The sub-section called name (the model's sub-section lookup); null when none.
+CSubSection* ResolveSubSection(const CXSectionAnalysis& model, const CString& name);
+// The model's current sub-section; null when there is none.
+CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model);
+// The shape called name anywhere in the model; null when none.
+CShapeAnalysis* ResolveShape(const CXSectionAnalysis& model, const CString& name);
+// The shape called name in the current sub-section; null when none.
+CShapeAnalysis* ResolveShapeInCurrent(CXSectionAnalysis& model, const CString& name);
+
+// The model-changed sequence: the document's change routine (check-point,
+// properties out of date, property lists emptied, tree rebuilt); then, with
+// an active view, its picks cleared when asked, its display lists rebuilt
+// and redrawn and the whole section fitted into it.
+void RefreshModelChanged(CXSectionAnalysisDoc& doc, bool clearPicks = false);
+// The light sequence: the active view's display lists rebuilt and redrawn,
+// and the section fitted when asked. Nothing without an active view.
+void RefreshRedraw(CXSectionAnalysisDoc& doc, bool fit = false);
+
+// Formats one journal line into the pending line and writes it at once.
+template <class... A>
+void JournalLine(CXSectionAnalysisDoc& doc, const wchar_t* format, const A&... args)
+{
+    gLogMsg.Format(format, args...);
+    doc.LogIt();
+}
+
+// Blocks doc's journal under name for the lifetime of the object, so that
+// the model's own lines are not written while a method works.
+class JournalBlock {
+public:
+    JournalBlock(CXSectionAnalysisDoc& doc, const wchar_t* name);
+    ~JournalBlock();
+    JournalBlock(const JournalBlock&) = delete;
+    JournalBlock& operator=(const JournalBlock&) = delete;
+
+private:
+    CLog* m_log;
+    CString m_name;
+};

@@ -1,0 +1,26 @@
+// The document's automation interface ILorimant: its dispatch table (the
+// form that invocation and journal replay use) and the methods built so far.
+#pragma once
+
+#include "lorimant/document/CXSectionAnalysisDoc.h"
+#include "platform/ole/CDispatchTable.h"
+
+// The dispatch table of ILorimant: one entry per member in interface order,
+// then the entries of DISPIDs 93 to 98 a second time (the first match wins).
+// DISPIDs 62, 91 and 106 are not assigned. Members whose work is not built
+// yet refuse with code 1 "<name> is not available.".
+const CDispatchTable<CXSectionAnalysisDoc>& ILorimantDispatchTable();
+
+namespace ILorimant {
+
+// GroupCurrent (get): the name of the model's current sub-section.
+CString GetGroupCurrent(CXSectionAnalysisDoc& doc);
+// GroupCurrent (put): makes the sub-section called name current; refuses
+// 1001 "Group not found." when no sub-section has the name.
+void SetGroupCurrent(CXSectionAnalysisDoc& doc, const CString& name);
+// Journals "xscn.ComputeGeomSectionProperties", then computes the current
+// sub-section's section properties; refuses (code 1) when there is no
+// current sub-section or the properties cannot be computed.
+void ComputeGeomSectionProperties(CXSectionAnalysisDoc& doc);
+
+}  // namespace ILorimant

@@ -1,0 +1,161 @@
+#include "lorimant/automation/ILorimant.h"
+
+#include <algorithm>
+
+namespace {
+
+using Doc = CXSectionAnalysisDoc;
+
+constexpr VARTYPE kText = VT_BSTR;
+constexpr VARTYPE kR8 = VT_R8;
+constexpr VARTYPE kI2 = VT_I2;
+constexpr VARTYPE kI4 = VT_I4;
+constexpr VARTYPE kBool = VT_BOOL;
+constexpr VARTYPE kRef = VT_R8 | VT_BYREF;
+
+// A member whose work is not built yet: a clear refusal, never a silent success.
+void notAvailable(Doc&, DispatchCall& call)
+{
+    CString text;
+    text.Format(L"%s is not available.", call.member);
+    throw COleDispatchException(1, text);
+}
+
+void getGroupCurrent(Doc& doc, DispatchCall& call) { call.result = COleVariant(ILorimant::GetGroupCurrent(doc)); }
+void putGroupCurrent(Doc& doc, DispatchCall& call) { ILorimant::SetGroupCurrent(doc, call.Text(0)); }
+void computeGeomSectionProperties(Doc& doc, DispatchCall&) { ILorimant::ComputeGeomSectionProperties(doc); }
+
+std::vector<DispatchEntry<Doc>> entries()
+{
+    // Parameter and result types as the dispatch table has them (where the
+    // type library differs, this form rules: journals replay through it).
+    std::vector<DispatchEntry<Doc>> rows = {
+        {L"AddAnnulus", 1, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddBlend", 2, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddDisk", 3, {kText, kText, kR8, kR8, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddFillet", 4, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddParallelogram", 5, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddArbitraryShape", 6, {kText, kI2}, VT_DISPATCH, notAvailable},
+        {L"AddRectangle", 7, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddSector", 8, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddTriangle", 9, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"Union", 10, {}, VT_EMPTY, notAvailable},
+        {L"ComputeGeomSectionProperties", 11, {}, VT_EMPTY, computeGeomSectionProperties},
+        {L"DeleteShape", 12, {kText}, VT_EMPTY, notAvailable},
+        {L"FindShape", 13, {kText}, VT_DISPATCH, notAvailable},
+        {L"GetValue", 14, {kI2}, VT_R8, notAvailable},
+        {L"GroupAdd", 15, {kText, kText, kBool}, VT_EMPTY, notAvailable},
+        {L"GroupDelete", 16, {kText}, VT_EMPTY, notAvailable},
+        {L"GroupRemove", 17, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"MirrorShape", 18, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"Shapes", 19, {}, VT_DISPATCH, notAvailable},
+        {L"Show", 20, {}, VT_EMPTY, notAvailable},
+        {L"RotateAll", 21, {kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"RotateDuplicateShape", 22, {kText, kText, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"RotateShape", 23, {kText, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"TranslateAll", 24, {kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"TranslateDuplicateShape", 25, {kText, kText, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"TranslateShape", 26, {kText, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"FileOpen", 27, {kText}, VT_EMPTY, notAvailable},
+        {L"FileSave", 28, {kText}, VT_EMPTY, notAvailable},
+        {L"ClearAll", 29, {}, VT_EMPTY, notAvailable},
+        {L"CreateSubSection", 30, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"GroupCurrent", 31, {}, VT_BSTR, getGroupCurrent, putGroupCurrent},
+        {L"AddSectorChord", 32, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"GroupMirrorDuplicate", 33, {kText, kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddExtrudedT", 34, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddExtrudedL", 35, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddFormedL", 36, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"SelectShape", 37, {kText}, VT_EMPTY, notAvailable},
+        {L"DeleteSelected", 38, {}, VT_EMPTY, notAvailable},
+        {L"MirrorDuplicate", 39, {kText, kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"ClearSelection", 40, {}, VT_EMPTY, notAvailable},
+        {L"Undo", 41, {}, VT_EMPTY, notAvailable},
+        {L"Redo", 42, {}, VT_EMPTY, notAvailable},
+        {L"BreakUnion", 43, {}, VT_EMPTY, notAvailable},
+        {L"DeleteSubSectionAndChildShapes", 44, {kText}, VT_EMPTY, notAvailable},
+        {L"AddIBeam", 45, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddExtrudedZ", 46, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddExtrudedC", 47, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddExtrudedJ", 50, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddFormedC", 48, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddFormedZ", 49, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"ApplyMaterialToSelected", 51, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ApplyMaterialToAll", 52, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"CreateDatabase", 53, {kText}, VT_EMPTY, notAvailable},
+        {L"AddMaterialDef", 54, {kText, kText, kText, kText, kText, kText, kText, kText, kBool, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"EditMaterial", 55, {kText, kText, kText, kText, kText, kText, kText, kText, kBool, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"DeleteMaterial", 56, {kText}, VT_EMPTY, notAvailable},
+        {L"ConnectDatabase", 57, {kText}, VT_EMPTY, notAvailable},
+        {L"AddMaterial", 58, {}, VT_DISPATCH, notAvailable},
+        {L"FetchMaterial", 59, {kText}, VT_DISPATCH, notAvailable},
+        {L"DeleteAllMaterials", 60, {}, VT_EMPTY, notAvailable},
+        {L"MaterialExists", 61, {kText}, VT_I2, notAvailable},
+        {L"DeleteMeshes", 63, {}, VT_EMPTY, notAvailable},
+        {L"SetMaterialOnSubSection", 64, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ExtremeValues", 65, {kI2, kRef, kRef}, VT_EMPTY, notAvailable},
+        {L"PlotResult", 66, {kI2}, VT_EMPTY, notAvailable},
+        {L"GetValueAtLocation", 67, {kI2, kR8, kR8}, VT_R8, notAvailable},
+        {L"CreateFatSectionLoad", 68, {kText, kR8, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"DeleteLoad", 69, {kText}, VT_EMPTY, notAvailable},
+        {L"SetCurrentLoad", 70, {kText}, VT_EMPTY, notAvailable},
+        {L"CreateWeld", 71, {kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"DeleteWelds", 72, {}, VT_EMPTY, notAvailable},
+        {L"ExecuteWelds", 73, {}, VT_EMPTY, notAvailable},
+        {L"DeleteSubSection", 74, {kText}, VT_EMPTY, notAvailable},
+        {L"ChangeSubSectionParent", 75, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ChangeShapeParent", 76, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"RenameShape", 77, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ApplyUnrestrainedBendingForces", 78, {kText, kText, kR8, kR8, kR8, kI4}, VT_EMPTY, notAvailable},
+        {L"ApplyRestrainedBendingForces", 79, {kText, kText, kR8, kR8, kR8, kI4}, VT_EMPTY, notAvailable},
+        {L"ClearPicks", 80, {}, VT_EMPTY, notAvailable},
+        {L"SetCurrentSubSection", 81, {kText}, VT_EMPTY, notAvailable},
+        {L"RenameSubSection", 82, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"BringSubSectionToFront", 83, {kText}, VT_EMPTY, notAvailable},
+        {L"BendingAnalysisResult", 84, {kText, kI2}, VT_R8, notAvailable},
+        {L"BruhnPlasticBendingAnalysis", 85, {kText, kText, kR8}, VT_EMPTY, notAvailable},
+        {L"AddCriticalPoint", 86, {kText, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"ClearCriticalPoints", 87, {kText}, VT_EMPTY, notAvailable},
+        {L"ComputeAllSectionProperties", 88, {kText}, VT_EMPTY, notAvailable},
+        {L"SetMaterial", 89, {kText, kText, kText}, VT_EMPTY, notAvailable},
+        {L"LinePlot", 90, {kR8, kR8, kR8, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"GetExtremeValue", 92, {kI2, kRef, kRef, kRef}, VT_EMPTY, notAvailable},
+        {L"WriteSectionProperties", 93, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ReadSectionProperties", 94, {kText}, VT_EMPTY, notAvailable},
+        {L"GetFileSectionValue", 95, {kText, kI2}, VT_R8, notAvailable},
+        {L"PushSubSectionToBack", 96, {kText}, VT_EMPTY, notAvailable},
+        {L"MoveSubSectionMeshesToRoot", 97, {}, VT_EMPTY, notAvailable},
+        {L"MeshSubSection", 98, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"MeshShape", 99, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"ChangeSign", 100, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"AddPoint", 101, {kText, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"ApplyMaterialToSubSection", 102, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ApplyMaterialToShape", 103, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"DeleteConstructionPoints", 104, {}, VT_EMPTY, notAvailable},
+        {L"ApplyMaterial", 105, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ComputeCozzonePlasticMomentsGivenFo", 107, {kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"BendingBoxForce", 108, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},
+        {L"BendingBoxQ", 109, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},
+        {L"SetUnitsystem", 110, {kI2}, VT_EMPTY, notAvailable},
+        {L"ShapeVQIb", 111, {kText, kR8, kR8}, VT_R8, notAvailable},
+        {L"CozzoneMaxShear", 112, {kR8, kR8, kI2}, VT_R8, notAvailable},
+        {L"ReadIGES", 113, {kText}, VT_EMPTY, notAvailable},
+        {L"WriteIGES", 114, {kText}, VT_EMPTY, notAvailable},
+        {L"CopyPasteShape", 115, {kText, kText, kText}, VT_EMPTY, notAvailable},
+        {L"CopyPasteSubSection", 116, {kText, kText, kText}, VT_EMPTY, notAvailable},
+    };
+    // DISPIDs 93 to 98 stand a second time; lookups find the first.
+    std::vector<DispatchEntry<Doc>> again;
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(again),
+                 [](const DispatchEntry<Doc>& e) { return e.dispid >= 93 && e.dispid <= 98; });
+    rows.insert(rows.end(), again.begin(), again.end());
+    return rows;
+}
+
+}  // namespace
+
+const CDispatchTable<CXSectionAnalysisDoc>& ILorimantDispatchTable()
+{
+    static const CDispatchTable<CXSectionAnalysisDoc> table(entries());
+    return table;
+}

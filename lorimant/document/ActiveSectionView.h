@@ -1,0 +1,44 @@
+// What the document and automation ask of the document's active section
+// view. The section view implements it; every operation defaults to doing
+// nothing so that a document can run with no view.
+#pragma once
+
+#include <vector>
+
+class ModelessDialog;
+
+// A modeless dialog as the document's registry sees it.
+class ModelessDialog {
+ public:
+  virtual ~ModelessDialog() = default;
+  // Destroys the dialog's window; the dialog unregisters itself on destruction.
+  virtual void DestroyWindow() = 0;
+};
+
+class ActiveSectionView {
+ public:
+  virtual ~ActiveSectionView() = default;
+  // Stores the view's current picture.
+  virtual void readDIB() {}
+  // Refreshes the view after a save.
+  virtual void refresh() {}
+  // Rebuilds the display list and redraws.
+  virtual void RebuildAndRedraw() {}
+  // Fits the whole section into the view.
+  virtual void fullView() {}
+  // Empties the pick list.
+  virtual void ClearPicks() {}
+  // Creates the sub-section "root" when the model has none.
+  virtual void EnsureRootSubSection() {}
+  // Closes the view's result dialogs of the analyses when open.
+  virtual void CloseResultDialogs() {}
+  // The dialog the view currently shows (null when none).
+  virtual ModelessDialog* currentDialog() const { return m_currentDialog; }
+  virtual void setCurrentDialog(ModelessDialog* dialog) { m_currentDialog = dialog; }
+  // The display-list identifiers of the picked records, in pick order.
+  std::vector<unsigned int>& pickList() { return m_pickList; }
+
+ private:
+  ModelessDialog* m_currentDialog = nullptr;
+  std::vector<unsigned int> m_pickList;
+};

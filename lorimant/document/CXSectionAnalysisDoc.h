@@ -1,0 +1,150 @@
+// The section document: one section model, the journal of its editing and
+// the snapshot undo. Runs with no window; the main frame and the active
+// view are reached through SectionFrame and ActiveSectionView.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "analysis/model/CUndo.h"
+#include "analysis/views/CSimpleDIB.h"
+#include "lorimant/document/ActiveSectionView.h"
+#include "lorimant/document/SectionFrame.h"
+#include "platform/core/CString.h"
+
+class CArchive;
+class CLog;
+class CMetal;
+class CSubSection;
+class CXSectionAnalysis;
+
+// Set once an embedded document closed: no document asks before closing.
+extern bool gCloseWithoutAsking;
+
+// The document base: the undo mix-in with 100 levels and 32768-byte growth
+// and the modified flag.
+class CBaseXSectionAnalysisDoc : public CUndo {
+ public:
+  CBaseXSectionAnalysisDoc();
+  // Takes an undo snapshot (unless suppressed) and marks the document modified.
+  void CheckPoint();
+  // Snapshot serialisation of the base: nothing.
+  void Serialize(CArchive&) override {}
+  // Never called on the base: throws std::logic_error "should never be called".
+  void DeleteContents() override;
+  bool IsModified() const { return m_modified; }
+  void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+
+  bool checkPointSuppressed = false;  // profile builders set it around their inner steps
+  bool snapshotTaken = false;         // false while a snapshot is being stored
+
+ private:
+  bool m_modified = false;
+};
+
+class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
+ public:
+  // Opens the journal named after the local time ("%d_%H_%M_%S"), sets the
+  // name base "aa$$"; no model yet.
+  explicit CXSectionAnalysisDoc(SectionFrame* frame = nullptr);
+  // Writes the journal epilogue, closes the dialogs, deletes the model and
+  // the journal.
+  ~CXSectionAnalysisDoc() override;
+  CXSectionAnalysisDoc(const CXSectionAnalysisDoc&) = delete;
+  CXSectionAnalysisDoc& operator=(const CXSectionAnalysisDoc&) = delete;
+
+  // A new empty model, unit system not chosen; journals the connection of
+  // the default material database when its file exists. Always TRUE.
+  bool OnNewDocument();
+  // Journals the open, reads the file and takes the first snapshot. A
+  // failure is shown captioned "FILE IO ERROR" and gives FALSE.
+  bool OnOpenDocument(const CString& path);
+  // Writes the document to path; FALSE (shown) when it cannot be written.
+  bool OnSaveDocument(const CString& path);
+  // Asks before closing; FALSE when the user keeps the document open.
+  // On TRUE the model is marked as being closed (gDeletingScn).
+  bool SaveModified();
+  // The save-changes prompt of a closing document; FALSE when cancelled.
+  // A document with no window has nothing to ask.
+  virtual bool SaveChangesPrompt();
+  // Clears the contents of a closing document without journalling it.
+  void OnCloseDocument();
+  // Deletes the sub-section "root" of a model being closed (gDeletingScn);
+  // otherwise nothing.
+  void DeleteContents() override;
+  // Writes or reads the document's fields (the file and every snapshot).
+  void Serialize(CArchive& ar) override;
+
+  // The change routine of every model-changing command: check-point,
+  // properties out of date, result pane emptied, tree rebuilt. 0 without a model.
+  int ModelChanged();
+  // Asks once per model for the unit system and journals the choice.
+  void AskUnitSystem();
+  // Writes gLogMsg to the journal.
+  void LogIt();
+  // Restores the previous snapshot; the replaced model is deleted.
+  void Undo();
+  // Restores the next snapshot; the replaced model is deleted.
+  void Redo();
+  // Publishes this document's model and unit system in the globals.
+  void MakeCurrent();
+
+  CXSectionAnalysis* model() const { return m_model; }
+  CLog* journal() const { return m_log.get(); }
+  int unitSystem() const { return m_unitSystem; }
+  void setUnitSystem(int units);
+  void setActiveView(ActiveSectionView* view) { m_activeView = view; }
+  ActiveSectionView* activeView() const { return m_activeView; }
+  // A document embedded in a container never asks before closing.
+  bool embedded = false;
+  // A document not shown to the user is never asked for its unit system.
+  bool hidden = false;
+
+  // ---- document operations ----
+  // Puts the sub-section first among its parent's children; journals.
+  void BringToFront(CSubSection* sub);
+  // Puts the sub-section last among its parent's children; journals.
+  void PushToBack(CSubSection* sub);
+  // Renames a sub-section; a taken name is shown and changes nothing.
+  void RenameSubSectionTo(CString oldName, CString newName);
+  // Deletes the named sub-section's shapes and children and the sub-section; journals.
+  void DeleteSubSectionAndChildShapes(CString name);
+  // Deletes the current sub-section's meshes and welds; change routine; journals.
+  void DeleteMeshes();
+  // The named metal of the model's material database; a failure throws
+  // COleDispatchException 1 "Could not recover material from database".
+  std::shared_ptr<CMetal> FetchMaterial(CString name);
+  // The shown name of a shape-type code.
+  static CString ShapeTypeName(int type);
+
+  // ---- modeless-dialog registry ----
+  // Adds the dialog unless present; it becomes the active view's current dialog.
+  void RegisterModelessDialog(ModelessDialog* dialog);
+  bool IsModelessDialogOpen(ModelessDialog* dialog) const;
+  // Destroys and unregisters one registered dialog; throws std::logic_error
+  // "Attempt to close a dialog which is not open" for any other.
+  void CloseModelessDialog(ModelessDialog* dialog);
+  // Destroys every registered dialog and empties the registry.
+  void CloseAllModelessDialogs();
+  // Removes the dialog from the registry (a dialog calls it on destruction).
+  void UnregisterModelessDialog(ModelessDialog* dialog);
+
+ private:
+  void readPicture(CArchive& ar);
+  void replaceModel(CXSectionAnalysis* model);
+
+  SectionFrame m_defaultFrame;
+  SectionFrame* m_frame;
+  ActiveSectionView* m_activeView = nullptr;
+  std::unique_ptr<CLog> m_log;
+  CXSectionAnalysis* m_model = nullptr;
+  int m_unitSystem = 2;
+  bool m_picturePresent = false;
+  CSimpleDIB m_picture;
+  int m_pictureWidth = 0;
+  int m_pictureHeight = 0;
+  std::vector<ModelessDialog*> m_dialogs;
+};
+
+// The current model (vAveVAvezeze).
+CXSectionAnalysis* GetFatXSection();
