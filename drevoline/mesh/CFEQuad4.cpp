@@ -147,7 +147,7 @@ Oriented_side CFEQuad4::orient2d(const Point<double>* a, const Point<double>* b,
     return CFETrng3::orient2d(a, b, c);
 }
 
-void CFEQuad4::Serialize(CArchive& ar, NodeList* list)
+void CFEQuad4::Serialize(CArchive& ar, NodeList* list, const NodeIndex* index)
 {
     CFEElementAnalysis::Serialize(ar);
     if (ar.IsStoring()) {
@@ -166,7 +166,7 @@ void CFEQuad4::Serialize(CArchive& ar, NodeList* list)
     for (auto& n : quadNodes) {
         int nid = 0;
         ar >> nid;
-        n = findNode(list, nid);
+        n = CFETrng3::findNode(list, nid, index);
         // An element cannot stand on a node the file does not hold.
         if (!n)
             throw std::logic_error("Element node is not recovered.");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/geometry/Point.h"
@@ -26,6 +27,8 @@ class CFEQuad4 : public CFEElementAnalysis {
 
 public:
     using NodeList = std::vector<std::shared_ptr<CFENodeAnalysis>>;
+    // Position in a NodeList of the first node of each number.
+    using NodeIndex = std::unordered_map<int, std::size_t>;
 
     // No nodes, no material.
     CFEQuad4();
@@ -57,7 +60,8 @@ public:
 
     using CFEElementAnalysis::Serialize;
     // Record: number, the four node numbers, material flag and name.
-    void Serialize(CArchive& ar, NodeList* list);
+    // On load, index (when given) is CFETrng3::indexNodes(*list).
+    void Serialize(CArchive& ar, NodeList* list, const NodeIndex* index = nullptr);
 
     // Node i (0-3).
     const std::shared_ptr<CFENodeAnalysis>& node(int i) const { return quadNodes[i]; }

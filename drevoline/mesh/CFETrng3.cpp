@@ -148,6 +148,24 @@ std::shared_ptr<CFENodeAnalysis> CFETrng3::findNode(NodeList* list, int nid)
     return nullptr;
 }
 
+CFETrng3::NodeIndex CFETrng3::indexNodes(const NodeList& list)
+{
+    NodeIndex index;
+    index.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i])
+            index.emplace(list[i]->id(), i);
+    return index;
+}
+
+std::shared_ptr<CFENodeAnalysis> CFETrng3::findNode(NodeList* list, int nid, const NodeIndex* index)
+{
+    if (!index)
+        return findNode(list, nid);
+    auto it = index->find(nid);
+    return it == index->end() ? nullptr : (*list)[it->second];
+}
+
 namespace {
 
 double halfCross(const Point<double>& a, const Point<double>& b, const Point<double>& p)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/geometry/Matrix.h"
@@ -28,6 +29,9 @@ class CFETrng3 : public CFEElementAnalysis {
 
 public:
     using NodeList = std::vector<std::shared_ptr<CFENodeAnalysis>>;
+    // Position in a NodeList of the first node of each number.
+    using NodeIndex = std::unordered_map<int, std::size_t>;
+    static NodeIndex indexNodes(const NodeList& list);
 
     // Kind 5, two freedoms per node, no nodes, no material, thickness and
     // axes 0, not welded.
@@ -72,6 +76,8 @@ public:
     std::shared_ptr<CFENodeAnalysis> n3() const;
     // The first node of `list` whose number is id; empty when none.
     static std::shared_ptr<CFENodeAnalysis> findNode(NodeList* list, int id);
+    // The same through an index of `list` (a scan when index is null).
+    static std::shared_ptr<CFENodeAnalysis> findNode(NodeList* list, int id, const NodeIndex* index);
     // Unnormalised area coordinates of p.
     double L1(const Point<double>& p) const;
     double L2(const Point<double>& p) const;
@@ -119,7 +125,8 @@ public:
 
     using CFEElementAnalysis::Serialize;
     // Record: id, the three node numbers, material flag and name.
-    void Serialize(CArchive& ar, NodeList* list);
+    // On load, index (when given) is indexNodes(*list).
+    void Serialize(CArchive& ar, NodeList* list, const NodeIndex* index = nullptr);
 
     // Sets the welded flag.
     void isWelded(bool w) { welded = w; }

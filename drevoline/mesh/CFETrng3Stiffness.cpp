@@ -81,7 +81,7 @@ void CFETrng3::localGlobalTransform()
     }
 }
 
-void CFETrng3::Serialize(CArchive& ar, NodeList* list)
+void CFETrng3::Serialize(CArchive& ar, NodeList* list, const NodeIndex* index)
 {
     CFEElementAnalysis::Serialize(ar);
     if (ar.IsStoring()) {
@@ -100,7 +100,7 @@ void CFETrng3::Serialize(CArchive& ar, NodeList* list)
     leaveNodes(nodes);
     nodes.clear();
     for (int number : numbers) {
-        std::shared_ptr<CFENodeAnalysis> n = findNode(list, number);
+        std::shared_ptr<CFENodeAnalysis> n = findNode(list, number, index);
         // An element cannot stand on a node the file does not hold.
         if (!n)
             throw std::logic_error("Element node is not recovered.");

@@ -33,13 +33,15 @@ void CMesh::alloc(int n, int extra)
 
     // Each control asks for about its circle's area over the area of a
     // right triangle with legs of the wanted size.
-    long long controlAllowance = 0;
+    // Summed in double and checked before the conversion: a tiny size or a
+    // huge or NaN radius must be refused, not wrap around as an integer.
+    double controlAllowance = 0.0;
     for (const LocalSizeControl& c : sizeControls) {
         if (c.size > 0.0)
-            controlAllowance += static_cast<long long>(c.radius * c.radius * M_PI / (c.size * c.size * 0.5));
+            controlAllowance += std::trunc(c.radius * c.radius * M_PI / (c.size * c.size * 0.5));
     }
-    const long long ult = 2LL * maxNodes + 3LL * extra + controlAllowance;
-    if (ult > 50'000'000)
+    const double ult = 2.0 * maxNodes + 3.0 * extra + controlAllowance;
+    if (!(ult <= 50'000'000))
         throw std::logic_error("Invalid mesh size");
     ultNodes = static_cast<int>(ult);
     ultEdges = ultSegments = 3 * (ultNodes - 2);

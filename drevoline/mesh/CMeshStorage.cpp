@@ -157,18 +157,20 @@ void CMesh::loadModel(CArchive& ar)
         nodes.push_back(std::move(node));
     }
     expectCheck(ar, kNodesFailed);
+    // Elements find their nodes by number: first match, as the scan gives it.
+    const CFETrng3::NodeIndex nodeIndex = CFETrng3::indexNodes(nodes);
     ar >> elementType;
     if (elementType == QUAD4) {
         const int count = readCount(ar, kMaxStoredCount);
         for (int i = 0; i < count; ++i) {
             quad4Elements.push_back(std::make_unique<CFEQuad4>());
-            quad4Elements.back()->Serialize(ar, &nodes);
+            quad4Elements.back()->Serialize(ar, &nodes, &nodeIndex);
         }
     } else if (elementType == TRNG3) {
         const int count = readCount(ar, kMaxStoredCount);
         for (int i = 0; i < count; ++i) {
             trng3Elements.push_back(std::make_unique<CFETrng3>());
-            trng3Elements.back()->Serialize(ar, &nodes);
+            trng3Elements.back()->Serialize(ar, &nodes, &nodeIndex);
         }
     }
     expectCheck(ar, kElementsFailed);
