@@ -1,5 +1,6 @@
 // Time of the section properties of typical sections: a 10 x 10 I-beam with
-// four root fillets, and a section of 100 disks.
+// four root fillets, a section of 100 disks and one of 1,000 circular
+// sectors (1,000 arcs).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -42,5 +43,16 @@ void BM_HundredDisks(benchmark::State& state) {
     benchmark::DoNotOptimize(root->forceRecalcProperties());
 }
 BENCHMARK(BM_HundredDisks)->Unit(benchmark::kMillisecond);
+
+void BM_ThousandArcs(benchmark::State& state) {
+  CXSectionAnalysis model;
+  int count = 0;
+  for (int i = 0; i < 1000; ++i)
+    addShape(model, qhtShapeSector, i % 40, i / 40, 0.4, 0, 90, 0, count);
+  CSubSection* root = model.rootSubSection();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(root->forceRecalcProperties());
+}
+BENCHMARK(BM_ThousandArcs)->Unit(benchmark::kMillisecond);
 
 }  // namespace
