@@ -27,7 +27,7 @@ bench:
 	@tools/install-deps bench
 	@cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLORIMANT_TESTS=OFF -DLORIMANT_BENCH=ON >/dev/null
 	@cmake --build build/bench -j $(JOBS)
-	@if [ -x build/bench/bench/lorimant_bench ]; then build/bench/bench/lorimant_bench; else echo "no benchmarks yet"; fi
+	@if [ -x build/bench/bench/lorimant_bench ]; then OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 build/bench/bench/lorimant_bench; else echo "no benchmarks yet"; fi
 
 # Builds every fuzz target with clang's libFuzzer and runs each for
 # FUZZ_SECONDS seconds; crash files stay under build/fuzz/runs/.

@@ -1,5 +1,6 @@
 // Time of the section properties of typical sections: a 10 x 10 I-beam with
-// four root fillets, and a section of 100 disks.
+// four root fillets, a section of 100 disks and one of 1,000 circular
+// sectors (1,000 arcs).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -32,15 +33,22 @@ void BM_IBeamWithFillets(benchmark::State& state) {
 }
 BENCHMARK(BM_IBeamWithFillets)->Unit(benchmark::kMillisecond);
 
-void BM_HundredDisks(benchmark::State& state) {
+// Times the properties of a grid (unit pitch) of shapes of one kind, radius 0.4.
+void timeGrid(benchmark::State& state, ShapeType kind, int count, int columns, double a6) {
   CXSectionAnalysis model;
-  int count = 0;
-  for (int i = 0; i < 100; ++i)
-    addShape(model, qhtShapeDisk, i % 10, i / 10, 0.4, 0, 0, 0, count);
+  int made = 0;
+  for (int i = 0; i < count; ++i)
+    addShape(model, kind, i % columns, i / columns, 0.4, 0, a6, 0, made);
   CSubSection* root = model.rootSubSection();
   for (auto _ : state)
     benchmark::DoNotOptimize(root->forceRecalcProperties());
 }
+
+void BM_HundredDisks(benchmark::State& state) { timeGrid(state, qhtShapeDisk, 100, 10, 0); }
 BENCHMARK(BM_HundredDisks)->Unit(benchmark::kMillisecond);
+
+// Quarter-circle sectors: 1,000 arcs.
+void BM_ThousandArcs(benchmark::State& state) { timeGrid(state, qhtShapeSector, 1000, 40, 90); }
+BENCHMARK(BM_ThousandArcs)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -106,6 +106,10 @@ public:
     // when constraints are missing, the loads are zero, the system cannot be
     // solved, a displacement is unreasonable or a quadrilateral is present.
     void solveStatic(const CLoadCondition* lc);
+    // The reduced system K u = f of lc, assembled in band order and not yet
+    // factorised, its unknowns in band order. Throws as solveStatic does for
+    // missing constraints and zero loads.
+    const SymmetricBandSystem& reducedSystem(const CLoadCondition* lc);
     // Stores x (in active-table order) on the nodes for lc; "Solution is
     // unreasonable. Check boundary conditions." beyond a tenth of length().
     void storeResults(const std::vector<double>& x, const CLoadCondition* lc);

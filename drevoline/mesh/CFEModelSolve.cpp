@@ -140,7 +140,7 @@ void CFEModelAnalysis::assemble()
     }
 }
 
-void CFEModelAnalysis::solveStatic(const CLoadCondition* lc)
+const SymmetricBandSystem& CFEModelAnalysis::reducedSystem(const CLoadCondition* lc)
 {
     for (const auto& e : elements) {
         if (dynamic_cast<const CFEQuad4*>(e.get()))
@@ -167,6 +167,13 @@ void CFEModelAnalysis::solveStatic(const CLoadCondition* lc)
     }
     if (zeroLoads)
         throw L"Inadequate constraints";
+    return *m_system;
+}
+
+void CFEModelAnalysis::solveStatic(const CLoadCondition* lc)
+{
+    reducedSystem(lc);
+    const int n = static_cast<int>(activeTable.GetSize());
     if (m_system->solve() != 0)
         throw L"Can't solve the linear system.";
     std::vector<double> x(static_cast<std::size_t>(n));
