@@ -324,7 +324,14 @@ TEST(SectionModel, LargeTreesBuildAndDeleteQuickly) {
     EXPECT_NO_THROW(m.verifySubsections());
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  // A second in an optimised build; the sanitizer build on a busy test
+  // machine runs several times slower, and a quadratic walk would still take
+  // far longer than this allowance.
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_LT(seconds, 4.0);
+#else
   EXPECT_LT(seconds, 1.0);
+#endif
 }
 
 TEST(SectionModel, FindCompositeCurveByShapeThenNearestUnionShape) {
