@@ -203,6 +203,13 @@ void CShapeAnalysis::sector(CSubSection* sub, CXSectionAnalysis* model, CString&
     refuse(L"Origin and Direction must be greater than zero and not equal.");
   bool keep = false;
   std::vector<double> kept = checkedArgs(k, a3, a4, a5, a6, a7, &keep);
+  // The checks above compare with < and <=, which a NaN passes: refuse
+  // non-finite numbers before they reach the outline.
+  std::vector<double> used = k == qhtShapeBlend ? std::vector<double>{a3, a4, a6} : kept;
+  used.insert(used.end(), {x0, y0, rotationDeg});
+  for (double u : used)
+    if (!std::isfinite(u))
+      refuse(L"Invalid dimensions");
   if (!disk && (origin >= nSectorPoints(k) || dir >= nSectorPoints(k)))
     refuse(L"origin or direction is out of range");
   if (keep)
