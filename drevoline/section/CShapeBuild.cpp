@@ -109,6 +109,14 @@ std::vector<double> checkedArgs(ShapeType kind, double a3, double a4, double a5,
   }
 }
 
+// A NaN or infinite corner would give an outline whose joints never meet:
+// refuse it before anything is journalled or built.
+void refuseNonFinite(const Point<double>* pts, int count) {
+  for (int i = 0; i < count; ++i)
+    if (!std::isfinite(pts[i].x) || !std::isfinite(pts[i].y))
+      refuse(L"Invalid polygon point");
+}
+
 Bspline* line(Point<double> a, Point<double> b) { return new Bspline(&a, &b, false); }
 
 Bspline* arc(Point<double> centre, Point<double> start, Point<double> end) {
@@ -462,6 +470,7 @@ void CShapeAnalysis::blendArgs(ShapeSectorArgs* r, const Bspline* round, const P
 // ---- polygons and spline fits ----
 
 void CShapeAnalysis::polygon(CSubSection* sub, CString n, Point<double>* pts, int count, int hole, CLog* log) {
+  refuseNonFinite(pts, count);
   m_name = n;
   if (log != nullptr) {
     gLogMsg = L"Dim polygon As Quenholt.ArbitraryShape";
@@ -500,6 +509,7 @@ void CShapeAnalysis::polygonOutline(Point<double>* pts, int count, int hole) {
 }
 
 void CShapeAnalysis::polygon(CString n, Point<double>* pts, int count) {
+  refuseNonFinite(pts, count);
   m_name = n;
   polygonOutline(pts, count, 0);
   if (count >= 2 && (pts[count - 1] - pts[0]).length() > 1e-5)

@@ -276,3 +276,74 @@ TEST_F(Review, NonFiniteDimensionsAreRefused) {
                COleDispatchException);
   delete sh;
 }
+
+// Unequal angle 10 x 6 x 1, the long leg along x: A 15; the equal-area
+// vertical axis is x = 2.5 (the 6-high column holds 6, the leg 1.5 more),
+// Z = 6·2 + (1.5² + 7.5²)/2 = 41.25; the horizontal one y = 0.75 (the
+// 10-wide leg alone holds half), Z = 10·(0.75² + 0.25²)/2 + (5.25² − 0.25²)/2.
+TEST_F(Review, UnequalAnglePlasticModuliAboutEqualAreaAxes) {
+  poly({{0, 0, 0}, {10, 0, 0}, {10, 1, 0}, {1, 1, 0}, {1, 6, 0}, {0, 6, 0}});
+  compute();
+  expectRel(v(17), 15.0, 1e-12);
+  expectRel(root->plasticCentroid.x, 2.5, 1e-12);
+  expectRel(root->plasticCentroid.y, 0.75, 1e-12);
+  expectRel(root->plasticZx, 41.25, 1e-12);
+  expectRel(root->plasticZy, 16.875, 1e-12);
+}
+
+// Annular sector, inner radius 1, width 1, sweep 90: A = (π/4)·3; about the
+// centre J = (π/8)(2⁴ − 1); the centroid lies (2/3)(7/3)·sin(π/4)/(π/4)
+// from it, so the centroidal polar moment is J − A d², wherever it is put.
+TEST_F(Review, AnnulusPolarMomentAboutItsCentroid) {
+  sector(qhtShapeAnnulus, 100, -50, 1, 1, 90, 0, 1, 33);
+  compute();
+  const double A = kPi / 4 * 3, J = kPi / 8 * 15;
+  const double d = 2.0 / 3.0 * 7.0 / 3.0 * std::sin(kPi / 4) / (kPi / 4);
+  expectRel(v(17), A, 1e-7);
+  expectRel(v(169), J - A * d * d, 1e-7);
+}
+
+// Rectangle [0,2]×[−1,1] united with the unit disk at the origin: the
+// overlap is the right half-disk, so A = 4 + π/2 and the first moment is
+// 4·1 − (π/2)·4/(3π).
+TEST_F(Review, UnionOfRectangleAndDiskIsSumMinusOverlap) {
+  poly({{0, -1, 0}, {2, -1, 0}, {2, 1, 0}, {0, 1, 0}});
+  sector(qhtShapeDisk, 0, 0, 1, 0, 0);
+  root->Union(-1);
+  ASSERT_TRUE(root->isUnionOn());
+  compute();
+  const double A = 4 + kPi / 2;
+  expectRel(v(17), A, 1e-7);
+  expectRel(v(132), (4 - 2.0 / 3.0) / A, 1e-7);
+  EXPECT_NEAR(v(133), 0.0, 1e-7);
+}
+
+// Polygons with non-finite points or no area are reported as failures,
+// never as properties.
+TEST_F(Review, BadPolygonsFailClearly) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::vector<std::vector<Point<double>>> cases = {
+      {{0, 0, 0}, {1, 0, 0}, {nan, 1, 0}},
+      {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}},
+      {{0, 0, 0}, {1, 1, 0}},
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(i);
+    CXSectionAnalysis m;
+    CSubSection* r = m.rootSubSection();
+    bool refused = false;
+    auto* sh = new CShapeAnalysis(&m);
+    try {
+      std::vector<Point<double>> pts = cases[i];
+      sh->polygon(r, CString("p"), pts.data(), static_cast<int>(pts.size()), 0, nullptr);
+      refused = !r->forceRecalcProperties();
+    } catch (COleDispatchException& e) {
+      refused = true;
+      EXPECT_EQ(e.m_wCode, 1);
+      EXPECT_EQ(e.m_strDescription, CString("Invalid polygon point"));
+      delete sh;
+    }
+    EXPECT_TRUE(refused);
+    EXPECT_FALSE(r->scnPrpUTD());
+  }
+}
