@@ -347,3 +347,26 @@ TEST_F(Review, BadPolygonsFailClearly) {
     EXPECT_FALSE(r->scnPrpUTD());
   }
 }
+
+// Tubes of radius 2e-3 and 2e3 (wall ratio 1/2), each placed 5 radii from
+// the origin: A = π(R² − r²), ∫y² = (π/4)(R⁴ − r⁴), Z = (4/3)(R³ − r³).
+TEST_F(Review, TinyAndLargeTubesOffTheOrigin) {
+  for (double R : {2e-3, 2e3}) {
+    SCOPED_TRACE(R);
+    CXSectionAnalysis m;
+    CSubSection* r = m.rootSubSection();
+    const double ri = R / 2, X = 5 * R, Y = -5 * R;
+    auto* outer = new CShapeAnalysis(&m);
+    auto* inner = new CShapeAnalysis(&m);
+    CString a("outer"), b("inner");
+    outer->sector(r, &m, a, X, Y, R, 0, 0, 0, 0, qhtShapeDisk, 0, 1, 0, false);
+    inner->sector(r, &m, b, X, Y, ri, 0, 0, 0, 0, qhtShapeDisk, 0, 1, 0, true);
+    ASSERT_TRUE(r->forceRecalcProperties());
+    const double I = kPi / 4 * (std::pow(R, 4) - std::pow(ri, 4));
+    expectRel(r->getValue(17) / (R * R), kPi * (1 - 0.25), 1e-7);
+    EXPECT_NEAR(r->getValue(132) / R, 5.0, 1e-7);
+    EXPECT_NEAR(r->getValue(133) / R, -5.0, 1e-7);
+    expectRel(r->getValue(62) / std::pow(R, 4), I / std::pow(R, 4), 1e-6);
+    expectRel(r->plasticZx / std::pow(R, 3), 4.0 / 3.0 * (1 - 0.125), 1e-6);
+  }
+}
