@@ -109,6 +109,14 @@ std::vector<double> checkedArgs(ShapeType kind, double a3, double a4, double a5,
   }
 }
 
+// A NaN or infinite corner would give an outline whose joints never meet:
+// refuse it before anything is journalled or built.
+void refuseNonFinite(const Point<double>* pts, int count) {
+  for (int i = 0; i < count; ++i)
+    if (!std::isfinite(pts[i].x) || !std::isfinite(pts[i].y))
+      refuse(L"Invalid polygon point");
+}
+
 Bspline* line(Point<double> a, Point<double> b) { return new Bspline(&a, &b, false); }
 
 Bspline* arc(Point<double> centre, Point<double> start, Point<double> end) {
@@ -203,6 +211,13 @@ void CShapeAnalysis::sector(CSubSection* sub, CXSectionAnalysis* model, CString&
     refuse(L"Origin and Direction must be greater than zero and not equal.");
   bool keep = false;
   std::vector<double> kept = checkedArgs(k, a3, a4, a5, a6, a7, &keep);
+  // The checks above compare with < and <=, which a NaN passes: refuse
+  // non-finite numbers before they reach the outline.
+  std::vector<double> used = k == qhtShapeBlend ? std::vector<double>{a3, a4, a6} : kept;
+  used.insert(used.end(), {x0, y0, rotationDeg});
+  for (double u : used)
+    if (!std::isfinite(u))
+      refuse(L"Invalid dimensions");
   if (!disk && (origin >= nSectorPoints(k) || dir >= nSectorPoints(k)))
     refuse(L"origin or direction is out of range");
   if (keep)
@@ -455,6 +470,7 @@ void CShapeAnalysis::blendArgs(ShapeSectorArgs* r, const Bspline* round, const P
 // ---- polygons and spline fits ----
 
 void CShapeAnalysis::polygon(CSubSection* sub, CString n, Point<double>* pts, int count, int hole, CLog* log) {
+  refuseNonFinite(pts, count);
   m_name = n;
   if (log != nullptr) {
     gLogMsg = L"Dim polygon As Quenholt.ArbitraryShape";
@@ -493,6 +509,7 @@ void CShapeAnalysis::polygonOutline(Point<double>* pts, int count, int hole) {
 }
 
 void CShapeAnalysis::polygon(CString n, Point<double>* pts, int count) {
+  refuseNonFinite(pts, count);
   m_name = n;
   polygonOutline(pts, count, 0);
   if (count >= 2 && (pts[count - 1] - pts[0]).length() > 1e-5)

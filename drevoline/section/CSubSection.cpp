@@ -35,8 +35,11 @@ CSubSection::~CSubSection() {
     // A destructor lets no failure escape.
   }
   // Shapes, union shapes too, outlive their sub-section (the model owns and
-  // deletes them): they must not point at it afterwards.
-  for (ShapeList* list : {&shapeList, unionShapes}) {
+  // deletes them): they must not point at it afterwards. A copy made by a
+  // duplication keeps its source's owner before it is placed, so the
+  // model's list is walked too.
+  ShapeList* modelShapes = m_model != nullptr ? &m_model->shapes : nullptr;
+  for (ShapeList* list : {&shapeList, unionShapes, modelShapes}) {
     POSITION pos = list != nullptr ? list->GetHeadPosition() : nullptr;
     while (pos) {
       CShapeAnalysis* s = list->GetNext(pos);

@@ -68,7 +68,6 @@ Split split(const Point<double>& R, const Point<double>& P1, const Point<double>
 void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms, double* results) {
   const std::size_t m = terms.size();
   std::vector<double> scale(m), previous(m, 0.0);
-  std::vector<bool> done(m, false);
   const double extent = arcExtent(arc);
   for (std::size_t j = 0; j < m; ++j) {
     scale[j] = std::pow(extent, terms[j].dimension);
@@ -76,8 +75,17 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
   }
   int N = arc.deg() > 1 ? 16 : n;
   std::vector<Point<double>> points;
-  std::size_t remaining = m;
-  while (remaining > 0) {
+  std::vector<double> sums(m);
+  // The chord polygon's own area about the arc's start point: it does not
+  // depend on where the section lies, so it tells when the polygon has
+  // settled. Every term is then taken from the same polygon, which keeps
+  // the area, moments and centroids of a shape far from the origin
+  // consistent (a term about a distant R settles early relative to its
+  // large sum while the polygon is still coarse).
+  const double ownScale = extent * extent;
+  double previousOwn = 0.0;
+  bool first = true;
+  while (true) {
     // Points of this pass: the previous pass's at the even places.
     const double h = (t1 - t0) / N;
     std::vector<Point<double>> next(static_cast<std::size_t>(N) + 1);
@@ -91,27 +99,32 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
     }
     points.swap(next);
     const bool last = 2 * N > kMaxPieces;
+    const double tol = gIntegrationTol;
+    double own = 0.0;
+    for (int i = 0; i < N; ++i)
+      own += fan::area(points[0], points[i], points[i + 1], 1.0);
+    bool settled = !first && std::fabs(own - previousOwn) <= tol * ownScale;
     for (std::size_t j = 0; j < m; ++j) {
-      if (done[j])
-        continue;
       double S = 0.0;
       for (int i = 0; i < N; ++i)
         S += terms[j].value(terms[j].R, points[i], points[i + 1], terms[j].factor);
-      const double tol = gIntegrationTol;
       // Both tests are relative: to the sum, and to the arc's own size (so a
       // sum that cancels to nearly nothing still stops, without the absolute
       // floor that would stop small arcs after one pass).
-      if (std::fabs(S) < tol * scale[j] || std::fabs(S - previous[j]) <= tol * std::max(std::fabs(S), 1e-3 * scale[j]) ||
-          last) {
-        results[j] = S;
-        done[j] = true;
-        --remaining;
-      } else {
-        previous[j] = S;
-      }
+      if (!(std::fabs(S) < tol * scale[j] ||
+            std::fabs(S - previous[j]) <= tol * std::max(std::fabs(S), 1e-3 * scale[j])))
+        settled = false;
+      previous[j] = S;
+      sums[j] = S;
     }
+    if (settled || last)
+      break;
+    previousOwn = own;
+    first = false;
     N *= 2;
   }
+  for (std::size_t j = 0; j < m; ++j)
+    results[j] = sums[j];
 }
 
 namespace fan {

@@ -26,9 +26,12 @@ struct FanTerm {
 // for a curved arc) and doubling. With tol = gIntegrationTol and size the
 // diagonal of the arc's control-point box, a term stops when its sum is
 // below tol x size^dimension, when two passes differ by at most tol x the
-// larger of the sum and 0.001 x size^dimension, or past 100000 pieces. Every
-// boundary point is evaluated once per pass for all terms, and the points
-// of the previous pass are reused.
+// larger of the sum and 0.001 x size^dimension, or past 100000 pieces. All
+// terms stop together, once every term has settled and the chord polygon's
+// own area (about the arc's start) changes by at most tol x size^2 between
+// passes, so every term is taken from the same polygon. Every boundary
+// point is evaluated once per pass for all terms, and the points of the
+// previous pass are reused.
 void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms, double* results);
 
 // Exact triangle integrands (u = P1 - R, v = P2 - P1, c = z of u x v).
