@@ -19,6 +19,7 @@
 
 class CCompositeCurve;
 class CDot;
+class COpenGLView;
 class CFEQuad4;
 class CFETrng3;
 class CMetal;
@@ -98,7 +99,7 @@ class CSubSection : public CBaseSubSection {
   // Clears the owner of every shape of the subtree.
   void removeShapeSubsectionReferences(CString unused);
   // Deletes the records that refer to s and forgets s's display lists.
-  void removeShape(CList<DspRecord*>* records, CShapeAnalysis* s) const;
+  void removeShape(CList<DspRecord*, DspRecord*>* records, CShapeAnalysis* s) const;
   // 1 when s is an own shape, else 0.
   int contains(CShapeAnalysis* s) const;
   int usesShape(CShapeAnalysis* s) const { return contains(s); }
@@ -242,6 +243,20 @@ class CSubSection : public CBaseSubSection {
   // Merges the meshes, applies every weld (a failure is shown and ends the
   // loop), deletes the welds and rebuilds the element model.
   void executeWelds();
+
+  // ---- display ----
+  // Every shape of the subtree: its old records leave the list, new fill and
+  // outline records are appended.
+  void displayShapes(CList<DspRecord*, DspRecord*>* list, COpenGLView* view) const;
+  // Fill record (priority 3, hole 4, inside a generated hole 5) and, except
+  // for bulbs and simple supports, outline record of the shape, on fresh
+  // display lists; "Parent object not defined" for a shape without owner.
+  void displayShape(CShapeAnalysis* shape, CList<DspRecord*, DspRecord*>* list, COpenGLView* view) const;
+  // The record "showWelds": translucent boxes of the welds with outlines.
+  DspRecord* showWelds() const;
+  // Names the union (or each own shape) at an interior point in red, then
+  // every child does the same.
+  void displayIDs(COpenGLView* view) const;
 
   // ---- meshes ----
   // Deletes every mesh of that name (the rest keep their order).
