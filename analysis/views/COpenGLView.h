@@ -267,6 +267,12 @@ public:
 
     // ---- what the records need ----
     const LightProperties& highlight() const override { return m_highlight; }
+    // Colours of the shape display: phantom shapes, holes, shapes without a
+    // material, and outlines.
+    LightProperties* phantomColour() { return &m_phantom; }
+    LightProperties* holeColour() { return &m_hole; }
+    LightProperties* defaultColour() { return &m_defaultShape; }
+    LightProperties* outlineColour() { return &m_outline; }
 
     // ---- fonts and text ----
     // Calls the 256-glyph lists from listBase for the bytes of text. A zero
@@ -367,6 +373,12 @@ public:
     LightProperties m_green{0.0f, 1.0f, 0.0f};
     LightProperties m_lightBlue{134.0f / 255.0f, 165.0f / 255.0f, 229.0f / 255.0f};
     LightProperties m_grey{0.3f, 0.3f, 0.3f};
+    // Phantoms pale grey, holes white, material-less shapes steel blue-grey,
+    // outlines black.
+    LightProperties m_phantom{0.8f, 0.8f, 0.8f};
+    LightProperties m_hole{1.0f, 1.0f, 1.0f};
+    LightProperties m_defaultShape{0.55f, 0.6f, 0.7f};
+    LightProperties m_outline{0.0f, 0.0f, 0.0f};
     int m_layerCount = 0;
     CString m_title1;
     CPrintInfoDlg* m_pPrintInfo = nullptr;

@@ -154,7 +154,7 @@ void CSubSection::removeShapeSubsectionReferences(CString) {
     c->removeShapeSubsectionReferences(CString());
 }
 
-void CSubSection::removeShape(CList<DspRecord*>* records, CShapeAnalysis* s) const {
+void CSubSection::removeShape(CList<DspRecord*, DspRecord*>* records, CShapeAnalysis* s) const {
   POSITION pos = records->GetHeadPosition();
   while (pos) {
     POSITION at = pos;

@@ -10,6 +10,7 @@
 
 #include "analysis/geometry/Point.h"
 #include "analysis/model/CBaseSubSection.h"
+#include "drevoline/mesh/MeshTypes.h"
 #include "drevoline/section/CShapeAnalysis.h"
 
 #include "platform/core/CList.h"
@@ -18,6 +19,9 @@
 
 class CCompositeCurve;
 class CDot;
+class COpenGLView;
+class CFEQuad4;
+class CFETrng3;
 class CMetal;
 class CMesh;
 class CShapeAnalysis;
@@ -95,7 +99,7 @@ class CSubSection : public CBaseSubSection {
   // Clears the owner of every shape of the subtree.
   void removeShapeSubsectionReferences(CString unused);
   // Deletes the records that refer to s and forgets s's display lists.
-  void removeShape(CList<DspRecord*>* records, CShapeAnalysis* s) const;
+  void removeShape(CList<DspRecord*, DspRecord*>* records, CShapeAnalysis* s) const;
   // 1 when s is an own shape, else 0.
   int contains(CShapeAnalysis* s) const;
   int usesShape(CShapeAnalysis* s) const { return contains(s); }
@@ -217,8 +221,62 @@ class CSubSection : public CBaseSubSection {
   // Gives the material to every union shape.
   void material(std::shared_ptr<CMetal> metal);
 
-  // ---- meshes (built with the meshing) ----
+  // ---- meshing ----
+  // Meshes one shape into a mesh named like it, appended to the meshes
+  // (existing ones stay); composes the journal line into gLogMsg. n extra
+  // nodes and spacing d go to the mesher, c only to the journal; the
+  // budget is max(e, f); f < 0 reports the mesh statistics in message boxes.
+  void meshShape(CShapeAnalysis* shape, ELEMENT_TYPE type, int n, double c, double d, int e, int f);
+  // Replaces the meshes by meshes of the union: one per solid with the holes
+  // inside it, named "<name>", "<name>_2", ...; the material and the hole
+  // count (at most 100) are checked before the old meshes go.
+  void meshSubSection(ELEMENT_TYPE type, int n, double c, double d, int e, int f);
+  // Joins all meshes into one named "root"; "merge of meshes failed" unless
+  // exactly one remains.
+  void merge();
+  // Keeps a weld over the box of the two corners when it joins at most two
+  // meshes' boundaries; false (and nothing kept) otherwise.
+  bool createWeld(Point<double>& corner1, Point<double>& corner2);
+  // Names the weld's two meshes and sets its tolerance from the boundary
+  // segments in its box; false when none or more than two meshes are met.
+  bool findMeshes(CWeld* weld);
+  // Merges the meshes, applies every weld (a failure is shown and ends the
+  // loop), deletes the welds and rebuilds the element model.
+  void executeWelds();
+
+  // ---- display ----
+  // Every shape of the subtree: its old records leave the list, new fill and
+  // outline records are appended.
+  void displayShapes(CList<DspRecord*, DspRecord*>* list, COpenGLView* view) const;
+  // Fill record (priority 3, hole 4, inside a generated hole 5) and, except
+  // for bulbs and simple supports, outline record of the shape, on fresh
+  // display lists; "Parent object not defined" for a shape without owner.
+  void displayShape(CShapeAnalysis* shape, CList<DspRecord*, DspRecord*>* list, COpenGLView* view) const;
+  // The record "showWelds": translucent boxes of the welds with outlines.
+  DspRecord* showWelds() const;
+  // Names the union (or each own shape) at an interior point in red, then
+  // every child does the same.
+  void displayIDs(COpenGLView* view) const;
+
+  // ---- meshes ----
+  // Deletes every mesh of that name (the rest keep their order).
   void deleteMesh(const CString& name);
+  // Deletes every mesh.
+  void deleteMesh();
+  // Deletes the meshes a meshSubSection of a sub-section named name makes:
+  // name itself and name_k for k >= 2.
+  void deleteSubSectionMeshes(const CString& name);
+  // The first mesh of that name; null when none.
+  CMesh* getShapesMesh(CString name) { return findMeshMutable(name); }
+  bool hasMesh(const CString& name) const { return findMesh(name) != nullptr; }
+  // A mesh is held, or every shape of the subtree has a mesh of its name.
+  bool isMeshed() const;
+  // Box of the meshes: the first sets min and max, the rest widen x and y.
+  void meshExtents(Point<double>& min, Point<double>& max);
+  // The first element whose box holds p strictly inside and that contains
+  // p; null when none (a point on an element's box is not found).
+  CFETrng3* findTrng3Element(Point<double>* p);
+  CFEQuad4* findQuad4Element(Point<double>* p);
   void renameMesh(const CString& oldName, const CString& newName);
   CMesh* findMeshMutable(const CString& name);
   const CMesh* findMesh(const CString& name) const;

@@ -17,17 +17,26 @@ void CSubSection::destroyMeshesAndWelds() {
 }
 
 void CSubSection::deleteMesh(const CString& name) {
-  auto it = std::find_if(meshes.begin(), meshes.end(), [&](const CMesh* m) { return m->name == name; });
-  if (it == meshes.end())
-    return;
-  CMesh* doomed = *it;
-  meshes.erase(it);
-  delete doomed;
+  auto doomed = std::stable_partition(meshes.begin(), meshes.end(), [&](const CMesh* m) { return m->name != name; });
+  for (auto it = doomed; it != meshes.end(); ++it)
+    delete *it;
+  meshes.erase(doomed, meshes.end());
+}
+
+void CSubSection::deleteMesh() {
+  for (CMesh* m : meshes)
+    delete m;
+  meshes.clear();
 }
 
 void CSubSection::renameMesh(const CString& oldName, const CString& newName) {
-  if (CMesh* m = findMeshMutable(oldName))
-    updateMeshName(m, newName);
+  for (CMesh* m : meshes) {
+    if (m->name == oldName)
+      m->name = newName;
+    for (int i = 0; i < m->nSegments; ++i)
+      if (m->segments[i].curveName == oldName)
+        m->segments[i].curveName = newName;
+  }
 }
 
 CMesh* CSubSection::findMeshMutable(const CString& name) {

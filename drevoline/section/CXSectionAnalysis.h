@@ -113,6 +113,18 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   // Deletes every child and shape of the named sub-section (it stays).
   void deleteSubSectionAndChildShapes(CString& name);
   void deleteMesh(CString& name);
+
+  // ---- meshing ----
+  // The current sub-section meshes the shape (see CSubSection::meshShape).
+  void meshShape(CShapeAnalysis* shape, ELEMENT_TYPE type, int n, double a, double b, int i1, int i2);
+  // first < 1: s (and "root") drop s's meshes, s meshes once with budget
+  // arguments (-1, 100000); 1 <= first < 1000: s meshes once for each i in
+  // first..999 with (first, i); else nothing. After each meshing a formed or
+  // extruded s, or a non-current s with its union on, hands every new mesh
+  // to the current sub-section. spare is not read.
+  void meshSubSection(CSubSection* const s, ELEMENT_TYPE type, int n, double a, double b, int first, int spare);
+  // Each direct child of "root" gives its meshes, last first, to "root".
+  void moveMeshesToRoot();
   // Removes (and deletes) curves lying inside another curve of the same sign.
   void removeContained(CList<CCompositeCurve*>* curves);
   void replaceShapeInList(std::unique_ptr<ShapeList> list, CShapeAnalysis* old, CShapeAnalysis* replacement);

@@ -385,9 +385,9 @@ TEST(SectionModel, MeshesAreFoundRenamedAndDeletedByName) {
   root->renameMesh(L"b", L"c");
   EXPECT_EQ(root->meshes[1]->name, L"c");
   CString a(L"a");
-  m.deleteMesh(a);  // the first of that name
-  ASSERT_EQ(root->meshes.size(), 2u);
-  EXPECT_EQ(root->meshes[1]->name, L"a");
+  m.deleteMesh(a);  // every mesh of that name
+  ASSERT_EQ(root->meshes.size(), 1u);
+  EXPECT_EQ(root->meshes[0]->name, L"c");
   root->translate(1.0, 0.0);  // meshes without nodes move without harm
   EXPECT_FALSE(m.childMeshesExists());
 }
