@@ -19,9 +19,19 @@ void CSubSection::deleteMesh(const CString&) {}
 
 void CSubSection::renameMesh(const CString&, const CString&) {}
 
-CMesh* CSubSection::findMeshMutable(const CString&) { return nullptr; }
+CMesh* CSubSection::findMeshMutable(const CString& n) {
+  for (CMesh* m : meshes)
+    if (m->name == n)
+      return m;
+  return nullptr;
+}
 
-const CMesh* CSubSection::findMesh(const CString&) const { return nullptr; }
+const CMesh* CSubSection::findMesh(const CString& n) const {
+  for (const CMesh* m : meshes)
+    if (m->name == n)
+      return m;
+  return nullptr;
+}
 
 // The welds' corners move with the section; the meshes follow once their
 // own transforms exist (until then a sub-section holds no meshes to move).
