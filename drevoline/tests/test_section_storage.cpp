@@ -499,3 +499,28 @@ TEST(SectionStorageTree, ALoopOfParentsIsRefused) {
   EXPECT_TRUE(gPendingSubSectionParents.empty());
   EXPECT_TRUE(gPendingShapeOwners.empty());
 }
+
+TEST(SectionStorageClasses, EveryStoredClassIsCreatedByNameWithItsSchema) {
+  struct Row {
+    const char* name;
+    unsigned schema;
+    bool versionable;
+  };
+  const Row rows[] = {
+      {"CVertex", 1, false},          {"CEdge", 1, false},           {"CSegment", 1, false},
+      {"CTriangle", 1, false},        {"CMesh", 1, false},           {"CFEElementAnalysis", 1, false},
+      {"CFETrng3", 1, false},         {"CFEModelAnalysis", 1, false}, {"CFENodeAnalysis", 2, true},
+      {"CFEQuad4", 1, false},         {"CShapeAnalysis", 1, false},  {"CSubSection", 3, true},
+      {"CWeld", 1, false},            {"CXSectionAnalysis", 1, false},
+  };
+  for (const Row& r : rows) {
+    CRuntimeClass* cls = CRuntimeClass::FromName(r.name);
+    ASSERT_NE(cls, nullptr) << r.name;
+    EXPECT_EQ(cls->Schema(), r.schema) << r.name;
+    EXPECT_EQ(cls->IsVersionable(), r.versionable) << r.name;
+    std::unique_ptr<CObject> object(cls->CreateObject());
+    ASSERT_NE(object, nullptr) << r.name;
+    EXPECT_STREQ(object->GetRuntimeClass()->m_lpszClassName, r.name);
+  }
+  EXPECT_EQ(RUNTIME_CLASS(CSubSection)->m_wSchema, VERSIONABLE_SCHEMA | 3u);
+}
