@@ -17,20 +17,13 @@
 #include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "test_mesh_support.h"
 #include "drevoline/section/CXSectionAnalysisStorage.h"
 
+using mesh_test::logicText;
 using test_support::Bytes;
 
 namespace {
-
-std::string logicText(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const std::logic_error& e) {
-    return e.what();
-  }
-  return "";
-}
 
 std::vector<std::string> names(const std::vector<CSubSection*>& list) {
   std::vector<std::string> out;

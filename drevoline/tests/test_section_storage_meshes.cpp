@@ -1,5 +1,6 @@
 // Section model storage with meshes and welds: repeated loads keep the
-// stream, the meshes resolve their curves and the welds find their meshes.
+// stream, the meshes resolve their curves and the welds find their meshes;
+// a whole document part with its material database.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -9,10 +10,13 @@
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/CMetal.h"
 #include "analysis/tests/TestSupport.h"
+#include "analysis/tests/test_materials_support.h"
 #include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "test_mesh_support.h"
 
+using mesh_test::logicText;
 using test_support::Bytes;
 
 namespace {
@@ -76,15 +80,6 @@ struct MeshedModel : ::testing::Test {
   }
 };
 
-std::string logicText(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const std::logic_error& e) {
-    return e.what();
-  }
-  return "";
-}
-
 }  // namespace
 
 TEST_F(MeshedModel, StoreLoadTwiceGivesTheFirstStreamAgain) {
@@ -111,4 +106,40 @@ TEST_F(MeshedModel, AWeldNamingAMissingMeshIsRefused) {
   root->welds[0]->mesh2 = L"gone";
   const Bytes bytes = store(model);
   EXPECT_EQ(logicText([&] { load(bytes); }), "meshes not recovered in restore");
+}
+
+TEST(SectionDocumentStorage, AWholeModelLoadsWithItsMaterialsDotsAndTree) {
+  mattest::GlobalsGuard globals;
+  mattest::TempFolder folder;
+  const std::filesystem::path file = folder.path() / "mats.sqldb";
+  mattest::createMaterialDatabase(file, {mattest::sampleRow(L"A", 1000)});
+
+  CXSectionAnalysis model;
+  model.materialDatabasePath = CString(file.wstring().c_str());
+  auto a = std::make_shared<CMetal>();
+  a->name = L"A";
+  model.materials.AddTail(a);
+  CSubSection* root = model.rootSubSection();
+  auto* child = new CSubSection(&model, nullptr);
+  child->name(L"C");
+  root->addChildSubSection(child);
+  model.subSections.push_back(child);
+  auto* s = new CShapeAnalysis(&model);
+  CString n(L"r");
+  s->sector(child, &model, n, 0.0, 0.0, 2.0, 1.0, 0.0, 90.0, 90.0, qhtShapeRectangle, 0, 1, 0.0, false);
+  s->material(a);
+  const Bytes bytes = test_support::stored([&](CArchive& ar) { model.Serialize(ar); });
+
+  CXSectionAnalysis loaded;
+  test_support::loaded(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
+  EXPECT_EQ(gModel, &loaded);
+  EXPECT_EQ(vAveVAvezeze, &loaded);
+  CShapeAnalysis* back = loaded.findShape(L"r");
+  ASSERT_NE(back, nullptr);
+  ASSERT_NE(back->material(), nullptr);
+  EXPECT_EQ(back->material(), loaded.findMaterial(L"A"));  // the loaded model's own metal
+  EXPECT_EQ(back->parent, loaded.findSubSectionMutable(L"C"));
+  // The root's dots are made again from the shapes of its tree: the
+  // rectangle's four corners.
+  EXPECT_EQ(loaded.rootSubSection()->dots.size(), 4u);
 }
