@@ -72,7 +72,7 @@ CXSectionAnalysisDoc::~CXSectionAnalysisDoc() {
   }
   CloseAllModelessDialogs();
   replaceModel(nullptr);
-  m_frame->RefreshSectionTree();
+  m_frame->DeleteSectionTree();
 }
 
 void CXSectionAnalysisDoc::replaceModel(CXSectionAnalysis* model) {
