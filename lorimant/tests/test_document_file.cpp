@@ -106,6 +106,8 @@ TEST_F(DocumentTest, RefusedFileIsShownAndNotOpened) {
   ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
   EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"FILE IO ERROR"));
   EXPECT_EQ(Hooks::messageBoxes()[0].text, CString(L"Not a Lorimant file"));
+  // The open is journalled before anything is read.
+  EXPECT_EQ(lines(journals().at(0)).back(), "xscn.FileOpen \"" + path.string() + "\"");
 }
 
 TEST_F(DocumentTest, MissingFileIsShownAndNotOpened) {

@@ -72,6 +72,17 @@ TEST_F(DocumentTest, MakingADocumentCurrentPublishesItsUnits) {
   us.MakeCurrent();
   EXPECT_EQ(gUnitSystem, USCS);
   EXPECT_EQ(gModel, us.model());
+  EXPECT_EQ(GetActiveSectionDoc(), &us);
+  EXPECT_EQ(GetFatXSection(), us.model());
+}
+
+TEST_F(DocumentTest, NoActiveDocumentOnceItIsGone) {
+  {
+    CXSectionAnalysisDoc doc;
+    doc.OnNewDocument();
+    EXPECT_EQ(GetActiveSectionDoc(), &doc);
+  }
+  EXPECT_EQ(GetActiveSectionDoc(), nullptr);
 }
 
 namespace {
