@@ -169,3 +169,13 @@ TEST_F(DocumentTest, SavedDocumentReopensWithItsCounters) {
   EXPECT_EQ(gUnitSystem, USCS);
   EXPECT_FALSE(reopened.CanUndo());
 }
+
+TEST_F(DocumentTest, UnwritableSaveIsShownAndKeepsTheModifiedFlag) {
+  CXSectionAnalysisDoc doc;
+  ASSERT_TRUE(doc.OnNewDocument());
+  doc.ModelChanged();
+  EXPECT_FALSE(doc.OnSaveDocument(CString((root_ / "no" / "such" / "folder.qhscn").c_str())));
+  EXPECT_TRUE(doc.IsModified());
+  ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+  EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"FILE IO ERROR"));
+}
