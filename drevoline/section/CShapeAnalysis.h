@@ -15,6 +15,7 @@
 #include "platform/core/CString.h"
 
 class Bspline;
+class CArchive;
 class CCompositeCurve;
 class CLog;
 class CMetal;
@@ -321,6 +322,18 @@ class CShapeAnalysis : public CObject {
   void addDot(CSubSection* s, Point<double>& p);
   // Dots at the defining points, else at the first control point of every arc.
   void addDots(CSubSection* s);
+
+  // ---- storage ----
+  // Stores or loads the shape's record; loading resolves the materials by
+  // name through gModel and leaves a pending link to the owner's name.
+  void Serialize(CArchive& ar) override;
+  // The defining points and, for a basic kind, the argument record and the
+  // arguments (the wrong direction is the archive's readOnly/writeOnly failure).
+  void storeShapeArgs(CArchive& ar);
+  void loadShapeArgs(CArchive& ar);
+  // The polygon points and their value (count 0 without a polygon record).
+  void storePolygonArgs(CArchive& ar);
+  void loadPolygonArgs(CArchive& ar);
 
   // ---- name ----
   const CString& name() const { return m_name; }

@@ -52,6 +52,12 @@ class CSubSection : public CBaseSubSection {
   // deletes the meshes, welds, construction points and the union list.
   ~CSubSection() override;
 
+  // ---- storage ----
+  // Stores layout version 3, or loads versions 1 to 3: the tree and own
+  // shapes by name (resolved by the model's read), the union shapes, meshes,
+  // welds, kind arguments, load conditions, critical and construction points.
+  void Serialize(CArchive& ar) override;
+
   // ---- accessors ----
   CSubSection* parent() const { return m_parent; }
   void parent(CSubSection* p) { m_parent = p; }

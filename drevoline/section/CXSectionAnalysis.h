@@ -49,6 +49,16 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   // vAveVAvezeze; throws std::logic_error "Invalid vAveVAvezeze address" when null.
   static CXSectionAnalysis* scn();
 
+  // ---- storage ----
+  // The model base's part, then the model's own (gModel := this). Loading
+  // then refreshes the root's dots and checks the tree.
+  void Serialize(CArchive& ar) override;
+  // The model's own part. Loading replaces the shapes and sub-sections,
+  // relinks meshes and welds and rebuilds the tree from the stored names
+  // (the flat list comes back reversed, the siblings in their stored order).
+  void read(CArchive& ar);
+  void write(CArchive& ar);
+
   // ---- current sub-section ----
   // First sub-section named like the current name; null when none.
   const CSubSection* currentSubSection() const;
@@ -152,4 +162,12 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   void placeCopy(CSubSection* current, CShapeAnalysis* shape, CShapeAnalysis* copy);
   // The tail shared by both createSubSection forms.
   void attachSubSection(CSubSection* s, CSubSection* parent, CShapeAnalysis* shape);
+  // After loading: meshes resolve their links, welds find their meshes'
+  // curves ("meshes not recovered in restore", "composite curves not
+  // recovered for weld").
+  void relinkMeshesAndWelds();
+  // After loading: shape owners and sub-section parents by name, the
+  // siblings' stored order; a looping tree or a union shape held twice is
+  // "Subsection tree is corrupted".
+  void resolvePendingLinks();
 };
