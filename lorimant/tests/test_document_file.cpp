@@ -151,11 +151,12 @@ TEST_F(DocumentTest, PictureIsReadButNeverWritten) {
             (std::vector<BYTE>{0, 0xFF, 0xFE, 0xFF, 4}));
 }
 
-TEST_F(DocumentTest, SavedDocumentReopensWithItsCounters) {
+TEST_F(DocumentTest, SavedDocumentReopensWithItsModelAndCounters) {
   const fs::path path = root_ / "saved.qhscn";
   CXSectionAnalysisDoc doc;
   ASSERT_TRUE(doc.OnNewDocument());
   doc.setUnitSystem(1);
+  ASSERT_NE(doc.model()->addShape(L"plate"), nullptr);
   gUniqueID = 31;
   ASSERT_TRUE(doc.OnSaveDocument(CString(path.c_str())));
   EXPECT_FALSE(doc.IsModified());
@@ -165,6 +166,7 @@ TEST_F(DocumentTest, SavedDocumentReopensWithItsCounters) {
   CXSectionAnalysisDoc reopened;
   ASSERT_TRUE(reopened.OnOpenDocument(CString(path.c_str())));
   ASSERT_NE(reopened.model(), nullptr);
+  EXPECT_NE(reopened.model()->findShape(CString(L"plate")), nullptr);
   EXPECT_EQ(gUniqueID, 31);
   EXPECT_EQ(gUnitSystem, USCS);
   EXPECT_FALSE(reopened.CanUndo());

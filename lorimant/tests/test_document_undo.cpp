@@ -119,3 +119,16 @@ TEST_F(DocumentTest, UnitSystemIsAskedOnceAndJournalled) {
   other.AskUnitSystem();
   EXPECT_EQ(other.unitSystem(), 2);
 }
+
+TEST_F(DocumentTest, UndoAndRedoRestoreTheModel) {
+  CXSectionAnalysisDoc doc;
+  ASSERT_TRUE(doc.OnNewDocument());
+  doc.ModelChanged();
+  ASSERT_NE(doc.model()->addShape(L"plate"), nullptr);
+  doc.ModelChanged();
+  doc.Undo();
+  EXPECT_EQ(doc.model()->findShape(CString(L"plate")), nullptr);
+  doc.Redo();
+  EXPECT_NE(doc.model()->findShape(CString(L"plate")), nullptr);
+  EXPECT_EQ(vAveVAvezeze, doc.model());
+}
