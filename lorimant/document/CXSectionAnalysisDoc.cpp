@@ -20,6 +20,10 @@
 bool gCloseWithoutAsking = false;
 
 namespace {
+CXSectionAnalysisDoc* gActiveDoc = nullptr;
+}  // namespace
+
+namespace {
 
 constexpr int kMarker = 444;
 constexpr int kFormatNumber = 1;
@@ -72,7 +76,8 @@ CXSectionAnalysisDoc::~CXSectionAnalysisDoc() {
   }
   CloseAllModelessDialogs();
   replaceModel(nullptr);
-  m_frame->RefreshSectionTree();
+  if (gActiveDoc == this) gActiveDoc = nullptr;
+  m_frame->DeleteSectionTree();
 }
 
 void CXSectionAnalysisDoc::replaceModel(CXSectionAnalysis* model) {
@@ -86,6 +91,7 @@ void CXSectionAnalysisDoc::replaceModel(CXSectionAnalysis* model) {
 }
 
 void CXSectionAnalysisDoc::MakeCurrent() {
+  gActiveDoc = this;
   vAveVAvezeze = m_model;
   gModel = m_model;
   gUnitSystem = static_cast<EUnitSystem>(m_unitSystem);
@@ -255,3 +261,5 @@ void CXSectionAnalysisDoc::Redo() {
 }
 
 CXSectionAnalysis* GetFatXSection() { return vAveVAvezeze; }
+
+CXSectionAnalysisDoc* GetActiveSectionDoc() { return gActiveDoc; }

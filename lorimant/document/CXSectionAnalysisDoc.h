@@ -86,7 +86,8 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   void Undo();
   // Restores the next snapshot; the replaced model is deleted.
   void Redo();
-  // Publishes this document's model and unit system in the globals.
+  // Publishes this document's model and unit system in the globals and
+  // makes it the active document.
   void MakeCurrent();
 
   CXSectionAnalysis* model() const { return m_model; }
@@ -148,3 +149,5 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
 
 // The current model (vAveVAvezeze).
 CXSectionAnalysis* GetFatXSection();
+// The active document: the one last made current; null when none is open.
+CXSectionAnalysisDoc* GetActiveSectionDoc();

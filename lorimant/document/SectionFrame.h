@@ -10,6 +10,8 @@ class SectionFrame {
   virtual void ClearPropertyLists() {}
   // Rebuilds the section tree; returns the tree's result (0 headless).
   virtual int RefreshSectionTree() { return 0; }
+  // Deletes every item of the section tree (a document is going away).
+  virtual void DeleteSectionTree() {}
   // Shows the unit dialog preset to selection; true on OK with the choice
   // in selection (0 SI in centimetres, non-zero US customary). The default
   // leaves the unit system unchosen.

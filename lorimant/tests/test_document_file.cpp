@@ -106,12 +106,78 @@ TEST_F(DocumentTest, RefusedFileIsShownAndNotOpened) {
   ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
   EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"FILE IO ERROR"));
   EXPECT_EQ(Hooks::messageBoxes()[0].text, CString(L"Not a Lorimant file"));
+  // The open is journalled before anything is read.
+  EXPECT_EQ(lines(journals().at(0)).back(), "xscn.FileOpen \"" + path.string() + "\"");
 }
 
 TEST_F(DocumentTest, MissingFileIsShownAndNotOpened) {
   CXSectionAnalysisDoc doc;
   EXPECT_FALSE(doc.OnOpenDocument(CString((root_ / "none.qhscn").c_str())));
   EXPECT_EQ(doc.model(), nullptr);
+  ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+  EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"FILE IO ERROR"));
+}
+
+TEST_F(DocumentTest, PictureIsReadButNeverWritten) {
+  std::vector<BYTE> b;
+  putWide(b, L"LORIMANT");
+  for (int v : {2, 0, 0, 3}) put32(b, v);
+  b.push_back(1);
+  for (int v : {4, 2, 0, 4, 2, 24, 444}) put32(b, v);  // size, then header: -, width, height, bits, marker
+  {
+    CSimpleDIB picture;
+    ASSERT_TRUE(picture.Create(4, 2, 24));
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    picture.Serialize(ar);
+    ar.Close();
+    const auto image = file.GetBytes();
+    b.insert(b.end(), image.begin(), image.end());
+  }
+  put32(b, 444);
+  const auto rest = fileBytes(L"LORIMANT", 2, 0, 0, 3);
+  const size_t afterFlag = 4 + 2 * 8 + 16 + 1;
+  b.insert(b.end(), rest.begin() + afterFlag, rest.end());
+
+  CXSectionAnalysisDoc doc;
+  load(doc, b);
+  ASSERT_NE(doc.model(), nullptr);
+  EXPECT_TRUE(doc.IsModified());  // a picture runs the change routine once
+  // The flag is 0 and the name base string follows at once: no picture block.
+  const auto saved = store(doc);
+  const size_t flag = 4 + 2 * 8 + 16;
+  ASSERT_GT(saved.size(), flag + 5);
+  EXPECT_EQ(std::vector<BYTE>(saved.begin() + flag, saved.begin() + flag + 5),
+            (std::vector<BYTE>{0, 0xFF, 0xFE, 0xFF, 4}));
+}
+
+TEST_F(DocumentTest, SavedDocumentReopensWithItsModelAndCounters) {
+  const fs::path path = root_ / "saved.qhscn";
+  CXSectionAnalysisDoc doc;
+  ASSERT_TRUE(doc.OnNewDocument());
+  doc.setUnitSystem(1);
+  ASSERT_NE(doc.model()->addShape(L"plate"), nullptr);
+  gUniqueID = 31;
+  ASSERT_TRUE(doc.OnSaveDocument(CString(path.c_str())));
+  EXPECT_FALSE(doc.IsModified());
+
+  gUniqueID = 0;
+  gUnitSystem = SI;
+  CXSectionAnalysisDoc reopened;
+  ASSERT_TRUE(reopened.OnOpenDocument(CString(path.c_str())));
+  ASSERT_NE(reopened.model(), nullptr);
+  EXPECT_NE(reopened.model()->findShape(CString(L"plate")), nullptr);
+  EXPECT_EQ(gUniqueID, 31);
+  EXPECT_EQ(gUnitSystem, USCS);
+  EXPECT_FALSE(reopened.CanUndo());
+}
+
+TEST_F(DocumentTest, UnwritableSaveIsShownAndKeepsTheModifiedFlag) {
+  CXSectionAnalysisDoc doc;
+  ASSERT_TRUE(doc.OnNewDocument());
+  doc.ModelChanged();
+  EXPECT_FALSE(doc.OnSaveDocument(CString((root_ / "no" / "such" / "folder.qhscn").c_str())));
+  EXPECT_TRUE(doc.IsModified());
   ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
   EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"FILE IO ERROR"));
 }
