@@ -82,7 +82,10 @@ void CMesh::removeColinear(CArray<Point<double>>* poly)
             Point<double> p = (*poly)[cur];
             Point<double> a = (*poly)[prev[cur]];
             Point<double> b = (*poly)[next[cur]];
-            if (!colinear2d(&p, &a, &b)) {
+            // The angle is measured at p itself: measured at a neighbour
+            // across a long edge, the small turn of a finely sampled curve
+            // looks straight and whole fillets would be dropped.
+            if (!colinear2d(&a, &p, &b)) {
                 cur = next[cur];
                 continue;
             }
