@@ -195,4 +195,18 @@ TEST(IgesImport, IntoTheUnionListMarksHoles)
     EXPECT_NEAR(in.netArea(), 8.0 - kPi / 4.0, 1e-6);
 }
 
+TEST(IgesImport, AnotherUnitIsReportedAndCoordinatesKept)
+{
+    CXSectionAnalysis model;
+    model.unitLabels[kLengthLabel] = L"mm";
+    CString path(importPath("circle.igs").c_str());  // unit flag 1, inches
+    CaptureStderr();
+    model.readIGES(path, true);
+    EXPECT_NE(GetCapturedStderr().find("IGES unit flag 1 (IN) differs"), std::string::npos);
+    ASSERT_EQ(model.shapes.GetCount(), 1);
+    CShapeAnalysis* s = model.shapes.GetHead();
+    EXPECT_NEAR(s->area(), 4.0 * kPi, 1e-6);
+    delete s;
+}
+
 }  // namespace
