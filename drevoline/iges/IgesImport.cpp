@@ -26,6 +26,8 @@ namespace {
 IgesReaderState& S = gIgesReader;
 
 std::unordered_map<const CDirectoryEntry*, IgesEntity> gEntities;
+std::unordered_map<int, CDirectoryEntry*> gBySequence;
+size_t gIndexedEntries = 0;
 
 // The matrix entity named by an entry's transformation pointer; null when none.
 IgesEntity* matrixOf(const CDirectoryEntry* entry)
@@ -105,10 +107,16 @@ IgesEntity& igesEntity(const CDirectoryEntry* entry)
 
 CDirectoryEntry* findIgesEntry(int sequence)
 {
-    for (CDirectoryEntry* e : S.directory)
-        if (e->sequence == sequence)
-            return e;
-    return nullptr;
+    // Indexed once the directory is complete: composites may name up to a
+    // thousand members each.
+    if (gIndexedEntries != S.directory.size()) {
+        gBySequence.clear();
+        for (CDirectoryEntry* e : S.directory)
+            gBySequence.emplace(e->sequence, e);  // the first of a sequence number wins
+        gIndexedEntries = S.directory.size();
+    }
+    const auto it = gBySequence.find(sequence);
+    return it != gBySequence.end() ? it->second : nullptr;
 }
 
 void placeEntityCurves()
@@ -236,5 +244,7 @@ void applyImportedHoleRule()
 void freeDirectoryEntries()
 {
     gEntities.clear();
+    gBySequence.clear();
+    gIndexedEntries = 0;
     clearIgesDirectory();
 }

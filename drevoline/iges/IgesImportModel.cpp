@@ -128,6 +128,7 @@ void CXSectionAnalysis::readIGES(CString& fileName, bool intoCurrent)
     if (!file)
         throw L"Can't open IGES file";
     ImportScope scope{file};
+    freeDirectoryEntries();  // nothing of an earlier reading may be taken for this file's
     resetIgesReader(file);
     S.model = this;
     readSections();
