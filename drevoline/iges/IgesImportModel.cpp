@@ -174,7 +174,8 @@ void CXSectionAnalysis::orientShapes(bool)
         return;
     CCompositeCurve* first = importedShapes.front()->boundary;
     const Point<double> n = first->planeNormal();
-    if (std::fabs(std::fabs(n.z) - 1.0) < 1e-5)
+    // An outline with no plane of its own (a degenerate one) is left as it is.
+    if (std::fabs(std::fabs(n.z) - 1.0) < 1e-5 || !(n.length() > 1e-12) || !std::isfinite(n.length()))
         return;
     Point<double> p0, p1, p2;
     first->select3Pts(p0, p1, p2);
