@@ -295,14 +295,6 @@ void read144(IgesEntity& e)
     t.inner = integerList(t.innerCount);
 }
 
-void read402()
-{
-    // Associativity members are never used; some forms hold reals and the
-    // count is unbounded, so the record is passed over whole.
-    while (more())
-        readIgesReal();
-}
-
 // The trailing associativity and property pointer lists.
 void readTrailingPointers(IgesEntity& e)
 {
@@ -343,8 +335,9 @@ int readParameterEntity(CDirectoryEntry* entry)
     case 128: read128(e); break;
     case 142: read142(e); break;
     case 144: read144(e); break;
-    case 402: read402(); break;
     default:
+        // Also type 402: associativity members are never used, some forms
+        // hold reals or texts and the count is unbounded.
         skipEntityRecord(entry);
         return S.errorCode;
     }

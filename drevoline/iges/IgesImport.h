@@ -43,7 +43,7 @@ struct IgesEntity {
     bool memberOfComposite = false;            // a type 102 has copied the curve
     bool wantsOwnComposite = false;            // a visible closed curve: an outline by itself
     bool closed = false;                       // type 102: the composite closes
-    std::vector<int> members;                  // types 102 and 402
+    std::vector<int> members;                  // type 102
     std::unique_ptr<CCompositeCurve> composite;
     std::unique_ptr<Bsurface> surface;         // types 108, 122, 128
     int curveOnSurface[5] = {0, 0, 0, 0, 0};   // type 142: CRTN, SPTR, BPTR, CPTR, PREF
