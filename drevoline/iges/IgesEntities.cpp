@@ -211,6 +211,19 @@ void read124(IgesEntity& e)
     e.matrix = std::move(m);
 }
 
+// Non-decreasing knots with the first and last deg + 1 equal: the only
+// kind the kernel's evaluators take.
+bool clampedKnots(const std::vector<double>& k, int deg)
+{
+    const size_t d = static_cast<size_t>(deg);
+    if (k.size() < 2 * d + 2)
+        return false;
+    for (size_t i = 1; i < k.size(); ++i)
+        if (!(k[i - 1] <= k[i]))
+            return false;
+    return k[d] == k.front() && k[k.size() - 1 - d] == k.back() && k.front() < k.back();
+}
+
 void read126(CDirectoryEntry* entry, IgesEntity& e)
 {
     const int k = integer();
@@ -233,6 +246,10 @@ void read126(CDirectoryEntry* entry, IgesEntity& e)
     if (S.errorCode != 0 || pts.size() != static_cast<size_t>(k) + 1 ||
         knots.size() != static_cast<size_t>(k) + m + 2 || weights.size() != pts.size())
         return;
+    if (!clampedKnots(knots, m)) {
+        std::fprintf(stderr, "IGES entity 126: knots not clamped or decreasing; curve skipped\n");
+        return;
+    }
     if (knots.front() < 0.0) {
         const double shift = knots.front();
         for (double& t : knots)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
+#include <exception>
 #include <string>
 
 #include "analysis/geometry/Bspline.h"
@@ -12,6 +13,7 @@
 #include "drevoline/iges/IgesImport.h"
 #include "drevoline/iges/IgesReader.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "platform/core/Exceptions.h"
 
 namespace {
 
@@ -135,10 +137,20 @@ void CXSectionAnalysis::readIGES(CString& fileName, bool intoCurrent)
     reportUnitMismatch(*this);
     readParameterSection();
     scope.closeFile();
-    placeEntityCurves();
-    buildShapes();
-    orientShapes(intoCurrent);
-    applyImportedHoleRule();
+    try {
+        placeEntityCurves();
+        buildShapes();
+        orientShapes(intoCurrent);
+        applyImportedHoleRule();
+    } catch (const char*) {
+        // The kernel's refusals of a curve it cannot work with: the caller
+        // gets one clear text, and the scope releases everything.
+        throw L"Failed to build the imported outlines";
+    } catch (const CInvalidArgException&) {
+        throw L"Failed to build the imported outlines";
+    } catch (const std::exception&) {
+        throw L"Failed to build the imported outlines";
+    }
 
     CSubSection* current = currentSubSectionMutable();
     if (current == nullptr)
