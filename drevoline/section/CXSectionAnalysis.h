@@ -82,6 +82,14 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   // with the version text b; throws the wide text "Can't open IGES file for
   // writing" when the file cannot be opened (defined with the IGES writer).
   void writeIGES(CString& fileName, CStringA& b);
+  // Reads the outlines of the IGES file fileName into the current
+  // sub-section (also into its union list when intoCurrent is false).
+  // Throws a wide text when the file cannot be read or holds an entity that
+  // cannot be imported; nothing is added then (defined with the IGES import).
+  void readIGES(CString& fileName, bool intoCurrent);
+  // Moves the imported outlines into the x-y plane when the first one lies
+  // in another plane (the argument is not used).
+  void orientShapes(bool intoCurrent);
 
   // ---- finding ----
   virtual const CSubSection* findSubSection(CString name) const;
