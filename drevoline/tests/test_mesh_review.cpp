@@ -100,7 +100,8 @@ TEST(MeshReview, ExtremeOutlinesMeshSoundlyOrAreRefused)
         {"tiny", mesher_test::rectangle(0, 0, 2e-2, 1e-2), 1e-4, false},
         {"notch", {P(0, 0), P(2, 0), P(2, 2), P(1, 1), P(1, 2), P(0, 2)}, 0.05, false},
         {"bow tie", {P(0, 0), P(1, 1), P(1, 0), P(0, 1)}, 0.05, true},
-        {"thinner than the merge distance", {P(0, 0), P(10, 0), P(10, 1e-3), P(0, 1e-3)}, 0.05, true},
+        {"as thin as the merge distance", {P(0, 0), P(10, 0), P(10, 1e-3), P(0, 1e-3)}, 0.05, false},
+        {"thinner than the merge distance", {P(0, 0), P(10, 0), P(10, 5e-4), P(0, 5e-4)}, 0.05, true},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
