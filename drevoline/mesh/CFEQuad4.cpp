@@ -1,6 +1,7 @@
 // CFEQuad4: value at a point by inverse bilinear mapping, point test,
 // contour pieces, extents and the element record.
 #include "drevoline/mesh/CFEQuad4.h"
+#include "drevoline/mesh/LoadedMaterial.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -177,9 +178,6 @@ void CFEQuad4::Serialize(CArchive& ar, NodeList* list, const NodeIndex* index)
     if (hasMaterial) {
         CString name;
         ar >> name;
-        std::shared_ptr<CMetal> found = gModel ? gModel->findMaterial(name) : nullptr;
-        if (!found)
-            throw std::logic_error("Material not found during serialization");
-        material = found.get();
+        material = loadedMaterial(name, "Material not found during serialization");
     }
 }

@@ -6,6 +6,7 @@
 #include "analysis/model/CModel.h"
 #include "analysis/model/Globals.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
+#include "drevoline/mesh/LoadedMaterial.h"
 #include "drevoline/mesh/CFETrng3.h"
 #include "platform/core/CArchive.h"
 
@@ -111,9 +112,6 @@ void CFETrng3::Serialize(CArchive& ar, NodeList* list, const NodeIndex* index)
     if (hasMaterial) {
         CString name;
         ar >> name;
-        std::shared_ptr<CMetal> found = gModel ? gModel->findMaterial(name) : nullptr;
-        if (!found)
-            throw std::logic_error("Element material is not recovered.");
-        material = found.get();
+        material = loadedMaterial(name, "Element material is not recovered.");
     }
 }

@@ -7,6 +7,7 @@
 #include "analysis/model/Globals.h"
 #include "analysis/predicates/Predicates.h"
 #include "drevoline/mesh/CMesh.h"
+#include "drevoline/mesh/LoadedMaterial.h"
 #include "platform/core/CArchive.h"
 
 IMPLEMENT_SERIAL(CVertex, CObject, 1)
@@ -95,10 +96,7 @@ void CTriangle::Serialize(CArchive& ar)
         ar >> alive >> materialName;
         vertex0 = vertex1 = vertex2 = nullptr;
         edge0 = edge1 = edge2 = nullptr;
-        std::shared_ptr<CMetal> found = gModel ? gModel->findMaterial(materialName) : nullptr;
-        if (!found)
-            throw std::logic_error("Material not found, mesh restore failed.");
-        material = found.get();
+        material = loadedMaterial(materialName, "Material not found, mesh restore failed.");
     }
 }
 
