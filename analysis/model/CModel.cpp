@@ -244,37 +244,41 @@ std::shared_ptr<CMetal> CModel::fetchMetal(CSQLDatabase& db, CString name) {
     throw std::logic_error("Material " + name.ToUtf8() +
                            " does not exist in the material database associated with document.");
   }
+  double rgb[3] = {0.0, 1.0, 0.0};  // the default green, kept when no row is read
+  readMetal(db, *metal, rgb);
+  metal->setColour(rgb[0], rgb[1], rgb[2]);
+  return metal;
+}
 
+bool CModel::readMetal(CSQLDatabase& db, CMetal& metal, double* rgb) {
   TextField texts[] = {
       TextField(CSQLDatabase::NameCapacity),  TextField(CSQLDatabase::FamilyCapacity),
       TextField(CSQLDatabase::FormCapacity),  TextField(CSQLDatabase::TemperCapacity),
       TextField(CSQLDatabase::SizeCapacity),  TextField(CSQLDatabase::SpecCapacity),
       TextField(CSQLDatabase::UnitsCapacity), TextField(CSQLDatabase::UnsCapacity)};
-  const std::wstring& key = name.ToStdWString();
+  const std::wstring& key = metal.name.ToStdWString();
   std::copy_n(key.begin(), std::min(key.size(), CSQLDatabase::NameCapacity - 1), texts[0].data());
 
-  bool isotropic = metal->isotropic;
-  double rgb[3] = {0.0, 1.0, 0.0};  // the default green, kept when no row is read
-  const auto values = metal->recordValues(rgb);
+  bool isotropic = metal.isotropic;
+  std::array<double, CMetal::kRecordValueCount> read{};
+  const auto values = metal.recordValues(rgb);
+  for (std::size_t i = 0; i < read.size(); ++i) read[i] = *values[i];
+  bool found = false;
   std::apply(
-      [&](auto*... v) {
-        db.getMetal(texts[0].data(), texts[1].data(), texts[2].data(), texts[3].data(),
-                    texts[4].data(), texts[5].data(), texts[6].data(), texts[7].data(), &isotropic,
-                    v...);
+      [&](auto&... v) {
+        found = db.getMetal(texts[0].data(), texts[1].data(), texts[2].data(), texts[3].data(),
+                            texts[4].data(), texts[5].data(), texts[6].data(), texts[7].data(),
+                            &isotropic, &v...);
       },
-      values);
+      read);
+  if (!found) return false;
 
-  metal->name = texts[0].text();
-  metal->family = texts[1].text();
-  metal->form = texts[2].text();
-  metal->temper = texts[3].text();
-  metal->size = texts[4].text();
-  metal->spec = texts[5].text();
-  metal->units = texts[6].text();
-  metal->uns = texts[7].text();
-  metal->isotropic = isotropic;
-  metal->setColour(rgb[0], rgb[1], rgb[2]);
-  return metal;
+  CString* fields[] = {&metal.name, &metal.family, &metal.form,  &metal.temper,
+                       &metal.size, &metal.spec,   &metal.units, &metal.uns};
+  for (std::size_t i = 0; i < std::size(fields); ++i) *fields[i] = texts[i].text();
+  metal.isotropic = isotropic;
+  for (std::size_t i = 0; i < read.size(); ++i) *values[i] = read[i];
+  return true;
 }
 
 void CModel::pushIsotropic(CMetal* metal, bool) {

@@ -99,6 +99,10 @@ class CModel : public CObject {
   // std::logic_error "Material <name> does not exist in the material
   // database associated with document." when the database lacks it.
   static std::shared_ptr<CMetal> fetchMetal(CSQLDatabase& db, CString name);
+  // Reads the stored metal called metal.name into metal (texts, isotropic
+  // flag, record values) and its colour into rgb[0..2]. False, and nothing
+  // changed, when the database has no metal of that name.
+  static bool readMetal(CSQLDatabase& db, CMetal& metal, double* rgb);
   // Converts the metal's moduli, allowables and density by gUnitSystem
   // (the flag is not used).
   void pushIsotropic(CMetal* metal, bool unused);

@@ -2,6 +2,7 @@
 // form that invocation and journal replay use) and the methods built so far.
 #pragma once
 
+#include "lorimant/automation/MaterialRecord.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/ole/CDispatchTable.h"
 
@@ -22,5 +23,69 @@ void SetGroupCurrent(CXSectionAnalysisDoc& doc, const CString& name);
 // sub-section's section properties; refuses (code 1) when there is no
 // current sub-section or the properties cannot be computed.
 void ComputeGeomSectionProperties(CXSectionAnalysisDoc& doc);
+
+// ---- shape objects ----
+// Shapes: the document's shape collection.
+COleVariant Shapes(CXSectionAnalysisDoc& doc);
+// FindShape: a new shape object referring to the shape called name in the
+// model (an object without a shape when none has the name).
+COleVariant FindShape(CXSectionAnalysisDoc& doc, const CString& name);
+
+// ---- materials and the material database ----
+// Every method connects afresh to the database whose path the document's
+// model keeps; a database failure is refused (1) with its message unless
+// said otherwise. "Recovering" a material reads it from that database and
+// refuses (1) "Could not recover material from database" when it cannot;
+// a material given to shapes joins the model's materials when the model
+// has none of its name.
+
+// Gives the recovered material to each picked shape of the active view;
+// refuses (1) "Material not found in current database" when absent.
+void ApplyMaterialToSelected(CXSectionAnalysisDoc& doc, const CString& subSection, const CString& material);
+// Gives the recovered material to every solid (not hole) shape of the
+// sub-section and its descendants; clears the picks. Refuses (1) a
+// sub-section that does not exist.
+void ApplyMaterialToAll(CXSectionAnalysisDoc& doc, const CString& subSection, const CString& material);
+// Creates a new database file with its two tables at path, which then
+// becomes the model's database path; refuses 1001 "Unable to construct the
+// database" (an existing file is never replaced).
+void CreateDatabase(CXSectionAnalysisDoc& doc, const CString& path);
+// Stores a new metal; refuses (1) a name the database has, or a text that
+// does not fit its field.
+void AddMaterialDef(CXSectionAnalysisDoc& doc, MaterialRecord& record);
+// Replaces the stored metal of the record's name; refuses (1) when absent.
+void EditMaterial(CXSectionAnalysisDoc& doc, MaterialRecord& record);
+// Deletes the metal; refuses (1) when the database has none of that name.
+void DeleteMaterial(CXSectionAnalysisDoc& doc, const CString& name);
+// Connects to (and closes) the existing database at fileName, which then
+// becomes the model's database path; never creates a file.
+void ConnectDatabase(CXSectionAnalysisDoc& doc, const CString& fileName);
+// A new, empty material object.
+COleVariant AddMaterial(CXSectionAnalysisDoc& doc);
+// A new material object filled from the database; refuses (1) when absent.
+COleVariant FetchMaterial(CXSectionAnalysisDoc& doc, const CString& name);
+// Journals "xscn.DeleteAllMaterials", then deletes every metal; a database
+// without the metals table has nothing to delete.
+void DeleteAllMaterials(CXSectionAnalysisDoc& doc);
+// 1 when the active document's database holds the material, else 0.
+SHORT MaterialExists(CXSectionAnalysisDoc& doc, const CString& name);
+// Gives the material to the sub-section's shapes; refuses (1) "Material
+// not found." when absent, "SubSection doesn't exist" for an unknown name.
+void SetMaterialOnSubSection(CXSectionAnalysisDoc& doc, const CString& subSection, const CString& material);
+// Gives the recovered material to the shape object of the sub-section, or,
+// when it has no such shape, to every solid shape of the sub-section named
+// object; refuses (1) names that match nothing.
+void SetMaterial(CXSectionAnalysisDoc& doc, const CString& subSection, const CString& object,
+                 const CString& material);
+// Gives the material to the sub-section's shapes; refuses (1) "SubSection
+// doesn't exist", then "Material doesn't exist".
+void ApplyMaterialToSubSection(CXSectionAnalysisDoc& doc, const CString& subSection, const CString& material);
+// Gives the material to the shape; refuses (1) "Shape doesn't exist", then
+// "Material doesn't exist".
+void ApplyMaterialToShape(CXSectionAnalysisDoc& doc, const CString& shape, const CString& material);
+// ApplyMaterialToSubSection when a sub-section has the name, else
+// ApplyMaterialToShape when a shape has it; else refuses (1) "Object does
+// not exist".
+void ApplyMaterial(CXSectionAnalysisDoc& doc, const CString& object, const CString& material);
 
 }  // namespace ILorimant

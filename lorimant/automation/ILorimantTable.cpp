@@ -25,6 +25,59 @@ void getGroupCurrent(Doc& doc, DispatchCall& call) { call.result = COleVariant(I
 void putGroupCurrent(Doc& doc, DispatchCall& call) { ILorimant::SetGroupCurrent(doc, call.Text(0)); }
 void computeGeomSectionProperties(Doc& doc, DispatchCall&) { ILorimant::ComputeGeomSectionProperties(doc); }
 
+void shapes(Doc& doc, DispatchCall& call) { call.result = ILorimant::Shapes(doc); }
+void findShape(Doc& doc, DispatchCall& call) { call.result = ILorimant::FindShape(doc, call.Text(0)); }
+
+// The metal of AddMaterialDef and EditMaterial: eight texts, the isotropic
+// flag and the 37 numbers in the database record's order.
+MaterialRecord materialArguments(const DispatchCall& call)
+{
+    MaterialRecord record;
+    const auto texts = record.texts();
+    for (std::size_t i = 0; i < texts.size(); ++i) *texts[i] = call.Text(i);
+    record.metal.isotropic = call.Bool(texts.size());
+    const auto values = record.values();
+    for (std::size_t i = 0; i < values.size(); ++i) *values[i] = call.R8(texts.size() + 1 + i);
+    return record;
+}
+
+void applyMaterialToSelected(Doc& doc, DispatchCall& call)
+{
+    ILorimant::ApplyMaterialToSelected(doc, call.Text(0), call.Text(1));
+}
+void applyMaterialToAll(Doc& doc, DispatchCall& call) { ILorimant::ApplyMaterialToAll(doc, call.Text(0), call.Text(1)); }
+void createDatabase(Doc& doc, DispatchCall& call) { ILorimant::CreateDatabase(doc, call.Text(0)); }
+void addMaterialDef(Doc& doc, DispatchCall& call)
+{
+    MaterialRecord record = materialArguments(call);
+    ILorimant::AddMaterialDef(doc, record);
+}
+void editMaterial(Doc& doc, DispatchCall& call)
+{
+    MaterialRecord record = materialArguments(call);
+    ILorimant::EditMaterial(doc, record);
+}
+void deleteMaterial(Doc& doc, DispatchCall& call) { ILorimant::DeleteMaterial(doc, call.Text(0)); }
+void connectDatabase(Doc& doc, DispatchCall& call) { ILorimant::ConnectDatabase(doc, call.Text(0)); }
+void addMaterial(Doc& doc, DispatchCall& call) { call.result = ILorimant::AddMaterial(doc); }
+void fetchMaterial(Doc& doc, DispatchCall& call) { call.result = ILorimant::FetchMaterial(doc, call.Text(0)); }
+void deleteAllMaterials(Doc& doc, DispatchCall&) { ILorimant::DeleteAllMaterials(doc); }
+void materialExists(Doc& doc, DispatchCall& call) { call.result = COleVariant(ILorimant::MaterialExists(doc, call.Text(0))); }
+void setMaterialOnSubSection(Doc& doc, DispatchCall& call)
+{
+    ILorimant::SetMaterialOnSubSection(doc, call.Text(0), call.Text(1));
+}
+void setMaterial(Doc& doc, DispatchCall& call) { ILorimant::SetMaterial(doc, call.Text(0), call.Text(1), call.Text(2)); }
+void applyMaterialToSubSection(Doc& doc, DispatchCall& call)
+{
+    ILorimant::ApplyMaterialToSubSection(doc, call.Text(0), call.Text(1));
+}
+void applyMaterialToShape(Doc& doc, DispatchCall& call)
+{
+    ILorimant::ApplyMaterialToShape(doc, call.Text(0), call.Text(1));
+}
+void applyMaterial(Doc& doc, DispatchCall& call) { ILorimant::ApplyMaterial(doc, call.Text(0), call.Text(1)); }
+
 std::vector<DispatchEntry<Doc>> entries()
 {
     // Parameter and result types as the dispatch table has them (where the
@@ -42,13 +95,13 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"Union", 10, {}, VT_EMPTY, notAvailable},
         {L"ComputeGeomSectionProperties", 11, {}, VT_EMPTY, computeGeomSectionProperties},
         {L"DeleteShape", 12, {kText}, VT_EMPTY, notAvailable},
-        {L"FindShape", 13, {kText}, VT_DISPATCH, notAvailable},
+        {L"FindShape", 13, {kText}, VT_DISPATCH, findShape},
         {L"GetValue", 14, {kI2}, VT_R8, notAvailable},
         {L"GroupAdd", 15, {kText, kText, kBool}, VT_EMPTY, notAvailable},
         {L"GroupDelete", 16, {kText}, VT_EMPTY, notAvailable},
         {L"GroupRemove", 17, {kText, kText}, VT_EMPTY, notAvailable},
         {L"MirrorShape", 18, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"Shapes", 19, {}, VT_DISPATCH, notAvailable},
+        {L"Shapes", 19, {}, VT_DISPATCH, shapes},
         {L"Show", 20, {}, VT_EMPTY, notAvailable},
         {L"RotateAll", 21, {kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"RotateDuplicateShape", 22, {kText, kText, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
@@ -80,19 +133,19 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"AddExtrudedJ", 50, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"AddFormedC", 48, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"AddFormedZ", 49, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"ApplyMaterialToSelected", 51, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"ApplyMaterialToAll", 52, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"CreateDatabase", 53, {kText}, VT_EMPTY, notAvailable},
-        {L"AddMaterialDef", 54, {kText, kText, kText, kText, kText, kText, kText, kText, kBool, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"EditMaterial", 55, {kText, kText, kText, kText, kText, kText, kText, kText, kBool, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"DeleteMaterial", 56, {kText}, VT_EMPTY, notAvailable},
-        {L"ConnectDatabase", 57, {kText}, VT_EMPTY, notAvailable},
-        {L"AddMaterial", 58, {}, VT_DISPATCH, notAvailable},
-        {L"FetchMaterial", 59, {kText}, VT_DISPATCH, notAvailable},
-        {L"DeleteAllMaterials", 60, {}, VT_EMPTY, notAvailable},
-        {L"MaterialExists", 61, {kText}, VT_I2, notAvailable},
+        {L"ApplyMaterialToSelected", 51, {kText, kText}, VT_EMPTY, applyMaterialToSelected},
+        {L"ApplyMaterialToAll", 52, {kText, kText}, VT_EMPTY, applyMaterialToAll},
+        {L"CreateDatabase", 53, {kText}, VT_EMPTY, createDatabase},
+        {L"AddMaterialDef", 54, {kText, kText, kText, kText, kText, kText, kText, kText, kBool, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, addMaterialDef},
+        {L"EditMaterial", 55, {kText, kText, kText, kText, kText, kText, kText, kText, kBool, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, editMaterial},
+        {L"DeleteMaterial", 56, {kText}, VT_EMPTY, deleteMaterial},
+        {L"ConnectDatabase", 57, {kText}, VT_EMPTY, connectDatabase},
+        {L"AddMaterial", 58, {}, VT_DISPATCH, addMaterial},
+        {L"FetchMaterial", 59, {kText}, VT_DISPATCH, fetchMaterial},
+        {L"DeleteAllMaterials", 60, {}, VT_EMPTY, deleteAllMaterials},
+        {L"MaterialExists", 61, {kText}, VT_I2, materialExists},
         {L"DeleteMeshes", 63, {}, VT_EMPTY, notAvailable},
-        {L"SetMaterialOnSubSection", 64, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"SetMaterialOnSubSection", 64, {kText, kText}, VT_EMPTY, setMaterialOnSubSection},
         {L"ExtremeValues", 65, {kI2, kRef, kRef}, VT_EMPTY, notAvailable},
         {L"PlotResult", 66, {kI2}, VT_EMPTY, notAvailable},
         {L"GetValueAtLocation", 67, {kI2, kR8, kR8}, VT_R8, notAvailable},
@@ -117,7 +170,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"AddCriticalPoint", 86, {kText, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"ClearCriticalPoints", 87, {kText}, VT_EMPTY, notAvailable},
         {L"ComputeAllSectionProperties", 88, {kText}, VT_EMPTY, notAvailable},
-        {L"SetMaterial", 89, {kText, kText, kText}, VT_EMPTY, notAvailable},
+        {L"SetMaterial", 89, {kText, kText, kText}, VT_EMPTY, setMaterial},
         {L"LinePlot", 90, {kR8, kR8, kR8, kR8, kI2}, VT_EMPTY, notAvailable},
         {L"GetExtremeValue", 92, {kI2, kRef, kRef, kRef}, VT_EMPTY, notAvailable},
         {L"WriteSectionProperties", 93, {kText, kText}, VT_EMPTY, notAvailable},
@@ -129,10 +182,10 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"MeshShape", 99, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"ChangeSign", 100, {kText, kText}, VT_EMPTY, notAvailable},
         {L"AddPoint", 101, {kText, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"ApplyMaterialToSubSection", 102, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"ApplyMaterialToShape", 103, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ApplyMaterialToSubSection", 102, {kText, kText}, VT_EMPTY, applyMaterialToSubSection},
+        {L"ApplyMaterialToShape", 103, {kText, kText}, VT_EMPTY, applyMaterialToShape},
         {L"DeleteConstructionPoints", 104, {}, VT_EMPTY, notAvailable},
-        {L"ApplyMaterial", 105, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ApplyMaterial", 105, {kText, kText}, VT_EMPTY, applyMaterial},
         {L"ComputeCozzonePlasticMomentsGivenFo", 107, {kR8, kR8}, VT_EMPTY, notAvailable},
         {L"BendingBoxForce", 108, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},
         {L"BendingBoxQ", 109, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},

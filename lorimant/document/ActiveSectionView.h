@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/core/CString.h"
+
 class ModelessDialog;
 
 // A modeless dialog as the document's registry sees it.
@@ -35,6 +37,8 @@ class ActiveSectionView {
   // The dialog the view currently shows (null when none).
   virtual ModelessDialog* currentDialog() const { return m_currentDialog; }
   virtual void setCurrentDialog(ModelessDialog* dialog) { m_currentDialog = dialog; }
+  // The names of the picked shapes, in pick order (none without picking).
+  virtual std::vector<CString> pickedShapeNames() const { return {}; }
   // The display-list identifiers of the picked records, in pick order.
   std::vector<unsigned int>& pickList() { return m_pickList; }
 

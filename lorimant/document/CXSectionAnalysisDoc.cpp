@@ -10,6 +10,7 @@
 #include "analysis/model/Globals.h"
 #include "analysis/model/Utilities.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "lorimant/automation/CShapesCollect.h"
 #include "lorimant/document/LorimantVersion.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
@@ -62,6 +63,7 @@ void CBaseXSectionAnalysisDoc::CheckPoint() {
 }
 
 CXSectionAnalysisDoc::CXSectionAnalysisDoc(SectionFrame* frame) : m_frame(frame ? frame : &m_defaultFrame) {
+  m_shapesCollection = std::make_shared<CShapesCollect>(*this);
   gDeletingScn = nullptr;
   m_log = std::make_unique<CLog>(journalName(), kLorimantVersionMajor, kLorimantVersionMinor,
                                  CStringA(kLorimantProgramName));
@@ -74,6 +76,7 @@ CXSectionAnalysisDoc::~CXSectionAnalysisDoc() {
     gLogMsg = line;
     m_log->logIt();
   }
+  m_shapesCollection->detach();
   CloseAllModelessDialogs();
   replaceModel(nullptr);
   if (gActiveDoc == this) gActiveDoc = nullptr;

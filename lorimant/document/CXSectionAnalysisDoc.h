@@ -15,6 +15,7 @@
 class CArchive;
 class CLog;
 class CMetal;
+class CShapesCollect;
 class CSubSection;
 class CXSectionAnalysis;
 
@@ -96,6 +97,8 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   void setUnitSystem(int units);
   void setActiveView(ActiveSectionView* view) { m_activeView = view; }
   ActiveSectionView* activeView() const { return m_activeView; }
+  // The automation collection of the document's shapes, made with the document.
+  std::shared_ptr<CShapesCollect> shapesCollection() const { return m_shapesCollection; }
   // A document embedded in a container never asks before closing.
   bool embedded = false;
   // A document not shown to the user is never asked for its unit system.
@@ -138,6 +141,7 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   SectionFrame* m_frame;
   ActiveSectionView* m_activeView = nullptr;
   std::unique_ptr<CLog> m_log;
+  std::shared_ptr<CShapesCollect> m_shapesCollection;
   CXSectionAnalysis* m_model = nullptr;
   int m_unitSystem = 2;
   bool m_picturePresent = false;
