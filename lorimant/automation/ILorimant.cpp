@@ -1,5 +1,6 @@
 #include "lorimant/automation/ILorimant.h"
 
+#include "drevoline/mesh/MeshTypes.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/automation/AutomationFrame.h"
 
@@ -29,6 +30,20 @@ void ComputeGeomSectionProperties(CXSectionAnalysisDoc& doc)
         // shown to the user; the caller must not take it for success.
         if (!current->computeProperties())
             AfxThrowOleDispatchException(1, L"The section properties could not be computed.");
+    });
+}
+
+void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, double x, double y, double size,
+                         double radius)
+{
+    AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        CShapeAnalysis* shape = ResolveShape(model, shapeName);
+        if (shape == nullptr) AfxThrowOleDispatchException(1001, L"Object not found");
+        // A zero or negative size would ask the mesher for endless refinement.
+        if (!(size > 0.0) || !(radius > 0.0))
+            AfxThrowOleDispatchException(1, L"The element size and the radius must be positive.");
+        model.addPendingSizeControl(shape->name(), LocalSizeControl{x, y, radius, size});
+        JournalLine(doc, L"xscn.AddLocalSizeControl \"%s\",%g,%g,%g,%g", shapeName, x, y, size, radius);
     });
 }
 

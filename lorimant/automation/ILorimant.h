@@ -23,4 +23,11 @@ void SetGroupCurrent(CXSectionAnalysisDoc& doc, const CString& name);
 // current sub-section or the properties cannot be computed.
 void ComputeGeomSectionProperties(CXSectionAnalysisDoc& doc);
 
+// Keeps a local size control (element size near (x, y), growing to the
+// surrounding size at radius) for the next meshing of the shape called
+// shapeName, and journals the call. Refuses 1001 "Object not found" for an
+// unknown shape and (code 1) a size or radius that is not positive.
+void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, double x, double y, double size,
+                         double radius);
+
 }  // namespace ILorimant

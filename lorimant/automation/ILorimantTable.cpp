@@ -24,6 +24,10 @@ void notAvailable(Doc&, DispatchCall& call)
 void getGroupCurrent(Doc& doc, DispatchCall& call) { call.result = COleVariant(ILorimant::GetGroupCurrent(doc)); }
 void putGroupCurrent(Doc& doc, DispatchCall& call) { ILorimant::SetGroupCurrent(doc, call.Text(0)); }
 void computeGeomSectionProperties(Doc& doc, DispatchCall&) { ILorimant::ComputeGeomSectionProperties(doc); }
+void addLocalSizeControl(Doc& doc, DispatchCall& call)
+{
+    ILorimant::AddLocalSizeControl(doc, call.Text(0), call.R8(1), call.R8(2), call.R8(3), call.R8(4));
+}
 
 std::vector<DispatchEntry<Doc>> entries()
 {
@@ -143,6 +147,13 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"WriteIGES", 114, {kText}, VT_EMPTY, notAvailable},
         {L"CopyPasteShape", 115, {kText, kText, kText}, VT_EMPTY, notAvailable},
         {L"CopyPasteSubSection", 116, {kText, kText, kText}, VT_EMPTY, notAvailable},
+        // Members the program journals that the interface lacked: the view's
+        // local size control (shape name, x, y, element size, radius) and the
+        // unsymmetric Cozzone solution (neutral-axis y, allowable
+        // compressive strain), so that such journals replay.
+        {L"AddLocalSizeControl", 117, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, addLocalSizeControl},
+        // The sub-section's unsymmetric Cozzone solution is not built yet.
+        {L"ComputeCozzoneUnsymmetricMethod", 118, {kR8, kR8}, VT_EMPTY, notAvailable},
     };
     // DISPIDs 93 to 98 stand a second time; lookups find the first.
     std::vector<DispatchEntry<Doc>> again;
