@@ -24,6 +24,8 @@ void notAvailable(Doc&, DispatchCall& call)
 void getGroupCurrent(Doc& doc, DispatchCall& call) { call.result = COleVariant(ILorimant::GetGroupCurrent(doc)); }
 void putGroupCurrent(Doc& doc, DispatchCall& call) { ILorimant::SetGroupCurrent(doc, call.Text(0)); }
 void computeGeomSectionProperties(Doc& doc, DispatchCall&) { ILorimant::ComputeGeomSectionProperties(doc); }
+void setUnitsystem(Doc& doc, DispatchCall& call) { ILorimant::SetUnitsystem(doc, call.I2(0)); }
+void clearAll(Doc& doc, DispatchCall&) { ILorimant::ClearAll(doc); }
 void addLocalSizeControl(Doc& doc, DispatchCall& call)
 {
     ILorimant::AddLocalSizeControl(doc, call.Text(0), call.R8(1), call.R8(2), call.R8(3), call.R8(4));
@@ -62,7 +64,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"TranslateShape", 26, {kText, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"FileOpen", 27, {kText}, VT_EMPTY, notAvailable},
         {L"FileSave", 28, {kText}, VT_EMPTY, notAvailable},
-        {L"ClearAll", 29, {}, VT_EMPTY, notAvailable},
+        {L"ClearAll", 29, {}, VT_EMPTY, clearAll},
         {L"CreateSubSection", 30, {kText, kText}, VT_EMPTY, notAvailable},
         {L"GroupCurrent", 31, {}, VT_BSTR, getGroupCurrent, putGroupCurrent},
         {L"AddSectorChord", 32, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
@@ -140,7 +142,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"ComputeCozzonePlasticMomentsGivenFo", 107, {kR8, kR8}, VT_EMPTY, notAvailable},
         {L"BendingBoxForce", 108, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},
         {L"BendingBoxQ", 109, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},
-        {L"SetUnitsystem", 110, {kI2}, VT_EMPTY, notAvailable},
+        {L"SetUnitsystem", 110, {kI2}, VT_EMPTY, setUnitsystem},
         {L"ShapeVQIb", 111, {kText, kR8, kR8}, VT_R8, notAvailable},
         {L"CozzoneMaxShear", 112, {kR8, kR8, kI2}, VT_R8, notAvailable},
         {L"ReadIGES", 113, {kText}, VT_EMPTY, notAvailable},
