@@ -341,6 +341,10 @@ TEST_F(JournalReplay, LocalSizeControlRefinesTheNextMeshOfItsShape) {
     return model.rootSubSection()->meshes.back();
   };
   const CMesh* plain = meshOnce();
+  // A size or radius of zero would ask for endless refinement.
+  for (const char* refused : {"xscn.AddLocalSizeControl \"R1\",2,2,0,1\r\n", "xscn.AddLocalSizeControl \"R1\",2,2,0.1,-1\r\n"})
+    EXPECT_EQ(replay(doc, refused).description, "The element size and the radius must be positive. (error 1)");
+  EXPECT_TRUE(model.pendingSizeControls(L"R1").empty());
   const auto r = replay(doc, "xscn.AddLocalSizeControl \"R1\",2,2,0.1,1\r\n");
   ASSERT_TRUE(r.ok) << r.description;
   const CMesh* refined = meshOnce();
