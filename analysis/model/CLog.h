@@ -41,6 +41,8 @@ class CLog {
   int isBlocked() const { return blocked; }
   // The open file, or null when the journal is closed.
   std::ofstream* stream() const { return m_stream.get(); }
+  // The open file's path; empty when the journal is closed.
+  const std::string& path() const { return m_path; }
   // Does nothing.
   void OleLogIt() {}
   // Counts down a counter that nothing reads.

@@ -36,6 +36,15 @@ std::unique_ptr<CMesh> newMesh(const CString& name, ELEMENT_TYPE type, int e, in
   return m;
 }
 
+// Hands the model's local size controls of the named shape to the mesh
+// before it is made (they count in its vertex allowance).
+void takeSizeControls(CMesh& m, CXSectionAnalysis* model, const CString& shapeName) {
+  if (model == nullptr)
+    return;
+  for (const LocalSizeControl& c : model->pendingSizeControls(shapeName))
+    m.addLocalSizeControl(c.x, c.y, c.radius, c.size);
+}
+
 // Every boundary segment follows the named curve.
 void nameSegments(CMesh& m, const CString& name, CCompositeCurve* curve) {
   for (int i = 0; i < m.nSegments; ++i) {
@@ -92,9 +101,12 @@ void CSubSection::meshShape(CShapeAnalysis* shape, ELEMENT_TYPE type, int n, dou
   auto m = newMesh(shape->name(), type, e, f, scn(), shape->material());
   if (!m->material)
     throw std::logic_error("No material is defined for part.");
+  takeSizeControls(*m, scn(), shape->name());
   m->create(n, shape->boundary, 0, nullptr, nullptr, d, m->material.get());
   nameSegments(*m, shape->name(), shape->boundary);
   finishMesh(*m, f);
+  if (scn())
+    scn()->forgetPendingSizeControls(shape->name());
   gLogMsg.Format(L"xscn.MeshShape \"%s\",%d, %d,%g,%g", static_cast<const wchar_t*>(shape->name()),
                  static_cast<int>(type), n, d, c);
   meshes.push_back(m.release());
@@ -146,6 +158,7 @@ void CSubSection::meshSubSection(ELEMENT_TYPE type, int n, double c, double d, i
   for (std::size_t k = 0; k < solids.size(); ++k) {
     Solid& s = solids[k];
     auto m = newMesh(solidMeshName(name(), k), type, e, f, scn(), s.shape->material());
+    takeSizeControls(*m, scn(), s.shape->name());
     m->create(n, s.shape->boundary, static_cast<int>(s.holes.size()), s.holes.data(), s.holePoints.data(), d,
               m->material.get());
     for (int i = 0; i < m->nSegments; ++i)
@@ -157,6 +170,9 @@ void CSubSection::meshSubSection(ELEMENT_TYPE type, int n, double c, double d, i
                  static_cast<int>(type), n, d, c);
   for (auto& m : made)
     meshes.push_back(m.release());
+  if (scn())
+    for (const Solid& s : solids)
+      scn()->forgetPendingSizeControls(s.shape->name());
 }
 
 void CSubSection::deleteSubSectionMeshes(const CString& base) {

@@ -3,13 +3,16 @@
 // the result grid.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "analysis/geometry/Point.h"
 #include "analysis/model/CBaseXSectionAnalysis.h"
 #include "analysis/model/CBaseSubSection.h"
 #include "drevoline/mesh/CCurveResolver.h"
+#include "drevoline/mesh/MeshTypes.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 
@@ -143,6 +146,13 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   void meshSubSection(CSubSection* const s, ELEMENT_TYPE type, int n, double a, double b, int first, int spare);
   // Each direct child of "root" gives its meshes, last first, to "root".
   void moveMeshesToRoot();
+  // Keeps a local size control for the next meshing of the shape called
+  // shapeName (a shape meshed alone, or a solid of a union meshing).
+  void addPendingSizeControl(const CString& shapeName, const LocalSizeControl& control);
+  // The controls kept for the shape called shapeName, in the order given.
+  std::vector<LocalSizeControl> pendingSizeControls(const CString& shapeName) const;
+  // Forgets the controls of the shape: a mesh of it has used them.
+  void forgetPendingSizeControls(const CString& shapeName);
   // Removes (and deletes) curves lying inside another curve of the same sign.
   void removeContained(CList<CCompositeCurve*>* curves);
   void replaceShapeInList(std::unique_ptr<ShapeList> list, CShapeAnalysis* old, CShapeAnalysis* replacement);
@@ -173,6 +183,9 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
 
   ShapeList shapes{10};                 // every shape, not owned
   std::vector<CSubSection*> subSections;  // the flat list, owned
+  // Local size controls waiting for their shape's next meshing, by shape
+  // name. Not stored with the model: they last until that meshing.
+  std::map<std::wstring, std::vector<LocalSizeControl>> sizeControlsToMesh;
 
  private:
   // A new sub-section copying templ's kind, indices and arguments.

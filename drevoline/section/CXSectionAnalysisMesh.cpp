@@ -57,3 +57,16 @@ void CXSectionAnalysis::moveMeshesToRoot() {
     }
   }
 }
+
+void CXSectionAnalysis::addPendingSizeControl(const CString& shapeName, const LocalSizeControl& control) {
+  sizeControlsToMesh[shapeName.GetString()].push_back(control);
+}
+
+std::vector<LocalSizeControl> CXSectionAnalysis::pendingSizeControls(const CString& shapeName) const {
+  const auto it = sizeControlsToMesh.find(shapeName.GetString());
+  return it == sizeControlsToMesh.end() ? std::vector<LocalSizeControl>{} : it->second;
+}
+
+void CXSectionAnalysis::forgetPendingSizeControls(const CString& shapeName) {
+  sizeControlsToMesh.erase(shapeName.GetString());
+}

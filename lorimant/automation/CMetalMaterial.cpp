@@ -173,3 +173,9 @@ const CDispatchTable<CMetalMaterial>& MaterialDispatchTable()
     });
     return table;
 }
+
+HRESULT CMetalMaterial::CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result,
+                                   EXCEPINFO* excep, UINT* argErr)
+{
+    return CallDispatchMember(MaterialDispatchTable(), *this, name, std::move(args), result, excep, argErr);
+}

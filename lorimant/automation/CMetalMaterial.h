@@ -5,11 +5,18 @@
 
 #include "lorimant/automation/MaterialRecord.h"
 #include "platform/ole/CDispatchTable.h"
+#include "platform/ole/IAutomationObject.h"
 
-class CMetalMaterial {
+class CMetalMaterial : public IAutomationObject {
 public:
     // An empty record (the metal's defaults), unlocked.
     CMetalMaterial() = default;
+
+    // The automation object's type name and its members by name (the
+    // dispatch table below).
+    CString TypeName() const override { return L"Material"; }
+    HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
+                       UINT* argErr) override;
 
     // Stores the record as a new metal of the active document's database:
     // refuses (1) a Poisson's ratio outside 0..1 before touching the

@@ -154,3 +154,15 @@ const CDispatchTable<CShapesCollect>& ShapesDispatchTable()
     });
     return table;
 }
+
+HRESULT CShape::CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
+                           UINT* argErr)
+{
+    return CallDispatchMember(ShapeDispatchTable(), *this, name, std::move(args), result, excep, argErr);
+}
+
+HRESULT CShapesCollect::CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result,
+                                   EXCEPINFO* excep, UINT* argErr)
+{
+    return CallDispatchMember(ShapesDispatchTable(), *this, name, std::move(args), result, excep, argErr);
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/ole/CDispatchTable.h"
+#include "platform/ole/IAutomationObject.h"
 
 class CShapeAnalysis;
 class CXSectionAnalysis;
@@ -13,12 +14,18 @@ class CXSectionAnalysisDoc;
 // never touches a shape that has been deleted: a shape gone from the model,
 // or a model that is no longer the current one, leaves the object without a
 // shape.
-class CShape {
+class CShape : public IAutomationObject {
 public:
     // An object without a shape.
     CShape() = default;
     // An object referring to shape of model (none when shape is null).
     CShape(const CXSectionAnalysis* model, const CShapeAnalysis* shape);
+
+    // The automation object's type name and its members by name (the
+    // dispatch table below).
+    CString TypeName() const override { return L"Shape"; }
+    HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
+                       UINT* argErr) override;
 
     // The shape's name; refuses 1001 without a shape.
     CString GetName() const;
@@ -45,12 +52,18 @@ private:
 
 // The document's collection of the shapes of its model's current
 // sub-section (and its descendants); created with the document.
-class CShapesCollect {
+class CShapesCollect : public IAutomationObject {
 public:
     explicit CShapesCollect(CXSectionAnalysisDoc& doc) : m_doc(&doc) {}
 
     // Called by the closing document: every later call refuses (1).
     void detach() { m_doc = nullptr; }
+
+    // The automation object's type name and its members by name (the
+    // dispatch table below).
+    CString TypeName() const override { return L"Shapes"; }
+    HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
+                       UINT* argErr) override;
 
     // The number of shapes.
     LONG Count();

@@ -1,5 +1,8 @@
 #include "lorimant/automation/ILorimant.h"
 
+#include <stdexcept>
+
+#include "drevoline/mesh/MeshTypes.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/automation/AutomationFrame.h"
 
@@ -29,6 +32,44 @@ void ComputeGeomSectionProperties(CXSectionAnalysisDoc& doc)
         // shown to the user; the caller must not take it for success.
         if (!current->computeProperties())
             AfxThrowOleDispatchException(1, L"The section properties could not be computed.");
+    });
+}
+
+void SetUnitsystem(CXSectionAnalysisDoc& doc, int units)
+{
+    AutomationMethod(doc, [&](CXSectionAnalysis&) {
+        if (units != 0 && units != 1) AfxThrowOleDispatchException(1, L"The unit system must be QHT_SI or QHT_USCS.");
+        // A document whose unit system is not chosen yet takes this one, as
+        // the unit question that wrote the line did: otherwise every later
+        // call would publish the undecided system again.
+        if (doc.unitSystem() != 0 && doc.unitSystem() != 1)
+            doc.setUnitSystem(units);
+        else
+            gUnitSystem = static_cast<EUnitSystem>(units);
+    });
+}
+
+void ClearAll(CXSectionAnalysisDoc& doc)
+{
+    AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        model.clear();
+        model.initialize();
+        RefreshModelChanged(doc, true);
+        if (!model.shapes.IsEmpty()) throw std::logic_error("Not all shapes removed in clear.");
+    });
+}
+
+void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, double x, double y, double size,
+                         double radius)
+{
+    AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        CShapeAnalysis* shape = ResolveShape(model, shapeName);
+        if (shape == nullptr) AfxThrowOleDispatchException(1001, L"Object not found");
+        // A zero or negative size would ask the mesher for endless refinement.
+        if (!(size > 0.0) || !(radius > 0.0))
+            AfxThrowOleDispatchException(1, L"The element size and the radius must be positive.");
+        model.addPendingSizeControl(shape->name(), LocalSizeControl{x, y, radius, size});
+        JournalLine(doc, L"xscn.AddLocalSizeControl \"%s\",%g,%g,%g,%g", shapeName, x, y, size, radius);
     });
 }
 

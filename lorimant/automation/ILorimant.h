@@ -88,4 +88,19 @@ void ApplyMaterialToShape(CXSectionAnalysisDoc& doc, const CString& shape, const
 // not exist".
 void ApplyMaterial(CXSectionAnalysisDoc& doc, const CString& object, const CString& material);
 
+// ---- settings, clearing and mesh controls ----
+// Sets the program-wide unit system only (0 SI, 1 US customary): no
+// conversion, no refresh, no journal line. Refuses (code 1) any other value.
+void SetUnitsystem(CXSectionAnalysisDoc& doc, int units);
+// Clears the model (every sub-section and the grid), makes sure of "root",
+// runs the change routine and clears the picks. Shapes left in the model
+// afterwards fail "Not all shapes removed in clear." (a logic error).
+void ClearAll(CXSectionAnalysisDoc& doc);
+// Keeps a local size control (element size near (x, y), growing to the
+// surrounding size at radius) for the next meshing of the shape called
+// shapeName, and journals the call. Refuses 1001 "Object not found" for an
+// unknown shape and (code 1) a size or radius that is not positive.
+void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, double x, double y, double size,
+                         double radius);
+
 }  // namespace ILorimant

@@ -24,6 +24,12 @@ void notAvailable(Doc&, DispatchCall& call)
 void getGroupCurrent(Doc& doc, DispatchCall& call) { call.result = COleVariant(ILorimant::GetGroupCurrent(doc)); }
 void putGroupCurrent(Doc& doc, DispatchCall& call) { ILorimant::SetGroupCurrent(doc, call.Text(0)); }
 void computeGeomSectionProperties(Doc& doc, DispatchCall&) { ILorimant::ComputeGeomSectionProperties(doc); }
+void setUnitsystem(Doc& doc, DispatchCall& call) { ILorimant::SetUnitsystem(doc, call.I2(0)); }
+void clearAll(Doc& doc, DispatchCall&) { ILorimant::ClearAll(doc); }
+void addLocalSizeControl(Doc& doc, DispatchCall& call)
+{
+    ILorimant::AddLocalSizeControl(doc, call.Text(0), call.R8(1), call.R8(2), call.R8(3), call.R8(4));
+}
 
 void shapes(Doc& doc, DispatchCall& call) { call.result = ILorimant::Shapes(doc); }
 void findShape(Doc& doc, DispatchCall& call) { call.result = ILorimant::FindShape(doc, call.Text(0)); }
@@ -111,7 +117,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"TranslateShape", 26, {kText, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"FileOpen", 27, {kText}, VT_EMPTY, notAvailable},
         {L"FileSave", 28, {kText}, VT_EMPTY, notAvailable},
-        {L"ClearAll", 29, {}, VT_EMPTY, notAvailable},
+        {L"ClearAll", 29, {}, VT_EMPTY, clearAll},
         {L"CreateSubSection", 30, {kText, kText}, VT_EMPTY, notAvailable},
         {L"GroupCurrent", 31, {}, VT_BSTR, getGroupCurrent, putGroupCurrent},
         {L"AddSectorChord", 32, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
@@ -189,13 +195,20 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"ComputeCozzonePlasticMomentsGivenFo", 107, {kR8, kR8}, VT_EMPTY, notAvailable},
         {L"BendingBoxForce", 108, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},
         {L"BendingBoxQ", 109, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},
-        {L"SetUnitsystem", 110, {kI2}, VT_EMPTY, notAvailable},
+        {L"SetUnitsystem", 110, {kI2}, VT_EMPTY, setUnitsystem},
         {L"ShapeVQIb", 111, {kText, kR8, kR8}, VT_R8, notAvailable},
         {L"CozzoneMaxShear", 112, {kR8, kR8, kI2}, VT_R8, notAvailable},
         {L"ReadIGES", 113, {kText}, VT_EMPTY, notAvailable},
         {L"WriteIGES", 114, {kText}, VT_EMPTY, notAvailable},
         {L"CopyPasteShape", 115, {kText, kText, kText}, VT_EMPTY, notAvailable},
         {L"CopyPasteSubSection", 116, {kText, kText, kText}, VT_EMPTY, notAvailable},
+        // Members the program journals that the interface lacked: the view's
+        // local size control (shape name, x, y, element size, radius) and the
+        // unsymmetric Cozzone solution (neutral-axis y, allowable
+        // compressive strain), so that such journals replay.
+        {L"AddLocalSizeControl", 117, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, addLocalSizeControl},
+        // The sub-section's unsymmetric Cozzone solution is not built yet.
+        {L"ComputeCozzoneUnsymmetricMethod", 118, {kR8, kR8}, VT_EMPTY, notAvailable},
     };
     // DISPIDs 93 to 98 stand a second time; lookups find the first.
     std::vector<DispatchEntry<Doc>> again;

@@ -5,9 +5,11 @@
 
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
+#include "platform/ole/IAutomationObject.h"
 
 #include <any>
 #include <memory>
+#include <type_traits>
 
 using VARTYPE = unsigned short;
 using VARIANT_BOOL = SHORT;
@@ -50,9 +52,17 @@ public:
 
     // A boolean (VARIANT_TRUE or VARIANT_FALSE).
     static COleVariant FromBool(bool value);
-    // An automation object, shared with the variant.
+    // An automation object, shared with the variant. One that implements
+    // IAutomationObject is held as such, so a script can call its members
+    // without knowing its class.
     template <class T>
-    static COleVariant FromObject(std::shared_ptr<T> object) { return holding(VT_DISPATCH, std::move(object)); }
+    static COleVariant FromObject(std::shared_ptr<T> object)
+    {
+        if constexpr (std::is_base_of_v<IAutomationObject, T>)
+            return holding(VT_DISPATCH, std::shared_ptr<IAutomationObject>(std::move(object)));
+        else
+            return holding(VT_DISPATCH, std::move(object));
+    }
     // An enumerator, shared with the variant.
     template <class T>
     static COleVariant FromEnumerator(std::shared_ptr<T> enumerator) { return holding(VT_UNKNOWN, std::move(enumerator)); }
@@ -64,8 +74,12 @@ public:
     template <class T>
     std::shared_ptr<T> GetObject() const
     {
-        const auto* held = std::any_cast<std::shared_ptr<T>>(&m_object);
-        return held ? *held : nullptr;
+        if (const auto* held = std::any_cast<std::shared_ptr<T>>(&m_object)) return *held;
+        if constexpr (std::is_base_of_v<IAutomationObject, T>) {
+            if (const auto* any = std::any_cast<std::shared_ptr<IAutomationObject>>(&m_object))
+                return std::dynamic_pointer_cast<T>(*any);
+        }
+        return nullptr;
     }
 
     // Converts the value in place to type `to` under the automation rules:

@@ -1,0 +1,196 @@
+#include "lorimant/automation/JournalInterpreter.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "lorimant/automation/ILorimant.h"
+#include "lorimant/automation/LorimantTypeLibrary.h"
+
+namespace {
+
+// A failure of one statement; what() is its description.
+class StatementFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Calls the program writes in the type library's form where the dispatch
+// form differs: the argument at `dropped` has no parameter in the dispatch
+// form (the shear stress takes no load-case name).
+const struct {
+    const wchar_t* member;
+    std::size_t arity;
+    std::size_t dropped;
+} kTypeLibraryForms[] = {
+    {L"ShapeVQIb", 4, 0},
+};
+
+void toDispatchForm(const CString& member, std::vector<COleVariant>& args)
+{
+    for (const auto& form : kTypeLibraryForms) {
+        if (member.CompareNoCase(form.member) == 0 && args.size() == form.arity) {
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(form.dropped));
+            return;
+        }
+    }
+}
+
+std::wstring folded(const CString& name) { return DispatchFoldName(name.GetString()); }
+
+std::string utf8(const CString& s) { return s.ToUtf8(); }
+
+// The description of a refused or failed invocation.
+std::string invocationFailure(HRESULT hr, const JournalCall& c, const EXCEPINFO& excep, UINT argErr,
+                              const CString& typeName)
+{
+    const std::string member = utf8(c.member);
+    switch (hr) {
+    case DISP_E_EXCEPTION:
+        return utf8(excep.bstrDescription) + " (error " + std::to_string(excep.wCode) + ")";
+    case DISP_E_UNKNOWNNAME:
+    case DISP_E_MEMBERNOTFOUND:
+        return utf8(typeName) + " has no method " + member + ".";
+    case DISP_E_BADPARAMCOUNT:
+        return "Wrong number of arguments for " + member + " (" + std::to_string(c.args.size()) + " given).";
+    case DISP_E_TYPEMISMATCH:
+        return "Type mismatch in argument " + std::to_string(argErr + 1) + " of " + member + ".";
+    case DISP_E_OVERFLOW:
+        return "Overflow in argument " + std::to_string(argErr + 1) + " of " + member + ".";
+    default:
+        return "The call of " + member + " failed.";
+    }
+}
+
+std::string trimmedUtf8(const std::string& s)
+{
+    const auto first = s.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+}  // namespace
+
+std::string JournalValueText(const COleVariant& value)
+{
+    CString text;
+    switch (value.vt) {
+    case VT_I2: return std::to_string(value.iVal);
+    case VT_I4: return std::to_string(value.lVal);
+    case VT_R8: text.Format(L"%g", value.dblVal); return utf8(text);
+    case VT_BOOL: return value.boolVal != VARIANT_FALSE ? "True" : "False";
+    case VT_BSTR: return "\"" + utf8(value.bstrVal) + "\"";
+    case VT_DISPATCH: {
+        const auto object = value.GetObject<IAutomationObject>();
+        return object ? "(" + utf8(object->TypeName()) + ")" : "(object)";
+    }
+    default: return "Nothing";
+    }
+}
+
+JournalInterpreter::JournalInterpreter(std::shared_ptr<IAutomationObject> document, std::ostream& out) : m_out(out)
+{
+    m_variables[folded(L"xscn")] = COleVariant::FromObject(std::move(document));
+}
+
+COleVariant JournalInterpreter::Variable(const CString& name) const
+{
+    const auto it = m_variables.find(folded(name));
+    return it == m_variables.end() ? COleVariant() : it->second;
+}
+
+JournalRunResult JournalInterpreter::Run(std::istream& macro)
+{
+    JournalRunResult result;
+    std::string raw;
+    for (int number = 1; std::getline(macro, raw); ++number) {
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        if (number == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
+        try {
+            const JournalStatement s = ParseJournalStatement(CString::FromUtf8(raw));
+            if (s.kind == JournalStatement::Kind::End) break;
+            if (s.kind == JournalStatement::Kind::Call || s.kind == JournalStatement::Kind::Assign)
+                m_out << trimmedUtf8(raw) << std::endl;
+            execute(s);
+        } catch (const std::exception& e) {
+            result.ok = false;
+            result.lineNumber = number;
+            result.line = raw;
+            result.description = e.what();
+            return result;
+        }
+    }
+    return result;
+}
+
+void JournalInterpreter::execute(const JournalStatement& s)
+{
+    switch (s.kind) {
+    case JournalStatement::Kind::None:
+    case JournalStatement::Kind::End:
+        return;
+    case JournalStatement::Kind::Dim:
+        // Declaring again keeps the value: journals repeat their Dim lines.
+        for (const CString& name : s.names) m_variables.try_emplace(folded(name));
+        return;
+    case JournalStatement::Kind::Call:
+        call(s.call);
+        return;
+    case JournalStatement::Kind::Assign: {
+        COleVariant value = s.hasCall ? call(s.call) : evaluate(s.value);
+        if (s.set && value.vt != VT_DISPATCH && value.vt != VT_EMPTY)
+            throw StatementFailure("Object required: Set assigns only objects or Nothing.");
+        m_out << utf8(s.target) << " = " << JournalValueText(value) << "\n";
+        assign(s.target, std::move(value));
+        return;
+    }
+    }
+}
+
+COleVariant JournalInterpreter::call(const JournalCall& c)
+{
+    const COleVariant holder = Variable(c.object);
+    const auto object = holder.GetObject<IAutomationObject>();
+    if (object == nullptr) {
+        const bool known = m_variables.count(folded(c.object)) != 0;
+        throw StatementFailure(known ? "Object variable " + utf8(c.object) + " is not set."
+                                     : "Variable not defined: " + utf8(c.object) + ".");
+    }
+    std::vector<COleVariant> args;
+    for (const JournalValue& v : c.args) args.push_back(evaluate(v));
+    toDispatchForm(c.member, args);
+
+    COleVariant result;
+    EXCEPINFO excep;
+    UINT argErr = 0;
+    const HRESULT hr = object->CallMethod(c.member, std::move(args), &result, &excep, &argErr);
+    if (hr != S_OK) throw StatementFailure(invocationFailure(hr, c, excep, argErr, object->TypeName()));
+    return result;
+}
+
+COleVariant JournalInterpreter::evaluate(const JournalValue& v) const
+{
+    switch (v.kind) {
+    case JournalValue::Kind::Text: return COleVariant(v.text);
+    case JournalValue::Kind::Boolean: return COleVariant::FromBool(v.flag);
+    case JournalValue::Kind::Nothing: return COleVariant();
+    case JournalValue::Kind::Number:
+        if (v.integer && std::fabs(v.number) <= std::numeric_limits<LONG>::max())
+            return COleVariant(static_cast<LONG>(v.number));
+        return COleVariant(v.number);
+    case JournalValue::Kind::Name: break;
+    }
+    LONG constant = 0;
+    if (TypeLibraryConstant(v.text, &constant)) return COleVariant(constant);
+    const auto it = m_variables.find(folded(v.text));
+    if (it == m_variables.end()) throw StatementFailure("Variable not defined: " + utf8(v.text) + ".");
+    return it->second;
+}
+
+void JournalInterpreter::assign(const CString& name, COleVariant value) { m_variables[folded(name)] = std::move(value); }
+
+std::shared_ptr<IAutomationObject> DocumentAutomationObject(CXSectionAnalysisDoc& doc)
+{
+    using Object = DispatchTableObject<CXSectionAnalysisDoc>;
+    return std::make_shared<Object>(L"LorimantDocument", ILorimantDispatchTable(), Object::Unowned(doc));
+}
