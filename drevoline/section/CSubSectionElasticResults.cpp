@@ -221,7 +221,8 @@ void CSubSection::computeMaxTensileStrainFromCriticalPoints(Point<double>& point
   for (const CriticalPoint* c : criticalPoints) {
     const double d = signedDistanceFromLine(&point, angle * kDegToRad, &c->location);
     const double e = c->allowable;
-    if (e * d < 0)
+    // A point without an allowable (0) limits nothing, as in checkCriticalPoints.
+    if (e == 0.0 || e * d < 0)
       continue;
     const double h = std::fabs(e) < std::fabs(d) * strain / distance ? std::fabs(e) * distance / std::fabs(d) : strain;
     if (h < *limit)
