@@ -10,6 +10,7 @@
 
 #include "analysis/geometry/Point.h"
 #include "analysis/model/CBaseSubSection.h"
+#include "drevoline/mesh/MeshDisplaySource.h"
 #include "drevoline/mesh/MeshTypes.h"
 #include "drevoline/section/CShapeAnalysis.h"
 
@@ -47,7 +48,7 @@ struct IgesFrame {
 
 // Serial class "CSubSection" (schema 3, versionable). The sub-section owns
 // its children, meshes, welds, dots and points; the model owns the shapes.
-class CSubSection : public CBaseSubSection {
+class CSubSection : public CBaseSubSection, public MeshDisplaySource {
   DECLARE_SERIAL(CSubSection)
 
  public:
@@ -293,6 +294,38 @@ class CSubSection : public CBaseSubSection {
   const CMesh* findMesh(const CString& name) const;
   // Gives the mesh a new name (its own and its records').
   static void updateMeshName(CMesh* mesh, const CString& name);
+
+  // ---- Result extremes ----
+  // Largest and smallest value of kind over the FE nodes of the meshes, in
+  // mesh and node order (a node where materials meet counts once per element
+  // result; only a strictly better value replaces, so ties keep the first).
+  // They go to resultMax and resultMin (from -1e20 and 1e20) and, with sf,
+  // to its node pointers (cleared first) and its stress (kind 3) or strain
+  // (kind 4) extremes and their points. Without any FE node an elastic
+  // record (kinds 4 and 5) takes them from the shapes' boundary samples (no
+  // node pointers); any other record keeps its values.
+  void maxmin(CSectionForces* sf, RESULTS kind);
+  double resultMax = -1e20;  // largest value of the last maxmin
+  double resultMin = 1e20;   // smallest value of the last maxmin
+  RESULTS displayedResult = STRESS_ZZ;  // the result kind the view shows
+  double zeroLineLength = 0.0;          // of the last triangle contour picture
+
+  // ---- result display ----
+  // What the meshes' contour pictures read and write (MeshDisplaySource):
+  // the displayed kind, the range of the last maxmin, the applied load
+  // condition's section forces (null without one) and the zero line.
+  RESULTS contourResult() const override { return displayedResult; }
+  double contourLow() const override { return resultMin; }
+  double contourHigh() const override { return resultMax; }
+  CSectionForces* contourForces() const override;
+  void contourZeroLine(double length) override { zeroLineLength = length; }
+  // The record "CSubSection::displayLinePlot" (type 0x40000000, flag
+  // 0x20000000, no colour) on a fresh list: bars of the result of kind
+  // along the line p1-p2 over every triangle element it crosses, at right
+  // angles to the line, scaled by the range of maxmin(applied forces,
+  // kind) to 0.6 x the diagonal of the extents. Null when no OpenGL
+  // context is current.
+  DspRecord* displayLinePlot(Point<double>& p1, Point<double>& p2, RESULTS kind);
 
   // ---- properties state ----
   bool scnPrpUTD() const { return propertiesUpToDate; }

@@ -108,8 +108,8 @@ CSectionForces* finishElastic(CSubSection& s, CSectionForces* sf, bool L) {
   s.applyElasticBendingForces(sf);
   if (!s.computePointOnNeutralAxis(sf))
     sf->neutralPoint = Point<double>(-999.0, -999.0, 0.0);
-  //MERGE s.maxmin(sf, STRAIN_ZZ);
-  //MERGE s.maxmin(sf, STRESS_ZZ);
+  s.maxmin(sf, STRAIN_ZZ);
+  s.maxmin(sf, STRESS_ZZ);
   s.addDefaultBendingResultLocations(L);
   s.computeResultantElasticBendingForces(sf);
   return sf;

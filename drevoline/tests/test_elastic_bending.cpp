@@ -327,3 +327,37 @@ TEST_F(ElasticBending, CriticalPoints) {
   root->computeMaxTensileStrainFromCriticalPoints(axis, 0.0, 2.5, 0.005, &limit);
   EXPECT_NEAR(limit, 0.004, 1e-15);
 }
+
+TEST_F(ElasticBending, ExtremesWithAndWithoutMesh) {
+  rectangle();
+  CSectionForces* sf = root->applyUnrestrainedBendingForces(L"Mx", 0.0, 1000.0, 0.0, false);
+  EXPECT_NEAR(sf->maxStress, 24.0, 1e-9);
+  EXPECT_NEAR(sf->minStress, -24.0, 1e-9);
+  EXPECT_EQ(sf->maxStressPoint.y, 5.0);
+  EXPECT_EQ(sf->minStressPoint.y, 0.0);
+  EXPECT_NEAR(sf->maxStrain, 24.0 / kE, 1e-15);
+  ASSERT_EQ(root->resultLocations.size(), 2u);
+  const CResultLocation* lo = root->resultLocations[0];
+  const CResultLocation* hi = root->resultLocations[1];
+  EXPECT_EQ(lo->label, L"Min Stress Location");
+  EXPECT_EQ(hi->label, L"Max Stress Location");
+  EXPECT_EQ(hi->index, 1);
+  EXPECT_NEAR(lo->value, -24.0, 1e-9);
+  EXPECT_NEAR(hi->value2, 24.0 / kE * 1000.0, 1e-12);
+  EXPECT_EQ(hi->location.y, 5.0);
+  EXPECT_EQ(hi->material, steel.get());
+
+  // The same rectangle without a mesh: the extreme fibres of the outline.
+  root->deleteMesh();
+  gUnitSystem = SI;
+  sf = root->applyUnrestrainedBendingForces(L"bare", 0.0, 1000.0, 0.0, false);
+  EXPECT_NEAR(sf->maxStress, 240.0, 1e-9);
+  EXPECT_NEAR(sf->minStress, -240.0, 1e-9);
+  EXPECT_EQ(sf->maxStressPoint.y, 5.0);
+  EXPECT_EQ(sf->maxNode, nullptr);
+  ASSERT_EQ(root->resultLocations.size(), 2u);
+  EXPECT_NEAR(root->resultLocations[1]->value, 240.0, 1e-9);
+  EXPECT_EQ(root->resultLocations[1]->location.y, 5.0);
+  EXPECT_EQ(root->resultLocations[1]->material, steel.get());
+  EXPECT_EQ(sf->neutralPoint, Point<double>(-999.0, -999.0, 0.0));
+}
