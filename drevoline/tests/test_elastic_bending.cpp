@@ -10,7 +10,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "analysis/model/CLoadCondition.h"
 #include "analysis/model/CMetal.h"
+#include "analysis/model/CPointForce.h"
 #include "analysis/model/CResultLocation.h"
 #include "analysis/model/CSectionForces.h"
 #include "analysis/model/Globals.h"
@@ -22,6 +24,7 @@
 #include "platform/core/Hooks.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
+#include "test_union_support.h"
 
 namespace {
 
@@ -360,4 +363,100 @@ TEST_F(ElasticBending, ExtremesWithAndWithoutMesh) {
   EXPECT_EQ(root->resultLocations[1]->location.y, 5.0);
   EXPECT_EQ(root->resultLocations[1]->material, steel.get());
   EXPECT_EQ(sf->neutralPoint, Point<double>(-999.0, -999.0, 0.0));
+}
+
+TEST_F(ElasticBending, ExtremesByShape) {
+  CShapeAnalysis* b = box(0, 0, 10, 5, steel);
+  mesh(b);
+  CString current = root->name();
+  model.setSubSection(current);
+  CShapeAnalysis* shape = b;
+  double value = 1.0, other = 1.0;
+  // No applied load yet: nothing found.
+  root->findExtremeShape(1, &shape, &value, &other);
+  EXPECT_EQ(shape, nullptr);
+  EXPECT_EQ(value, 0.0);
+  root->applyUnrestrainedBendingForces(L"Mx", 0.0, 1000.0, 0.0, false);
+  double lo = 0, hi = 0;
+  root->extremeBendingStress(root->appliedLoad().get(), &lo, &hi);
+  EXPECT_NEAR(lo, -24.0, 1e-9);
+  EXPECT_NEAR(hi, 24.0, 1e-9);
+  root->findExtremeShape(0, &shape, &value, &other);
+  EXPECT_EQ(shape, b);
+  EXPECT_NEAR(value, -24.0, 1e-9);
+  CObject* found = nullptr;
+  root->findExtreme(1, &found, &value, &other);
+  EXPECT_EQ(found, b);
+  EXPECT_NEAR(value, 24.0, 1e-9);
+}
+
+TEST_F(ElasticBending, SplitMaterialNodesCarryOneResultPerElement) {
+  auto stiff = metal(L"stiff", 2 * kE);
+  mesh(box(0, 0, 10, 5, steel));
+  mesh(box(10, 0, 20, 5, stiff));
+  Point<double> c1(9.9, -0.1, 0.0), c2(10.1, 5.1, 0.0);
+  ASSERT_TRUE(root->createWeld(c1, c2));
+  root->executeWelds();
+  ASSERT_EQ(root->meshes.size(), 1u);
+  // Modulus-weighted Ixx about the centroid (y = 2.5): 3 x 312.5 / 3 = 312.5.
+  root->applyUnrestrainedBendingForces(L"Mx", 0.0, 1000.0, 0.0, false);
+  int split = 0;
+  eachNode([&](CFENodeAnalysis& n) {
+    const double base = 1000.0 * (n.position.y - 2.5) / 312.5;
+    if (!n.isSplitMaterial()) {
+      const double ratio = n.material() == stiff.get() ? 2.0 : 1.0;
+      EXPECT_NEAR(n.result(nullptr, STRESS_ZZ), ratio * base, 1e-9);
+      return;
+    }
+    ++split;
+    EXPECT_EQ(n.position.x, 10.0);
+    ASSERT_EQ(n.elementResults.size(), n.elements.size());
+    for (CFEElementAnalysis* e : n.elements) {
+      const double ratio = e->material == stiff.get() ? 2.0 : 1.0;
+      EXPECT_NEAR(n.result(e, STRESS_ZZ), ratio * base, 1e-9);
+      // The strain is continuous across the joint.
+      EXPECT_NEAR(n.result(e, STRAIN_ZZ), base / kE, 1e-15);
+    }
+  });
+  EXPECT_GT(split, 1);
+}
+
+TEST_F(ElasticBending, ForceInABoxAndSplitSums) {
+  rectangle();
+  root->applyUnrestrainedBendingForces(L"Mx", 0.0, 1000.0, 0.0, false);
+  root->findNeutralAxisAngle();
+  EXPECT_NEAR(root->appliedLoad()->scnForces()->resultantNeutralAxisAngle, 0.0, 1e-9);
+  // The upper half: 10 x the integral of 9.6 (y - 2.5) from 2.5 to 5.
+  Point<double> a(-1.0, 2.5, 0.0), b(11.0, 6.0, 0.0);
+  double force = 0, moment1 = 0, moment2 = 0;
+  bool multiple = false;
+  root->boxForce(a, b, &force, &moment1, &moment2, &multiple);
+  EXPECT_NEAR(force, 300.0, 1e-6);
+  double r[12];
+  root->calcAreaAndForceAboutLine(false, Point<double>(-1, 2.5, 0), Point<double>(11, 2.5, 0), &r[0], &r[1], &r[2],
+                                  &r[3], &r[4], &r[5], &r[6], &r[7], &r[8], &r[9], &r[10], &r[11]);
+  // The weighted areas of the two sides.
+  EXPECT_NEAR(r[1] + r[7], 50.0, 1e-9);
+  EXPECT_NEAR(r[1], 25.0, 1e-9);
+}
+
+TEST_F(ElasticBending, UnionCornersAndPointForces) {
+  EXPECT_ANY_THROW(root->getPoint(0));
+  CList<CCompositeCurve*> curves;
+  curves.AddTail(union_test::signedCurve(union_test::polylineRectangle(0, 0, 10, 5), 1));
+  root->createUnion(&curves, steel);
+  EXPECT_EQ(root->getPoint(0), Point<double>(0, 0, 0));
+  EXPECT_EQ(root->getPoint(3), Point<double>(0, 5, 0));
+  EXPECT_ANY_THROW(root->getPoint(4));
+  EXPECT_ANY_THROW(root->getPoint(-1));
+  root->sectionKind = 11;
+  EXPECT_NO_THROW(root->getArguments());
+
+  root->addLoadCondition(LoadCase, L"case");
+  CString name(L"F");
+  Point<double> dir(0, 0, 1);
+  auto* f = new CPointForce(name, 1, 2, 0, 100, &dir);
+  root->loadConditions[0]->append(f);
+  EXPECT_EQ(root->findPointForce(f->id()), f);
+  EXPECT_EQ(root->findPointForce(f->id() + 1), nullptr);
 }
