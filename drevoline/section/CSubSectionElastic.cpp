@@ -43,8 +43,8 @@ double inertiaDeterminant(const CSubSection& s) {
   return d;
 }
 
-// The entry (prefix and name) stands whole in text: it is followed by the
-// end, by `after` when that is given, or by the next entry's prefix.
+// The entry (prefix and name) stands whole in text: it ends in a line break,
+// or it is followed by the end of the text or by the next entry's prefix.
 bool hasWholeEntry(const CString& text, const CString& entry, const wchar_t* prefix) {
   const std::wstring t = text.GetString();
   const std::wstring e = entry.GetString();
