@@ -58,18 +58,20 @@ class CSectionForces {
   double Mx = 0.0;
   double My = 0.0;
   double Mz = 0.0;  // moment about the member axis; not stored
+  // resultantA to resultantC and valueD are stored but not used by the
+  // elastic bending analyses.
   double resultantA = 0.0;
   double resultantB = 0.0;
   double resultantC = 0.0;
   double radius = -1.0;
-  double valueA = 0.0;
-  double valueB = 0.0;
+  double valueA = 0.0;  // elastic bending: applied moment about the neutral axis
+  double valueB = 0.0;  // elastic bending: total applied moment sqrt(Mx² + My²)
   double Iyy = 0.0;
   double Ixy = 0.0;
   double Ixx = 0.0;
-  double neutralAxisAngle = 0.0;  // degrees
+  double neutralAxisAngle = 0.0;  // degrees, of the applied moments
   Point<double> neutralPoint;      // a point on the neutral axis
-  bool option = false;
+  bool option = false;  // grain: true longitudinal (L), false long-transverse (LT)
   double valueD = 0.0;
   CString name;
 

@@ -27,6 +27,8 @@ class CSectionForces;
 class CSegment;
 class CTriangle;
 class CWeld;
+class DspRecord;
+class MeshDisplaySource;
 
 // A mesh vertex (serial class "CVertex", schema 1). x and y are adjacent so
 // that &x serves as the point of the orientation predicates.
@@ -483,6 +485,33 @@ public:
     void replaceEdgesOfVertex(CVertex* v, CEdge* oldEdge, CEdge* newEdge);
     // Every segment end oldVertex becomes newVertex.
     void replaceVertexInSegments(CVertex* oldVertex, CVertex* newVertex);
+
+    // ---- Display (CMeshDisplay.cpp) ----
+
+    // The elements in their materials' colours with black outlines and a
+    // heavy black boundary, on a new list of the current OpenGL context:
+    // record "Mesh2D::display" (type 0x60000000, priority 6, the material's
+    // colours; a mesh without material gets a default metal). Null when the
+    // mesh has no elements or no context is current. A GL error ends the
+    // recording and throws std::logic_error with GLU's description.
+    DspRecord* display();
+    // The contour picture of source's result kind: the triangle picture
+    // when there are triangle elements, else the quadrilateral one.
+    DspRecord* displaySmooth(MeshDisplaySource* source);
+    // Gouraud-shaded elements on the zero-green scale between source's low
+    // and high values, black outlines and the zero line in red; the zero
+    // line's length goes to source and its angle (degrees) to source's
+    // section forces. Record "Mesh2D::displayTrng3", null without triangle
+    // elements or without a current context.
+    DspRecord* displaySmoothTrng3(MeshDisplaySource* source);
+    // The same for quadrilaterals (no measurement): "Mesh2D::displayQuad4".
+    DspRecord* displaySmoothQuad4(MeshDisplaySource* source);
+    // One bar of a line plot: the quadrilateral a, b, b + hb n, a + ha n
+    // (n reversed for a value not above 0), h = |value| / (high - low) x
+    // scale (0 for a flat range); each corner red for a positive value,
+    // else blue.
+    static void plotBlock(const Point<double>& n, double low, double high, double scale,
+                          const Point<double>& a, const Point<double>& b, double va, double vb);
 
     // ---- Storage in a model file ----
 

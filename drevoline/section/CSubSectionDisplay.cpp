@@ -1,13 +1,18 @@
 // How a sub-section shows its shapes, welds and names in the OpenGL view:
 // display records on display lists compiled in the current context.
+#include <cmath>
 #include <stdexcept>
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
+#include "analysis/geometry/PlanarGeometry.h"
+#include "analysis/model/CLoadCondition.h"
 #include "analysis/model/CMetal.h"
 #include "analysis/model/DspRecord.h"
 #include "analysis/views/COpenGLView.h"
 #include "analysis/views/Tessellation.h"
+#include "drevoline/mesh/CFETrng3.h"
+#include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
@@ -190,4 +195,42 @@ void CSubSection::displayIDs(COpenGLView* view) const {
   }
   for (const CSubSection* c : children)
     c->displayIDs(view);
+}
+
+CSectionForces* CSubSection::contourForces() const {
+  return currentLoadCondition ? currentLoadCondition->scnForcesMutable() : nullptr;
+}
+
+DspRecord* CSubSection::displayLinePlot(Point<double>& p1, Point<double>& p2, RESULTS kind) {
+  Point<double> direction(p2.x - p1.x, p2.y - p1.y, 0.0);
+  const double angle = counterClockwiseAngle(&direction);
+  const Point<double> normal(-std::sin(angle), std::cos(angle), 0.0);
+  maxmin(contourForces(), kind);
+  Point<double> lo, hi;
+  extents(&lo, &hi);
+  const double dx = hi.x - lo.x, dy = hi.y - lo.y, dz = hi.z - lo.z;
+  const double diagonal2 = dx * dx + dy * dy + dz * dz;
+  const double scale = diagonal2 < 1e-40 ? 0.0 : 0.6 * std::sqrt(diagonal2);
+
+  const GLuint list = glGenLists(1);
+  if (list == 0)
+    return nullptr;
+  auto* record = new DspRecord(L"CSubSection::displayLinePlot", this, nullptr, kOverlayRecord,
+                               static_cast<int>(list), nullptr, 1);
+  record->flags = 0x20000000;
+  glNewList(list, GL_COMPILE);
+  glShadeModel(GL_FLAT);
+  for (GLenum cap : {GL_LIGHTING, GL_DEPTH_TEST, GL_CULL_FACE, GL_TEXTURE_2D})
+    glDisable(cap);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  for (const CMesh* mesh : meshes) {
+    for (const auto& e : mesh->trng3Elements) {
+      Point<double> a, b;
+      if (e->pointsOnLine(p1, p2, &a, &b))
+        CMesh::plotBlock(normal, resultMin, resultMax, scale, a, b, e->ValueAtPoint(kind, a),
+                         e->ValueAtPoint(kind, b));
+    }
+  }
+  glEndList();
+  return record;
 }
