@@ -4,8 +4,9 @@
 // Reported per contender: time, peak heap, vertex and triangle counts, the
 // minimum angle, the shares of angles below 20, 10 and 1 degrees, the area
 // error and validity (every triangle counter-clockwise by the exact
-// predicate). Our pipeline, smoothing and element build are timed apart so
-// that a stage growing faster than the others shows.
+// predicate). Our pipeline, smoothing, element build and the mesh's store
+// and load over an in-memory file are timed apart so that a stage growing
+// faster than the others shows.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -21,9 +22,13 @@
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/CMetal.h"
+#include "analysis/model/CModel.h"
 #include "analysis/predicates/Predicates.h"
 #include "bench/PeakMemory.h"
+#include "drevoline/mesh/CCurveResolver.h"
 #include "drevoline/mesh/CMesh.h"
+#include "platform/core/CArchive.h"
+#include "platform/core/CFile.h"
 
 #ifdef LORIMANT_HAVE_CGAL
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
@@ -249,20 +254,56 @@ void report(benchmark::State& state, const std::string& who, const Quality& q, d
 // ---------------------------------------------------------------------------
 // Ours.
 
-struct Curves {
+// The outline's curves. A loaded mesh asks for the curve of each boundary
+// segment by the mesh's name and a point of the segment, as of a section
+// model: the answer is the curve with the smallest box holding the point
+// (holes lie inside the outer outline and apart from each other).
+struct Curves : CCurveResolver {
     std::unique_ptr<CCompositeCurve> outer;
     std::vector<std::unique_ptr<CCompositeCurve>> holes;
     std::vector<CCompositeCurve*> holePtrs;
     std::vector<Point<double>> seeds;
+    struct Box {
+        CCompositeCurve* curve;
+        double x0, y0, x1, y1;
+    };
+    std::vector<Box> boxes;
+
+    CCompositeCurve* findCompositeCurve(double x, double y, const CString&) override
+    {
+        const double tol = 1e-9;
+        CCompositeCurve* best = nullptr;
+        double bestArea = 0.0;
+        for (const Box& b : boxes) {
+            const double area = (b.x1 - b.x0) * (b.y1 - b.y0);
+            if (x >= b.x0 - tol && x <= b.x1 + tol && y >= b.y0 - tol && y <= b.y1 + tol &&
+                (!best || area < bestArea)) {
+                best = b.curve;
+                bestArea = area;
+            }
+        }
+        return best;
+    }
+    void add(CCompositeCurve* c, const Ring& ring)
+    {
+        Box b{c, 1e300, 1e300, -1e300, -1e300};
+        for (const P2& p : ring) {
+            b.x0 = std::min(b.x0, p[0]), b.x1 = std::max(b.x1, p[0]);
+            b.y0 = std::min(b.y0, p[1]), b.y1 = std::max(b.y1, p[1]);
+        }
+        boxes.push_back(b);
+    }
 };
 
 Curves curvesOf(const Outline& o)
 {
     Curves c;
     c.outer = curveOf(o.outer);
+    c.add(c.outer.get(), o.outer);
     for (const Ring& h : o.holes) {
         c.holes.push_back(curveOf(h));
         c.holePtrs.push_back(c.holes.back().get());
+        c.add(c.holes.back().get(), h);
     }
     for (const P2& s : o.seeds)
         c.seeds.emplace_back(s[0], s[1], 0.0);
@@ -272,6 +313,8 @@ Curves curvesOf(const Outline& o)
 void meshOurs(CMesh& mesh, Curves& c, int extra, const CMetal* metal)
 {
     mesh.maxRemoves = INT_MAX;
+    mesh.setModel(&c);
+    mesh.name = L"mesh";
     mesh.create(extra, c.outer.get(), static_cast<int>(c.holePtrs.size()), c.holePtrs.data(), c.seeds.data(),
                 kChordTol, metal);
 }
@@ -289,6 +332,30 @@ std::vector<Triangle> trianglesOf(const CMesh& mesh, long long& vertices)
     }
     vertices = static_cast<long long>(used.size());
     return tris;
+}
+
+// Stores mesh in an in-memory file and loads it into a new mesh that finds
+// its curves in c (the material through gModel); the bytes stored.
+std::size_t storeAndLoad(CMesh& mesh, Curves& c, double& storeSecs, double& loadSecs)
+{
+    const auto t0 = Clock::now();
+    CMemFile file(1 << 20);
+    {
+        CArchive ar(&file, CArchive::store);
+        mesh.Serialize(ar);
+        ar.Close();
+    }
+    const auto t1 = Clock::now();
+    CMemFile in(file.GetData(), static_cast<UINT>(file.GetLength()));
+    CArchive ar(&in, CArchive::load);
+    CMesh back;
+    back.setModel(&c);
+    back.Serialize(ar);
+    back.resolveReferences();
+    const auto t2 = Clock::now();
+    storeSecs += seconds(t0, t1);
+    loadSecs += seconds(t1, t2);
+    return static_cast<std::size_t>(file.GetLength());
 }
 
 // The text of whatever the mesher threw.
@@ -381,7 +448,13 @@ void BM_Mesh(benchmark::State& state)
     const Input& input = kInputs[state.range(0)];
     const int extra = static_cast<int>(state.range(1));
     state.SetLabel(input.name);
-    CMetal metal;
+    // The material is found by name when a mesh is loaded: the model that
+    // owns it is the current one (gModel) while this case runs.
+    auto material = std::make_shared<CMetal>();
+    material->name = L"steel";
+    CModel owner;
+    owner.materials.AddTail(material);
+    const CMetal& metal = *material;
     Curves curves = curvesOf(input.make());
     std::vector<Ring> rings = {polygonOf(*curves.outer)};
     double exactArea = std::fabs(signedArea(rings[0]));
@@ -416,7 +489,9 @@ void BM_Mesh(benchmark::State& state)
     const double size = refused ? diag / 30.0 : matchSize(rings, seeds, ourVertices, diag);
 #endif
 
-    double tOurs = 0.0, tSmooth = 0.0, tElements = 0.0, tPeer = 0.0;
+    double tOurs = 0.0, tSmooth = 0.0, tElements = 0.0, tStore = 0.0, tLoad = 0.0, tPeer = 0.0;
+    std::size_t storedBytes = 0;
+    std::string storeRefusal;  // what storing or loading the mesh threw
     Quality ours, peer;
     std::size_t peakOurs = 0, peakPeer = 0;
     for (auto _ : state) {
@@ -433,10 +508,17 @@ void BM_Mesh(benchmark::State& state)
             const auto t3 = Clock::now();
             mesh.create2DFEM(1.0);
             const auto t4 = Clock::now();
+            peakOurs = PeakMemory::peak();
+            if (storeRefusal.empty()) {
+                try {
+                    storedBytes = storeAndLoad(mesh, curves, tStore, tLoad);
+                } catch (...) {
+                    storeRefusal = refusal();
+                }
+            }
             tOurs += seconds(t0, t1);
             tSmooth += seconds(t2, t3);
             tElements += seconds(t3, t4);
-            peakOurs = PeakMemory::peak();
             ours = measure(tris, v, exactArea);
         }
 #ifdef LORIMANT_HAVE_CGAL
@@ -454,6 +536,14 @@ void BM_Mesh(benchmark::State& state)
         report(state, "ours", ours, tOurs / n, peakOurs);
         state.counters["ours_smooth_ms"] = 1e3 * tSmooth / n;
         state.counters["ours_elements_ms"] = 1e3 * tElements / n;
+        if (storeRefusal.empty()) {
+            state.counters["ours_store_ms"] = 1e3 * tStore / n;
+            state.counters["ours_load_ms"] = 1e3 * tLoad / n;
+            state.counters["ours_stored_MB"] = static_cast<double>(storedBytes) / 1e6;
+        } else {
+            state.counters["ours_store_refused"] = 1;
+            state.SetLabel(std::string(input.name) + " (store/load refused: " + storeRefusal + ")");
+        }
     }
 #ifdef LORIMANT_HAVE_CGAL
     report(state, "cgal", peer, tPeer / n, peakPeer);
