@@ -96,6 +96,8 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   void setUnitSystem(int units);
   void setActiveView(ActiveSectionView* view) { m_activeView = view; }
   ActiveSectionView* activeView() const { return m_activeView; }
+  // The main frame the document reports to (a default one without a window).
+  SectionFrame* frame() const { return m_frame; }
   // A document embedded in a container never asks before closing.
   bool embedded = false;
   // A document not shown to the user is never asked for its unit system.
