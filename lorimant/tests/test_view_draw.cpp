@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <functional>
 
+#include "analysis/model/CLoadCondition.h"
+#include "analysis/model/CSectionForces.h"
+#include "drevoline/mesh/CFENodeAnalysis.h"
 #include "test_view_support.h"
 
 using namespace view_test;
@@ -84,6 +87,44 @@ TEST_F(SectionPicture, PaintingRedrawsWithoutRebuildingOrLosingPicks) {
   EXPECT_EQ(fill->picked, 0);
   ASSERT_FALSE(host.statuses.empty());
   EXPECT_EQ(host.statuses.back().Left(21), CString(L"For Online Help visit"));
+}
+
+// A view that shows the stress result of the applied load condition.
+class StressView : public CThickSectionView {
+ protected:
+  int resultKind(const CSubSection*) const override { return 3; }
+};
+
+TEST_F(SectionViewTest, ExtremeStressValuesAtTheirNodes) {
+  rectangle(L"R", -1, 0.5, 2, 1);
+  auto lc = std::make_shared<CLoadCondition>();
+  lc->ScnLoadCondition(CString(L"lc"));
+  CSectionForces* forces = lc->scnForcesMutable();
+  forces->minNode = std::make_shared<CFENodeAnalysis>();
+  forces->maxNode = std::make_shared<CFENodeAnalysis>();
+  forces->minNode->position = Point<double>(-0.8, 2.0, 0.0);  // pixel (33, 183)
+  forces->maxNode->position = Point<double>(0.5, 0.0, 0.0);   // pixel (142, 17)
+  forces->minStress = -5.0;
+  forces->maxStress = 7.0;
+  root()->curAppLC(lc);
+  openView<StressView>();
+  view->SetGridPosition(GridPosition::NoShow);
+  const auto count = [&](int x0, int y0, int x1, int y1, Rgba8 colour) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) n += pixel(x, y) == colour;
+    return n;
+  };
+  // The minimum in blue beside its node, the maximum in red beside its own.
+  EXPECT_GT(count(25, 170, 80, 196, kBlue), 0);
+  EXPECT_EQ(count(25, 170, 80, 196, kRed), 0);
+  EXPECT_GT(count(134, 5, 199, 30, kRed), 0);
+  EXPECT_EQ(count(134, 5, 199, 30, kBlue), 0);
+
+  // Without an applied load condition no result is shown.
+  root()->curAppLC(nullptr);
+  view->RefreshScene();
+  EXPECT_EQ(count(25, 170, 80, 196, kBlue), 0);
 }
 
 TEST_F(SectionViewTest, SectionPropertiesFillsResultPaneWithoutJournal) {
