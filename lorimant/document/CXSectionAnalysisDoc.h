@@ -99,6 +99,8 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   ActiveSectionView* activeView() const { return m_activeView; }
   // The automation collection of the document's shapes, made with the document.
   std::shared_ptr<CShapesCollect> shapesCollection() const { return m_shapesCollection; }
+  // The main frame the document reports to (a default one without a window).
+  SectionFrame* frame() const { return m_frame; }
   // A document embedded in a container never asks before closing.
   bool embedded = false;
   // A document not shown to the user is never asked for its unit system.

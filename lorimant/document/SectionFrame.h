@@ -3,6 +3,8 @@
 // default does nothing, so a document works without any window.
 #pragma once
 
+class CSubSection;
+
 class SectionFrame {
  public:
   virtual ~SectionFrame() = default;
@@ -16,4 +18,8 @@ class SectionFrame {
   // in selection (0 SI in centimetres, non-zero US customary). The default
   // leaves the unit system unchosen.
   virtual bool AskUnits(int& /*selection*/) { return false; }
+  // Gives the result pane the sub-section whose properties it lists.
+  virtual void SetResultSubSection(CSubSection* /*sub*/) {}
+  // Fills the result pane's property lists from its sub-section.
+  virtual void FillPropertyLists() {}
 };

@@ -1,0 +1,3 @@
+#include "lorimant/view/CBaseScnView.h"
+
+IMPLEMENT_DYNAMIC(CBaseScnView, COpenGLViewUI)

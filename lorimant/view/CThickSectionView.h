@@ -1,0 +1,251 @@
+// The section view: a two-dimensional OpenGL view of the current
+// sub-section of its document's model (shapes, meshes, welds, construction
+// points, grid, labels and results). It runs with no window: it draws into
+// its off-screen buffer behind a view host; the program's window only
+// paints that buffer and forwards events. The document reaches it through
+// ActiveSectionView.
+#pragma once
+
+#include <memory>
+#include <unordered_set>
+
+#include "analysis/model/LightProperties.h"
+#include "lorimant/document/ActiveSectionView.h"
+#include "lorimant/view/CBaseScnView.h"
+#include "lorimant/view/SectionViewCommands.h"
+#include "platform/core/CString.h"
+#include "platform/gl/OpenGL.h"
+
+class CMesh;
+class CPrintInfoDlg;
+class CSectionForces;
+class CSubSection;
+class CXSectionAnalysis;
+class CXSectionAnalysisDoc;
+
+// Display record types of the section view.
+namespace SectionRecord {
+constexpr unsigned kDot = 4;
+constexpr unsigned kShape = 32;
+constexpr unsigned kGridX = 0x400000;
+constexpr unsigned kGridY = 0x800000;
+constexpr unsigned kMesh = 0x40000000u | 0x20000000u;
+constexpr int kShapeKind = 1;
+}  // namespace SectionRecord
+
+// Grid positions of the ribbon's grid list.
+enum class GridPosition { Behind = 0, InFront = 1, NoShow = 2 };
+
+// A window host for a view that has no window: a fixed client size;
+// invalidation and presenting do nothing.
+class HeadlessViewHost : public CViewHost {
+ public:
+  HeadlessViewHost(int width, int height) : m_client(0, 0, width, height) {}
+  CRect clientRect() const override { return m_client; }
+  void invalidate(bool) override {}
+  void updateWindow() override {}
+  void presentBuffer() override {}
+  ViewCursor setCursor(ViewCursor c) override {
+    const ViewCursor previous = m_cursor;
+    m_cursor = c;
+    return previous;
+  }
+  void captureMouse() override {}
+  void releaseMouse() override {}
+
+ private:
+  CRect m_client;
+  ViewCursor m_cursor = ViewCursor::Arrow;
+};
+
+class CThickSectionView : public CBaseScnView, public ActiveSectionView {
+  DECLARE_DYNCREATE(CThickSectionView)
+
+ public:
+  // A view with no document and no host; becomes the current view.
+  CThickSectionView();
+  // Leaves the document's active view slot when it holds this view; the
+  // current-view global is cleared when it is this view.
+  ~CThickSectionView() override;
+  CThickSectionView(const CThickSectionView&) = delete;
+  CThickSectionView& operator=(const CThickSectionView&) = delete;
+
+  // A view of doc with no window: a width x height buffer behind its own
+  // headless host, created, sized, initialised (OnInitialUpdate) and made
+  // the document's active view. The automation and the journal replay use
+  // it. Throws std::logic_error "OpenGL display failure" when no
+  // off-screen context can be made.
+  static std::unique_ptr<CThickSectionView> createFor(CXSectionAnalysisDoc& doc, int width = 640,
+                                                      int height = 480);
+  // The view last constructed or activated (null when none).
+  static CThickSectionView* current();
+  // The print settings that every section view shares.
+  static CPrintInfoDlg* printInfo();
+
+  // The view's document (null until set).
+  void setDocument(CXSectionAnalysisDoc* doc) { m_document = doc; }
+  CXSectionAnalysisDoc* GetDocument() const { return m_document; }
+  // The document's model, or null.
+  CXSectionAnalysis* model() const;
+
+  // ---- framework operations ----
+  // The first update: creates the modeless dialogs, then once: resets the
+  // view state, names the view "SectionView", lets the document's model
+  // become current, selects grid position "Behind", creates the
+  // tessellator, fits the view and rebuilds the display list.
+  void OnInitialUpdate();
+  // On activation: "Unrecognized view class" for an activated view that is
+  // not a section view; points vAveVAvezeze at the document's model
+  // ("vAveVAvezeze undefined" without one); with records, redraws and fits;
+  // then the main frame rebuilds its section tree.
+  void OnActivateView(BOOL activate, CBaseViewer* activated, CBaseViewer* deactivated);
+  // Hints 6, 34, 48 fit the view; 41 posts the grid records of the hint's
+  // grid and redraws; any other is reported on the standard output.
+  void OnUpdate(CBaseViewer* sender, LONG_PTR hint, CObject* hintObject) override;
+  // Painting: redraws the existing display list; never rebuilds and never
+  // clears the picks (a rebuild follows a change, not an expose).
+  // Framework exceptions are swallowed.
+  void OnPaint();
+  // Clears the buffer to the background colour; returns nonzero.
+  BOOL OnEraseBkgnd();
+
+  // ---- drawing ----
+  // Draws the scene into the buffer and presents it; nothing until
+  // initialised or without a sub-section in the model.
+  void RefreshScene() override;
+  // RefreshScene when the scene is ready (initialised).
+  void RenderScene() override;
+  // When redraw is enabled: RebuildDisplayLists, then RefreshScene.
+  void RebuildAndRedraw() override;
+  // The display list rebuilt from the current sub-section: shapes, welds,
+  // grid, meshes, construction points. Nothing without a model. Two records
+  // on one list id throw "Duplicate identifiers in display list".
+  void RebuildDisplayLists();
+  // Fits the view window to the current sub-section (a 20 x 20 box around
+  // the origin when it is empty).
+  void fullView() override;
+  // With a model: every pick off, redraw, the help status text.
+  void ClearPicks() override;
+  // Makes the model ready for a shape: unit system asked, "root" created
+  // when the model has no sub-section.
+  void EnsureRootSubSection() override;
+  // Redraws and refreshes the picture (after a save).
+  void refresh() override { RefreshScene(); }
+
+  // ---- display records ----
+  // Throws "Duplicate identifiers in display list" when two active records
+  // share a list id.
+  void checkDuplicateIdentifiers() const;
+  // True when two active records share a list id.
+  bool hasDuplicateIdentifiers() const;
+  // The consistency check of the profile builders: "dsprecord has
+  // duplicate ids", "dsprecord has no object", "Invalid object pointer" (an
+  // object that neither the model nor the view holds), "Invalid shape
+  // display record" (a shape record whose object is not a shape).
+  void ValidateDisplayList() const;
+  // Grid position of the ribbon list: Behind (priority 1), In Front
+  // (priority 7) or No Show (records and the model's grid removed). With
+  // redraw enabled the view is rebuilt and redrawn.
+  void SetGridPosition(GridPosition position);
+  // Creates the model's grid over the visible area (grid shown only).
+  void createGrid();
+  // Compiles and appends the two grid records for the model's grid.
+  void postGridRecords();
+
+  // ---- commands ----
+  // The snapshot the update rules read.
+  SectionViewState commandState() const;
+  // The update (enabled, checked) of a command in the present state.
+  CommandUpdate OnUpdateCommand(UINT id) const { return updateCommand(id, commandState()); }
+  // Runs a view command handled here; false for one that is not (yet).
+  bool OnCommand(UINT id);
+  // Section Properties: recomputes the current sub-section's properties
+  // and fills the result pane; no journal line, no snapshot. A failure is
+  // shown captioned "Computation Error".
+  void OnSectionProperties();
+
+  // ---- view state ----
+  int m_redrawEnabled = 1;
+  int m_modelessCreated = 0;
+  ModelessDialog* m_basicShapeDialog = nullptr;
+  ModelessDialog* m_pointSetDialog = nullptr;
+  ModelessDialog* m_pendingProfileDialog = nullptr;
+  ModelessDialog* m_bendingDialog = nullptr;
+  int m_meshDisplay = 1;
+  int m_nodeIds = 0;
+  int m_elementIds = 0;
+  int m_labelMode = 0;
+  int m_positionPoints = 0;
+  int m_gridShown = 0;
+  int m_gridPriority = 1;
+  GLuint m_gridXList = 0;
+  GLuint m_gridYList = 0;
+  int m_hold = 0;
+  int m_displayKind = 0;
+  CString m_status;
+  GLUtesselator* m_tess = nullptr;
+  int m_unlabelledCheck = 0;
+  CString m_viewName;
+  LightProperties m_gridMaterial{0.6f, 0.6f, 0.6f};
+
+ protected:
+  // ---- hooks for the parts that other components supply ----
+  // The modeless dialogs of the view (basic shape, rotate, mirror,
+  // translate); none exist yet without a window.
+  virtual void CreateModelessDialogs() { m_modelessCreated = 1; }
+  // The record of one mesh: the mesh's own plain or contour drawing when
+  // it has one; this default draws its nodes as points.
+  virtual DspRecord* meshRecord(CMesh* mesh, CSubSection* sub, bool contour);
+  // The sub-section's result range for the section forces (maxmin).
+  virtual void computeResultRange(CSubSection* /*sub*/, CSectionForces* /*forces*/) {}
+  // The sub-section's result kind (0 none, 3 stress, 4 strain) and its
+  // stress-display flag; the results component keeps them.
+  virtual int resultKind(const CSubSection* /*sub*/) const { return m_resultKind; }
+  virtual void resultKind(CSubSection* /*sub*/, int kind) { m_resultKind = kind; }
+  virtual bool stressDisplay(const CSubSection* /*sub*/) const { return m_stressDisplay; }
+  virtual void stressDisplay(CSubSection* /*sub*/, bool on) { m_stressDisplay = on; }
+  // Plastic-bending arrows and section markers of the results, the
+  // section markers without results, the node and element numbers, the
+  // title block and the hover tooltip: drawn by the later window work.
+  virtual void drawPlasticArrows(CSubSection* /*sub*/, CSectionForces* /*forces*/) {}
+  virtual void drawSectionMarkers(CSubSection* /*sub*/) {}
+  virtual void drawNodeNumbers(CSubSection* /*sub*/) {}
+  virtual void drawElementNumbers(CSubSection* /*sub*/) {}
+  virtual void drawTitleBlock() {}
+  virtual void drawTooltip() {}
+
+  // ---- overlays drawn here ----
+  // The red axis cross with the label "00" at the origin.
+  void drawAxisCross();
+  // Numbered defining points of the picked shapes (position points on).
+  void drawPickedShapePoints();
+  // The numbers of the sub-section's result locations.
+  void drawResultLocationLabels(CSubSection* sub);
+  // The minimum (blue) and maximum (red) result values at their nodes.
+  void drawExtremeValues(CSubSection* sub, CSectionForces* forces, int kind);
+  // Grid labels: "%g" values (below 1e-5 in magnitude: "0").
+  void drawGridLabels();
+  // Material names of the current shapes (label mode 1).
+  void drawMaterialLabels();
+
+ private:
+  void drawScene();
+  void postShapes(CSubSection* sub);
+  void postWelds(CSubSection* sub);
+  void postMeshes(CSubSection* sub);
+  void postConstructionPoints(CSubSection* sub);
+  void removeGridRecords();
+  void compileGridList(GLuint list, bool xLines);
+  void setStatus(const CString& text);
+  // Every object the model holds that a record may show.
+  std::unordered_set<const void*> objectsHeld() const;
+  void toggleMeshIds(bool elements);
+
+  CXSectionAnalysisDoc* m_document = nullptr;
+  std::unique_ptr<CViewHost> m_ownHost;
+  int m_resultKind = 0;
+  bool m_stressDisplay = false;
+};
+
+// Formats a grid-label value: "%g", a magnitude below 1e-5 written "0".
+CString gridLabel(double value);

@@ -1,0 +1,192 @@
+// The section view's redraw: the display list, then the overlays that
+// depend on the view's flags and on the current results.
+#include <cmath>
+#include <stdexcept>
+
+#include "analysis/geometry/Bspline.h"
+#include "analysis/geometry/CCompositeCurve.h"
+#include "analysis/model/CGrid.h"
+#include "analysis/model/CLoadCondition.h"
+#include "analysis/model/CMetal.h"
+#include "analysis/model/CResultLocation.h"
+#include "analysis/model/CSectionForces.h"
+#include "analysis/views/CPrintInfoDlg.h"
+#include "drevoline/mesh/CFENodeAnalysis.h"
+#include "drevoline/section/CShapeAnalysis.h"
+#include "drevoline/section/CSubSection.h"
+#include "drevoline/section/CXSectionAnalysis.h"
+#include "lorimant/view/CThickSectionView.h"
+
+namespace {
+
+constexpr UINT kAllTypes = 0xFFFFFFFFu;
+constexpr double kPi = 3.14159265358979323846;
+
+// Result kinds of the sub-section.
+constexpr int kStressResult = 3;
+constexpr int kStrainResult = 4;
+
+// Depth test, lighting and stipple off, flat shading, as every overlay wants.
+void flatOverlay() {
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_LINE_STIPPLE);
+  glShadeModel(GL_FLAT);
+}
+
+CStringA formatNumber(const char* format, double v) {
+  CStringA text;
+  text.Format(format, v);
+  return text;
+}
+
+}  // namespace
+
+CString gridLabel(double value) {
+  if (std::fabs(value) < 1e-5) value = 0.0;
+  CString text;
+  text.Format(L"%g", value);
+  return text;
+}
+
+void CThickSectionView::RefreshScene() {
+  if (!m_initialised) return;
+  CXSectionAnalysis* m = model();
+  if (m == nullptr || m->subSections.empty()) return;
+  drawScene();
+  bitmapRedraw(GL_RENDER, kAllTypes, 0);
+}
+
+void CThickSectionView::drawScene() {
+  CXSectionAnalysis* m = model();
+  CSubSection* sub = m->currentSubSectionMutable();
+  if (sub == nullptr) throw std::logic_error("Invalid subsection model");
+  m_layerCount = m_displayKind;
+  if (!makeCurrent()) return;
+  projection();
+  cameraPosition();
+  glClearColor(m_background[0], m_background[1], m_background[2], 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  errCheck();
+  if (m_gridShown) {
+    createGrid();
+    postGridRecords();
+  }
+  // The render mode, every record type and priority.
+  ExecuteDisplayList(GL_RENDER, kAllTypes, 0, 0);
+  drawGridLabels();
+  drawAxisCross();
+
+  std::shared_ptr<CLoadCondition> lc = sub->appliedLoad();
+  if (!lc) resultKind(sub, 0);
+  const int kind = resultKind(sub);
+  if (lc && (kind == kStressResult || kind == kStrainResult)) {
+    CSectionForces* forces = lc->scnForcesMutable();
+    drawPlasticArrows(sub, forces);
+    drawExtremeValues(sub, forces, kind);
+    drawResultLocationLabels(sub);
+  }
+  if (sub->scnPrpUTD() && kind == 0) drawSectionMarkers(sub);
+  if (!sub->meshes.empty()) {
+    if (m_nodeIds) drawNodeNumbers(sub);
+    if (m_elementIds) drawElementNumbers(sub);
+  }
+  errCheck();
+  if (m_labelMode == 2) sub->displayIDs(this);
+  if (m_labelMode == 1) drawMaterialLabels();
+  if (m_pPrintInfo != nullptr && m_pPrintInfo->m_titleLocation >= 0) drawTitleBlock();
+  glFinish();
+  if (m_positionPoints) drawPickedShapePoints();
+  drawTooltip();
+}
+
+void CThickSectionView::drawMaterialLabels() {
+  auto shapes = model()->currentShapes();
+  if (!shapes) return;
+  for (POSITION pos = shapes->GetHeadPosition(); pos != nullptr;) {
+    const CShapeAnalysis* s = shapes->GetNext(pos);
+    if (!s->material() || s->boundary == nullptr) continue;
+    const Point<double> p = s->boundary->getInteriorPoint(0.5);
+    text3D(p.x, p.y, 0.0, 0.0f, 0.0f, 0.0f, "cc", CStringA(s->material()->name), -1);
+  }
+}
+
+void CThickSectionView::drawAxisCross() {
+  const double s = (m_windowMax.x - m_windowMin.x) / 50.0;
+  flatOverlay();
+  glLineWidth(1.0f);
+  glColor3f(1.0f, 0.0f, 0.0f);
+  text3D(0.0, 0.0, 0.0, 1.0f, 0.0f, 0.0f, "cb", CStringA("00"), -1);
+  glColor3f(1.0f, 0.0f, 0.0f);
+  glBegin(GL_LINES);
+  glVertex3d(-s, 0.0, 0.0);
+  glVertex3d(s, 0.0, 0.0);
+  glVertex3d(0.0, -s, 0.0);
+  glVertex3d(0.0, s, 0.0);
+  glEnd();
+  glEnable(GL_DEPTH_TEST);
+}
+
+void CThickSectionView::drawGridLabels() {
+  CXSectionAnalysis* m = model();
+  if (!m_gridShown || m == nullptr || m->grid == nullptr) return;
+  const CGrid* g = m->grid;
+  flatOverlay();
+  const int font = m_GridLabelFontId != 0 ? static_cast<int>(m_GridLabelFontId) : -1;
+  // Inside the view: the grid's top can be the window's top edge, where a
+  // label set on it would fall outside the picture.
+  const double windowBottom = m_center.y + m_windowMin.y;
+  const double y = std::min(g->maxP()->y, windowBottom + 0.95 * (m_windowMax.y - m_windowMin.y));
+  for (double x : g->xLines)
+    text3DwithBackground(x, y, 0.0, 0.0f, 0.0f, 0.0f, "cb", CStringA(gridLabel(x)), 1.0f, 1.0f, 1.0f, font);
+  for (double v : g->yLines)
+    text3DwithBackground(g->minP()->x, v, 0.0, 0.0f, 0.0f, 0.0f, "lc", CStringA(gridLabel(v)), 1.0f, 1.0f,
+                         1.0f, font);
+  glEnable(GL_DEPTH_TEST);
+}
+
+void CThickSectionView::drawPickedShapePoints() {
+  const double s = (m_windowMax.x - m_windowMin.x) / 125.0;
+  for (POSITION pos = COpenGLView::m_pickList.GetTailPosition(); pos != nullptr;) {
+    const DspRecord* r = dspRecord(COpenGLView::m_pickList.GetPrev(pos));
+    if (r == nullptr) break;
+    if (!r->picked || r->kind != SectionRecord::kShapeKind || r->object == nullptr) continue;
+    const auto* shape = static_cast<const CShapeAnalysis*>(r->object);
+    flatOverlay();
+    glLineWidth(1.0f);
+    for (std::size_t i = 0; i < shape->definingPoints.size(); ++i) {
+      const Point<double>& c = shape->definingPoints[i];
+      glColor3f(0.0f, 0.0f, 0.0f);
+      glBegin(GL_TRIANGLE_FAN);
+      glVertex2d(c.x, c.y);
+      for (int deg = 0; deg <= 360; deg += 5) {
+        const double a = deg * kPi / 180.0;
+        glVertex2d(c.x + s * std::sin(a), c.y + s * std::cos(a));
+      }
+      glEnd();
+      CStringA label;
+      label.Format("%d", static_cast<int>(i + 1));
+      text3D(c.x, c.y, 0.0, 1.0f, 1.0f, 1.0f, "cc", label, -1);
+    }
+    glEnable(GL_DEPTH_TEST);
+  }
+}
+
+void CThickSectionView::drawResultLocationLabels(CSubSection* sub) {
+  for (const CResultLocation* r : sub->resultLocations) {
+    CStringA label;
+    label.Format("%d", r->index);
+    showValue(r->location.x, r->location.y, r->location.z, 1.0f, 1.0f, 1.0f, "cc", label, 0.0f, 0.0f, 0.0f);
+  }
+}
+
+void CThickSectionView::drawExtremeValues(CSubSection* /*sub*/, CSectionForces* forces, int kind) {
+  if (forces == nullptr || !forces->minNode || !forces->maxNode) return;
+  if (kind != kStressResult && kind != kStrainResult) return;
+  const double lo = kind == kStressResult ? forces->minStress : forces->minStrain;
+  const double hi = kind == kStressResult ? forces->maxStress : forces->maxStrain;
+  const Point<double>& a = forces->minNode->position;
+  const Point<double>& b = forces->maxNode->position;
+  showValue(a.x, a.y, a.z, 0.0f, 0.0f, 1.0f, "cc", formatNumber("%g", lo), 1.0f, 1.0f, 1.0f);
+  showValue(b.x, b.y, b.z, 1.0f, 0.0f, 0.0f, "cc", formatNumber("%g", hi), 1.0f, 1.0f, 1.0f);
+}
