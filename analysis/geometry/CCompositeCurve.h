@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "analysis/geometry/Point.h"
@@ -297,6 +299,14 @@ private:
     // Interior point from horizontal probes across the control box at
     // several heights; false when none finds one.
     bool interiorFromScan(Point<double>* out) const;
+
+    // The legs of a straight-line chain and their probe index, kept for
+    // inside(p) between calls (not copied, not stored). Every use first
+    // checks them against the arcs, so no edit of the chain, including one
+    // made through a pointer into an arc, leaves a stale answer.
+    struct InsideCache;
+    mutable std::shared_ptr<InsideCache> m_insideCache;
+    mutable std::mutex m_insideMutex;
 
     CString m_name;
     CList<Bspline*> m_arcs{10};
