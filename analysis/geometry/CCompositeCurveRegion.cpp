@@ -748,6 +748,8 @@ bool CCompositeCurve::probesInside(const Point<double>& p, double L) const
 struct CCompositeCurve::InsideCache {
     LineChain chain;
     bool isChain = false;  // the arcs were plain lines when last collected
+    bool checked = false;  // the arcs were collected or matched at `edits`
+    unsigned long long edits = 0;
 };
 
 bool CCompositeCurve::inside(const Point<double>& p) const
@@ -759,8 +761,15 @@ bool CCompositeCurve::inside(const Point<double>& p) const
         if (!m_insideCache)
             m_insideCache = std::make_shared<InsideCache>();
         InsideCache& cache = *m_insideCache;
-        if (!cache.isChain || !cache.chain.matches(m_arcs))
-            cache.isChain = cache.chain.collect(m_arcs);
+        // Without an edit of any curve since the last check the arcs are
+        // as they were; else they are compared with the legs.
+        const unsigned long long edits = geometry_edits::count();
+        if (!cache.checked || cache.edits != edits) {
+            if (!cache.isChain || !cache.chain.matches(m_arcs))
+                cache.isChain = cache.chain.collect(m_arcs);
+            cache.checked = true;
+            cache.edits = edits;
+        }
         if (cache.isChain) {
             LineChain& chain = m_insideCache->chain;
             chain.used();
