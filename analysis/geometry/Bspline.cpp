@@ -105,6 +105,7 @@ Bspline::~Bspline() = default;
 
 void Bspline::init()
 {
+    geometry_edits::note();
     m_closed = unset;
     m_deg = unset;
     m_nPolySegs = unset;
@@ -113,6 +114,7 @@ void Bspline::init()
 
 void Bspline::updateRational()
 {
+    geometry_edits::note();
     m_rational = false;
     for (double w : m_wts) {
         if (std::fabs(w - 1.0) > 1e-8)
@@ -625,6 +627,7 @@ int Bspline::cptIndex(int i) const
 
 void Bspline::resizeArrays()
 {
+    geometry_edits::note();
     m_kts.FreeExtra();
     m_cpts.FreeExtra();
     m_wts.FreeExtra();
@@ -632,6 +635,7 @@ void Bspline::resizeArrays()
 
 void Bspline::adjustKnots()
 {
+    geometry_edits::note();
     double L = 0.0;
     for (int i = 0; i + 1 < nPts(); ++i)
         L += (m_cpts[i + 1] - m_cpts[i]).length();
@@ -645,6 +649,7 @@ void Bspline::adjustKnots()
 
 void Bspline::reverse()
 {
+    geometry_edits::note();
     const int N = nPts();
     const int m = nKts() - 1;
     for (int i = 0, j = N - 1; i < j; ++i, --j) {
@@ -698,6 +703,7 @@ bool Bspline::verify(bool /*unused*/) const
 
 void Bspline::Serialize(CArchive& ar)
 {
+    geometry_edits::note();
     if (ar.IsStoring())
         write(ar);
     else
@@ -723,6 +729,7 @@ void Bspline::write(CArchive& ar) const
 
 void Bspline::read(CArchive& ar)
 {
+    geometry_edits::note();
     CString name;  // the class text, not checked
     ar >> name;
     int closed = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/geometry/ErrMsg.h"
+#include "analysis/geometry/GeometryEdits.h"
 #include "analysis/geometry/Point.h"
 #include "platform/core/CArray.h"
 #include "platform/core/CList.h"
@@ -74,7 +75,7 @@ public:
     // Degree.
     int deg() const { return m_deg; }
     // Sets the degree.
-    void deg(int d) { m_deg = d; }
+    void deg(int d) { geometry_edits::note(); m_deg = d; }
     // Degree + 1.
     int order() const { return m_deg + 1; }
     // Number of knots.
@@ -90,7 +91,8 @@ public:
     // Weight i (checked).
     double wts(int i) const { return m_wts.GetAt(i); }
     // The weight array (null when empty).
-    double* wts() { return m_wts.GetData(); }
+    // Counts as an edit of the geometry (GeometryEdits.h).
+    double* wts() { geometry_edits::note(); return m_wts.GetData(); }
     // Control point i (checked).
     Point<double> cpts(int i) const { return m_cpts.GetAt(i); }
     // Number of polygon segments (unset when not known).
@@ -108,22 +110,25 @@ public:
     // True when the curve is evaluated as rational.
     bool isRational() const { return m_rational; }
     // Sets the rational flag.
-    void setRational(bool r) { m_rational = r; }
+    void setRational(bool r) { geometry_edits::note(); m_rational = r; }
     // Sets the rational flag from the weights: some weight differs from 1 by more than 1e-8.
     void updateRational();
 
     // The knot vector.
     const CArray<double>& knotVector() const { return m_kts; }
     // The knot vector, writable (the caller keeps the spline valid).
-    CArray<double>& knotVectorMutable() { return m_kts; }
+    // Counts as an edit of the geometry (GeometryEdits.h).
+    CArray<double>& knotVectorMutable() { geometry_edits::note(); return m_kts; }
     // The weights.
     const CArray<double>& weightArray() const { return m_wts; }
     // The weights, writable.
-    CArray<double>& weightArrayMutable() { return m_wts; }
+    // Counts as an edit of the geometry (GeometryEdits.h).
+    CArray<double>& weightArrayMutable() { geometry_edits::note(); return m_wts; }
     // The control points.
     const CArray<Point<double>>& controlPoints() const { return m_cpts; }
     // The control points, writable.
-    CArray<Point<double>>& controlPointsMutable() { return m_cpts; }
+    // Counts as an edit of the geometry (GeometryEdits.h).
+    CArray<Point<double>>& controlPointsMutable() { geometry_edits::note(); return m_cpts; }
     // The polygon cache (x, y of curve points; z the curve's z or its parameter).
     const CArray<Point<double>>& polygonPoints() const { return m_polygon; }
     // The polygon cache, writable.

@@ -125,6 +125,7 @@ Bspline::Bspline(Point<double>* p, int n, int closed, endCondition ec, Point<dou
 
 void Bspline::fitOpen(Point<double>* P, int n, Point<double>* t0, Point<double>* t1)
 {
+    geometry_edits::note();
     if (P == nullptr || t0 == nullptr || t1 == nullptr || n < 2)
         throw kBadSpline;
     const std::vector<double> chords = chordLengths(P, n);
@@ -199,6 +200,7 @@ void Bspline::fitOpen(Point<double>* P, int n, Point<double>* t0, Point<double>*
 
 void Bspline::fitClosed(Point<double>* P, int n)
 {
+    geometry_edits::note();
     if (P == nullptr || n < 1)
         throw kBadSpline;
     // The last point may repeat the first; the loop closes back to P[0] either way.

@@ -150,6 +150,7 @@ Bspline* Bspline::subSpline(double a, double b) const
 
 void Bspline::translate(Point<double>* v)
 {
+    geometry_edits::note();
     for (Point<double>& p : m_cpts)
         p += *v;
 }
@@ -189,21 +190,25 @@ void turnAbout(CArray<Point<double>>& points, const Point<double>& c, double deg
 
 void Bspline::rotate(Point<double>* c, double degrees)
 {
+    geometry_edits::note();
     turnAbout(m_cpts, *c, degrees, &Point<double>::x, &Point<double>::y);
 }
 
 void Bspline::rotateX(Point<double>* c, double degrees)
 {
+    geometry_edits::note();
     turnAbout(m_cpts, *c, degrees, &Point<double>::y, &Point<double>::z);
 }
 
 void Bspline::rotateY(Point<double>* c, double degrees)
 {
+    geometry_edits::note();
     turnAbout(m_cpts, *c, degrees, &Point<double>::x, &Point<double>::z);
 }
 
 void Bspline::_rotateZ(double degrees)
 {
+    geometry_edits::note();
     const double a = radians(degrees);
     const double cs = std::cos(a);
     const double sn = std::sin(a);
@@ -213,6 +218,7 @@ void Bspline::_rotateZ(double degrees)
 
 void Bspline::mirror(Point<double>* c, Point<double>* n)
 {
+    geometry_edits::note();
     n->normalize();
     for (Point<double>& p : m_cpts) {
         const Point<double> d = p - *c;
@@ -224,6 +230,7 @@ void Bspline::mirror(Point<double>* c, Point<double>* n)
 
 void Bspline::scale(double sx, double sy)
 {
+    geometry_edits::note();
     const double k0 = m_kts.GetAt(0);
     const double factor = (sx + sy) / 2.0;
     for (int i = 1; i < nKts(); ++i)
@@ -237,24 +244,28 @@ void Bspline::scale(double sx, double sy)
 
 void Bspline::xscale(double s, Point<double>* c)
 {
+    geometry_edits::note();
     for (Point<double>& p : m_cpts)
         p.x = c->x + s * (p.x - c->x);
 }
 
 void Bspline::yscale(double s, Point<double>* c)
 {
+    geometry_edits::note();
     for (Point<double>& p : m_cpts)
         p.y = c->y + s * (p.y - c->y);
 }
 
 void Bspline::setZ(double z)
 {
+    geometry_edits::note();
     for (Point<double>& p : m_cpts)
         p.z = z;
 }
 
 void Bspline::transform(Matrix& M)
 {
+    geometry_edits::note();
     for (Point<double>& p : m_cpts) {
         Matrix v(4, 1);
         v(0, 0) = p.x;
@@ -269,12 +280,14 @@ void Bspline::transform(Matrix& M)
 
 void Bspline::rotateTranslate(Matrix& R, Point<double>& T)
 {
+    geometry_edits::note();
     for (Point<double>& p : m_cpts)
         p = p * R + T;
 }
 
 void Bspline::orientBSpline(Bspline* a, Bspline* b)
 {
+    geometry_edits::note();
     Point<double> t;
     a->tangent(a->kts(0), &t);
     const Point<double> P0 = a->startPoint();

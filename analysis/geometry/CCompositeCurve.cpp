@@ -68,6 +68,7 @@ CCompositeCurve::CCompositeCurve(const CCompositeCurve& src)
 
 CCompositeCurve& CCompositeCurve::operator=(const CCompositeCurve& src)
 {
+    geometry_edits::note();
     if (this == &src)
         return *this;
     CList<Bspline*> arcs(10);
@@ -110,6 +111,7 @@ void CCompositeCurve::copyArcs(const CCompositeCurve& src, CList<Bspline*>& into
 
 void CCompositeCurve::deleteArcs()
 {
+    geometry_edits::note();
     while (!m_arcs.IsEmpty())
         delete m_arcs.RemoveHead();
 }
@@ -119,6 +121,7 @@ void CCompositeCurve::deleteArcs()
 
 void CCompositeCurve::appendArc(Bspline* arc)
 {
+    geometry_edits::note();
     arc->setGlobal(m_end);
     // Joined to the tail as connect() would join it; the arcs before it
     // are left as they are, so a chain grows at a constant cost per arc.
@@ -130,6 +133,7 @@ void CCompositeCurve::appendArc(Bspline* arc)
 
 void CCompositeCurve::addArc(Bspline* arc)
 {
+    geometry_edits::note();
     m_polygon.RemoveAll();
     if (m_arcs.IsEmpty()) {
         m_end = m_start;
@@ -211,6 +215,7 @@ void CCompositeCurve::zeroBaseKnots()
 
 void CCompositeCurve::replaceArc(Bspline* old, Bspline* a, Bspline* b)
 {
+    geometry_edits::note();
     const POSITION at = m_arcs.Find(old);
     if (!at)
         AfxThrowInvalidArgException();
@@ -238,6 +243,7 @@ bool isDegenerate(const Bspline* arc)
 
 void CCompositeCurve::cleanup()
 {
+    geometry_edits::note();
     for (;;) {
         POSITION pos = m_arcs.GetHeadPosition();
         POSITION degenerate = nullptr;
@@ -277,6 +283,7 @@ void CCompositeCurve::cleanup()
 
 void CCompositeCurve::reverse()
 {
+    geometry_edits::note();
     CList<Bspline*> taken(10);
     while (!m_arcs.IsEmpty())
         taken.AddTail(m_arcs.RemoveHead());
@@ -480,6 +487,7 @@ bool CCompositeCurve::controlBox(Point<double>& min, Point<double>& max) const
 
 Point<double>* CCompositeCurve::closest(const Point<double>& p)
 {
+    geometry_edits::note();
     Point<double>* best = nullptr;
     double bestD2 = 0.0;
     POSITION pos = m_arcs.GetHeadPosition();
@@ -497,6 +505,7 @@ Point<double>* CCompositeCurve::closest(const Point<double>& p)
 
 CList<Point<double>*>* CCompositeCurve::controlPoints()
 {
+    geometry_edits::note();
     auto list = std::make_unique<CList<Point<double>*>>(10);
     POSITION pos = m_arcs.GetHeadPosition();
     while (pos) {
@@ -554,6 +563,7 @@ Bspline* CCompositeCurve::findCoordCpt(double x, double y, double tol) const
 
 void CCompositeCurve::Serialize(CArchive& ar)
 {
+    geometry_edits::note();
     if (ar.IsStoring()) {
         ar << static_cast<int>(m_sign) << m_start << m_end << m_tag << static_cast<int>(nArcs());
         POSITION pos = m_arcs.GetHeadPosition();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
+#include <mutex>
 #include <vector>
 
+#include "analysis/geometry/GeometryEdits.h"
 #include "analysis/geometry/Point.h"
 #include "platform/core/CArray.h"
 #include "platform/core/CList.h"
@@ -126,7 +129,8 @@ public:
     const CList<Bspline*>& arcs() const { return m_arcs; }
     // The arcs in chain order, writable: the section model moves arcs out of
     // trimmed pieces (it then keeps the chain and its parameters consistent).
-    CList<Bspline*>& arcsMutable() { return m_arcs; }
+    // Counts as an edit of the geometry (GeometryEdits.h).
+    CList<Bspline*>& arcsMutable() { geometry_edits::note(); return m_arcs; }
     // The polygon cache.
     const CArray<Point<double>>& polygonPoints() const { return m_polygon; }
     // The polygon cache, writable (shapes move it with their outline).
@@ -170,8 +174,10 @@ public:
     void extents(Point<double>& min, Point<double>& max) const;
     // The control point nearest to p (first of equals), pointing into its
     // arc's storage; null for an empty chain.
+    // Counts as an edit of the geometry (GeometryEdits.h).
     Point<double>* closest(const Point<double>& p);
     // New list (owned by the caller) of pointers to every control point in chain order.
+    // Counts as an edit of the geometry (GeometryEdits.h).
     CList<Point<double>*>* controlPoints();
     // New box (owned by the caller) of every control point; all zeros for an empty chain.
     CMaxMinBox* MaxMinBox();
@@ -297,6 +303,15 @@ private:
     // Interior point from horizontal probes across the control box at
     // several heights; false when none finds one.
     bool interiorFromScan(Point<double>* out) const;
+
+    // The legs of a straight-line chain and their probe index, kept for
+    // inside(p) between calls (not copied, not stored). Once the geometry
+    // edit count (GeometryEdits.h) has moved, the next use compares every
+    // leg with its arc again, so an edit made through a pointer handed out
+    // earlier is seen too.
+    struct InsideCache;
+    mutable std::shared_ptr<InsideCache> m_insideCache;
+    mutable std::mutex m_insideMutex;
 
     CString m_name;
     CList<Bspline*> m_arcs{10};

@@ -3,7 +3,10 @@
 // that the inside tests rest on.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -283,6 +286,122 @@ int countDistinct(const std::vector<Point<double>>& pts, const Point<double>& q,
     return count;
 }
 
+// One straight leg of a chain of plain lines.
+struct Leg {
+    Point<double> S, E;
+};
+
+// The place of p across the probe lines along the unit direction u: every
+// point of the probe line through q has the across-value of q.
+double across(const Point<double>& u, const Point<double>& p)
+{
+    return u.x * p.y - u.y * p.x;
+}
+
+// The legs of a chain sorted for the probe lines of one direction: into
+// buckets by their span of across-values (widened by pad), each bucket
+// listing its legs in chain order, and the leg ends by across-value.
+class DirectionIndex {
+public:
+    DirectionIndex(const std::vector<Leg>& legs, const Point<double>& u, double pad)
+    {
+        const std::size_t n = legs.size();
+        std::vector<double> lo(n), hi(n);
+        m_ends.reserve(2 * n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const double fS = across(u, legs[i].S);
+            const double fE = across(u, legs[i].E);
+            lo[i] = std::min(fS, fE) - pad;
+            hi[i] = std::max(fS, fE) + pad;
+            m_ends.push_back(End{fS, static_cast<std::uint32_t>(2 * i)});
+            m_ends.push_back(End{fE, static_cast<std::uint32_t>(2 * i + 1)});
+        }
+        std::sort(m_ends.begin(), m_ends.end(), [](const End& a, const End& b) { return a.f < b.f; });
+        m_base = *std::min_element(lo.begin(), lo.end());
+        const double top = *std::max_element(hi.begin(), hi.end());
+        // Fewer buckets when long legs would fill too many of them.
+        const std::size_t budget = 8 * n + 64;
+        for (m_buckets = std::max<std::size_t>(n, 1);; m_buckets /= 2) {
+            m_width = (top - m_base) / static_cast<double>(m_buckets);
+            std::size_t entries = 0;
+            for (std::size_t i = 0; i < n; ++i)
+                entries += bucketOf(hi[i]) - bucketOf(lo[i]) + 1;
+            if (entries <= budget || m_buckets == 1)
+                break;
+        }
+        m_start.assign(m_buckets + 1, 0);
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t b = bucketOf(lo[i]), e = bucketOf(hi[i]); b <= e; ++b)
+                ++m_start[b + 1];
+        }
+        for (std::size_t b = 0; b < m_buckets; ++b)
+            m_start[b + 1] += m_start[b];
+        m_legs.resize(m_start[m_buckets]);
+        std::vector<std::uint32_t> fill(m_start.begin(), m_start.end() - 1);
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t b = bucketOf(lo[i]), e = bucketOf(hi[i]); b <= e; ++b)
+                m_legs[fill[b]++] = static_cast<std::uint32_t>(i);
+        }
+    }
+
+    // Calls fn(leg) in chain order for every leg whose widened span may
+    // hold the across-value f (a superset of those that do).
+    template <class Fn>
+    void forLegsNear(double f, Fn fn) const
+    {
+        const std::size_t b = bucketOf(f);
+        for (std::uint32_t k = m_start[b]; k < m_start[b + 1]; ++k)
+            fn(m_legs[k]);
+    }
+
+    // Some leg end (2 leg + 0 for S, + 1 for E) with an across-value
+    // within r of f passes test.
+    template <class Test>
+    bool anyEndNear(double f, double r, Test test) const
+    {
+        auto it = std::lower_bound(m_ends.begin(), m_ends.end(), f - r,
+                                   [](const End& e, double v) { return e.f < v; });
+        for (; it != m_ends.end() && it->f <= f + r; ++it) {
+            if (test(it->end))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    struct End {
+        double f;
+        std::uint32_t end;
+    };
+
+    // Monotone in f, so a leg whose span holds f is listed in f's bucket.
+    std::size_t bucketOf(double f) const
+    {
+        const double x = (f - m_base) / m_width;
+        if (!(x >= 0.0))
+            return 0;
+        if (x >= static_cast<double>(m_buckets))
+            return m_buckets - 1;
+        return static_cast<std::size_t>(x);
+    }
+
+    std::vector<End> m_ends;
+    double m_base = 0.0;
+    double m_width = 1.0;
+    std::size_t m_buckets = 1;
+    std::vector<std::uint32_t> m_start;
+    std::vector<std::uint32_t> m_legs;
+};
+
+// The probe angles in degrees: the two preferred ones, then the spares.
+constexpr double kProbeAngles[] = {0.0, 30.0, 12.7, 41.3, 57.9, 77.1, 98.3, 118.9, 137.5, 161.3};
+constexpr std::size_t kAngleCount = sizeof(kProbeAngles) / sizeof(kProbeAngles[0]);
+static_assert(kAngleCount == 2 + sizeof(kSpareProbeAngles) / sizeof(kSpareProbeAngles[0]));
+
+// Calls made on one unchanged chain before its legs are indexed: a chain
+// asked once is scanned, as indexing would cost more than it saves.
+constexpr int kUsesBeforeIndex = 2;
+
 // A chain of plain lines held as flat legs: inside(p) for such a chain
 // without building probe splines and point lists, with the arithmetic of
 // every step unchanged (control box, on-curve test, corner rule, probe
@@ -292,13 +411,19 @@ int countDistinct(const std::vector<Point<double>>& pts, const Point<double>& q,
 // rounding can reach, gives lineIntersection nothing to find (no end of
 // either segment is within its 1e-12 of the other, nor do they cross):
 // only the legs that straddle the line are intersected with its probes.
+// Once the chain has been asked often enough, the legs near a probe line
+// and the corners near it are found through a DirectionIndex per probe
+// angle; the steps applied to each of them stay those of the scan.
 class LineChain {
 public:
-    // Takes the legs of the arcs in order; false when an arc is no plain
-    // line (the chain is then left to the general test).
+    // Takes the legs of the arcs in order and measures their box; false
+    // when an arc is no plain line (the chain is then left to the general test).
     bool collect(const CList<Bspline*>& arcs)
     {
         m_legs.clear();
+        m_uses = 0;
+        for (std::unique_ptr<DirectionIndex>& ix : m_index)
+            ix.reset();
         m_legs.reserve(static_cast<std::size_t>(arcs.GetCount()));
         POSITION pos = arcs.GetHeadPosition();
         while (pos) {
@@ -308,121 +433,208 @@ public:
             const Point<double>* c = arc->controlPoints().GetData();
             m_legs.push_back(Leg{c[0], c[1]});
         }
-        return !m_legs.empty();
+        if (m_legs.empty())
+            return false;
+        measure();
+        return true;
+    }
+
+    // The arcs are plain lines with the legs' ends, bit for bit, in order:
+    // every answer of this chain is then the arcs' answer.
+    bool matches(const CList<Bspline*>& arcs) const
+    {
+        if (static_cast<std::size_t>(arcs.GetCount()) != m_legs.size())
+            return false;
+        const Leg* leg = m_legs.data();
+        POSITION pos = arcs.GetHeadPosition();
+        while (pos) {
+            const Bspline* arc = arcs.GetNext(pos);
+            if (!isPlainLine(arc))
+                return false;
+            const Point<double>* c = arc->controlPoints().GetData();
+            if (std::memcmp(c, leg, sizeof(Leg)) != 0)
+                return false;
+            ++leg;
+        }
+        return true;
+    }
+
+    // Counts a use; the legs are indexed from the kUsesBeforeIndex-th on.
+    void used()
+    {
+        if (m_uses < kUsesBeforeIndex)
+            ++m_uses;
     }
 
     // The control box of the chain, as controlBox computes it.
-    void box(Point<double>& min, Point<double>& max) const
-    {
-        const Point<double>& f = m_legs.front().S;
-        min = Point<double>(f.x, f.y, 0.0);
-        max = min;
-        for (const Leg& leg : m_legs) {
-            for (const Point<double>* p : {&leg.S, &leg.E}) {
-                min.x = std::min(min.x, p->x);
-                min.y = std::min(min.y, p->y);
-                max.x = std::max(max.x, p->x);
-                max.y = std::max(max.y, p->y);
-            }
-        }
-    }
+    const Point<double>& min() const { return m_min; }
+    const Point<double>& max() const { return m_max; }
+    // The probe length: ten times the box diagonal.
+    double probeLength() const { return m_L; }
+    // Bound on the rounding of the side tests of probes.
+    double margin() const { return m_margin; }
 
     // q lies on a leg, by onArc's box test and projection.
     bool on(const Point<double>& q) const
     {
-        for (const Leg& leg : m_legs) {
+        bool found = false;
+        forLegsNear(0, q, [&](const Leg& leg) {
             const bool farFromBox = q.x < std::min(leg.S.x, leg.E.x) - kOnCurve ||
                                     q.x > std::max(leg.S.x, leg.E.x) + kOnCurve ||
                                     q.y < std::min(leg.S.y, leg.E.y) - kOnCurve ||
                                     q.y > std::max(leg.S.y, leg.E.y) + kOnCurve;
             double t = 0.0;
-            if (!farFromBox && onPlainLine(leg.S, leg.E, 0.0, 0.0, q, &t))
-                return true;
-        }
-        return false;
+            found = found || (!farFromBox && onPlainLine(leg.S, leg.E, 0.0, 0.0, q, &t));
+        });
+        return found;
     }
 
     // probeAngle over the legs' corners.
     double angle(const Point<double>& q, double preferred, double taken) const
     {
-        if (clear(q, direction(preferred)))
+        if (clear(q, preferred))
             return preferred;
         for (double a : kSpareProbeAngles) {
-            if (a != taken && clear(q, direction(a)))
+            if (a != taken && clear(q, a))
                 return a;
         }
         return preferred;
     }
 
     // countCrossings of the probe from a to b, which lies on the line
-    // through q along the unit direction u; margin bounds the rounding of
-    // the side tests.
-    int count(const Point<double>& a, const Point<double>& b, const Point<double>& q,
-              const Point<double>& u, double margin, double window) const
+    // through q at the angle (degrees).
+    int count(const Point<double>& a, const Point<double>& b, const Point<double>& q, double degrees) const
     {
+        const Point<double> u = direction(degrees);
         const Box probe{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
         std::vector<Point<double>>& found = m_found;
         found.clear();
-        for (const Leg& leg : m_legs) {
+        forLegsNear(slot(degrees), q, [&](const Leg& leg) {
             const double sS = u.x * (leg.S.y - q.y) - u.y * (leg.S.x - q.x);
             const double sE = u.x * (leg.E.y - q.y) - u.y * (leg.E.x - q.x);
-            if ((sS >= margin && sE >= margin) || (sS <= -margin && sE <= -margin))
-                continue;
+            if ((sS >= m_margin && sE >= m_margin) || (sS <= -m_margin && sE <= -m_margin))
+                return;
             const Box box{std::min(leg.S.x, leg.E.x), std::min(leg.S.y, leg.E.y),
                           std::max(leg.S.x, leg.E.x), std::max(leg.S.y, leg.E.y)};
             if (apart(box, probe, kDisjointMargin))
-                continue;
+                return;
             Point<double> s = leg.S, e = leg.E, c = a, d = b;
             Point<double> pts[2];
             const int k = lineIntersection(s, e, c, d, pts, 1e-12);
             found.insert(found.end(), pts, pts + k);
-        }
-        return countDistinct(found, q, u, window);
+        });
+        return countDistinct(found, q, u, gInsectTol + m_margin);
     }
 
 private:
-    struct Leg {
-        Point<double> S, E;
-    };
+    // Box, probe length, margin and the slack of the index's across-values.
+    void measure()
+    {
+        const Point<double>& f = m_legs.front().S;
+        m_min = Point<double>(f.x, f.y, 0.0);
+        m_max = m_min;
+        for (const Leg& leg : m_legs) {
+            for (const Point<double>* p : {&leg.S, &leg.E}) {
+                m_min.x = std::min(m_min.x, p->x);
+                m_min.y = std::min(m_min.y, p->y);
+                m_max.x = std::max(m_max.x, p->x);
+                m_max.y = std::max(m_max.y, p->y);
+            }
+        }
+        m_L = 10.0 * (m_max - m_min).length();
+        const double scale = std::max(std::max(std::fabs(m_min.x), std::fabs(m_max.x)),
+                                      std::max(std::fabs(m_min.y), std::fabs(m_max.y)));
+        m_margin = 1e-11 + 1e-12 * (scale + m_L);
+        // A side value u x (p - q) and the difference of the across-values
+        // of p and q differ by a few roundings of numbers up to the scale.
+        m_slack = 1e-13 * scale + 1e-300;
+    }
+
+    // The index slot of a probe angle.
+    static std::size_t slot(double degrees)
+    {
+        for (std::size_t i = 0; i < kAngleCount; ++i) {
+            if (kProbeAngles[i] == degrees)
+                return i;
+        }
+        return 0;
+    }
+
+    // The index of the probe angle in the slot, built on first need; null
+    // while the chain is scanned.
+    const DirectionIndex* index(std::size_t at) const
+    {
+        if (m_uses < kUsesBeforeIndex)
+            return nullptr;
+        if (!m_index[at]) {
+            const double pad = 2.0 * std::max(m_margin, kOnCurve) + m_slack;
+            m_index[at] = std::make_unique<DirectionIndex>(m_legs, direction(kProbeAngles[at]), pad);
+        }
+        return m_index[at].get();
+    }
+
+    // Calls fn(leg) in chain order for every leg that may come within the
+    // margin (or the on-curve distance) of the probe line through q at the
+    // angle of the slot: every leg while scanning.
+    template <class Fn>
+    void forLegsNear(std::size_t at, const Point<double>& q, Fn fn) const
+    {
+        const DirectionIndex* ix = index(at);
+        if (!ix) {
+            for (const Leg& leg : m_legs)
+                fn(leg);
+            return;
+        }
+        ix->forLegsNear(across(direction(kProbeAngles[at]), q), [&](std::uint32_t i) { fn(m_legs[i]); });
+    }
 
     // clearOfCorners: the corners are the two ends of every leg.
-    bool clear(const Point<double>& q, const Point<double>& u) const
+    bool clear(const Point<double>& q, double degrees) const
     {
+        const Point<double> u = direction(degrees);
+        auto near = [&](const Point<double>& c) {
+            return std::fabs(u.x * (c.y - q.y) - u.y * (c.x - q.x)) < kCornerClear;
+        };
+        const DirectionIndex* ix = index(slot(degrees));
+        if (ix) {
+            return !ix->anyEndNear(across(u, q), kCornerClear + m_slack, [&](std::uint32_t end) {
+                const Leg& leg = m_legs[end / 2];
+                return near(end % 2 == 0 ? leg.S : leg.E);
+            });
+        }
         for (const Leg& leg : m_legs) {
-            for (const Point<double>* c : {&leg.S, &leg.E}) {
-                if (std::fabs(u.x * (c->y - q.y) - u.y * (c->x - q.x)) < kCornerClear)
-                    return false;
-            }
+            if (near(leg.S) || near(leg.E))
+                return false;
         }
         return true;
     }
 
     std::vector<Leg> m_legs;
+    Point<double> m_min, m_max;
+    double m_L = 0.0;
+    double m_margin = 0.0;
+    double m_slack = 0.0;
+    int m_uses = 0;
+    mutable std::unique_ptr<DirectionIndex> m_index[kAngleCount];
     mutable std::vector<Point<double>> m_found;  // scratch of count()
 };
 
 // probesInside over the legs: the same probe angles, the same crossings
-// counted and the same verdict; L is finite.
-bool chainProbesInside(const LineChain& chain, const Point<double>& q, const Point<double>& min,
-                       const Point<double>& max, double L)
+// counted and the same verdict; the probe length is finite.
+bool chainProbesInside(const LineChain& chain, const Point<double>& q)
 {
-    const double scale = std::max(std::max(std::fabs(min.x), std::fabs(max.x)),
-                                  std::max(std::fabs(min.y), std::fabs(max.y)));
-    const double margin = 1e-11 + 1e-12 * (scale + L);
-    const double window = gInsectTol + margin;
+    const double L = chain.probeLength();
     const double level = chain.angle(q, 0.0, 30.0);
     const double slant = chain.angle(q, 30.0, level);
-    const Point<double> uh = direction(level);
-    const Point<double> us = direction(slant);
-    const Point<double> horizontal = uh * L;
-    const Point<double> slanted = us * L;
-    const bool rightOdd = odd(chain.count(q, q + horizontal, q, uh, margin, window));
-    if (rightOdd && odd(chain.count(q - horizontal, q, q, uh, margin, window)))
+    const Point<double> horizontal = direction(level) * L;
+    const Point<double> slanted = direction(slant) * L;
+    const bool rightOdd = odd(chain.count(q, q + horizontal, q, level));
+    if (rightOdd && odd(chain.count(q - horizontal, q, q, level)))
         return true;
-    const bool risingOdd = odd(chain.count(q, q + slanted, q, us, margin, window));
+    const bool risingOdd = odd(chain.count(q, q + slanted, q, slant));
     if (rightOdd && risingOdd)
         return true;
-    return risingOdd && odd(chain.count(q - slanted, q, q, us, margin, window));
+    return risingOdd && odd(chain.count(q - slanted, q, q, slant));
 }
 
 } // namespace
@@ -533,29 +745,53 @@ bool CCompositeCurve::probesInside(const Point<double>& p, double L) const
     return risingOdd && odd(count(q - slanted, q));
 }
 
+struct CCompositeCurve::InsideCache {
+    LineChain chain;
+    bool isChain = false;  // the arcs were plain lines when last collected
+    bool checked = false;  // the arcs were collected or matched at `edits`
+    unsigned long long edits = 0;
+};
+
 bool CCompositeCurve::inside(const Point<double>& p) const
 {
-    // A chain of plain lines is tested on its legs, with the same steps.
-    LineChain chain;
-    if (chain.collect(m_arcs)) {
-        Point<double> min, max;
-        chain.box(min, max);
-        if (!(p.x >= min.x && p.y >= min.y && p.x <= max.x && p.y <= max.y))
-            return false;
-        const Point<double> q(p.x, p.y, 0.0);
-        if (chain.on(q))
-            return false;
-        const double L = 10.0 * (max - min).length();
-        if (L == 0.0)
-            return false;
-        return std::isfinite(L) ? chainProbesInside(chain, q, min, max, L) : probesInside(p, L);
+    // A chain of plain lines is tested on its legs, with the same steps;
+    // the legs are kept while the arcs match them.
+    {
+        std::lock_guard<std::mutex> lock(m_insideMutex);
+        if (!m_insideCache)
+            m_insideCache = std::make_shared<InsideCache>();
+        InsideCache& cache = *m_insideCache;
+        // Without an edit of any curve since the last check the arcs are
+        // as they were; else they are compared with the legs.
+        const unsigned long long edits = geometry_edits::count();
+        if (!cache.checked || cache.edits != edits) {
+            if (!cache.isChain || !cache.chain.matches(m_arcs))
+                cache.isChain = cache.chain.collect(m_arcs);
+            cache.checked = true;
+            cache.edits = edits;
+        }
+        if (cache.isChain) {
+            LineChain& chain = m_insideCache->chain;
+            chain.used();
+            // Written so that a point with a NaN coordinate falls outside too.
+            if (!(p.x >= chain.min().x && p.y >= chain.min().y && p.x <= chain.max().x &&
+                  p.y <= chain.max().y))
+                return false;
+            const Point<double> q(p.x, p.y, 0.0);
+            if (chain.on(q))
+                return false;
+            const double L = chain.probeLength();
+            if (L == 0.0)
+                return false;
+            if (std::isfinite(L))
+                return chainProbesInside(chain, q);
+        }
     }
     // The curve lies within its control points' box (the hull of a rational
     // curve with positive weights); sampled extents could cut off bulges.
     Point<double> min, max;
     if (!controlBox(min, max))
         return false;
-    // Written so that a point with a NaN coordinate falls outside too.
     if (!(p.x >= min.x && p.y >= min.y && p.x <= max.x && p.y <= max.y))
         return false;
     if (on(Point<double>(p.x, p.y, 0.0)))

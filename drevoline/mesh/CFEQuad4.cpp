@@ -101,7 +101,7 @@ bool CFEQuad4::contains(const Point<double>* p) const
     for (int k = 0; k < 4; ++k) {
         const Point<double> a = pos(k);
         const Point<double> b = pos((k + 1) % 4);
-        if (!(orient2dexact(&a.x, &b.x, &p->x) > 0.0))
+        if (!(::orient2d(&a.x, &b.x, &p->x) > 0.0))
             return false;
     }
     return true;

@@ -197,7 +197,7 @@ bool CFETrng3::contains(const Point<double>* p) const
     for (int k = 0; k < 3; ++k) {
         const Point<double> a = pos(k);
         const Point<double> b = pos((k + 1) % 3);
-        if (!(orient2dexact(&a.x, &b.x, &p->x) > 0.0))
+        if (!(::orient2d(&a.x, &b.x, &p->x) > 0.0))
             return false;
     }
     return true;
@@ -205,7 +205,7 @@ bool CFETrng3::contains(const Point<double>* p) const
 
 Oriented_side CFETrng3::orient2d(const Point<double>* a, const Point<double>* b, const Point<double>* c)
 {
-    const double s = orient2dexact(&a->x, &b->x, &c->x);
+    const double s = ::orient2d(&a->x, &b->x, &c->x);
     if (s > 0.0)
         return LEFT_SIDE;
     if (s < 0.0)
@@ -219,7 +219,7 @@ void CFETrng3::classifyInOutOn(bool, Point<double> a, Point<double> b, int* posi
     nPos = nNeg = nOn = 0;
     for (int i = 0; i < 3; ++i) {
         const Point<double> p = pos(i);
-        const double s = orient2dexact(&a.x, &b.x, &p.x);
+        const double s = ::orient2d(&a.x, &b.x, &p.x);
         if (s > 0.0)
             positive[nPos++] = i;
         else if (s < 0.0)
@@ -240,7 +240,7 @@ void CFETrng3::nodesInsideOrOn(Point<double> lo, Point<double> hi, int* inside, 
         bool onSide = false;
         bool out = false;
         for (int k = 0; k < 4 && !out; ++k) {
-            const double s = orient2dexact(&corner[k].x, &corner[k + 1].x, &p.x);
+            const double s = ::orient2d(&corner[k].x, &corner[k + 1].x, &p.x);
             if (s == 0.0) {
                 ++*on;
                 onSide = true;

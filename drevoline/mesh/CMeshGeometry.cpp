@@ -78,7 +78,7 @@ Point<double> CMesh::closestPtOnLine(const Point<double>& p, const Point<double>
 
 Oriented_side CMesh::orient2d(const CVertex* a, const CVertex* b, const CVertex* c)
 {
-    const double s = orient2dexact(a->xy(), b->xy(), c->xy());
+    const double s = ::orient2d(a->xy(), b->xy(), c->xy());
     if (s > 0.0)
         return LEFT_SIDE;
     if (s < 0.0)

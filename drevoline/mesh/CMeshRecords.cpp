@@ -177,7 +177,7 @@ CVertex* CTriangle::oppositeVertex(const CEdge* e) const
 bool CTriangle::contains(const double* p) const
 {
     for (int k = 0; k < 3; ++k) {
-        if (!(orient2dexact(vertex(k)->xy(), vertex(k + 1)->xy(), p) > 0.0))
+        if (!(::orient2d(vertex(k)->xy(), vertex(k + 1)->xy(), p) > 0.0))
             return false;
     }
     return true;

@@ -30,7 +30,7 @@ void moveToMean(CVertex* v, const std::vector<CVertex*>& neighbours,
     v->x = sx / static_cast<double>(neighbours.size());
     v->y = sy / static_cast<double>(neighbours.size());
     for (const CTriangle* t : around) {
-        if (orient2dexact(t->vertex0->xy(), t->vertex1->xy(), t->vertex2->xy()) <= 0.0) {
+        if (::orient2d(t->vertex0->xy(), t->vertex1->xy(), t->vertex2->xy()) <= 0.0) {
             v->x = oldX;
             v->y = oldY;
             return;

@@ -41,7 +41,7 @@ void linkSide(CEdge* e, CTriangle* t)
 // of `candidates` joining its vertex k and vertex k+1.
 void setCounterClockwise(CTriangle* t, CVertex* p, CVertex* q, CVertex* r, CEdge* const candidates[3])
 {
-    if (orient2dexact(p->xy(), q->xy(), r->xy()) * 0.5 < 0.0)
+    if (::orient2d(p->xy(), q->xy(), r->xy()) * 0.5 < 0.0)
         std::swap(q, r);
     CVertex* v[3] = {p, q, r};
     CEdge* e[3] = {nullptr, nullptr, nullptr};
