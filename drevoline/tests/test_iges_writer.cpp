@@ -140,6 +140,26 @@ TEST_F(IgesWriter, SingleArcKnotsFromZeroAndSixDigits)
     EXPECT_EQ(written(), expected);
 }
 
+TEST_F(IgesWriter, CircleGolden)
+{
+    // Circle about (1, 2) of radius 1.5 from (2.5, 2): three 120-degree
+    // rational quadratic spans. On-curve points at 0, 120 and 240 degrees,
+    // corners at twice the radius (cos 60 = 1/2); normalised weights 2/3
+    // and 1/3; knots at thirds of the length 3 pi, rounded to six digits.
+    P centre(1, 2, 0), start(2.5, 2, 0), normal(0, 0, 1);
+    auto* c = new CCompositeCurve();
+    c->addArc(new Bspline(&centre, &start, &start, &normal));
+    add(c);
+    const std::string expected =
+        kStartGlobal + directoryLines(126, 1, "00000000", 4, 1) +
+        iges_test::standardParameter("126,6,2,1,1,0,0,0,0,0,3.14159,3.14159,6.28319,6.28319,9.42478,", 1, 1) +
+        iges_test::standardParameter("9.42478,9.42478,0.666667,0.333333,0.666667,0.333333,0.666667,", 1, 2) +
+        iges_test::standardParameter("0.333333,0.666667,2.5,2,0,2.5,4.59808,0,0.25,3.29904,0,-2,2,0,", 1, 3) +
+        iges_test::standardParameter("0.25,0.700962,0,2.5,-0.598076,0,2.5,2,0 ,0, 9.42478, 0., 0., 1.;", 1, 4) +
+        line("S      1G      3D      2P      4", 'T', 1);
+    EXPECT_EQ(written(), expected);
+}
+
 // The parameter record of each directory entry, as our reader reads it.
 struct ReadBack {
     std::vector<CDirectoryEntry> entries;
