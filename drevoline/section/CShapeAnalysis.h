@@ -17,6 +17,7 @@
 class Bspline;
 class CArchive;
 class CCompositeCurve;
+class CLoadCondition;
 class CLog;
 class CMetal;
 class CSubSection;
@@ -368,6 +369,14 @@ class CShapeAnalysis : public CObject {
   int useMatl2[4] = {0, 0, 0, 0};
   std::vector<double> args;
   unsigned int displayList1 = 0, displayList2 = 0;  // GL list ids of the shape's records
+
+  // ---- Elastic bending ----
+  // Smallest and largest bending stress of the load condition along the
+  // sampled boundary (the model's current sub-section's results, this
+  // shape's material); *tAtExtreme is the parameter of the extreme found
+  // last. Outputs untouched when the boundary gives no samples.
+  void extremeBendingStress(CXSectionAnalysis* model, const CLoadCondition* lc, double* tAtExtreme,
+                            double* minStress, double* maxStress) const;
 
  private:
   // Shared initialisation of the three plain constructors.

@@ -20,10 +20,14 @@
 class CCompositeCurve;
 class CDot;
 class COpenGLView;
+class CFENodeAnalysis;
 class CFEQuad4;
 class CFETrng3;
+class CMaterialMaxMinValues;
 class CMetal;
 class CMesh;
+class CPointForce;
+class CSectionForces;
 class CShapeAnalysis;
 class CWeld;
 struct PlasticCurve;
@@ -206,8 +210,9 @@ class CSubSection : public CBaseSubSection {
   bool isFormedOrExtrudedSection() const { return sectionKind >= 11 && sectionKind <= 19; }
   // The first union shape is a complex shape; false without a union.
   bool isComplexShape() const;
-  // Changes nothing.
-  void getArguments() const {}
+  // Kind 11 needs a first union shape of at least two vertices
+  // (invalid-argument exception); changes nothing.
+  void getArguments() const;
 
   // ---- tree ----
   // Appends c to the children and makes this its parent.
@@ -519,6 +524,96 @@ class CSubSection : public CBaseSubSection {
   Point<double> areaCentroid;
   Point<double> densityCentroid;
   Point<double> referencePoint;
+
+  // ---- Elastic bending ----
+  // Unrestrained elastic bending: recomputes the properties, takes or makes
+  // the section-forces load condition `name` (applied from then on), fills
+  // its forces (kind 4) and results; returns its section forces. Throws
+  // std::logic_error when a mesh has quadrilaterals or the properties fail.
+  CSectionForces* applyUnrestrainedBendingForces(CString name, double P, double Mx, double My, bool L);
+  // The same for a moment M whose neutral axis is held at `angle` degrees (kind 5).
+  CSectionForces* applyRestrainedBendingForces(CString name, double P, double angle, double M, bool L);
+  // Stress and strain of every FE node (per element where materials meet)
+  // and the yield and ultimate warnings. Throws std::logic_error "Section
+  // properties are not up to date." and for quadrilateral meshes.
+  void applyElasticBendingForces(CSectionForces* sf);
+  // Neutral-axis angle and the moment about it of the applied (false) or
+  // the resultant (true) moments; the total moment is always the applied one.
+  void calcNeutralAxisAngle(CSectionForces* sf, bool resultant) const;
+  // Mx and My of a moment M whose neutral axis lies at `angle` degrees.
+  void calcRestrainedMoments(CSectionForces* sf, double angle, double M) const;
+  // The first mesh that finds a zero-stress point sets sf's neutral point;
+  // false (point untouched) when none does.
+  bool computePointOnNeutralAxis(CSectionForces* sf);
+  // The applied forces' resultant neutral-axis angle from the last mesh.
+  void findNeutralAxisAngle();
+  // Force, moments, magnitude, direction and neutral axis of the stress field.
+  void computeResultantElasticBendingForces(CSectionForces* sf) const;
+  // Force and moments of the stress field about the elastic centroid, with
+  // the signs of the applied moments (no unit factor).
+  void calcResultantMomentsForces(double* Mx, double* My, double* P) const;
+  // The elastic stress at (x, y) in metal m (modulus ratio 1 without one);
+  // times 10 in SI. Throws std::logic_error for singular second moments.
+  double pointElasticBendingStress(const CSectionForces* sf, double x, double y, const CMetal* m) const;
+  // The analysed stress or strain at (x, y) for kinds 4 to 6; throws
+  // std::logic_error "Section Force type is not recognized" otherwise.
+  double pointBendingStress(const CSectionForces* sf, double x, double y, const CMetal* m);
+  double pointBendingStrain(const CSectionForces* sf, double x, double y, const CMetal* m);
+  // The analysed stress or strain at (x, y) (getResultsAtLocation).
+  double pointElasticBendingStress(double x, double y);
+  double pointElasticBendingStrain(double x, double y);
+  double pointPlasticBendingStress(double x, double y);
+  double pointPlasticBendingStrain(double x, double y);
+  // Interpolated in the containing triangle (its metal's name too), else
+  // the closest node's values; zeros without nodes.
+  void getResultsAtLocation(double x, double y, double* stress, double* strain, CString& materialName);
+  // The metal of the containing triangle, else of the closest node; null without.
+  CMetal* getMaterialAtLocation(double x, double y);
+  // The node nearest to p (first of equals); null without nodes.
+  CFENodeAnalysis* findClosestNode(Point<double>& p);
+  // Smallest and largest boundary bending stress over the subtree's shapes;
+  // untouched without shapes.
+  void extremeBendingStress(const CLoadCondition* lc, double* min, double* max);
+  // The shape of the smallest (which < 1) or largest boundary stress under
+  // the applied load of the model's current sub-section, with its value and
+  // the boundary parameter where it occurs; null and 0 when none.
+  void findExtremeShape(int which, CShapeAnalysis** shape, double* value, double* other);
+  // findExtremeShape, copied out only when a shape was found.
+  void findExtreme(int which, CObject** object, double* value, double* other);
+  // Rebuilds the per-metal extreme records from the triangles' node results.
+  void findExtremeValuesForMaterials();
+  // The extreme record of m's name, appended when missing.
+  CMaterialMaxMinValues* materialMaxMin(CMetal* m);
+  // Refreshes the per-metal extreme records from the analysis results.
+  void updateMaterialMaxMinValues() { findExtremeValuesForMaterials(); }
+  // The node farthest on the tension (or compression) side of the line
+  // through point at angle radians, ties going to the smaller strain limit.
+  // Throws std::logic_error "unable to find point at max distance from NA".
+  CFENodeAnalysis* mostDistantPointFromNeutralAxis(Point<double> point, double angle, int unused, bool tension,
+                                                   bool L);
+  // Force and moments of the stress inside the box of the two corners.
+  void boxForce(Point<double>& corner1, Point<double>& corner2, double* force, double* moment1, double* moment2,
+                bool* flag) const;
+  // The twelve side sums of CMesh::splitArea added over the meshes.
+  void calcAreaAndForceAboutLine(bool useX, Point<double> a, Point<double> b, double* r1, double* r2, double* r3,
+                                 double* r4, double* r5, double* r6, double* r7, double* r8, double* r9,
+                                 double* r10, double* r11, double* r12) const;
+  // Replaces the result locations by the smallest- and largest-stress points.
+  void addDefaultBendingResultLocations(bool L);
+  // Appends a result location at (x, y); std::logic_error "material not found".
+  void addResultLocation(double x, double y, bool L);
+  void resultLocation(double x, double y, bool L) { addResultLocation(x, y, L); }
+  // Each critical point's actual := its distance from sf's neutral axis / distance × value.
+  void getCriticalPointActuals(CSectionForces* sf, double distance, double value);
+  // No critical point's actual value exceeds its allowable.
+  bool checkCriticalPoints() const;
+  // Lowers *limit to the tensile strain the critical points allow.
+  void computeMaxTensileStrainFromCriticalPoints(Point<double>& point, double angle, double distance, double strain,
+                                                 double* limit) const;
+  // The point force of that id in the load cases; null when none.
+  CPointForce* findPointForce(int id) const;
+  // Vertex i of the first union shape; invalid-argument exception outside.
+  Point<double> getPoint(int i) const;
 
  private:
   // The list that holds s (union or own shapes); null when neither does.
