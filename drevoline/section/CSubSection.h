@@ -427,6 +427,18 @@ class CSubSection : public CBaseSubSection {
   // Gives the mesh a new name (its own and its records').
   static void updateMeshName(CMesh* mesh, const CString& name);
 
+  // ---- Result extremes ----
+  // Largest and smallest value of kind over the FE nodes of the meshes, in
+  // mesh and node order (a node where materials meet counts once per element
+  // result; only a strictly better value replaces, so ties keep the first).
+  // They go to resultMax and resultMin (from -1e20 and 1e20) and, with sf,
+  // to its node pointers (cleared first) and its stress (kind 3) or strain
+  // (kind 4) extremes and their points. Without any FE node the record keeps
+  // its values.
+  void maxmin(CSectionForces* sf, RESULTS kind);
+  double resultMax = -1e20;  // largest value of the last maxmin
+  double resultMin = 1e20;   // smallest value of the last maxmin
+
   // ---- properties state ----
   bool scnPrpUTD() const { return propertiesUpToDate; }
   // Sets the flag; out of date also reaches every ancestor, whose sums
