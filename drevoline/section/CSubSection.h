@@ -35,7 +35,6 @@ class CXSectionAnalysis;
 class DspRecord;
 
 using ShapeList = CList<CShapeAnalysis*>;
-class CSectionForces;
 
 // The exchange frame of the last IGES export of a sub-section: its origin,
 // a point one unit below it along the normal and a point one unit along the axis.

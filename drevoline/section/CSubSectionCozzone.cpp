@@ -20,7 +20,7 @@ constexpr double kDegToRad = 0.017453292519943295;
 const char* const kNoSingleMaterial = "Section not composed of single material, or material doesn't exist";
 
 // fb = F + (k - 1) fo, a tenth of it in SI; M = fb S.
-void cozzoneMoment(double F, double fo, double k, double S, double* M, double* fb) {
+void ruptureMoment(double F, double fo, double k, double S, double* M, double* fb) {
   *fb = F + (k - 1.0) * fo;
   if (gUnitSystem == SI)
     *fb *= 0.1;
@@ -44,13 +44,13 @@ void CSubSection::isSymmetricAboutECGPrincipalAxes(bool* aboutX, bool* aboutY) c
 }
 
 void CSubSection::cozzoneMethodSoln(double k, double F, double S, bool tension, double* M, double* fb) const {
-  cozzoneMoment(F, foTanabe(F, tension), k, S, M, fb);
+  ruptureMoment(F, foTanabe(F, tension), k, S, M, fb);
 }
 
 void CSubSection::cozzoneMethodSolnGivenfo(double F, double fo, double k, double S, double* M, double* fb) const {
   if (!singleMaterial())
     throw std::logic_error(kNoSingleMaterial);
-  cozzoneMoment(F, fo, k, S, M, fb);
+  ruptureMoment(F, fo, k, S, M, fb);
 }
 
 void CSubSection::cozzoneStresses(double fo, double F, double, Point<double>& naPoint, double angle, RESULTS kind,
@@ -90,16 +90,16 @@ void cozzoneRecord(CSubSection& s, double M) {
   sf->valueB = M;
 }
 
-}  // namespace
-
 // Fresh properties; the modulus-weighted principal angle.
-static double freshPrincipalAngle(CSubSection& s) {
+double freshPrincipalAngle(CSubSection& s) {
   s.scnPrpUTD(false);
   if (!s.computeProperties())
     throw std::logic_error("Section properties calculation failed");
   s.scnPrpUTD(true);
   return s.getValue(40);
 }
+
+}  // namespace
 
 void CSubSection::cozzoneMethodSolnsGivenfo(double F, double fo) {
   const std::shared_ptr<CMetal> metal = cozzoneMetal(*this);

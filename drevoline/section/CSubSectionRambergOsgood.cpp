@@ -72,9 +72,11 @@ double CSubSection::solveStressGivenStrain(double Fy, double strain, double E, d
     const double m = metal ? (metal->Fty_L > s ? metal->nYield[kTensionL] : metal->nUltimate[kTensionL]) : n;
     const double g = std::pow(s / Fy, m);
     const double r = s / E + 0.002 * g - e;
-    if (!(std::fabs(r) > 1e-12))
+    if (std::fabs(r) <= 1e-12)
       return strain > 0.0 ? s : -s;
     s -= r / (m * 0.002 * g / s + 1.0 / E);
+    if (!std::isfinite(s))
+      break;
   }
   plastic::notConverged("solveStressGivenStrain");
 }
