@@ -149,10 +149,11 @@ void CSubSection::cozzoneUnsymmetricMethod(double y, double strain) {
   const double ct = std::fabs(hi.y), cc = std::fabs(lo.y);
   if (!(ct > 0.0) || !(cc > 0.0) || !(r[4] > 0.0))
     throw std::logic_error("The neutral axis of Cozzone's method must cross the section");
-  // The given strain governs while the metal's limit is not reached; the
-  // limit governs otherwise, and the tension side follows the same
-  // linear field.
-  const double governing = cozzoneLimitingStrain * ct / cc > std::fabs(strain) ? strain : cozzoneLimitingStrain;
+  // The given strain governs while the metal's limit is not reached (a
+  // metal without a limit, 0 or less, never reaches it); the limit governs
+  // otherwise, and the tension side follows the same linear field.
+  const double limit = cozzoneLimitingStrain;
+  const double governing = !(limit > 0.0) || limit * ct / cc > std::fabs(strain) ? strain : limit;
   cozzoneLimitingStrain = governing;
   const double s1 = solveRambergOsgoodForStress(metal.get(), ct / cc * governing, true, true);
   const double fo1 = foTanabe(s1, true);

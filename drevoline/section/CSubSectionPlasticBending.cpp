@@ -157,7 +157,8 @@ std::shared_ptr<CLoadCondition> CSubSection::solveBruhnPlasticBending(CString na
   // Secant on the distance t from the axis to the tension node.
   double t = dt, tNext = 0.95 * dt;
   int step = 0;
-  while (std::fabs(F - P) > 1e-5) {
+  // Written so that a force that is not a number goes on to the step cap.
+  while (!(std::fabs(F - P) <= 1e-5)) {
     if (++step > plastic::kStepCap)
       plastic::notConverged("solveBruhnPlasticBending");
     const double d = tNext - t;
@@ -168,8 +169,13 @@ std::shared_ptr<CLoadCondition> CSubSection::solveBruhnPlasticBending(CString na
     const double Fprev = F;
     solvePlasticBendingForces(axis, angle, dt, 0, e, Tpos, L, &F, &Mna, &Mx, &My);
     t = tNext;
-    if (std::fabs(d) < 1e-8 || std::fabs(F - Fprev) < 1e-8)
+    // A secant that stalls ends the search; it must have come within
+    // rounding of the section's capacity, or P is out of reach.
+    if (std::fabs(d) < 1e-8 || std::fabs(F - Fprev) < 1e-8) {
+      if (!(std::fabs(F - P) <= 1e-6 * plastic::forceCapacity(*this, L)))
+        plastic::notConverged("solveBruhnPlasticBending");
       break;
+    }
     tNext = t - (F - P) / ((F - Fprev) / d);
   }
   std::shared_ptr<CLoadCondition> lc = plastic::takeOrMakeLoadCondition(*this, name);
@@ -209,7 +215,7 @@ std::shared_ptr<CLoadCondition> CSubSection::solvePlasticBendingForCentroid(CStr
   double dPrev = d0, Fprev = forceAt(d0);
   double d = 0.95 * d0;
   forceAt(d);
-  for (int step = 0; std::fabs(F) > 1.0; ++step) {
+  for (int step = 0; !(std::fabs(F) <= 1.0); ++step) {
     if (step == plastic::kStepCap || F == Fprev)
       plastic::notConverged("solvePlasticBendingForCentroid");
     const double next = d - F / ((F - Fprev) / (d - dPrev));

@@ -38,12 +38,7 @@ std::shared_ptr<CLoadCondition> CSubSection::solvePlasticBendingForAngleCentroid
   if (!(targetM > 0.0))
     throw std::logic_error("Plastic bending needs a moment");
   calcNeutralAxisAngle(forces, false);
-  // The force that scales the force residual: the whole section at yield.
-  double forceScale = 0.0;
-  for (const CMesh* mesh : meshes)
-    for (const auto& e : mesh->trng3Elements)
-      if (e->material != nullptr)
-        forceScale += e->area() * std::fabs(e->material->yieldStress(true, L));
+  const double forceScale = plastic::forceCapacity(*this, L);
   if (!(forceScale > 0.0))
     throw std::logic_error("material not found");
 
@@ -78,14 +73,22 @@ std::shared_ptr<CLoadCondition> CSubSection::solvePlasticBendingForAngleCentroid
     return sameSense && std::fabs(r.residual[0]) <= 1e-5 && std::fabs(r.residual[1]) <= 1e-5;
   };
 
-  double angle = forces->neutralAxisAngle;
-  double t = 0.0;
-  {
+  // The distance of the tension node from the axis through the centroid.
+  auto tensionDistance = [&](double angle) {
     Point<double> c = centroid;
     CFENodeAnalysis* T = mostDistantPointFromNeutralAxis(c, angle * kDegToRad, 0, true, L);
-    t = signedDistanceFromLine(&c, angle * kDegToRad, &T->position);
-  }
+    return signedDistanceFromLine(&c, angle * kDegToRad, &T->position);
+  };
+  double angle = forces->neutralAxisAngle;
+  double t = tensionDistance(angle);
   Trial now = trial(angle, t);
+  // The elastic angle fixes the axis, not which side is in tension: a
+  // resultant against the given moments turns the axis half round.
+  if (now.Mx * targetMx + now.My * targetMy < 0.0) {
+    angle += 180.0;
+    t = tensionDistance(angle);
+    now = trial(angle, t);
+  }
   for (int step = 0; !converged(now); ++step) {
     if (step == plastic::kStepCap)
       plastic::notConverged(kOperation);

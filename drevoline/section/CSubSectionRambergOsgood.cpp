@@ -115,6 +115,10 @@ double CSubSection::foTanabe(double F, bool tension) const {
   const double eF = F / E;
   const double em = eF + p;
   const double em2 = em * em;
-  return 6.0 * F / em2 *
-         ((n + 1.0) / (n + 2.0) * p * eF + eF * eF / 3.0 + n / (2.0 * n + 1.0) * p * p - em2 / 3.0);
+  const double fo =
+      6.0 * F / em2 * ((n + 1.0) / (n + 2.0) * p * eF + eF * eF / 3.0 + n / (2.0 * n + 1.0) * p * p - em2 / 3.0);
+  // F = 0 leaves no strain to divide by.
+  if (!std::isfinite(fo))
+    throw std::logic_error("Computation of fo failed.");
+  return fo;
 }

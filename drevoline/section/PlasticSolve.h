@@ -2,12 +2,16 @@
 // their iterations and the failure they end with.
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "analysis/model/CLoadCondition.h"
+#include "analysis/model/CMetal.h"
 #include "analysis/model/CSectionForces.h"
+#include "drevoline/mesh/CFETrng3.h"
+#include "drevoline/mesh/CMesh.h"
 #include "drevoline/section/CSubSection.h"
 
 namespace plastic {
@@ -42,6 +46,17 @@ inline std::shared_ptr<CLoadCondition> takeOrMakeLoadCondition(CSubSection& s, c
     throw std::logic_error("The load condition of that name holds no section forces.");
   s.curAppLC(lc);
   return lc;
+}
+
+// The largest force the meshed section can carry: every triangle at its
+// metal's ultimate stress (L or LT); the scale of the force tests.
+inline double forceCapacity(const CSubSection& s, bool L) {
+  double total = 0.0;
+  for (const CMesh* mesh : s.meshes)
+    for (const auto& e : mesh->trng3Elements)
+      if (e->material != nullptr)
+        total += e->area() * std::fabs(e->material->ultimateStress(true, L));
+  return total;
 }
 
 }  // namespace plastic

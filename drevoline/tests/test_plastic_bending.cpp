@@ -349,3 +349,55 @@ TEST_F(Plastic, FailedDriversLeaveTheGeometryAsItWas) {
     Pose::of(*root).expectSame(before);
   }
 }
+
+TEST_F(Plastic, GivenMomentsFixTheDirectionOfTheResultant) {
+  const struct {
+    double Mx, My;
+  } cases[] = {{1000, 0}, {1000, 400}, {-300, 800}};
+  meshed(poly({{4, 0, 0}, {6, 0, 0}, {6, 8, 0}, {10, 8, 0}, {10, 10, 0}, {0, 10, 0}, {0, 8, 0}, {4, 8, 0}}), 0.4);
+  for (const auto& c : cases) {
+    CSectionForces forces;
+    forces.Mx = c.Mx;
+    forces.My = c.My;
+    auto lc = root->solvePlasticBendingForAngleCentroid(L"m", &forces, true);
+    EXPECT_EQ(root->curAppLC(), lc);
+    const CSectionForces* sf = lc->scnForces();
+    EXPECT_EQ(sf->kind, 6);
+    const double M = std::hypot(sf->resultantMx, sf->resultantMy);
+    EXPECT_NEAR(sf->resultantMx / M, c.Mx / std::hypot(c.Mx, c.My), 1e-5) << c.Mx << " " << c.My;
+    EXPECT_NEAR(sf->resultantMy / M, c.My / std::hypot(c.Mx, c.My), 1e-5) << c.Mx << " " << c.My;
+    // No axial force: within 1e-5 of the whole section at yield (36 x 50).
+    EXPECT_NEAR(sf->resultantForce, 0.0, 1e-5 * 1800);
+  }
+  EXPECT_EQ(root->loadConditions.size(), 3u);
+}
+
+TEST_F(Plastic, UnsymmetricCozzoneOnTheRectangleMatchesTheSymmetricFigures) {
+  alloy->maxCompressionStrain = 0.05;  // not reached: the given strain governs
+  meshed(box(0, 0, 10, 5), 0.3);
+  const double s = root->solveRambergOsgoodForStress(alloy.get(), 0.01, true, true);
+  const double fo = root->foTanabe(s, true);
+  root->cozzoneUnsymmetricMethod(2.5, 0.01);
+  // k = 1.5 from the two halves, so M = (s + fo / 2) b h^2 / 6; the
+  // split's second moments leave out each triangle's own, hence the mesh
+  // tolerance.
+  EXPECT_NEAR(root->cozzoneMoment, (s + 0.5 * fo) * 10 * 25 / 6.0, 2e-3 * 2886.4);
+  EXPECT_EQ(root->findLoadCondition(L"Cozzone")->scnForces()->kind, 7);
+  EXPECT_EQ(failure([&] { root->foTanabe(0.0, true); }), "Computation of fo failed.");
+}
+
+TEST_F(Plastic, MomentDirectionScalesThePlasticModuli) {
+  rectangle();
+  CSectionForces sf;
+  sf.Mx = 100;
+  root->plasticAnalysisScaleMomentsToMaximum(&sf);
+  EXPECT_NEAR(root->plasticValues[0][0].plasticModulus, 50 * 10 * 25 / 4.0, 1e-4);
+  EXPECT_NEAR(root->plasticValues[1][0].plasticModulus, 0.0, 1e-9);
+}
+
+TEST_F(Plastic, BruhnWithAnUnreachableForceEndsWithAnError) {
+  rectangle();
+  double et = 0, ec = 0;
+  EXPECT_NE(failure([&] { root->solveBruhnPlasticBending(L"b", 0, 0, true, 1e9, &et, &ec); }), "no error");
+  EXPECT_TRUE(root->loadConditions.empty());
+}
