@@ -291,6 +291,26 @@ TEST_F(Plastic, BruhnBalancesTheRectangleAtMidDepth) {
   // The tension fibre reaches the metal's ultimate strain.
   EXPECT_NEAR(et, 60 / 10000.0 + 0.002 * std::pow(1.2, 10), 1e-15);
   EXPECT_EQ(root->curAppLC(), lc);
+  // The node stresses left behind give back the balanced force and moment.
+  CSectionForces* record = lc->scnForcesMutable();
+  root->computeResultantBendingForces(record);
+  EXPECT_NEAR(record->resultantForce, record->axial, 1e-9);
+  EXPECT_NEAR(record->resultantNeutralAxisMoment, record->valueA, 1e-9 * std::fabs(record->valueA));
+  EXPECT_NEAR(record->resultantMx, record->Mx, 1e-9 * std::fabs(record->Mx));
+}
+
+TEST_F(Plastic, MeshMissingTheOutlineIsReportedAndLeavesThePlasticValues) {
+  auto* s = new CShapeAnalysis(&model);
+  CString name = L"d";
+  s->sector(root, &model, name, 0, 0, 2, 0, 0, 0, 0, qhtShapeDisk, 0, 1, 0, false);
+  s->material(alloy);
+  root->meshShape(s, TRNG3, 10, 0, 0.5, 100000, 0);
+  ASSERT_TRUE(root->forceRecalcProperties());
+  ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+  EXPECT_EQ(Hooks::messageBoxes()[0].text,
+            L"The mesh doesn't match the object boundary well enough to give accurate values, decrease the Chord "
+            L"Height Tolerance (CHT) of the mesh and try again.");
+  EXPECT_EQ(root->plasticValues[0][0].axis, 0.0);
 }
 
 TEST_F(Plastic, CentroidLineBendingBalancesTheForce) {
