@@ -73,4 +73,15 @@ void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, do
     });
 }
 
+void ComputeCozzoneUnsymmetricMethod(CXSectionAnalysisDoc& doc, double y, double strain)
+{
+    AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        CSubSection* current = ResolveCurrentSubSection(model);
+        if (current == nullptr) AfxThrowOleDispatchException(1, L"There is no current sub-section.");
+        current->cozzoneUnsymmetricMethod(y, strain);
+        JournalLine(doc, L"xscn.ComputeCozzoneUnsymmetricMethod %g,%g", y, strain);
+        RefreshModelChanged(doc, false);
+    });
+}
+
 }  // namespace ILorimant

@@ -102,5 +102,9 @@ void ClearAll(CXSectionAnalysisDoc& doc);
 // unknown shape and (code 1) a size or radius that is not positive.
 void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, double x, double y, double size,
                          double radius);
+// Cozzone's solution of the current sub-section with the neutral axis at
+// height y and the allowable compressive strain; journals the call after
+// success. Refuses (1) what the solution refuses.
+void ComputeCozzoneUnsymmetricMethod(CXSectionAnalysisDoc& doc, double y, double strain);
 
 }  // namespace ILorimant

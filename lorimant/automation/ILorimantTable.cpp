@@ -31,6 +31,11 @@ void addLocalSizeControl(Doc& doc, DispatchCall& call)
     ILorimant::AddLocalSizeControl(doc, call.Text(0), call.R8(1), call.R8(2), call.R8(3), call.R8(4));
 }
 
+void computeCozzoneUnsymmetricMethod(Doc& doc, DispatchCall& call)
+{
+    ILorimant::ComputeCozzoneUnsymmetricMethod(doc, call.R8(0), call.R8(1));
+}
+
 void shapes(Doc& doc, DispatchCall& call) { call.result = ILorimant::Shapes(doc); }
 void findShape(Doc& doc, DispatchCall& call) { call.result = ILorimant::FindShape(doc, call.Text(0)); }
 
@@ -208,7 +213,7 @@ std::vector<DispatchEntry<Doc>> entries()
         // compressive strain), so that such journals replay.
         {L"AddLocalSizeControl", 117, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, addLocalSizeControl},
         // The sub-section's unsymmetric Cozzone solution is not built yet.
-        {L"ComputeCozzoneUnsymmetricMethod", 118, {kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"ComputeCozzoneUnsymmetricMethod", 118, {kR8, kR8}, VT_EMPTY, computeCozzoneUnsymmetricMethod},
     };
     // DISPIDs 93 to 98 stand a second time; lookups find the first.
     std::vector<DispatchEntry<Doc>> again;

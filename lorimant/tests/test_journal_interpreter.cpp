@@ -11,6 +11,8 @@
 #include "analysis/model/CLog.h"
 #include "analysis/model/CMetal.h"
 #include "drevoline/mesh/CMesh.h"
+#include "drevoline/mesh/CFETrng3.h"
+#include "drevoline/mesh/CFENodeAnalysis.h"
 #include "drevoline/tests/test_union_support.h"
 #include "lorimant/automation/JournalInterpreter.h"
 #include "test_document_support.h"
@@ -234,7 +236,7 @@ TEST_F(JournalRun, FirstFailureStopsWithLineAndDescription) {
     SCOPED_TRACE(c.line);
     doc.calls.clear();
     const auto r = run(std::string("Dim v\n\nxscn.SetUnitSystem QHT_SI\n") + c.line + "\r\nxscn.SetUnitSystem 1\n");
-    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.description, "Section not composed of single material, or material doesn't exist (error 1)");
     EXPECT_NE(r.ExitStatus(), 0);
     EXPECT_EQ(r.lineNumber, 4);
     EXPECT_EQ(r.line, c.line);
@@ -310,9 +312,9 @@ TEST_F(JournalReplay, RefusedLineStopsTheReplay) {
 TEST_F(JournalReplay, MembersTheProgramJournalsAreAccepted) {
   CXSectionAnalysisDoc doc;
   ASSERT_TRUE(doc.OnNewDocument());
-  // The unsymmetric Cozzone solution waits for the sub-section's method.
+  // Without a mesh the unsymmetric Cozzone solution has nothing to solve.
   const auto r = replay(doc, "xscn.ComputeCozzoneUnsymmetricMethod 0.5,0.002\r\n");
-  EXPECT_EQ(r.description, "ComputeCozzoneUnsymmetricMethod is not available. (error 1)");
+  EXPECT_FALSE(r.ok);
   EXPECT_EQ(replay(doc, "xscn.AddLocalSizeControl \"nothing\",1,1,0.1,1\r\n").description,
             "Object not found (error 1001)");
 }
@@ -374,4 +376,43 @@ TEST_F(JournalReplay, ShapeObjectsTheDocumentHandsOutTakeCalls) {
   model.addShapeToLists(model.rootSubSection(), shape);
   const auto r = replay(doc, "Set s = xscn.FindShape(\"R1\")\r\nname = s.Name\r\nSet s = Nothing\r\n");
   ASSERT_TRUE(r.ok) << r.lineNumber << ": " << r.line << ": " << r.description;
+}
+
+TEST_F(JournalReplay, UnsymmetricCozzoneLineSolvesTheMeshedRectangle) {
+  CXSectionAnalysisDoc doc;
+  ASSERT_TRUE(doc.OnNewDocument());
+  CXSectionAnalysis& model = *doc.model();
+  // One metal: E 10000, yield 50, ultimate 60, offset 0.002, exponent 10.
+  auto metal = std::make_shared<CMetal>();
+  metal->name = L"alloy";
+  metal->E(10000);
+  metal->Gshear(10000 / 2.6);
+  metal->nu(0.3);
+  metal->Fty_L = metal->Fty_LT = metal->Fcy_L = metal->Fcy_LT = 50;
+  metal->Ftu_L = metal->Ftu_LT = metal->Fcu_L = metal->Fcu_LT = 60;
+  metal->alpha = {0.002, 0.002, 0.002, 0.002};
+  metal->nYield = {10, 10, 10, 10};
+  metal->nUltimate = {10, 10, 10, 10};
+  metal->maxCompressionStrain = 0.05;
+  auto* shape = new CShapeAnalysis(union_test::polylineRectangle(0, 0, 10, 5).release());
+  shape->name(L"R1");
+  shape->material(metal);
+  model.addShapeToLists(model.rootSubSection(), shape);
+  CSubSection* root = model.rootSubSection();
+  root->meshShape(shape, TRNG3, 5000, 0, 0.5, 100000, 0);
+  CMesh* m = root->meshes.back();
+  CPoint2d centre(5.0, 5.0);
+  m->localResizeTriangles(centre, 50.0, 0.3);
+  m->trng3Elements.clear();
+  m->nodes.clear();
+  m->create2DFEM(1.0);
+  ASSERT_TRUE(root->forceRecalcProperties());
+
+  const auto r = replay(doc, "xscn.ComputeCozzoneUnsymmetricMethod 2.5,0.01\r\n");
+  ASSERT_TRUE(r.ok) << r.description;
+  // Axis at mid-depth: k = 1.5 from the two halves, M = (s + fo / 2) b h^2 / 6.
+  const double s = root->solveRambergOsgoodForStress(metal.get(), 0.01, true, true);
+  const double fo = root->foTanabe(s, true);
+  EXPECT_NEAR(root->cozzoneMoment, (s + 0.5 * fo) * 10 * 25 / 6.0, 2e-3 * 2886.4);
+  ASSERT_NE(root->findLoadCondition(L"Cozzone"), nullptr);
 }
