@@ -159,8 +159,8 @@ void WriteSectionPropertiesXml(const CString& path, const CString& sectionName, 
         {L"ElasticSectionProperties", L"Modulus weighted section properties", ElasticSectionPropertyTable()},
         {L"PlasticSectionProperties", L"Plastic Section Properties", PlasticSectionPropertyTable()},
     };
-    for (const PropertyGroup& group : groups)
-        if (withPlastic || group.rows.data() != PlasticSectionPropertyTable().data()) writeGroup(group, value, units);
+    // The plastic group, last, only when asked for.
+    for (const PropertyGroup& group : std::span(groups).first(withPlastic ? 3 : 2)) writeGroup(group, value, units);
     xmlFullEndElement();
     xmlEndDocument();
 }
