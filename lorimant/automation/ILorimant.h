@@ -107,4 +107,18 @@ void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, do
 // success. Refuses (1) what the solution refuses.
 void ComputeCozzoneUnsymmetricMethod(CXSectionAnalysisDoc& doc, double y, double strain);
 
+// ---- section-property exports ----
+// Recomputes the current sub-section's properties and writes them as the
+// XML export under sectionName, each value as GetValue reports it. Refuses
+// (code 1) with the XML writer's own text when the file cannot be written.
+void WriteSectionProperties(CXSectionAnalysisDoc& doc, const CString& fileName, const CString& sectionName);
+// Reads an export into the program-wide list of property sets; refuses
+// 1001 "A set of section properties with the same name has already been
+// read in" for a name read before, and (code 1) a file that cannot be read.
+void ReadSectionProperties(CXSectionAnalysisDoc& doc, const CString& fileName);
+// The value for valueId of the set read under sectionName (0 for an
+// identifier the export does not carry); refuses 1001 "Checks FAILED,
+// Results do not match the inputs within tolerance." for an unknown name.
+double GetFileSectionValue(CXSectionAnalysisDoc& doc, const CString& sectionName, short valueId);
+
 }  // namespace ILorimant

@@ -36,6 +36,16 @@ void computeCozzoneUnsymmetricMethod(Doc& doc, DispatchCall& call)
     ILorimant::ComputeCozzoneUnsymmetricMethod(doc, call.R8(0), call.R8(1));
 }
 
+void writeSectionProperties(Doc& doc, DispatchCall& call)
+{
+    ILorimant::WriteSectionProperties(doc, call.Text(0), call.Text(1));
+}
+void readSectionProperties(Doc& doc, DispatchCall& call) { ILorimant::ReadSectionProperties(doc, call.Text(0)); }
+void getFileSectionValue(Doc& doc, DispatchCall& call)
+{
+    call.result = COleVariant(ILorimant::GetFileSectionValue(doc, call.Text(0), call.I2(1)));
+}
+
 void shapes(Doc& doc, DispatchCall& call) { call.result = ILorimant::Shapes(doc); }
 void findShape(Doc& doc, DispatchCall& call) { call.result = ILorimant::FindShape(doc, call.Text(0)); }
 
@@ -184,9 +194,9 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"SetMaterial", 89, {kText, kText, kText}, VT_EMPTY, setMaterial},
         {L"LinePlot", 90, {kR8, kR8, kR8, kR8, kI2}, VT_EMPTY, notAvailable},
         {L"GetExtremeValue", 92, {kI2, kRef, kRef, kRef}, VT_EMPTY, notAvailable},
-        {L"WriteSectionProperties", 93, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"ReadSectionProperties", 94, {kText}, VT_EMPTY, notAvailable},
-        {L"GetFileSectionValue", 95, {kText, kI2}, VT_R8, notAvailable},
+        {L"WriteSectionProperties", 93, {kText, kText}, VT_EMPTY, writeSectionProperties},
+        {L"ReadSectionProperties", 94, {kText}, VT_EMPTY, readSectionProperties},
+        {L"GetFileSectionValue", 95, {kText, kI2}, VT_R8, getFileSectionValue},
         {L"PushSubSectionToBack", 96, {kText}, VT_EMPTY, notAvailable},
         {L"MoveSubSectionMeshesToRoot", 97, {}, VT_EMPTY, notAvailable},
         {L"MeshSubSection", 98, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, notAvailable},
