@@ -196,8 +196,9 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // The record of one mesh: the mesh's own plain or contour drawing when
   // it has one; this default draws its nodes as points.
   virtual DspRecord* meshRecord(CMesh* mesh, CSubSection* sub, bool contour);
-  // The sub-section's result range for the section forces (maxmin).
-  virtual void computeResultRange(CSubSection* /*sub*/, CSectionForces* /*forces*/) {}
+  // The sub-section's result range for the section forces (maxmin of
+  // its displayed result kind).
+  virtual void computeResultRange(CSubSection* sub, CSectionForces* forces);
   // The sub-section's result kind (0 none, 3 stress, 4 strain) and its
   // stress-display flag; the results component keeps them.
   virtual int resultKind(const CSubSection* /*sub*/) const { return m_resultKind; }
@@ -213,6 +214,12 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   virtual void drawElementNumbers(CSubSection* /*sub*/) {}
   virtual void drawTitleBlock() {}
   virtual void drawTooltip() {}
+
+  // ---- lighting ----
+  // One white light along the line of sight, set so that a lit record
+  // facing the viewer shows exactly its own colour (0.2 ambient + 0.8
+  // diffuse); records that draw lit switch lighting on themselves.
+  void lightsOn() override;
 
   // ---- overlays drawn here ----
   // The red axis cross with the label "00" at the origin.
