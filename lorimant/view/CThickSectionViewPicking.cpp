@@ -101,29 +101,32 @@ void CThickSectionView::pick(int x, int y, UINT typeMask) {
     return;
   }
   DspRecord* record = selectAt(x, y, typeMask);
-  if (record == nullptr) {
+  const bool resultRequest = m_pickMode == kResultRequestUnrestrained || m_pickMode == kResultRequestPlastic;
+  // A result request needs no record under the click: a click outside
+  // every shape hits none, and must still be told it is outside.
+  if (record == nullptr && !resultRequest) {
     refresh();
     return;
   }
   // A second click on a picked record (or on another record of a picked
   // object) toggles the picks off.
-  if (record->picked || (record->object != nullptr && isPicked(record->object))) {
+  if (record != nullptr && (record->picked || (record->object != nullptr && isPicked(record->object)))) {
     turnOffPickFlags();
     refresh();
     errCheck();
     return;
   }
   bool dot = false;
-  if (isDotRecord(record)) {
+  if (record != nullptr && isDotRecord(record)) {
     dotPicked(record);
     dot = true;
     addPickList(record);
   }
-  if (m_pickMode == 1 && record->type == SectionRecord::kShape) {
+  if (record != nullptr && m_pickMode == 1 && record->type == SectionRecord::kShape) {
     addPickList(record);
     shapeSelected(record);
   }
-  if (!dot && (m_pickMode == kResultRequestUnrestrained || m_pickMode == kResultRequestPlastic)) {
+  if (!dot && resultRequest) {
     CXSectionAnalysis* m = model();
     CSubSection* sub = m != nullptr ? m->currentSubSectionMutable() : nullptr;
     Point<double> p = m_lastPickPoint;
