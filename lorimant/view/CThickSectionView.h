@@ -143,7 +143,8 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // on one list id throw "Duplicate identifiers in display list".
   void RebuildDisplayLists();
   // Fits the view window to the current sub-section (a 20 x 20 box around
-  // the origin when it is empty).
+  // the origin when it is empty): centred on it, half-width 0.6 x the
+  // larger of its width and its height / aspect, so that it fits both ways.
   void fullView() override;
   // With a model: every pick off, redraw, the help status text.
   void ClearPicks() override;
