@@ -89,6 +89,30 @@ TEST_F(SectionPicture, PaintingRedrawsWithoutRebuildingOrLosingPicks) {
   EXPECT_EQ(host.statuses.back().Left(21), CString(L"For Online Help visit"));
 }
 
+// The mesh records draw lit: the view's light must show a meshed shape in
+// its material's own colour, not in the 0.2 share that the ambient light
+// alone would leave.
+TEST_F(SectionPicture, MeshedShapeShowsItsMaterialsColour) {
+  CShapeAnalysis* shape = model()->shapes.GetHead();
+  mesh(shape);
+  shape->material()->setColour(0.8, 0.4, 0.2);
+  view->SetGridPosition(GridPosition::NoShow);
+  view->RebuildAndRedraw();
+  ASSERT_EQ(records(SectionRecord::kMesh).size(), 1u);
+  // The rectangle covers pixels x 17..183, y 58..142; most of its inside
+  // is element faces, the rest black outlines.
+  int full = 0, dark = 0, inside = 0;
+  for (int y = 62; y <= 138; ++y)
+    for (int x = 21; x <= 179; ++x) {
+      const Rgba8 p = pixel(x, y);
+      ++inside;
+      full += near(p, 204, 102, 51, 3);
+      dark += near(p, 41, 20, 10, 3);
+    }
+  EXPECT_GT(full, inside / 2);
+  EXPECT_EQ(dark, 0);
+}
+
 // A view that shows the stress result of the applied load condition.
 class StressView : public CThickSectionView {
  protected:

@@ -22,9 +22,11 @@ class SectionHost : public RecordingHost {
  public:
   std::vector<CString> statuses;
   std::vector<CString> messages;
+  std::vector<CString> captions;
   void statusText(const CString& text) override { statuses.push_back(text); }
-  int messageBox(const CString& text, const CString&, UINT) override {
+  int messageBox(const CString& text, const CString& caption, UINT) override {
     messages.push_back(text);
+    captions.push_back(caption);
     return 1;
   }
 };

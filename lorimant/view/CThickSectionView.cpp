@@ -2,6 +2,7 @@
 // picks and the commands handled without a window.
 #include "lorimant/view/CThickSectionView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -218,15 +219,10 @@ void CThickSectionView::fullView() {
   }
   m_center = Point<float>(static_cast<float>((lo.x + hi.x) / 2), static_cast<float>((lo.y + hi.y) / 2), 0.0f);
   m_eye = Point<float>(m_center.x, m_center.y, 100.0f);
-  double w = hi.x - lo.x;
+  // Both the width and the height must fit, whatever the window's shape.
+  const double w = hi.x - lo.x;
   const double h = hi.y - lo.y;
-  double half;
-  if (w > h) {
-    if (h > aspect * w) w = w / aspect;
-    half = w * 1.2 / 2;
-  } else {
-    half = h * 1.2 / 2 / aspect;
-  }
+  const double half = 0.6 * std::max(w, h / aspect);
   viewWindow(static_cast<float>(half));
   RefreshScene();
 }

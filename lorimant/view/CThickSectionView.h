@@ -6,8 +6,11 @@
 // ActiveSectionView.
 #pragma once
 
+#include <array>
+#include <functional>
 #include <memory>
 #include <unordered_set>
+#include <vector>
 
 #include "analysis/model/LightProperties.h"
 #include "lorimant/document/ActiveSectionView.h"
@@ -16,8 +19,10 @@
 #include "platform/core/CString.h"
 #include "platform/gl/OpenGL.h"
 
+class CFENodeAnalysis;
 class CMesh;
 class CPrintInfoDlg;
+class CShapeAnalysis;
 class CSectionForces;
 class CSubSection;
 class CXSectionAnalysis;
@@ -56,6 +61,22 @@ class HeadlessViewHost : public CViewHost {
  private:
   CRect m_client;
   ViewCursor m_cursor = ViewCursor::Arrow;
+};
+
+// What a dialog that takes picks is told. A dialog of the view implements
+// it beside ModelessDialog; every call defaults to doing nothing.
+class PickReceiver {
+ public:
+  virtual ~PickReceiver() = default;
+  // A construction point was picked: its location, by value (the dot
+  // itself may be freed by the next rebuild).
+  virtual void pointPicked(Point<double> /*location*/) {}
+  // A shape was picked (the dialog that receives shape selections).
+  virtual void shapePicked(CShapeAnalysis* /*shape*/) {}
+  // A result dialog: the index selected in its choice box, and the refresh
+  // after a result location was added.
+  virtual int resultChoice() const { return 0; }
+  virtual void refreshResults() {}
 };
 
 class CThickSectionView : public CBaseScnView, public ActiveSectionView {
@@ -122,7 +143,8 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // on one list id throw "Duplicate identifiers in display list".
   void RebuildDisplayLists();
   // Fits the view window to the current sub-section (a 20 x 20 box around
-  // the origin when it is empty).
+  // the origin when it is empty): centred on it, half-width 0.6 x the
+  // larger of its width and its height / aspect, so that it fits both ways.
   void fullView() override;
   // With a model: every pick off, redraw, the help status text.
   void ClearPicks() override;
@@ -164,6 +186,91 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // shown captioned "Computation Error".
   void OnSectionProperties();
 
+  // ---- picking (CThickSectionViewPicking.cpp) ----
+  // A click at client pixel (x, y), y downwards: the element or node value
+  // pick when its flag is set, else the selection pass with the type mask;
+  // a dot is picked and its point sent to the dialogs; in pick mode 1 a
+  // shape is picked and selected; in pick modes 2 and 3 the result at the
+  // point is requested. A click on a record that is already picked (or
+  // on another record of a picked object) turns every pick off.
+  void pick(int x, int y, UINT typeMask) override;
+  // The selection pass around the pixel (10 x 10 pick box, 512 entries):
+  // the chosen record (null for none) and the last pick point and object.
+  DspRecord* selectAt(int x, int y, UINT typeMask);
+  // Among the hit records that are pickable and on layer 0: the highest
+  // pick priority; among equals the shape of smallest |area|; else the
+  // first hit. Picked records take part.
+  DspRecord* processHits(int hits, GLuint* buffer, UINT unused) override;
+  // A picked dot: status "Point at (x,    y)", the dot marked picked and
+  // its location sent by value to one receiver (see dotPicked in the .cpp).
+  void dotPicked(DspRecord* record);
+  // Journals "xscn.SelectShape "name"", tells the shape-selection dialog
+  // when open, else shows the status "Shape name".
+  void shapeSelected(DspRecord* record);
+  // The element under the pixel in a box captioned "Element Pick" ("Element
+  // %d"); throws "No current subsection" without a sub-section.
+  void elementPick(int x, int y);
+  // The node under the pixel: "Id is %d at (%g,%g)" (with a stress display
+  // the node's axial stress "%g") captioned "Node Value Pick"; the node or null.
+  CFENodeAnalysis* nodeValuePick(int x, int y);
+  // Every shape of every sub-section put in the pick list (no journal).
+  void selectAllShapes();
+  // The picked shapes (records of type 32 whose object is a shape), each
+  // once, in pick order; the walk stops at an id without a record (then
+  // *complete is false).
+  std::vector<CShapeAnalysis*> pickedShapes(bool* complete = nullptr) const;
+  // Names of the picked shapes, in pick order.
+  std::vector<CString> pickedShapeNames() const override;
+  // True at the first picked shape that lies in the model's tree; an entry
+  // without a record shows "null value in picklist" ("picklist error").
+  bool anyPickedShapeInModel();
+  // The number of picked entries; an entry without a record clears the
+  // picks and gives 0.
+  int pickedCount();
+  // The same, entries without a record skipped.
+  int pickedCountLenient() const;
+  // The first two picked dots' locations and the shape owning the first;
+  // false for fewer than two or at an entry without a record.
+  bool twoPickedDots(Point<double>* first, Point<double>* second, CShapeAnalysis** owner) const;
+  // "null value in picklist" ("picklist error") for each entry without a record.
+  void validatePickList();
+
+  // ---- transformations (CThickSectionViewTransform.cpp) ----
+  // Mirrors (or mirror-duplicates) every picked shape in the line through
+  // point with normal; a pick entry without a record stops the walk and
+  // leaves the picks. Ends with the picks cleared, the rebuild, the change routine.
+  void mirrorPicked(bool duplicate, Point<double> point, Point<double> normal);
+  // Rotates (or rotate-duplicates) every picked shape about (cx, cy) by
+  // degrees; refused with "Mesh must be deleted before a shape may be
+  // rotated" ("Transformations") while the sub-section has a mesh.
+  void rotatePicked(bool duplicate, double cx, double cy, double degrees);
+  // Translates (or translate-duplicates) every picked shape by v.
+  void translatePicked(Point<double> v, bool duplicate);
+  // One shape's step of each walk, with its journal line
+  // ("xscn.MirrorDuplicate "a", "b",x1,y1,x2,y2", "xscn.MirrorShape "a", x1,y1,x2,y2",
+  // "xscn.RotateDuplicateShape "a", "b", x,y,deg", "xscn.RotateShape "a", x,y,deg",
+  // "xscn.TranslateDuplicateShape "a","b",x,y", "xscn.TranslateShape "a",x,y").
+  // Rotate and translate skip (false) a shape whose target already holds
+  // another shape of its kind. The caller rebuilds and runs the change routine.
+  void mirrorShape(CShapeAnalysis* shape, bool duplicate, Point<double> point, Point<double> normal);
+  bool rotateShape(CShapeAnalysis* shape, bool duplicate, double cx, double cy, double degrees);
+  bool translateShape(CShapeAnalysis* shape, Point<double> v, bool duplicate);
+  // p turned about centre by degrees (z kept).
+  static void rotatePoint(Point<double>& p, const Point<double>& centre, double degrees);
+
+  // ---- picking and transformation state ----
+  int m_pickMode = 1;              // 1 shapes, 2 and 3 result requests
+  BYTE m_elementPick = 0;          // tested before the node value pick
+  BYTE m_nodeValuePick = 0;
+  int m_stationDisplay = 0;        // while set clicks pick nothing
+  BYTE m_rebuildAfterTransform = 1;
+  Point<double> m_lastPickPoint;
+  void* m_lastPickedObject = nullptr;
+  ModelessDialog* m_shapeSelectionDialog = nullptr;
+  ModelessDialog* m_unrestrainedDialog = nullptr;
+  ModelessDialog* m_plasticDialog = nullptr;
+  std::vector<ModelessDialog*> m_pointDialogs;  // the point-taking dialogs
+
   // ---- view state ----
   int m_redrawEnabled = 1;
   int m_modelessCreated = 0;
@@ -196,8 +303,9 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // The record of one mesh: the mesh's own plain or contour drawing when
   // it has one; this default draws its nodes as points.
   virtual DspRecord* meshRecord(CMesh* mesh, CSubSection* sub, bool contour);
-  // The sub-section's result range for the section forces (maxmin).
-  virtual void computeResultRange(CSubSection* /*sub*/, CSectionForces* /*forces*/) {}
+  // The sub-section's result range for the section forces (maxmin of
+  // its displayed result kind).
+  virtual void computeResultRange(CSubSection* sub, CSectionForces* forces);
   // The sub-section's result kind (0 none, 3 stress, 4 strain) and its
   // stress-display flag; the results component keeps them.
   virtual int resultKind(const CSubSection* /*sub*/) const { return m_resultKind; }
@@ -213,6 +321,12 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   virtual void drawElementNumbers(CSubSection* /*sub*/) {}
   virtual void drawTitleBlock() {}
   virtual void drawTooltip() {}
+
+  // ---- lighting ----
+  // One white light along the line of sight, set so that a lit record
+  // facing the viewer shows exactly its own colour (0.2 ambient + 0.8
+  // diffuse); records that draw lit switch lighting on themselves.
+  void lightsOn() override;
 
   // ---- overlays drawn here ----
   // The red axis cross with the label "00" at the origin.
@@ -240,6 +354,25 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // Every object the model holds that a record may show.
   std::unordered_set<const void*> objectsHeld() const;
   void toggleMeshIds(bool elements);
+
+  // ---- picking helpers (CThickSectionViewPicking.cpp) ----
+  // Draws a pickable box named name around a label's point.
+  using LabelBox = std::function<void(GLuint name, const Point<double>& at)>;
+  // Gives the labels of one mesh to the box drawer.
+  using LabelNamer = std::function<void(CMesh* mesh, const LabelBox& box)>;
+  // A selection pass over the current sub-section's mesh labels (near plane
+  // as given, far 400): the hit count, hits in m_labelHits. Throws "No
+  // current subsection" without one.
+  int labelPickPass(int x, int y, double nearPlane, const LabelNamer& labels);
+  // A message box through the host (the hooks without one).
+  int showMessage(const CString& text, const CString& caption, UINT type);
+  std::array<GLuint, 512> m_labelHits{};
+  // ---- transformation helpers (CThickSectionViewTransform.cpp) ----
+  // Writes gLogMsg to the document's journal.
+  void journal();
+  // The end of a walk: picks cleared, rebuild and redraw when the rebuild
+  // flag is set, and, when a shape changed, the document's change routine.
+  void finishTransform(bool changed);
 
   CXSectionAnalysisDoc* m_document = nullptr;
   std::unique_ptr<CViewHost> m_ownHost;

@@ -72,6 +72,7 @@ void CThickSectionView::drawScene() {
     createGrid();
     postGridRecords();
   }
+  lightsOn();
   // The render mode, every record type and priority.
   ExecuteDisplayList(GL_RENDER, kAllTypes, 0, 0);
   drawGridLabels();
@@ -98,6 +99,26 @@ void CThickSectionView::drawScene() {
   glFinish();
   if (m_positionPoints) drawPickedShapePoints();
   drawTooltip();
+}
+
+void CThickSectionView::lightsOn() {
+  const GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+  const GLfloat diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+  const GLfloat none[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  // Towards the viewer, in eye coordinates: every face of the section
+  // plane is lit head-on.
+  const GLfloat towardsViewer[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glLightfv(GL_LIGHT0, GL_POSITION, towardsViewer);
+  glPopMatrix();
+  glLightfv(GL_LIGHT0, GL_AMBIENT, none);
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+  glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+  glEnable(GL_LIGHT0);
 }
 
 void CThickSectionView::drawMaterialLabels() {

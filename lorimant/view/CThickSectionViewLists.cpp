@@ -69,20 +69,13 @@ void CThickSectionView::postWelds(CSubSection* sub) {
   m_displayList.AddTail(record);
 }
 
-DspRecord* CThickSectionView::meshRecord(CMesh* mesh, CSubSection* /*sub*/, bool /*contour*/) {
-  const GLuint list = GetNewDisplayListIDs(1);
-  if (list == 0) return nullptr;
-  auto* record = new DspRecord(L"Mesh2D::display", mesh, nullptr, static_cast<int>(SectionRecord::kMesh),
-                               static_cast<int>(list), &m_grey, 1);
-  record->priority(kMeshPriority);
-  glNewList(list, GL_COMPILE);
-  glPointSize(2.0f);
-  glBegin(GL_POINTS);
-  for (const auto& node : mesh->nodes)
-    if (node) glVertex2d(node->position.x, node->position.y);
-  glEnd();
-  glEndList();
-  return record;
+DspRecord* CThickSectionView::meshRecord(CMesh* mesh, CSubSection* sub, bool contour) {
+  // The mesh draws itself on a fresh list of the current context.
+  return contour ? mesh->displaySmooth(sub) : mesh->display();
+}
+
+void CThickSectionView::computeResultRange(CSubSection* sub, CSectionForces* forces) {
+  sub->maxmin(forces, sub->displayedResult);
 }
 
 void CThickSectionView::postMeshes(CSubSection* sub) {
@@ -106,6 +99,7 @@ void CThickSectionView::postMeshes(CSubSection* sub) {
       record = meshRecord(mesh, sub, false);
     }
     if (record == nullptr) continue;
+    record->priority(kMeshPriority);
     record->visible = static_cast<BYTE>(m_meshDisplay);
     m_displayList.AddTail(record);
     drawn = true;
