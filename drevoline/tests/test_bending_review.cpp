@@ -134,6 +134,25 @@ TEST_F(BendingReview, ISectionOfThreePlatesWithoutMesh) {
   EXPECT_EQ(sf->minStressPoint.y, 0.0);
 }
 
+TEST_F(BendingReview, BareDiskTakesItsExtremesFromTheOutlineSamples) {
+  // A disk of radius 2: I = pi r^4 / 4, so M r / I = 4 M / (pi r^3).
+  auto* disk = new CShapeAnalysis(&model);
+  CString name(L"disk");
+  disk->sector(root, &model, name, 0.0, 0.0, 2.0, 0, 0, 0, 0, qhtShapeDisk, 0, 1, 0.0, false);
+  disk->material(base);
+  CSectionForces* sf = root->applyUnrestrainedBendingForces(L"M", 0.0, 300.0, 400.0, true);
+  // The moment vector has size 500; the extreme fibre lies across it. The
+  // outline is sampled 41 times per half circle, so the sampled extreme
+  // may fall short by 1 - cos(2.25 degrees), never exceed it.
+  const double extreme = 4.0 * 500.0 / (std::numbers::pi * 8.0);
+  EXPECT_LE(sf->maxStress, extreme * (1.0 + 1e-9));
+  EXPECT_GE(sf->maxStress, extreme * std::cos(2.25 * std::numbers::pi / 180.0));
+  EXPECT_NEAR(sf->minStress, -sf->maxStress, 1e-6 * extreme);
+  EXPECT_NEAR(std::hypot(sf->maxStressPoint.x, sf->maxStressPoint.y), 2.0, 1e-6);
+  // The stress is (Mx y - My x) / I: largest in the direction (-My, Mx) / 500.
+  EXPECT_NEAR(std::atan2(sf->maxStressPoint.y, sf->maxStressPoint.x), std::atan2(0.6, -0.8), 2.25 * std::numbers::pi / 180.0);
+}
+
 TEST_F(BendingReview, BimetalStripFollowsTheTransformedSection) {
   // A 10 x 1 strip of E on a 10 x 1 strip of 3E: the transformed section has
   // areas 10 and 30, centroid y = 1.25 and I = 0.8333 + 5.625 + 2.5 + 1.875 = 65 / 6.
