@@ -291,20 +291,23 @@ BoxClassification CFETrng3::insideBox(int nPos1, int nNeg1, int nOn1, int nPos2,
 
 bool CFETrng3::contourLine(RESULTS r, double level, Point<double>& p1, Point<double>& p2) const
 {
+    // A node exactly at the level counts as above it: a contour through
+    // nodes, or along an edge, is found once (by the element below it), and
+    // a contour that only touches a corner gives no piece.
     const double f[3] = {nodeValue(0, r), nodeValue(1, r), nodeValue(2, r)};
     int found = 0;
     for (int i = 0; i < 3 && found < 2; ++i) {
         const int j = (i + 1) % 3;
         const double di = f[i] - level;
         const double dj = f[j] - level;
-        if (!(di * dj < 0.0))
+        if ((di >= 0.0) == (dj >= 0.0) || std::isnan(di) || std::isnan(dj))
             continue;
         const Point<double> pi = pos(i);
-        const Point<double> q = pi + (pos(j) - pi) * (std::fabs(di) / std::fabs(f[i] - f[j]));
+        const Point<double> q = pi + (pos(j) - pi) * (di / (di - dj));
         (found == 0 ? p1 : p2) = q;
         ++found;
     }
-    return found == 2;
+    return found == 2 && (p2 - p1).lengthSquared() > 0.0;
 }
 
 namespace {

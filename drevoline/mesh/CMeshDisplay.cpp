@@ -95,10 +95,27 @@ GLuint freshList() {
   return glGenLists(1);
 }
 
+// A mesh record that keeps its own copy of the colours it is shown with:
+// the view may keep the record after the mesh's material is replaced or
+// edited, which frees the material's colours.
+class MeshRecord : public DspRecord {
+ public:
+  MeshRecord(const wchar_t* name, CMesh* mesh, GLuint list, const LightProperties* colours)
+      : DspRecord(name, mesh, nullptr, kMeshRecordType, static_cast<int>(list), nullptr, 1) {
+    if (colours) {
+      m_colours = std::make_unique<LightProperties>(*colours);
+      material = m_colours.get();
+    }
+  }
+
+ private:
+  std::unique_ptr<LightProperties> m_colours;
+};
+
 // The mesh record on list: named name, the mesh as object, type bits
-// 0x60000000, shown with colours (may be null).
-DspRecord* meshRecord(const wchar_t* name, CMesh* mesh, GLuint list, LightProperties* colours) {
-  auto* r = new DspRecord(name, mesh, nullptr, kMeshRecordType, static_cast<int>(list), colours, 1);
+// 0x60000000, shown with a copy of colours (may be null).
+DspRecord* meshRecord(const wchar_t* name, CMesh* mesh, GLuint list, const LightProperties* colours) {
+  auto* r = new MeshRecord(name, mesh, list, colours);
   r->type |= kMeshRecordFlag;
   return r;
 }

@@ -196,16 +196,27 @@ void CShapeAnalysis::PlasticModulusYp(Point<double>& R, double* a1, double* q1, 
 }
 
 Point<double>* CShapeAnalysis::computePolygon(int* count) const {
-  auto* out = new Point<double>[static_cast<std::size_t>(41 * std::max(1, boundary->nArcs()))];
-  int k = 0;
+  // A straight arc gives each of its corners after the first (a polyline arc
+  // has several), a curved one 41 samples.
+  std::size_t capacity = 1;
   POSITION pos = boundary->arcs().GetHeadPosition();
+  while (pos) {
+    const Bspline* arc = boundary->arcs().GetNext(pos);
+    capacity += arc->deg() == 1 ? static_cast<std::size_t>(std::max(1, arc->nPts() - 1)) : 41u;
+  }
+  auto* out = new Point<double>[capacity];
+  int k = 0;
+  pos = boundary->arcs().GetHeadPosition();
   while (pos) {
     const Bspline* arc = boundary->arcs().GetNext(pos);
     const double t0 = arc->startParameter();
     const double t1 = arc->endParameter();
     if (arc->deg() == 1) {
-      out[k] = arc->cpts(1);
-      out[k++].z = t1;
+      // Corner i sits at knot i + 1; the last one at the arc's end.
+      for (int i = 1; i < arc->nPts(); ++i) {
+        out[k] = arc->cpts(i);
+        out[k++].z = i + 1 < arc->nPts() ? arc->kts(i + 1) + arc->globalOffset() : t1;
+      }
       continue;
     }
     const double h = (t1 - t0) / 40.0;

@@ -3,6 +3,7 @@
 // neutral axis, the resultants of the stress field and the node farthest
 // from a line.
 #include <cmath>
+#include <initializer_list>
 #include <stdexcept>
 
 #include "analysis/geometry/Tolerance.h"
@@ -83,6 +84,14 @@ double strainOf(double stress, const CMetal* m, bool L) {
   return m ? stress / m->youngsModulus(stress > 0, L) : 0.0;
 }
 
+// Refuses a load that is not a finite number before anything changes: it
+// would fill every node, extreme and resultant with NaN.
+void refuseNonFinite(std::initializer_list<double> loads) {
+  for (double v : loads)
+    if (!std::isfinite(v))
+      throw std::logic_error("The section forces must be finite numbers.");
+}
+
 // Properties recomputed and the load condition `name` found or made
 // (type 3) and applied; its section forces.
 CSectionForces* prepareCondition(CSubSection& s, const CString& name) {
@@ -118,6 +127,7 @@ CSectionForces* finishElastic(CSubSection& s, CSectionForces* sf, bool L) {
 }  // namespace
 
 CSectionForces* CSubSection::applyUnrestrainedBendingForces(CString name, double P, double Mx, double My, bool L) {
+  refuseNonFinite({P, Mx, My});
   CSectionForces* sf = prepareCondition(*this, name);
   sf->name = name;
   sf->Mx = Mx;
@@ -130,6 +140,7 @@ CSectionForces* CSubSection::applyUnrestrainedBendingForces(CString name, double
 }
 
 CSectionForces* CSubSection::applyRestrainedBendingForces(CString name, double P, double angle, double M, bool L) {
+  refuseNonFinite({P, angle, M});
   CSectionForces* sf = prepareCondition(*this, name);
   sf->neutralPoint = Point<double>(getValue(135), getValue(136), 0.0);
   sf->axial = P;

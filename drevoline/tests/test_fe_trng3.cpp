@@ -135,8 +135,12 @@ TEST_F(FETrng3, ValuesAndContourPieces)
     ASSERT_TRUE(t.contourLine(STRESS_ZZ, 2.0, p1, p2));
     EXPECT_NEAR(p1.x, 0.5, 1e-15);  // on edge 1-2
     EXPECT_NEAR(p2.y, 1.0 / 3.0, 1e-15);  // on edge 3-1
-    // A level equal to a nodal value: the edges at that node are not crossed.
-    EXPECT_FALSE(t.contourLine(STRESS_ZZ, 3.0, p1, p2));
+    // A level equal to a nodal value: the node counts as above the level, so
+    // the contour runs from that node (1, 0) across edge 3-1 to (0, 2/3).
+    ASSERT_TRUE(t.contourLine(STRESS_ZZ, 3.0, p1, p2));
+    EXPECT_EQ(p1, Point<double>(1.0, 0.0, 0.0));
+    EXPECT_NEAR(p2.x, 0.0, 1e-15);
+    EXPECT_NEAR(p2.y, 2.0 / 3.0, 1e-15);
 }
 
 TEST_F(FETrng3, SplitByAVerticalLine)
