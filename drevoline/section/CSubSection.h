@@ -61,6 +61,138 @@ class CSubSection : public CBaseSubSection, public MeshDisplaySource {
   // deletes the meshes, welds, construction points and the union list.
   ~CSubSection() override;
 
+  // ---- Plastic bending, Cozzone, Ramberg-Osgood and shear ----
+  // Stress of the metal's Ramberg-Osgood curve at |strain| (tension or
+  // compression values, L or LT), found by bisection; negated for a negative
+  // strain. Throws std::logic_error for an inconsistent metal or no convergence.
+  double solveRambergOsgoodForStress(const CMetal* const metal, double strain, bool tension, bool L) const;
+  // The same on the single metal of the section (L values, tension for
+  // strain >= 0); "Applies to single material only" without one.
+  double solveStressGivenStrain(double strain, bool unused) const;
+  // Newton solution of s / E + 0.002 (s / Fy)^n = |strain|, with the single
+  // metal's exponent of the current branch when there is one, else n;
+  // negated when strain is not positive.
+  double solveStressGivenStrain(double Fy, double strain, double E, double n) const;
+  // Tanabe's value fo of the Cozzone stress at the neutral axis for the
+  // extreme-fibre stress F on the single metal.
+  double foTanabe(double F, bool tension) const;
+  // Ramberg-Osgood exponent from the single metal's ultimate strain.
+  double calcN() const;
+  // The single metal's exponent below or above yield for the stress s
+  // (which 0 tension, 1 compression); -99999 otherwise.
+  double databaseN(int which, double s) const;
+  // Whether every shape dot has a mirror dot about the horizontal (aboutX)
+  // and vertical (aboutY) lines through the modulus-weighted centroid.
+  void isSymmetricAboutECGPrincipalAxes(bool* aboutX, bool* aboutY) const;
+  // Cozzone: fb = F + (k - 1) fo (x 0.1 in SI), M = fb S; fo from Tanabe
+  // or given.
+  void cozzoneMethodSoln(double k, double F, double S, bool tension, double* M, double* fb) const;
+  void cozzoneMethodSolnGivenfo(double F, double fo, double k, double S, double* M, double* fb) const;
+  // The trapezoidal Cozzone stress into result `kind` of the FE nodes on the
+  // tension (or compression) side of the line through naPoint at angle
+  // degrees; fb is not used.
+  void cozzoneStresses(double fo, double F, double fb, Point<double>& naPoint, double angle, RESULTS kind,
+                       bool tensionSide);
+  // Cozzone's solution for a section symmetric about its principal x axis:
+  // the "Cozzone" load condition, node stresses and the shear correction.
+  // The geometry is left as it was, whatever happens.
+  void cozzoneMethodSolnsGivenfo(double F, double fo);
+  // Cozzone's solution with the neutral axis at height y (unsymmetric
+  // sections), for the compression strain `strain`.
+  void cozzoneUnsymmetricMethod(double y, double strain);
+  // Ratio of the actual to the linear force above the neutral axis and the
+  // first moment Q of that part.
+  void shearCorrectionFactor(double c, Point<double> naPoint, double angle, double f, RESULTS kind, double* ratio,
+                             double* Q) const;
+  // V ratio Q / (I b) with the kept ratio and Q (x 10 in SI).
+  double cozzoneShear(double V, double b, bool unused) const;
+  // First moment of the shape about the neutral axis of the load condition;
+  // std::logic_error "Load condition not found" for an unknown name.
+  double shapeQ(CString loadCondition, CShapeAnalysis* shape);
+  // V Q / (I b) with I the modulus-weighted second moment (value 76).
+  double shapeVQIxb(CString loadCondition, CShapeAnalysis* shape, double V, double b);
+
+  // Fully plastic neutral axis of the meshed section for the search along
+  // y (a vertical line) or along x, in the present pose (principal: the
+  // caller turned the section into its principal axes); stores the plastic
+  // values of the pair and returns the sum of the halves' weighted areas.
+  double solvePlasticValues(bool alongY, bool principal);
+  // The centroidal plastic moduli scaled to the applied moment's direction.
+  void plasticAnalysisScaleMomentsToMaximum(CSectionForces* sf);
+  // Node strains of the linear field through sf's neutral axis (strain at
+  // `distance`) and their Ramberg-Osgood stresses.
+  void calcPlasticStressesAtNodes(CSectionForces* sf, double distance, double strain, bool L);
+  // Force and moments of the Ramberg-Osgood stresses of the linear strain
+  // field through naPoint at angle degrees (strain at `distance`).
+  void solvePlasticBendingForces(Point<double> naPoint, double angle, double distance, int unused, double strain,
+                                 Point<double>& point, bool L, double* force, double* momentNA, double* Mx,
+                                 double* My);
+  // Resultants of the node stresses about sf's neutral-axis point.
+  void computeResultantBendingForces(CSectionForces* sf);
+  // Bruhn's method: the neutral axis at angle degrees moves until the
+  // force is P; the strains at the extreme nodes go to the out-parameters.
+  std::shared_ptr<CLoadCondition> solveBruhnPlasticBending(CString name, double angle, int unused, bool L, double P,
+                                                           double* tensionStrain, double* compressionStrain);
+  // Bending with the neutral axis through the centroid, normal to point -
+  // centroid, moved until the force vanishes; strain at point.
+  std::shared_ptr<CLoadCondition> solvePlasticBendingForCentroid(CString& name, Point<double> point, double strain,
+                                                                 int unused, bool L);
+  // Bending whose resultant moments have the ratio of forces' Mx / My.
+  std::shared_ptr<CLoadCondition> solvePlasticBendingForAngleCentroid(CString name, CSectionForces* forces, bool L);
+  // The mesh branch of the section properties: plastic values for both
+  // searches in model and principal axes; a mesh that misses the outline
+  // by more than 0.1 % is reported and the values are left alone.
+  void plasticValuesFromMesh();
+
+  // The values of one (search direction, axes) pair of solvePlasticValues.
+  struct PlasticValues {
+    double axis = 0.0;  // position of the plastic neutral axis
+    // Named "plastic section modulus" but it is Fy Z: the yield-weighted
+    // area of one half times the distance between the half centroids.
+    double plasticModulus = 0.0;
+    double halvesMoment = 0.0;  // |c1| A1 + |c2| A2 (weighted areas)
+    double shapeFactor = 0.0;
+    double yieldMoment = 0.0;   // S Fy
+    double areaMoments[2] = {0.0, 0.0};  // split outputs 5 and 11, or 6 and 12
+  };
+  // [alongY][principal].
+  PlasticValues plasticValues[2][2];
+  // Kept by the Cozzone solutions.
+  double cozzoneMoment = 0.0, cozzoneFb = 0.0;
+  double cozzoneLimitingStrain = 0.0;
+  double shearRatio = 0.0, shearQ = 0.0;
+  bool symmetricAboutX = false, symmetricAboutY = false;
+  int resultKind = 0;
+  // Where the principal plastic neutral axes of the mesh meet (model axes).
+  Point<double> plasticResultPoint;
+
+  // Records the moves and turns made through it and undoes them, last
+  // first, when it goes out of scope, so that the geometry and the
+  // properties flag are as they were however the scope is left.
+  class PoseGuard {
+   public:
+    explicit PoseGuard(CSubSection* s) : m_s(s), m_utd(s->propertiesUpToDate) {}
+    PoseGuard(const PoseGuard&) = delete;
+    PoseGuard& operator=(const PoseGuard&) = delete;
+    ~PoseGuard() { restore(); }
+    void translate(Point<double> d);
+    // rotate (all: rotateAll) about (x, y) by angle degrees.
+    void rotate(double x, double y, double angle, bool all = false);
+    // Undoes everything recorded so far.
+    void restore();
+
+   private:
+    struct Step {
+      bool turn;
+      bool all;
+      Point<double> p;
+      double angle;
+    };
+    CSubSection* m_s;
+    bool m_utd;
+    std::vector<Step> m_steps;
+  };
+
   // ---- storage ----
   // Stores layout version 3, or loads versions 1 to 3: the tree and own
   // shapes by name (resolved by the model's read), the union shapes, meshes,

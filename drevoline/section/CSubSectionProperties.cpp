@@ -448,6 +448,7 @@ void CSubSection::discontiguousInertias() {
   calcPrincipalAngle();
   calcIXXIYY();
   principalPropertiesThick();
+  plasticValuesFromMesh();
 }
 
 void CSubSection::calcPrincipalAngle() {
