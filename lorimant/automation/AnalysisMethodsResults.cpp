@@ -106,7 +106,8 @@ void MeshShape(CXSectionAnalysisDoc& doc, const CString& shapeName, int type, lo
                double thickness)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CShapeAnalysis* shape = CurrentSubSection(model).searchShape(shapeName);
+        CurrentSubSection(model);
+        CShapeAnalysis* shape = ResolveShapeInCurrent(model, shapeName);
         if (shape == nullptr) AfxThrowOleDispatchException(1001, L"Object not found");
         model.meshShape(shape, elementType(type), nodes, thickness, tolerance, -1, kShapeBudget);
         RefreshRedraw(doc, true);

@@ -1,5 +1,6 @@
 // The document's automation methods for files, undo and redo, IGES
 // exchange and showing the program.
+#include <fstream>
 #include <stdexcept>
 
 #include "analysis/model/Globals.h"
@@ -64,6 +65,13 @@ void FileOpen(CXSectionAnalysisDoc& doc, const CString& fileName)
             view->EnsureRootSubSection();
         else if (CXSectionAnalysis* model = doc.model())
             model->initialize();
+        // The document's open empties the model before it reads: a file
+        // that cannot even be opened must not cost the user the section.
+        if (!std::ifstream(fileName.ToUtf8(), std::ios::binary).is_open()) {
+            CString text;
+            text.Format(L"Unable to open the file \"%s\".", static_cast<const wchar_t*>(fileName));
+            AfxThrowOleDispatchException(1, text);
+        }
         if (!doc.OnOpenDocument(fileName)) {
             CString text;
             text.Format(L"Unable to open the file \"%s\".", static_cast<const wchar_t*>(fileName));
