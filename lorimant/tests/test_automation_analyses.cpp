@@ -143,6 +143,26 @@ TEST_F(AutomationAnalyses, CozzoneNeedsAnFoUltimateOfAtLeastOne) {
   EXPECT_EQ(root()->displayedResult, STRESS_ZZ);
 }
 
+TEST_F(AutomationAnalyses, PlasticValuesOfAMeshedRectangle) {
+  meshedRectangle();
+  ASSERT_EQ(invoke(L"ComputeAllSectionProperties", {COleVariant(L"root")}), S_OK)
+      << CString(excep.bstrDescription).ToUtf8();
+  // A rectangle's plastic modulus is 1.5 times its elastic one: b h^2 / 4.
+  EXPECT_NEAR(value(L"GetValue", {I2(SA_PlasticShapeFactorAboutPlasticCentroidalX_Kx)}), 1.5, 1e-3);
+  EXPECT_NEAR(value(L"GetValue", {I2(SA_PlasticShapeFactorAboutPlasticCentroidalY_Ky)}), 1.5, 1e-3);
+  EXPECT_NEAR(value(L"GetValue", {I2(SA_PlasticSectionModulusAboutPlasticCentroidalX_Zx)}), 4 * 2 * 2 / 4.0, 1e-3);
+  EXPECT_NEAR(value(L"GetValue", {I2(SA_PlasticSectionModulusAboutPlasticCentroidalY_Zy)}), 2 * 4 * 4 / 4.0, 1e-3);
+  expectRefused(invoke(L"ComputeAllSectionProperties", {COleVariant(L"none")}), 1, L"SubSection doesn't exist");
+}
+
+TEST_F(AutomationAnalyses, WeldsAreRefusedWhereNoTwoMeshesMeet) {
+  meshedRectangle();
+  expectRefused(invoke(L"CreateWeld", {COleVariant(10.0), COleVariant(10.0), COleVariant(11.0), COleVariant(11.0)}),
+                1001, L"The weld rectangle must contain only border elements of two meshes");
+  EXPECT_TRUE(root()->welds.empty());
+  EXPECT_EQ(invoke(L"DeleteWelds", {}), S_OK);
+}
+
 TEST_F(AutomationAnalyses, ClearAllEmptiesAModelWithShapesAndKeepsRoot) {
   solid(root(), L"a", 0, 0, 1, 1);
   solid(root(), L"b", 2, 0, 1, 1);
