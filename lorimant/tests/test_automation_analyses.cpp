@@ -133,6 +133,28 @@ TEST_F(AutomationAnalyses, ValuesAtLocationsOfAMeshUnderAxialLoad) {
   EXPECT_NEAR(mn, 1.0, 1e-9);
 }
 
+TEST_F(AutomationAnalyses, BoxSumsAndLinePlotOfAnAxialStress) {
+  openView();
+  meshedRectangle();
+  COleVariant r;
+  expectRefused(invoke(L"BendingBoxForce", {COleVariant(-1.0), COleVariant(-1.0), COleVariant(5.0), COleVariant(3.0)},
+                       &r),
+                1, L"There is no current load condition.");
+  ASSERT_EQ(invoke(L"ApplyUnrestrainedBendingForces", {COleVariant(L"root"), COleVariant(L"axial"), COleVariant(8.0),
+                                                       COleVariant(0.0), COleVariant(0.0), I4(1)}),
+            S_OK);
+  // Stress 1 over the whole 4 x 2 plate, then over its left half.
+  EXPECT_NEAR(value(L"BendingBoxForce", {COleVariant(-1.0), COleVariant(-1.0), COleVariant(5.0), COleVariant(3.0)}),
+              8.0, 1e-9);
+  EXPECT_NEAR(value(L"BendingBoxForce", {COleVariant(-1.0), COleVariant(-1.0), COleVariant(2.0), COleVariant(3.0)}),
+              4.0, 1e-9);
+  ASSERT_EQ(invoke(L"LinePlot", {COleVariant(0.1), COleVariant(1.0), COleVariant(3.9), COleVariant(1.0),
+                                 I2(QHT_STRESSZZ)}),
+            S_OK)
+      << CString(excep.bstrDescription).ToUtf8();
+  EXPECT_EQ(records(0x40000000u).size(), 1u);
+}
+
 TEST_F(AutomationAnalyses, CozzoneNeedsAnFoUltimateOfAtLeastOne) {
   meshedRectangle();
   for (double fo : {0.5, std::nan("")})
