@@ -34,9 +34,11 @@ void undoOrRedo(CXSectionAnalysisDoc& doc, bool undo)
     }
     JournalLine(doc, undo ? L"xscn.Undo" : L"xscn.Redo");
     if (undo ? !doc.CanUndo() : !doc.CanRedo()) return;
-    {
+    if (undo) {
+        doc.Undo();
+    } else {
         JournalBlock blocked(doc, L"Redo");
-        undo ? doc.Undo() : doc.Redo();
+        doc.Redo();
     }
     if (CXSectionAnalysis* model = doc.model()) model->initialize();
     doc.frame()->RefreshSectionTree();
