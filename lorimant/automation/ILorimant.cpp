@@ -52,7 +52,10 @@ void SetUnitsystem(CXSectionAnalysisDoc& doc, int units)
 void ClearAll(CXSectionAnalysisDoc& doc)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        // The sub-sections go first; the shapes they leave without an owner
+        // then go too, so that a model with shapes clears.
         model.clear();
+        model.deleteOrphanShapes();
         model.initialize();
         RefreshModelChanged(doc, true);
         if (!model.shapes.IsEmpty()) throw std::logic_error("Not all shapes removed in clear.");

@@ -122,3 +122,100 @@ void ReadSectionProperties(CXSectionAnalysisDoc& doc, const CString& fileName);
 double GetFileSectionValue(CXSectionAnalysisDoc& doc, const CString& sectionName, short valueId);
 
 }  // namespace ILorimant
+
+// ---- analyses, loads, results, meshes and welds ----
+// Every method works on the current sub-section unless it names one; a
+// missing current sub-section is refused (1) "There is no current
+// sub-section.", an unknown named one (1) "SubSection doesn't exist".
+namespace ILorimant {
+
+// A section property of the current sub-section by automation identifier;
+// an identifier it does not know, or a load-condition value without a
+// current load condition, fails "GetValue has unrecognized valueID".
+double GetValue(CXSectionAnalysisDoc& doc, int valueID);
+// A bending result: the kept Cozzone values (23 and 25 refused (1)
+// "Unsupported result."), else a value of the section forces of the load
+// condition called loadCaseName.
+double BendingAnalysisResult(CXSectionAnalysisDoc& doc, const CString& loadCaseName, int result);
+// A new section-forces load condition, applied.
+void CreateFatSectionLoad(CXSectionAnalysisDoc& doc, const CString& name, double vx, double vy, double vz,
+                          double mx, double my, double mz);
+// Deletes the load condition; refuses (1) "Load condition does not exist.".
+void DeleteLoad(CXSectionAnalysisDoc& doc, const CString& name);
+// Applies the load condition; elastic ones (kinds 4, 5) are analysed again.
+void SetCurrentLoad(CXSectionAnalysisDoc& doc, const CString& name);
+// Elastic bending, unrestrained (P, Mx, My) or restrained (P, angle, M); changed.
+void ApplyBendingForces(CXSectionAnalysisDoc& doc, bool restrained, const CString& loadCaseName, double p,
+                        double a, double b, long grainL);
+// Bruhn's plastic bending of the sub-section; refuses 1001 with the
+// tolerance warning (results kept) when the critical points fail and the
+// force misses by more than 1.
+void BruhnPlasticBendingAnalysis(CXSectionAnalysisDoc& doc, const CString& subSection, const CString& loadCaseName,
+                                 double angle);
+void AddCriticalPoint(CXSectionAnalysisDoc& doc, const CString& subSection, double x, double y, double allowable);
+void ClearCriticalPoints(CXSectionAnalysisDoc& doc, const CString& subSection);
+// Recomputes the sub-section's properties; refuses (1) when they fail.
+void ComputeAllSectionProperties(CXSectionAnalysisDoc& doc, const CString& subSection);
+// Cozzone's solutions; refuses (1) a foUltimate below 1 (or not a number).
+void ComputeCozzonePlasticMomentsGivenFo(CXSectionAnalysisDoc& doc, double fm, double foUltimate);
+// V Q / (I b) of the shape under the current load condition; 1001 "Object not found".
+double ShapeVQIb(CXSectionAnalysisDoc& doc, const CString& shapeName, double v, double b);
+double CozzoneMaxShear(CXSectionAnalysisDoc& doc, double v, double b, int principal);
+// Meshing: the tolerance comes before the thickness here and after it in
+// the model. MeshShape finds the shape in the current sub-section only
+// (1001 "Object not found").
+void MeshSubSection(CXSectionAnalysisDoc& doc, const CString& subSection, int type, long nodes, double tolerance,
+                    double thickness);
+void MeshShape(CXSectionAnalysisDoc& doc, const CString& shapeName, int type, long nodes, double tolerance,
+               double thickness);
+void MoveSubSectionMeshesToRoot(CXSectionAnalysisDoc& doc);
+// The view's Delete All Meshes (the document's alone without a view).
+void DeleteMeshes(CXSectionAnalysisDoc& doc);
+// Welds; model failures are refused 1001.
+void CreateWeld(CXSectionAnalysisDoc& doc, double x1, double y1, double x2, double y2);
+void DeleteWelds(CXSectionAnalysisDoc& doc);
+void ExecuteWelds(CXSectionAnalysisDoc& doc);
+// Stress (3) or strain (4) in the triangle holding (x, y); refuses 1002
+// "Location does not lie inside of any triangle".
+double GetValueAtLocation(CXSectionAnalysisDoc& doc, int value, double x, double y);
+// Extremes of a result under the current load condition.
+void ExtremeValues(CXSectionAnalysisDoc& doc, int result, double& max, double& min);
+void GetExtremeValue(CXSectionAnalysisDoc& doc, int which, double& x, double& y, double& value);
+void PlotResult(CXSectionAnalysisDoc& doc, int value);
+// A line plot along the segment in the active view; refused without one.
+void LinePlot(CXSectionAnalysisDoc& doc, double x1, double y1, double x2, double y2, int result);
+// Force and first moment of the stresses in the box.
+double BendingBoxForce(CXSectionAnalysisDoc& doc, double xmin, double ymin, double xmax, double ymax);
+double BendingBoxQ(CXSectionAnalysisDoc& doc, double xmin, double ymin, double xmax, double ymax);
+
+// ---- files, undo, exchange ----
+// Opens a document window when there is none; refreshes the section tree.
+void Show(CXSectionAnalysisDoc& doc);
+// Opens a window when there is none, makes sure of "root", then reads the
+// file (journalled "xscn.FileOpen"); refuses (1) a file it cannot read.
+void FileOpen(CXSectionAnalysisDoc& doc, const CString& fileName);
+// Saves the document; refuses (1) a file it cannot write.
+void FileSave(CXSectionAnalysisDoc& doc, const CString& fileName);
+// The view's undo and redo ("xscn.Undo", "xscn.Redo") after clearing picks.
+void Undo(CXSectionAnalysisDoc& doc);
+void Redo(CXSectionAnalysisDoc& doc);
+void ReadIGES(CXSectionAnalysisDoc& doc, const CString& fileName);
+// Writes the current sub-section with the version text "<major>.<minor>".
+void WriteIGES(CXSectionAnalysisDoc& doc, const CString& fileName);
+
+}  // namespace ILorimant
+
+// The dispatch-table forms of the methods above.
+namespace ILorimantRows {
+#define LORIMANT_ANALYSIS_ROWS(X)                                                                                  \
+    X(GetValue) X(BendingAnalysisResult) X(CreateFatSectionLoad) X(DeleteLoad) X(SetCurrentLoad)                  \
+    X(ApplyUnrestrainedBendingForces) X(ApplyRestrainedBendingForces) X(BruhnPlasticBendingAnalysis)              \
+    X(AddCriticalPoint) X(ClearCriticalPoints) X(ComputeAllSectionProperties)                                     \
+    X(ComputeCozzonePlasticMomentsGivenFo) X(ShapeVQIb) X(CozzoneMaxShear) X(MeshSubSection) X(MeshShape)        \
+    X(MoveSubSectionMeshesToRoot) X(DeleteMeshes) X(CreateWeld) X(DeleteWelds) X(ExecuteWelds)                    \
+    X(GetValueAtLocation) X(ExtremeValues) X(GetExtremeValue) X(PlotResult) X(LinePlot) X(BendingBoxForce)       \
+    X(BendingBoxQ) X(Show) X(FileOpen) X(FileSave) X(Undo) X(Redo) X(ReadIGES) X(WriteIGES)
+#define LORIMANT_DECLARE_ROW(name) void name(CXSectionAnalysisDoc& doc, DispatchCall& call);
+LORIMANT_ANALYSIS_ROWS(LORIMANT_DECLARE_ROW)
+#undef LORIMANT_DECLARE_ROW
+}  // namespace ILorimantRows

@@ -22,4 +22,7 @@ class SectionFrame {
   virtual void SetResultSubSection(CSubSection* /*sub*/) {}
   // Fills the result pane's property lists from its sub-section.
   virtual void FillPropertyLists() {}
+  // The new-file command: opens a document window (a section view) on doc.
+  // Without windows there is nothing to open.
+  virtual void OpenDocumentWindow(class CXSectionAnalysisDoc& /*doc*/) {}
 };

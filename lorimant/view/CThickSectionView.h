@@ -185,6 +185,22 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // and fills the result pane; no journal line, no snapshot. A failure is
   // shown captioned "Computation Error".
   void OnSectionProperties();
+  // Undo: journals "xscn.Undo", clears the model and restores the previous
+  // snapshot, makes sure of "root", rebuilds and refreshes the section
+  // tree. With no snapshot to go back to the model is left as it is.
+  void OnUndo();
+  // Redo: journals "xscn.Redo" and, with the journal blocked, clears the
+  // model and restores the next snapshot, makes sure of "root", rebuilds,
+  // fits and refreshes the tree. With nothing to redo the model stays.
+  void OnRedo();
+  // Delete All Meshes: the current sub-section's result kind becomes 0,
+  // the view's mesh records go, the document deletes the meshes and welds
+  // (journalled), then rebuild and change routine. A failure is shown
+  // captioned "Mesh Deletion Failure".
+  void DeleteMeshes();
+  // Adds a line-plot record (made in this view's context) to the display at
+  // priority 8 and redraws.
+  void ShowLinePlot(DspRecord* record);
 
   // ---- picking (CThickSectionViewPicking.cpp) ----
   // A click at client pixel (x, y), y downwards: the element or node value

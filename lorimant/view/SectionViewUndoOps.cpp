@@ -1,0 +1,102 @@
+// The section view's undo, redo and delete-all-meshes commands and the line plot, without
+// any window: the menu commands and the automation methods both run them.
+#include <exception>
+
+#include "analysis/model/CLog.h"
+#include "analysis/model/Globals.h"
+#include "drevoline/mesh/CMesh.h"
+#include "drevoline/section/CSubSection.h"
+#include "drevoline/section/CXSectionAnalysis.h"
+#include "lorimant/document/CXSectionAnalysisDoc.h"
+#include "lorimant/view/CThickSectionView.h"
+#include "platform/core/Hooks.h"
+
+namespace {
+
+void journal(CXSectionAnalysisDoc& doc, const wchar_t* line)
+{
+    gLogMsg = line;
+    doc.LogIt();
+}
+
+// Blocks the document's journal under a label while it lives.
+class BlockedJournal {
+public:
+    BlockedJournal(CXSectionAnalysisDoc& doc, const wchar_t* label) : m_log(doc.journal()), m_label(label)
+    {
+        if (m_log != nullptr) m_log->block(m_label);
+    }
+    ~BlockedJournal()
+    {
+        if (m_log != nullptr) m_log->unblock(m_label);
+    }
+    BlockedJournal(const BlockedJournal&) = delete;
+    BlockedJournal& operator=(const BlockedJournal&) = delete;
+
+private:
+    CLog* m_log;
+    CString m_label;
+};
+
+}  // namespace
+
+void CThickSectionView::OnUndo()
+{
+    CXSectionAnalysisDoc* doc = GetDocument();
+    if (doc == nullptr) return;
+    journal(*doc, L"xscn.Undo");
+    // Clearing first and then finding no snapshot would leave an empty
+    // model where the user's section was.
+    if (!doc->CanUndo()) return;
+    if (CXSectionAnalysis* m = model()) m->clear();
+    doc->Undo();
+    EnsureRootSubSection();
+    if (m_redrawEnabled) RebuildAndRedraw();
+    doc->frame()->RefreshSectionTree();
+}
+
+void CThickSectionView::OnRedo()
+{
+    CXSectionAnalysisDoc* doc = GetDocument();
+    if (doc == nullptr) return;
+    journal(*doc, L"xscn.Redo");
+    if (!doc->CanRedo()) return;
+    BlockedJournal blocked(*doc, L"Redo");
+    if (CXSectionAnalysis* m = model()) m->clear();
+    doc->Redo();
+    EnsureRootSubSection();
+    RebuildAndRedraw();
+    fullView();
+    doc->frame()->RefreshSectionTree();
+}
+
+void CThickSectionView::DeleteMeshes()
+{
+    CXSectionAnalysisDoc* doc = GetDocument();
+    CXSectionAnalysis* m = model();
+    if (doc == nullptr || m == nullptr) return;
+    try {
+        if (CSubSection* sub = m->currentSubSectionMutable()) {
+            resultKind(sub, 0);
+            sub->resultKind = 0;
+            for (CMesh* mesh : sub->meshes) {
+                DspRecord* record = findDspRecord(static_cast<const void*>(mesh));
+                if (record == nullptr) continue;
+                if (POSITION pos = m_displayList.Find(record)) deleteActive(pos);
+            }
+        }
+        doc->DeleteMeshes();
+        RebuildAndRedraw();
+        doc->ModelChanged();
+    } catch (const std::exception& e) {
+        AfxMessageBox(CString(e.what()), L"Mesh Deletion Failure", MB_ICONSTOP);
+    }
+}
+
+void CThickSectionView::ShowLinePlot(DspRecord* record)
+{
+    constexpr int kLinePlotPriority = 8;
+    maxPriority(kLinePlotPriority);
+    m_displayList.AddTail(record);
+    RefreshScene();
+}
