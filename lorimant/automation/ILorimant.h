@@ -2,6 +2,8 @@
 // form that invocation and journal replay use) and the methods built so far.
 #pragma once
 
+#include <vector>
+
 #include "lorimant/automation/MaterialRecord.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/ole/CDispatchTable.h"
@@ -102,5 +104,28 @@ void ClearAll(CXSectionAnalysisDoc& doc);
 // unknown shape and (code 1) a size or radius that is not positive.
 void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, double x, double y, double size,
                          double radius);
+
+// ---- profile builders ----
+// Each builds a parametrised profile: a sub-section `name` of its own under
+// the parent, filled with basic shapes and united, placed so that defining
+// point iorig lies at (x, y) and the direction to point iDirection has the
+// angle rotation. values are the numeric arguments in dispatch order (the
+// two indices as doubles). One journal line and one undo check-point per
+// build; a refused or failed build leaves model, journal and view as they
+// were. A taken sub-section name is refused with code 2, the dimension
+// tests with code 1 and their texts, a missing or empty parent with code 1.
+void AddExtrudedL(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+// The T goes under the current sub-section; parentName is checked and journalled.
+void AddExtrudedT(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+// Sloped flanges (flangeSlope > 0.001) with a flange off 90 degrees are refused with code 3.
+void AddExtrudedC(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+void AddExtrudedZ(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+// Also validates the view's display records after the build.
+void AddExtrudedJ(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
 
 }  // namespace ILorimant

@@ -31,6 +31,16 @@ void addLocalSizeControl(Doc& doc, DispatchCall& call)
     ILorimant::AddLocalSizeControl(doc, call.Text(0), call.R8(1), call.R8(2), call.R8(3), call.R8(4));
 }
 
+// A profile builder: two texts, then its numbers in order (the I2 indices as doubles).
+template <void (*Builder)(Doc&, const CString&, const CString&, const std::vector<double>&)>
+void profileBuilder(Doc& doc, DispatchCall& call)
+{
+    std::vector<double> values;
+    for (std::size_t i = 2; i < call.args.size(); ++i)
+        values.push_back(call.args[i].vt == VT_I2 ? call.I2(i) : call.R8(i));
+    Builder(doc, call.Text(0), call.Text(1), values);
+}
+
 void shapes(Doc& doc, DispatchCall& call) { call.result = ILorimant::Shapes(doc); }
 void findShape(Doc& doc, DispatchCall& call) { call.result = ILorimant::FindShape(doc, call.Text(0)); }
 
@@ -122,8 +132,8 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"GroupCurrent", 31, {}, VT_BSTR, getGroupCurrent, putGroupCurrent},
         {L"AddSectorChord", 32, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
         {L"GroupMirrorDuplicate", 33, {kText, kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedT", 34, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedL", 35, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddExtrudedT", 34, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedT>},
+        {L"AddExtrudedL", 35, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedL>},
         {L"AddFormedL", 36, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"SelectShape", 37, {kText}, VT_EMPTY, notAvailable},
         {L"DeleteSelected", 38, {}, VT_EMPTY, notAvailable},
@@ -134,9 +144,9 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"BreakUnion", 43, {}, VT_EMPTY, notAvailable},
         {L"DeleteSubSectionAndChildShapes", 44, {kText}, VT_EMPTY, notAvailable},
         {L"AddIBeam", 45, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedZ", 46, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedC", 47, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedJ", 50, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddExtrudedZ", 46, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedZ>},
+        {L"AddExtrudedC", 47, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedC>},
+        {L"AddExtrudedJ", 50, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedJ>},
         {L"AddFormedC", 48, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"AddFormedZ", 49, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"ApplyMaterialToSelected", 51, {kText, kText}, VT_EMPTY, applyMaterialToSelected},
