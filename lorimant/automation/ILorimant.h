@@ -105,6 +105,37 @@ void ClearAll(CXSectionAnalysisDoc& doc);
 void AddLocalSizeControl(CXSectionAnalysisDoc& doc, const CString& shapeName, double x, double y, double size,
                          double radius);
 
+// ---- basic shapes ----
+// Each builds one basic shape under the sub-section parentName: nm (empty:
+// the next generated name) placed with its point `origin` at (x, y), its
+// point `dir` fixing the direction rot (degrees); sgn below 1 makes a hole.
+// Refuses (2) "Object with that name already exists." when any shape of
+// the model has the name, (1) "Parent does not exist: <name>" and the
+// model's refusals of the dimensions; nothing is built on a refusal. Then
+// picks cleared, redrawn, fitted and the change routine run.
+void AddAnnulus(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double radius, double width,
+                double sweep, double x, double y, short origin, short dir, double rot, short sgn);
+void AddBlend(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double length, double radius,
+              double sweep, double x, double y, short origin, short dir, double rot, short sgn);
+// The disk's centre lies at (x, y).
+void AddDisk(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double radius, double x,
+             double y, short sgn);
+void AddFillet(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double radius, double sweep,
+               double x, double y, short origin, short dir, double rot, short sgn);
+void AddParallelogram(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double length,
+                      double width, double ang1, double ang2, double x, double y, short origin, short dir, double rot,
+                      short sgn);
+void AddRectangle(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double length,
+                  double width, double x, double y, short origin, short dir, double rot, short sgn);
+void AddSector(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double radius, double sweep,
+               double x, double y, short origin, short dir, double rot, short sgn);
+void AddTriangle(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double base, double offset,
+                 double height, double x, double y, short origin, short dir, double rot, short sgn);
+// The region of a circle of radius cut off by a chord whose legs (the
+// radii to its ends) are leglength long; refusals as above, but the method
+// only clears the picks: its caller journals and refreshes.
+void AddSectorChord(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name, double radius,
+                    double leglength, double x, double y, short origin, short direction, double rotation, short sign);
 // ---- profile builders ----
 // Each builds a parametrised profile: a sub-section `name` of its own under
 // the parent, filled with basic shapes and united, placed so that defining

@@ -94,20 +94,66 @@ void applyMaterialToShape(Doc& doc, DispatchCall& call)
 }
 void applyMaterial(Doc& doc, DispatchCall& call) { ILorimant::ApplyMaterial(doc, call.Text(0), call.Text(1)); }
 
+// ---- basic shapes: parentName, nm, the dimensions, then the placement ----
+void addAnnulus(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddAnnulus(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.R8(6), c.I2(7), c.I2(8),
+                          c.R8(9), c.I2(10));
+}
+void addBlend(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddBlend(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.R8(6), c.I2(7), c.I2(8),
+                        c.R8(9), c.I2(10));
+}
+void addDisk(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddDisk(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.I2(5));
+}
+void addFillet(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddFillet(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.I2(6), c.I2(7), c.R8(8),
+                         c.I2(9));
+}
+void addParallelogram(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddParallelogram(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.R8(6), c.R8(7),
+                                c.I2(8), c.I2(9), c.R8(10), c.I2(11));
+}
+void addRectangle(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddRectangle(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.I2(6), c.I2(7), c.R8(8),
+                            c.I2(9));
+}
+void addSector(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddSector(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.I2(6), c.I2(7), c.R8(8),
+                         c.I2(9));
+}
+void addTriangle(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddTriangle(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.R8(6), c.I2(7), c.I2(8),
+                           c.R8(9), c.I2(10));
+}
+void addSectorChord(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddSectorChord(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.I2(6), c.I2(7),
+                              c.R8(8), c.I2(9));
+}
+
 std::vector<DispatchEntry<Doc>> entries()
 {
     // Parameter and result types as the dispatch table has them (where the
     // type library differs, this form rules: journals replay through it).
     std::vector<DispatchEntry<Doc>> rows = {
-        {L"AddAnnulus", 1, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddBlend", 2, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddDisk", 3, {kText, kText, kR8, kR8, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddFillet", 4, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddParallelogram", 5, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddAnnulus", 1, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addAnnulus},
+        {L"AddBlend", 2, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addBlend},
+        {L"AddDisk", 3, {kText, kText, kR8, kR8, kR8, kI2}, VT_EMPTY, addDisk},
+        {L"AddFillet", 4, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addFillet},
+        {L"AddParallelogram", 5, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addParallelogram},
         {L"AddArbitraryShape", 6, {kText, kI2}, VT_DISPATCH, notAvailable},
-        {L"AddRectangle", 7, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddSector", 8, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddTriangle", 9, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddRectangle", 7, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addRectangle},
+        {L"AddSector", 8, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addSector},
+        {L"AddTriangle", 9, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addTriangle},
         {L"Union", 10, {}, VT_EMPTY, notAvailable},
         {L"ComputeGeomSectionProperties", 11, {}, VT_EMPTY, computeGeomSectionProperties},
         {L"DeleteShape", 12, {kText}, VT_EMPTY, notAvailable},
@@ -130,7 +176,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"ClearAll", 29, {}, VT_EMPTY, clearAll},
         {L"CreateSubSection", 30, {kText, kText}, VT_EMPTY, notAvailable},
         {L"GroupCurrent", 31, {}, VT_BSTR, getGroupCurrent, putGroupCurrent},
-        {L"AddSectorChord", 32, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
+        {L"AddSectorChord", 32, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addSectorChord},
         {L"GroupMirrorDuplicate", 33, {kText, kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"AddExtrudedT", 34, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedT>},
         {L"AddExtrudedL", 35, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedL>},
