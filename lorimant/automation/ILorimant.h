@@ -158,5 +158,16 @@ void AddExtrudedZ(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
 // Also validates the view's display records after the build.
 void AddExtrudedJ(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
                   const std::vector<double>& values);
+// Formed profiles: one thickness bent round inside radii, bend angles 20 to 170.
+void AddFormedL(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                const std::vector<double>& values);
+// Refuses (1) "Parent of formed C is not defined." for an empty parent.
+void AddFormedC(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                const std::vector<double>& values);
+void AddFormedZ(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                const std::vector<double>& values);
+// Sloped flanges (flangeRadius > 0.001) need both flange angles at 90.
+void AddIBeam(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+              const std::vector<double>& values);
 
 }  // namespace ILorimant

@@ -16,22 +16,7 @@ namespace ILorimant {
 namespace {
 
 using P = Point<double>;
-
-constexpr double kSquareToe = 0.001;  // a toe radius up to this leaves the toes square
-
-const wchar_t* const kAllLengths = L"All lengths must be greater than zero";
-const wchar_t* const kFlangeAngle = L"Flange angle cannot exceed 90 +/- 70 degrees";
-const wchar_t* const kUpperFillet = L"Upper Right fillet radius > web length or  upper rightFlangeLength";
-const wchar_t* const kFlangeSum =
-    L"Flange Length must be greater than the sum of web thickness, right flange length and fillet radius";
-const wchar_t* const kNoParent = L"Parent object is not defined";
-
-void refuseIf(bool fails, const wchar_t* text)
-{
-    if (fails) RefuseProfile(text);
-}
-
-bool angleOutOfRange(double angle) { return std::fabs(90.0 - angle) > 70.0; }
+using namespace ProfileText;
 
 // Argument positions of each builder, in dispatch order after the two texts.
 namespace L {
@@ -76,12 +61,12 @@ void AddExtrudedL(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         const double wl = v[L::webLength], wt = v[L::webThickness], fl = v[L::flangeLength];
         const double ft = v[L::flangeThickness], fr = v[L::filletRadius], fa = v[L::flangeAngle];
         const double toe = v[L::toeRadius], a = 90.0 - fa;
-        refuseIf(toe > kSquareToe && toe > std::min(wt, ft),
+        RefuseProfileIf(toe > kSquareToe && toe > std::min(wt, ft),
                  L"End radius may not be greater than flange or web thickness");
         b.checkNameAndPoints(name);
-        refuseIf(wl <= 0 || wt <= 0 || fl <= 0 || ft < 0 || fr < 0, kAllLengths);
-        refuseIf(fr > wl || fr > fl, L"fillet radius > webLength or flangeLength");
-        refuseIf(std::fabs(a) > 70.0, kFlangeAngle);
+        RefuseProfileIf(wl <= 0 || wt <= 0 || fl <= 0 || ft < 0 || fr < 0, kAllLengths);
+        RefuseProfileIf(fr > wl || fr > fl, L"fillet radius > webLength or flangeLength");
+        RefuseProfileIf(angleOutOfRange(fa), kFlangeAngle);
 
         b.createSubSection(parent.name());
         const bool toes = toe > kSquareToe;
@@ -122,11 +107,11 @@ void AddExtrudedT(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         const double lft = v[T::leftFlangeThickness], rfr = v[T::rightFilletRadius], lfr = v[T::leftFilletRadius];
         const double fa = v[T::flangeAngle], toe = v[T::toeRadius], a = 90.0 - fa;
         const double d = wt / SinDeg(fa), lr = tfl - rfl - d, q = rfr / TanDeg((180.0 - fa) / 2.0);
-        refuseIf(std::min({wl, wt, rfl, rft, tfl, lft, rfr, lfr}) < 1e-5, L"A parameter undefined, negative  or zero");
+        RefuseProfileIf(std::min({wl, wt, rfl, rft, tfl, lft, rfr, lfr}) < 1e-5, L"A parameter undefined, negative  or zero");
         b.checkNameAndPoints(name);
-        refuseIf(rfl - q < 0, kFlangeSum);
-        refuseIf(wl <= 0 || wt <= 0 || lr <= 0 || std::min({lft, rfl, rft, lfr, rfr}) < 0, kAllLengths);
-        refuseIf(lfr > wl || lfr > lr, L"Right fillet radius > web length or rightFlangeLength");
+        RefuseProfileIf(rfl - q < 0, kFlangeSum);
+        RefuseProfileIf(wl <= 0 || wt <= 0 || lr <= 0 || std::min({lft, rfl, rft, lfr, rfr}) < 0, kAllLengths);
+        RefuseProfileIf(lfr > wl || lfr > lr, kRightFillet);
 
         const CSubSection* current = model.currentSubSection();
         if (current == nullptr) RefuseProfile(L"There is no current sub-section.");
@@ -171,14 +156,14 @@ void AddExtrudedC(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
             RefuseProfile(L"Slope for flanges is not supported for flanges not perpendicular to the web", 3);
         b.requireParent(parentName, kNoParent);
         b.begin();
-        refuseIf(toe > std::min(lrft, urft), L"Toe radius may not be greater than minimum thickness");
+        RefuseProfileIf(toe > std::min(lrft, urft), L"Toe radius may not be greater than minimum thickness");
         b.checkNameAndPoints(name);
-        refuseIf(wl <= 0 || wt <= 0 || ll <= 0 || lrft < 0 || lrfr < 0, kAllLengths);
-        refuseIf(lu <= 0 || urft < 0 || urfr < 0, kAllLengths);
-        refuseIf(lrfr > wl || lrfr > ll, L"Right fillet radius > web length or rightFlangeLength");
-        refuseIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
-        refuseIf(urfr > wl || urfr > lu, kUpperFillet);
-        refuseIf(s < 0 || s > 20, L"Flange slope must be between 0 and 20 degrees");
+        RefuseProfileIf(wl <= 0 || wt <= 0 || ll <= 0 || lrft < 0 || lrfr < 0, kAllLengths);
+        RefuseProfileIf(lu <= 0 || urft < 0 || urfr < 0, kAllLengths);
+        RefuseProfileIf(lrfr > wl || lrfr > ll, kRightFillet);
+        RefuseProfileIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
+        RefuseProfileIf(urfr > wl || urfr > lu, kUpperFillet);
+        RefuseProfileIf(s < 0 || s > 20, kFlangeSlope);
 
         b.createSubSection(parentName);
         const bool toes = toe > kSquareToe;
@@ -233,12 +218,12 @@ void AddExtrudedZ(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         const double ua = v[Z::upperAngle], toe = v[Z::toeRadius];
         const double ll = lfl - wt / SinDeg(la);
         const double lu = ufl - wt / SinDeg(180.0 - ua) + urft * TanDeg(ua - 90.0);
-        refuseIf(toe > std::min({wt, urft, llft}), L"Toe radius may not be greater than minimum thickness");
+        RefuseProfileIf(toe > std::min({wt, urft, llft}), L"Toe radius may not be greater than minimum thickness");
         b.checkNameAndPoints(name);
-        refuseIf(wl <= 0 || wt <= 0 || llft < 0 || llfr < 0, kAllLengths);
-        refuseIf(lu <= 0 || urft < 0 || urfr < 0, kAllLengths);
-        refuseIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
-        refuseIf(urfr > wl || urfr > lu, kUpperFillet);
+        RefuseProfileIf(wl <= 0 || wt <= 0 || llft < 0 || llfr < 0, kAllLengths);
+        RefuseProfileIf(lu <= 0 || urft < 0 || urfr < 0, kAllLengths);
+        RefuseProfileIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
+        RefuseProfileIf(urfr > wl || urfr > lu, kUpperFillet);
 
         b.createSubSection(parent.name());
         const bool toes = toe > kSquareToe;
@@ -277,17 +262,17 @@ void AddExtrudedJ(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         const double ulfr = v[J::upperLeftFilletRadius], urfr = v[J::upperRightFilletRadius];
         const double ua = v[J::upperAngle], toe = v.at(J::toeRadius);
         const double al = 90.0 - la, ll = lfl - wt / SinDeg(la), lur = ufl - ulfl - wt / CosDeg(ua - 90.0);
-        refuseIf(toe > std::min({wt, lft, ulft, urft}), L"Toe radius may not be greater than minimum flange thickness");
+        RefuseProfileIf(toe > std::min({wt, lft, ulft, urft}), L"Toe radius may not be greater than minimum flange thickness");
         ProfileBuild b(doc, model, kExtrudedJ, name, v);
         const CSubSection& parent = b.requireParent(parentName, kNoParent);
         b.begin();
         b.checkNameAndPoints(name);
-        refuseIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
-        refuseIf(lfl - lfr < 0, kFlangeSum);
-        refuseIf(wl <= 0 || wt <= 0 || lfl <= 0 || lft < 0 || lfr < 0, kAllLengths);
-        refuseIf(lur <= 0 || std::min({urft, ulfl, ulft, urfr, ulfr}) < 0, kAllLengths);
-        refuseIf(lfr > wl || lfr > lfl, L"fillet radius > web length or FlangeLength");
-        refuseIf(urfr > wl || urfr > lur, kUpperFillet);
+        RefuseProfileIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
+        RefuseProfileIf(lfl - lfr < 0, kFlangeSum);
+        RefuseProfileIf(wl <= 0 || wt <= 0 || lfl <= 0 || lft < 0 || lfr < 0, kAllLengths);
+        RefuseProfileIf(lur <= 0 || std::min({urft, ulfl, ulft, urfr, ulfr}) < 0, kAllLengths);
+        RefuseProfileIf(lfr > wl || lfr > lfl, L"fillet radius > web length or FlangeLength");
+        RefuseProfileIf(urfr > wl || urfr > lur, kUpperFillet);
 
         b.createSubSection(parent.name());
         const bool toes = toe > kSquareToe;

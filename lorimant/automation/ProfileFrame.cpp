@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "analysis/geometry/LineIntersection.h"
 #include "analysis/geometry/PlanarGeometry.h"
 #include "analysis/model/CLog.h"
 #include "analysis/model/Globals.h"
@@ -36,6 +37,19 @@ Point<double> Anchor(const CShapeAnalysis& piece, int k) { return piece.pointCoo
 
 Point<double> Corner(const CShapeAnalysis& piece, int k) { return piece.pointCoord(k + 1); }
 
+Point<double> Intersection(Point<double> a, Point<double> u, Point<double> b, Point<double> v)
+{
+    Point<double> x = a;
+    XLnLn(a, u, b, v, x);
+    return x;
+}
+
+void ProfileBuild::turn(CShapeAnalysis& piece, const Point<double>& centre, double deg)
+{
+    Point<double> c = centre;
+    piece.rotate(&c, deg);
+}
+
 double DirectionDeg(const Point<double>& from, const Point<double>& to)
 {
     Point<double> v = to - from;
@@ -46,7 +60,7 @@ CString ProfileJournalLine(const ProfileKind& kind, const CString& first, const 
                            const ProfileValues& values)
 {
     CString line;
-    line.Format(L"xscn.%s \"%s\",\"%s\"", kind.method, static_cast<const wchar_t*>(first),
+    line.Format(L"xscn.%s%s\"%s\",\"%s\"", kind.method, kind.gap, static_cast<const wchar_t*>(first),
                 static_cast<const wchar_t*>(name));
     for (std::size_t i = 0; i < values.size(); ++i) {
         CString value;
@@ -172,7 +186,7 @@ void ProfileBuild::groupAdd(std::initializer_list<const CShapeAnalysis*> group)
 }
 
 CShapeAnalysis& ProfileBuild::finish(const std::vector<double>& arguments, const std::vector<Point<double>>& points,
-                                     const CString& journalFirst)
+                                     const CString& journalFirst, double preTurn)
 {
     const int iorig = this->iorig(), iDirection = this->iDirection();
     m_profile->sectionKind = m_kind.kind;
@@ -191,9 +205,11 @@ CShapeAnalysis& ProfileBuild::finish(const std::vector<double>& arguments, const
     m_union->directionIndex = static_cast<short>(iDirection);
     m_union->definingPoints = points;
 
-    const Point<double> o = points[iorig];
+    if (preTurn != 0.0) m_profile->rotate(0.0, 0.0, preTurn);
+    const std::vector<Point<double>>& at = m_union->definingPoints;
+    const Point<double> o = at[iorig];
     m_profile->translate(-o.x, -o.y);
-    m_profile->rotate(0.0, 0.0, rotation() - DirectionDeg(points[iorig], points[iDirection]));
+    m_profile->rotate(0.0, 0.0, rotation() - DirectionDeg(at[iorig], at[iDirection]));
     m_profile->translate(x(), y());
 
     // Journalled and committed: from here on the profile stays.

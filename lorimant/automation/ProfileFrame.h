@@ -5,6 +5,7 @@
 // A build that fails before it is journalled leaves nothing behind.
 #pragma once
 
+#include <cmath>
 #include <initializer_list>
 #include <vector>
 
@@ -28,15 +29,37 @@ struct ProfileKind {
     int count;              // number of numeric arguments
     int iorigAt;            // position of iorig among them; iDirection, x, y
                             // and rotation follow it
+    const wchar_t* gap = L" ";  // between the method and its first text in the journal
 };
 
-// The builder's journal line: "xscn.<method> "<first>","<name>"," then
+// The builder's journal line: "xscn.<method><gap>"<first>","<name>"," then
 // every value in order, the two indices with "%d" and the rest with "%g".
 CString ProfileJournalLine(const ProfileKind& kind, const CString& first, const CString& name,
                            const ProfileValues& values);
 
 // Refuses the build with a dispatch exception (code 1 unless given).
 [[noreturn]] void RefuseProfile(const wchar_t* text, int code = 1);
+
+// Refuses text (code 1) when fails.
+inline void RefuseProfileIf(bool fails, const wchar_t* text)
+{
+    if (fails) RefuseProfile(text);
+}
+
+// Refusal texts and limits that several builders share.
+namespace ProfileText {
+inline constexpr double kSquareToe = 0.001;  // a toe radius up to this leaves the toes square
+inline constexpr const wchar_t* kAllLengths = L"All lengths must be greater than zero";
+inline constexpr const wchar_t* kFlangeAngle = L"Flange angle cannot exceed 90 +/- 70 degrees";
+inline constexpr const wchar_t* kUpperFillet = L"Upper Right fillet radius > web length or  upper rightFlangeLength";
+inline constexpr const wchar_t* kRightFillet = L"Right fillet radius > web length or rightFlangeLength";
+inline constexpr const wchar_t* kFlangeSum =
+    L"Flange Length must be greater than the sum of web thickness, right flange length and fillet radius";
+inline constexpr const wchar_t* kNoParent = L"Parent object is not defined";
+inline constexpr const wchar_t* kFlangeSlope = L"Flange slope must be between 0 and 20 degrees";
+// A flange angle more than 70 degrees off square.
+inline bool angleOutOfRange(double angle) { return std::fabs(90.0 - angle) > 70.0; }
+}  // namespace ProfileText
 
 // Sine, cosine and tangent of an angle in degrees.
 double SinDeg(double deg);
@@ -47,6 +70,9 @@ double TanDeg(double deg);
 Point<double> Anchor(const CShapeAnalysis& piece, int k);
 // Defining point k of a piece counted from 0 (the defining-point lists).
 Point<double> Corner(const CShapeAnalysis& piece, int k);
+// The intersection of the line through a with direction u and the line
+// through b with direction v (the sharp corners of formed profiles).
+Point<double> Intersection(Point<double> a, Point<double> u, Point<double> b, Point<double> v);
 // Counter-clockwise direction of to - from, in degrees.
 double DirectionDeg(const Point<double>& from, const Point<double>& to);
 
@@ -97,9 +123,13 @@ public:
     // Steps 10 to 14: construction arguments, union, defining points,
     // placement, journal line (written unblocked; journalFirst is its first
     // text), busy flag cleared and the one check-point of the build.
+    // preTurn (degrees) turns the profile about (0, 0) before it is placed.
     // Returns the union shape.
     CShapeAnalysis& finish(const std::vector<double>& arguments, const std::vector<Point<double>>& points,
-                           const CString& journalFirst);
+                           const CString& journalFirst, double preTurn = 0.0);
+    // Turns a piece about centre by deg degrees (pieces made later anchor
+    // on where it lies now).
+    void turn(CShapeAnalysis& piece, const Point<double>& centre, double deg);
     // Step 15's placement checks (checkPos and checkRot) and the dots; the
     // profile's dimension checks come between finish and this call.
     void checkPlacementAndDot();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/model/CLog.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 #include "lorimant/automation/ILorimant.h"
@@ -53,6 +54,13 @@ public:
         const double d = r * r * r * (5.0 / 6 - kPi / 4) / a;  // centroid offset from the corner
         const double own = r * r * r * r * (1 - 5 * kPi / 16) - a * d * d;
         add(sign * a, x + sx * d, y + sy * d, sign * own, sign * own, 0);
+    }
+    // A quarter disc of radius r centred at (x, y), lying towards (sx, sy).
+    void quarterDisc(double x, double y, double r, int sx, int sy, double sign = 1)
+    {
+        const double a = kPi * r * r / 4, d = 4 * r / (3 * kPi);
+        const double own = kPi * r * r * r * r / 16 - a * d * d;
+        add(sign * a, x + sx * d, y + sy * d, sign * own, sign * own);
     }
     Props props() const
     {
