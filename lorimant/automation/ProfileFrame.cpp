@@ -126,7 +126,7 @@ void ProfileBuild::checkNameAndPoints(const CString& nameArgument) const
 
 void ProfileBuild::createSubSection(const CString& parentName)
 {
-    ILorimant::CreateSubSection(m_doc, m_name, parentName);
+    ProfileInner::CreateSubSection(m_doc, m_name, parentName);
     m_profile = m_model.findSubSectionMutable(m_name);
     if (m_profile == nullptr) RefuseProfile(L"The profile could not be created.");
 }
@@ -182,7 +182,7 @@ CShapeAnalysis& ProfileBuild::annulus(const wchar_t* suffix, double radius, doub
 
 void ProfileBuild::groupAdd(std::initializer_list<const CShapeAnalysis*> group)
 {
-    for (const CShapeAnalysis* s : group) ILorimant::GroupAdd(m_doc, m_name, s->name(), true);
+    for (const CShapeAnalysis* s : group) ProfileInner::GroupAdd(m_doc, m_name, s->name(), true);
 }
 
 CShapeAnalysis& ProfileBuild::finish(const std::vector<double>& arguments, const std::vector<Point<double>>& points,

@@ -1,17 +1,17 @@
-// Temporary stand-ins for the basic-shape automation methods, replaced by
-// the real ones on merge.
+// Sub-section creation and grouping for the profile builders (see the header).
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/automation/AutomationFrame.h"
 #include "lorimant/automation/ProfileInnerStand.h"
 
-namespace ILorimant {
+namespace ProfileInner {
 void CreateSubSection(CXSectionAnalysisDoc& doc, const CString& name, const CString& parentName)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CSubSection* parent = model.findSubSectionMutable(parentName);
         if (!parent) AfxThrowOleDispatchException(1, L"Parent does not exist: " + parentName);
+        if (model.findSubSection(name)) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
         auto* sub = new CSubSection(&model, parent);
         sub->name(name);
         parent->addChildSubSection(sub);
@@ -20,4 +20,4 @@ void CreateSubSection(CXSectionAnalysisDoc& doc, const CString& name, const CStr
     });
 }
 void GroupAdd(CXSectionAnalysisDoc&, const CString&, const CString&, bool) {}
-}  // namespace ILorimant
+}  // namespace ProfileInner
