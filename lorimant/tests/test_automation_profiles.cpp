@@ -269,28 +269,42 @@ TEST_F(ProfileTest, OneUndoCheckPointPerBuild) {
 }
 
 TEST_F(ProfileTest, ReplayingTheJournalLineRebuildsTheSameProfile) {
-    const std::vector<double> v = placed(extrudedJ(80, 95), kJ, 1, 4, 2.5, -1.25, 30);
-    ASSERT_EQ(build(kJ.method, L"root", L"J1", v, kJ.iorigAt), S_OK) << excep.bstrDescription.ToUtf8();
-    const std::string line = journalLines().back();
-    const std::vector<Point<double>> built = profileShape(L"J1")->definingPoints;
+    struct Case {
+        Builder b;
+        std::vector<double> v;
+    };
+    // The I-beam's line has two blanks after the method's name.
+    const Builder ibeam{L"AddIBeam", 16};
+    const Case cases[] = {
+        {kJ, placed(extrudedJ(80, 95), kJ, 1, 4, 2.5, -1.25, 30)},
+        {ibeam, placed({10, 1, 4, 1.2, 9, 1.2, 0.5, 0.5, 90, 4, 1.2, 9, 1.2, 0.5, 0.5, 90, 0, 3, 0, 0, 0, 0.2, 0},
+                       ibeam, 2, 7, -3, 4, 200)},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(CString(k.b.method).ToUtf8());
+        ASSERT_EQ(build(k.b.method, L"root", L"P1", k.v, k.b.iorigAt), S_OK) << excep.bstrDescription.ToUtf8();
+        const std::string line = journalLines().back();
+        const std::vector<Point<double>> built = profileShape(L"P1")->definingPoints;
 
-    CXSectionAnalysisDoc other;
-    other.hidden = true;
-    ASSERT_TRUE(other.OnNewDocument());
-    std::istringstream in(line + "\r\n");
-    std::ostringstream out;
-    JournalInterpreter interpreter(DocumentAutomationObject(other), out);
-    const JournalRunResult r = interpreter.Run(in);
-    ASSERT_TRUE(r.ok) << r.description;
-    const CSubSection* sub = other.model()->findSubSection(L"J1");
-    ASSERT_NE(sub, nullptr);
-    const std::vector<Point<double>>& again = sub->getUnionShapes()->GetHead()->definingPoints;
-    ASSERT_EQ(again.size(), built.size());
-    for (std::size_t i = 0; i < built.size(); ++i) {
-        EXPECT_NEAR(again[i].x, built[i].x, 1e-5);
-        EXPECT_NEAR(again[i].y, built[i].y, 1e-5);
+        CXSectionAnalysisDoc other;
+        other.hidden = true;
+        ASSERT_TRUE(other.OnNewDocument());
+        std::istringstream in(line + "\r\n");
+        std::ostringstream out;
+        JournalInterpreter interpreter(DocumentAutomationObject(other), out);
+        const JournalRunResult r = interpreter.Run(in);
+        ASSERT_TRUE(r.ok) << r.description;
+        const CSubSection* sub = other.model()->findSubSection(L"P1");
+        ASSERT_NE(sub, nullptr) << line << "\n" << out.str();
+        const std::vector<Point<double>>& again = sub->getUnionShapes()->GetHead()->definingPoints;
+        ASSERT_EQ(again.size(), built.size());
+        for (std::size_t i = 0; i < built.size(); ++i) {
+            EXPECT_NEAR(again[i].x, built[i].x, 1e-5);
+            EXPECT_NEAR(again[i].y, built[i].y, 1e-5);
+        }
+        doc->MakeCurrent();
+        doc->DeleteSubSectionAndChildShapes(L"P1");
     }
-    doc->MakeCurrent();
 }
 
 TEST_F(ProfileTest, TheViewGetsItsLabelsBackOnEveryPath) {

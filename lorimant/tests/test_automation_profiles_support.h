@@ -89,6 +89,7 @@ protected:
         CString root = L"root";
         if (doc->model()->rootSubSection() == nullptr) FAIL() << "no root";
         doc->model()->setSubSection(root);
+        ownJournal = journals().back();
     }
     void TearDown() override
     {
@@ -133,10 +134,12 @@ protected:
         p.ixyc = s->IxyAxis - p.area * p.cx * p.cy;
         return p;
     }
-    std::vector<std::string> journalLines() { return lines(journals().back()); }
+    // The lines of this document's journal (other documents write their own).
+    std::vector<std::string> journalLines() { return lines(ownJournal); }
 
     std::unique_ptr<CXSectionAnalysisDoc> doc;
     EXCEPINFO excep;
+    document_test::fs::path ownJournal;
 };
 
 }  // namespace profile_test
