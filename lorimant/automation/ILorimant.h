@@ -170,4 +170,77 @@ void AddFormedZ(CXSectionAnalysisDoc& doc, const CString& parentName, const CStr
 void AddIBeam(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
               const std::vector<double>& values);
 
+// ---- shapes and sub-sections: editing ----
+// Names that match neither a shape nor a sub-section are refused (1) and
+// change nothing.
+
+// Unites every shape of the current sub-section; redraw with fit.
+void Union(CXSectionAnalysisDoc& doc);
+// A sub-section name: journals "xscn.DeleteShape "nm"" and deletes it
+// with its shapes; else deletes the shape nm. Redraw with fit.
+void DeleteShape(CXSectionAnalysisDoc& doc, const CString& nm);
+// Adds shape objnm to sub-section scnnm; with resetParent it first leaves
+// every other sub-section and scnnm becomes its owner.
+void GroupAdd(CXSectionAnalysisDoc& doc, const CString& scnnm, const CString& objnm, bool resetParent);
+// Deletes sub-section scnnm with its shapes; refuses (1001) the current
+// sub-section and "root".
+void GroupDelete(CXSectionAnalysisDoc& doc, const CString& scnnm);
+// Takes shape objnm out of sub-section scnnm (none held: unchanged).
+void GroupRemove(CXSectionAnalysisDoc& doc, const CString& scnnm, const CString& objnm);
+// A new empty sub-section name under parent; journals
+// "xscn.CreateSubSection "name","parent""; refuses (1) a missing parent
+// ("Parent does not exist: ") and a name a sub-section has.
+void CreateSubSection(CXSectionAnalysisDoc& doc, const CString& name, const CString& parent);
+// Makes name the current sub-section; refuses (1) "SubSection not found."
+// keeping the previous one.
+void SetCurrentSubSection(CXSectionAnalysisDoc& doc, const CString& name);
+// Flips the sign of shape objectName of the sub-section, or of every shape
+// of a profile sub-section of that name.
+void ChangeSign(CXSectionAnalysisDoc& doc, const CString& subsectionName, const CString& objectName);
+// A construction point at (x, y) in the sub-section.
+void AddPoint(CXSectionAnalysisDoc& doc, const CString& subsectionName, double x, double y);
+// Renames the shape; refuses (1) an unknown shape or a name its
+// sub-section already has.
+void RenameShape(CXSectionAnalysisDoc& doc, const CString& oldName, const CString& newName);
+// The document's rename (journals); refuses (1) "Subsection does not exist.".
+void RenameSubSection(CXSectionAnalysisDoc& doc, const CString& previousName, const CString& newName);
+// Picks the display records of the shape, or of every shape of the
+// sub-section of that name.
+void SelectShape(CXSectionAnalysisDoc& doc, const CString& name);
+// Empties the active view's picks.
+void ClearPicks(CXSectionAnalysisDoc& doc);
+// The active view's Delete and Undo Union.
+void DeleteSelected(CXSectionAnalysisDoc& doc);
+void BreakUnion(CXSectionAnalysisDoc& doc);
+
+// ---- transforms ----
+// The mirror line passes through (x, y) with normal (ux, uy), as the
+// view's mirror journals it. Mirrors shape nm (anywhere in the model), else
+// every shape of the sub-section nm; changed.
+void MirrorShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y, double ux, double uy);
+// Rotates (about (x, y), degrees) or translates shape nm of the current
+// sub-section, else every shape of the sub-section nm; changed.
+void RotateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y, double ang);
+void TranslateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y);
+// Mirrored copies into the current sub-section: of each shape of the
+// sub-section nm (named newnm, with "_Mirrored" appended for a plain
+// sub-section), else shape nm itself is mirrored in place and marked.
+void MirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& nm, const CString& newnm, double x, double y,
+                     double ux, double uy);
+// A mirrored copy "<shape>_<target>" of each shape of source in the current
+// sub-section, each journalled as a MirrorDuplicate call, gathered in a new
+// sub-section target; refuses (1) a missing source before anything is made.
+void GroupMirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& source, const CString& target, double x,
+                          double y, double ux, double uy);
+// A copy of shape nm of the current sub-section rotated about (x, y),
+// named newnm; else each shape of the sub-section nm copied under the name
+// nm followed by "_Rotated". Refuses (1001) "Object doesn't exist".
+void RotateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CString& newnm, double x, double y,
+                          double rot);
+
+// ---- arbitrary shapes ----
+// A new arbitrary-shape object for a shape called name with that sign;
+// refuses (2) a name a shape of the model has.
+COleVariant AddArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, short sign);
+
 }  // namespace ILorimant

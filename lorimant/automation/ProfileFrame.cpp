@@ -11,7 +11,6 @@
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/automation/ILorimant.h"
-#include "lorimant/automation/ProfileInnerStand.h"
 #include "lorimant/view/CThickSectionView.h"
 #include "platform/ole/CDispatchTable.h"
 
@@ -126,7 +125,7 @@ void ProfileBuild::checkNameAndPoints(const CString& nameArgument) const
 
 void ProfileBuild::createSubSection(const CString& parentName)
 {
-    ProfileInner::CreateSubSection(m_doc, m_name, parentName);
+    ILorimant::CreateSubSection(m_doc, m_name, parentName);
     m_profile = m_model.findSubSectionMutable(m_name);
     if (m_profile == nullptr) RefuseProfile(L"The profile could not be created.");
 }
@@ -182,7 +181,7 @@ CShapeAnalysis& ProfileBuild::annulus(const wchar_t* suffix, double radius, doub
 
 void ProfileBuild::groupAdd(std::initializer_list<const CShapeAnalysis*> group)
 {
-    for (const CShapeAnalysis* s : group) ProfileInner::GroupAdd(m_doc, m_name, s->name(), true);
+    for (const CShapeAnalysis* s : group) ILorimant::GroupAdd(m_doc, m_name, s->name(), true);
 }
 
 CShapeAnalysis& ProfileBuild::finish(const std::vector<double>& arguments, const std::vector<Point<double>>& points,
