@@ -2,6 +2,8 @@
 // form that invocation and journal replay use) and the methods built so far.
 #pragma once
 
+#include <vector>
+
 #include "lorimant/automation/MaterialRecord.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/ole/CDispatchTable.h"
@@ -120,6 +122,144 @@ void ReadSectionProperties(CXSectionAnalysisDoc& doc, const CString& fileName);
 // identifier the export does not carry); refuses 1001 "Checks FAILED,
 // Results do not match the inputs within tolerance." for an unknown name.
 double GetFileSectionValue(CXSectionAnalysisDoc& doc, const CString& sectionName, short valueId);
+
+// ---- basic shapes ----
+// Each builds one basic shape under the sub-section parentName: nm (empty:
+// the next generated name) placed with its point `origin` at (x, y), its
+// point `dir` fixing the direction rot (degrees); sgn below 1 makes a hole.
+// Refuses (2) "Object with that name already exists." when any shape of
+// the model has the name, (1) "Parent does not exist: <name>" and the
+// model's refusals of the dimensions; nothing is built on a refusal. Then
+// picks cleared, redrawn, fitted and the change routine run.
+void AddAnnulus(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double radius, double width,
+                double sweep, double x, double y, short origin, short dir, double rot, short sgn);
+void AddBlend(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double length, double radius,
+              double sweep, double x, double y, short origin, short dir, double rot, short sgn);
+// The disk's centre lies at (x, y).
+void AddDisk(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double radius, double x,
+             double y, short sgn);
+void AddFillet(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double radius, double sweep,
+               double x, double y, short origin, short dir, double rot, short sgn);
+void AddParallelogram(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double length,
+                      double width, double ang1, double ang2, double x, double y, short origin, short dir, double rot,
+                      short sgn);
+void AddRectangle(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double length,
+                  double width, double x, double y, short origin, short dir, double rot, short sgn);
+void AddSector(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double radius, double sweep,
+               double x, double y, short origin, short dir, double rot, short sgn);
+void AddTriangle(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& nm, double base, double offset,
+                 double height, double x, double y, short origin, short dir, double rot, short sgn);
+// The region of a circle of radius cut off by a chord whose legs (the
+// radii to its ends) are leglength long; refusals as above, but the method
+// only clears the picks: its caller journals and refreshes.
+void AddSectorChord(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name, double radius,
+                    double leglength, double x, double y, short origin, short direction, double rotation, short sign);
+// ---- profile builders ----
+// Each builds a parametrised profile: a sub-section `name` of its own under
+// the parent, filled with basic shapes and united, placed so that defining
+// point iorig lies at (x, y) and the direction to point iDirection has the
+// angle rotation. values are the numeric arguments in dispatch order (the
+// two indices as doubles). One journal line and one undo check-point per
+// build; a refused or failed build leaves model, journal and view as they
+// were. A taken sub-section name is refused with code 2, the dimension
+// tests with code 1 and their texts, a missing or empty parent with code 1.
+void AddExtrudedL(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+// The T goes under the current sub-section; parentName is checked and journalled.
+void AddExtrudedT(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+// Sloped flanges (flangeSlope > 0.001) with a flange off 90 degrees are refused with code 3.
+void AddExtrudedC(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+void AddExtrudedZ(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+// Also validates the view's display records after the build.
+void AddExtrudedJ(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                  const std::vector<double>& values);
+// Formed profiles: one thickness bent round inside radii, bend angles 20 to 170.
+void AddFormedL(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                const std::vector<double>& values);
+// Refuses (1) "Parent of formed C is not defined." for an empty parent.
+void AddFormedC(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                const std::vector<double>& values);
+void AddFormedZ(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+                const std::vector<double>& values);
+// Sloped flanges (flangeRadius > 0.001) need both flange angles at 90.
+void AddIBeam(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& name,
+              const std::vector<double>& values);
+
+// ---- shapes and sub-sections: editing ----
+// Names that match neither a shape nor a sub-section are refused (1) and
+// change nothing.
+
+// Unites every shape of the current sub-section; redraw with fit.
+void Union(CXSectionAnalysisDoc& doc);
+// A sub-section name: journals "xscn.DeleteShape "nm"" and deletes it
+// with its shapes; else deletes the shape nm. Redraw with fit.
+void DeleteShape(CXSectionAnalysisDoc& doc, const CString& nm);
+// Adds shape objnm to sub-section scnnm; with resetParent it first leaves
+// every other sub-section and scnnm becomes its owner.
+void GroupAdd(CXSectionAnalysisDoc& doc, const CString& scnnm, const CString& objnm, bool resetParent);
+// Deletes sub-section scnnm with its shapes; refuses (1001) the current
+// sub-section and "root".
+void GroupDelete(CXSectionAnalysisDoc& doc, const CString& scnnm);
+// Takes shape objnm out of sub-section scnnm (none held: unchanged).
+void GroupRemove(CXSectionAnalysisDoc& doc, const CString& scnnm, const CString& objnm);
+// A new empty sub-section name under parent; journals
+// "xscn.CreateSubSection "name","parent""; refuses (1) a missing parent
+// ("Parent does not exist: ") and a name a sub-section has.
+void CreateSubSection(CXSectionAnalysisDoc& doc, const CString& name, const CString& parent);
+// Makes name the current sub-section; refuses (1) "SubSection not found."
+// keeping the previous one.
+void SetCurrentSubSection(CXSectionAnalysisDoc& doc, const CString& name);
+// Flips the sign of shape objectName of the sub-section, or of every shape
+// of a profile sub-section of that name.
+void ChangeSign(CXSectionAnalysisDoc& doc, const CString& subsectionName, const CString& objectName);
+// A construction point at (x, y) in the sub-section.
+void AddPoint(CXSectionAnalysisDoc& doc, const CString& subsectionName, double x, double y);
+// Renames the shape; refuses (1) an unknown shape or a name its
+// sub-section already has.
+void RenameShape(CXSectionAnalysisDoc& doc, const CString& oldName, const CString& newName);
+// The document's rename (journals); refuses (1) "Subsection does not exist.".
+void RenameSubSection(CXSectionAnalysisDoc& doc, const CString& previousName, const CString& newName);
+// Picks the display records of the shape, or of every shape of the
+// sub-section of that name.
+void SelectShape(CXSectionAnalysisDoc& doc, const CString& name);
+// Empties the active view's picks.
+void ClearPicks(CXSectionAnalysisDoc& doc);
+// The active view's Delete and Undo Union.
+void DeleteSelected(CXSectionAnalysisDoc& doc);
+void BreakUnion(CXSectionAnalysisDoc& doc);
+
+// ---- transforms ----
+// The mirror line passes through (x, y) with normal (ux, uy), as the
+// view's mirror journals it. Mirrors shape nm (anywhere in the model), else
+// every shape of the sub-section nm; changed.
+void MirrorShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y, double ux, double uy);
+// Rotates (about (x, y), degrees) or translates shape nm of the current
+// sub-section, else every shape of the sub-section nm; changed.
+void RotateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y, double ang);
+void TranslateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y);
+// Mirrored copies into the current sub-section: of each shape of the
+// sub-section nm (named newnm, with "_Mirrored" appended for a plain
+// sub-section), else shape nm itself is mirrored in place and marked.
+void MirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& nm, const CString& newnm, double x, double y,
+                     double ux, double uy);
+// A mirrored copy "<shape>_<target>" of each shape of source in the current
+// sub-section, each journalled as a MirrorDuplicate call, gathered in a new
+// sub-section target; refuses (1) a missing source before anything is made.
+void GroupMirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& source, const CString& target, double x,
+                          double y, double ux, double uy);
+// A copy of shape nm of the current sub-section rotated about (x, y),
+// named newnm; else each shape of the sub-section nm copied under the name
+// nm followed by "_Rotated". Refuses (1001) "Object doesn't exist".
+void RotateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CString& newnm, double x, double y,
+                          double rot);
+
+// ---- arbitrary shapes ----
+// A new arbitrary-shape object for a shape called name with that sign;
+// refuses (2) a name a shape of the model has.
+COleVariant AddArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, short sign);
 
 }  // namespace ILorimant
 

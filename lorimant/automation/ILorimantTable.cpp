@@ -46,6 +46,16 @@ void getFileSectionValue(Doc& doc, DispatchCall& call)
     call.result = COleVariant(ILorimant::GetFileSectionValue(doc, call.Text(0), call.I2(1)));
 }
 
+// A profile builder: two texts, then its numbers in order (the I2 indices as doubles).
+template <void (*Builder)(Doc&, const CString&, const CString&, const std::vector<double>&)>
+void profileBuilder(Doc& doc, DispatchCall& call)
+{
+    std::vector<double> values;
+    for (std::size_t i = 2; i < call.args.size(); ++i)
+        values.push_back(call.args[i].vt == VT_I2 ? call.I2(i) : call.R8(i));
+    Builder(doc, call.Text(0), call.Text(1), values);
+}
+
 void shapes(Doc& doc, DispatchCall& call) { call.result = ILorimant::Shapes(doc); }
 void findShape(Doc& doc, DispatchCall& call) { call.result = ILorimant::FindShape(doc, call.Text(0)); }
 
@@ -99,61 +109,143 @@ void applyMaterialToShape(Doc& doc, DispatchCall& call)
 }
 void applyMaterial(Doc& doc, DispatchCall& call) { ILorimant::ApplyMaterial(doc, call.Text(0), call.Text(1)); }
 
+// ---- basic shapes: parentName, nm, the dimensions, then the placement ----
+void addAnnulus(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddAnnulus(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.R8(6), c.I2(7), c.I2(8),
+                          c.R8(9), c.I2(10));
+}
+void addBlend(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddBlend(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.R8(6), c.I2(7), c.I2(8),
+                        c.R8(9), c.I2(10));
+}
+void addDisk(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddDisk(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.I2(5));
+}
+void addFillet(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddFillet(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.I2(6), c.I2(7), c.R8(8),
+                         c.I2(9));
+}
+void addParallelogram(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddParallelogram(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.R8(6), c.R8(7),
+                                c.I2(8), c.I2(9), c.R8(10), c.I2(11));
+}
+void addRectangle(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddRectangle(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.I2(6), c.I2(7), c.R8(8),
+                            c.I2(9));
+}
+void addSector(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddSector(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.I2(6), c.I2(7), c.R8(8),
+                         c.I2(9));
+}
+void addTriangle(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddTriangle(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.R8(6), c.I2(7), c.I2(8),
+                           c.R8(9), c.I2(10));
+}
+void addSectorChord(Doc& doc, DispatchCall& c)
+{
+    ILorimant::AddSectorChord(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5), c.I2(6), c.I2(7),
+                              c.R8(8), c.I2(9));
+}
+
+// ---- shapes and sub-sections: editing, transforms, arbitrary shapes ----
+void unionShapes(Doc& doc, DispatchCall&) { ILorimant::Union(doc); }
+void deleteShape(Doc& doc, DispatchCall& c) { ILorimant::DeleteShape(doc, c.Text(0)); }
+void groupAdd(Doc& doc, DispatchCall& c) { ILorimant::GroupAdd(doc, c.Text(0), c.Text(1), c.Bool(2)); }
+void groupDelete(Doc& doc, DispatchCall& c) { ILorimant::GroupDelete(doc, c.Text(0)); }
+void groupRemove(Doc& doc, DispatchCall& c) { ILorimant::GroupRemove(doc, c.Text(0), c.Text(1)); }
+void mirrorShape(Doc& doc, DispatchCall& c)
+{
+    ILorimant::MirrorShape(doc, c.Text(0), c.R8(1), c.R8(2), c.R8(3), c.R8(4));
+}
+void rotateDuplicateShape(Doc& doc, DispatchCall& c)
+{
+    ILorimant::RotateDuplicateShape(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4));
+}
+void rotateShape(Doc& doc, DispatchCall& c) { ILorimant::RotateShape(doc, c.Text(0), c.R8(1), c.R8(2), c.R8(3)); }
+void translateShape(Doc& doc, DispatchCall& c) { ILorimant::TranslateShape(doc, c.Text(0), c.R8(1), c.R8(2)); }
+void createSubSection(Doc& doc, DispatchCall& c) { ILorimant::CreateSubSection(doc, c.Text(0), c.Text(1)); }
+void groupMirrorDuplicate(Doc& doc, DispatchCall& c)
+{
+    ILorimant::GroupMirrorDuplicate(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5));
+}
+void selectShape(Doc& doc, DispatchCall& c) { ILorimant::SelectShape(doc, c.Text(0)); }
+void deleteSelected(Doc& doc, DispatchCall&) { ILorimant::DeleteSelected(doc); }
+void mirrorDuplicate(Doc& doc, DispatchCall& c)
+{
+    ILorimant::MirrorDuplicate(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5));
+}
+void clearPicks(Doc& doc, DispatchCall&) { ILorimant::ClearPicks(doc); }
+void breakUnion(Doc& doc, DispatchCall&) { ILorimant::BreakUnion(doc); }
+void renameShape(Doc& doc, DispatchCall& c) { ILorimant::RenameShape(doc, c.Text(0), c.Text(1)); }
+void setCurrentSubSection(Doc& doc, DispatchCall& c) { ILorimant::SetCurrentSubSection(doc, c.Text(0)); }
+void renameSubSection(Doc& doc, DispatchCall& c) { ILorimant::RenameSubSection(doc, c.Text(0), c.Text(1)); }
+void changeSign(Doc& doc, DispatchCall& c) { ILorimant::ChangeSign(doc, c.Text(0), c.Text(1)); }
+void addPoint(Doc& doc, DispatchCall& c) { ILorimant::AddPoint(doc, c.Text(0), c.R8(1), c.R8(2)); }
+void addArbitraryShape(Doc& doc, DispatchCall& c) { c.result = ILorimant::AddArbitraryShape(doc, c.Text(0), c.I2(1)); }
+
 std::vector<DispatchEntry<Doc>> entries()
 {
     // Parameter and result types as the dispatch table has them (where the
     // type library differs, this form rules: journals replay through it).
     std::vector<DispatchEntry<Doc>> rows = {
-        {L"AddAnnulus", 1, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddBlend", 2, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddDisk", 3, {kText, kText, kR8, kR8, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddFillet", 4, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddParallelogram", 5, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddArbitraryShape", 6, {kText, kI2}, VT_DISPATCH, notAvailable},
-        {L"AddRectangle", 7, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddSector", 8, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"AddTriangle", 9, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"Union", 10, {}, VT_EMPTY, notAvailable},
+        {L"AddAnnulus", 1, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addAnnulus},
+        {L"AddBlend", 2, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addBlend},
+        {L"AddDisk", 3, {kText, kText, kR8, kR8, kR8, kI2}, VT_EMPTY, addDisk},
+        {L"AddFillet", 4, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addFillet},
+        {L"AddParallelogram", 5, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addParallelogram},
+        {L"AddArbitraryShape", 6, {kText, kI2}, VT_DISPATCH, addArbitraryShape},
+        {L"AddRectangle", 7, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addRectangle},
+        {L"AddSector", 8, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addSector},
+        {L"AddTriangle", 9, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addTriangle},
+        {L"Union", 10, {}, VT_EMPTY, unionShapes},
         {L"ComputeGeomSectionProperties", 11, {}, VT_EMPTY, computeGeomSectionProperties},
-        {L"DeleteShape", 12, {kText}, VT_EMPTY, notAvailable},
+        {L"DeleteShape", 12, {kText}, VT_EMPTY, deleteShape},
         {L"FindShape", 13, {kText}, VT_DISPATCH, findShape},
         {L"GetValue", 14, {kI2}, VT_R8, ILorimantRows::GetValue},
-        {L"GroupAdd", 15, {kText, kText, kBool}, VT_EMPTY, notAvailable},
-        {L"GroupDelete", 16, {kText}, VT_EMPTY, notAvailable},
-        {L"GroupRemove", 17, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"MirrorShape", 18, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"GroupAdd", 15, {kText, kText, kBool}, VT_EMPTY, groupAdd},
+        {L"GroupDelete", 16, {kText}, VT_EMPTY, groupDelete},
+        {L"GroupRemove", 17, {kText, kText}, VT_EMPTY, groupRemove},
+        {L"MirrorShape", 18, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, mirrorShape},
         {L"Shapes", 19, {}, VT_DISPATCH, shapes},
         {L"Show", 20, {}, VT_EMPTY, ILorimantRows::Show},
         {L"RotateAll", 21, {kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"RotateDuplicateShape", 22, {kText, kText, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"RotateShape", 23, {kText, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"RotateDuplicateShape", 22, {kText, kText, kR8, kR8, kR8}, VT_EMPTY, rotateDuplicateShape},
+        {L"RotateShape", 23, {kText, kR8, kR8, kR8}, VT_EMPTY, rotateShape},
         {L"TranslateAll", 24, {kR8, kR8}, VT_EMPTY, notAvailable},
         {L"TranslateDuplicateShape", 25, {kText, kText, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"TranslateShape", 26, {kText, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"TranslateShape", 26, {kText, kR8, kR8}, VT_EMPTY, translateShape},
         {L"FileOpen", 27, {kText}, VT_EMPTY, ILorimantRows::FileOpen},
         {L"FileSave", 28, {kText}, VT_EMPTY, ILorimantRows::FileSave},
         {L"ClearAll", 29, {}, VT_EMPTY, clearAll},
-        {L"CreateSubSection", 30, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"CreateSubSection", 30, {kText, kText}, VT_EMPTY, createSubSection},
         {L"GroupCurrent", 31, {}, VT_BSTR, getGroupCurrent, putGroupCurrent},
-        {L"AddSectorChord", 32, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, notAvailable},
-        {L"GroupMirrorDuplicate", 33, {kText, kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedT", 34, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedL", 35, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddFormedL", 36, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"SelectShape", 37, {kText}, VT_EMPTY, notAvailable},
-        {L"DeleteSelected", 38, {}, VT_EMPTY, notAvailable},
-        {L"MirrorDuplicate", 39, {kText, kText, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"ClearSelection", 40, {}, VT_EMPTY, notAvailable},
+        {L"AddSectorChord", 32, {kText, kText, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kI2}, VT_EMPTY, addSectorChord},
+        {L"GroupMirrorDuplicate", 33, {kText, kText, kR8, kR8, kR8, kR8}, VT_EMPTY, groupMirrorDuplicate},
+        {L"AddExtrudedT", 34, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedT>},
+        {L"AddExtrudedL", 35, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedL>},
+        {L"AddFormedL", 36, {kText, kText, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddFormedL>},
+        {L"SelectShape", 37, {kText}, VT_EMPTY, selectShape},
+        {L"DeleteSelected", 38, {}, VT_EMPTY, deleteSelected},
+        {L"MirrorDuplicate", 39, {kText, kText, kR8, kR8, kR8, kR8}, VT_EMPTY, mirrorDuplicate},
+        {L"ClearSelection", 40, {}, VT_EMPTY, clearPicks},
         {L"Undo", 41, {}, VT_EMPTY, ILorimantRows::Undo},
         {L"Redo", 42, {}, VT_EMPTY, ILorimantRows::Redo},
-        {L"BreakUnion", 43, {}, VT_EMPTY, notAvailable},
+        {L"BreakUnion", 43, {}, VT_EMPTY, breakUnion},
         {L"DeleteSubSectionAndChildShapes", 44, {kText}, VT_EMPTY, notAvailable},
-        {L"AddIBeam", 45, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedZ", 46, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedC", 47, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddExtrudedJ", 50, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddFormedC", 48, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
-        {L"AddFormedZ", 49, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"AddIBeam", 45, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddIBeam>},
+        {L"AddExtrudedZ", 46, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedZ>},
+        {L"AddExtrudedC", 47, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedC>},
+        {L"AddExtrudedJ", 50, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedJ>},
+        {L"AddFormedC", 48, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddFormedC>},
+        {L"AddFormedZ", 49, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddFormedZ>},
         {L"ApplyMaterialToSelected", 51, {kText, kText}, VT_EMPTY, applyMaterialToSelected},
         {L"ApplyMaterialToAll", 52, {kText, kText}, VT_EMPTY, applyMaterialToAll},
         {L"CreateDatabase", 53, {kText}, VT_EMPTY, createDatabase},
@@ -179,12 +271,12 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"DeleteSubSection", 74, {kText}, VT_EMPTY, notAvailable},
         {L"ChangeSubSectionParent", 75, {kText, kText}, VT_EMPTY, notAvailable},
         {L"ChangeShapeParent", 76, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"RenameShape", 77, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"RenameShape", 77, {kText, kText}, VT_EMPTY, renameShape},
         {L"ApplyUnrestrainedBendingForces", 78, {kText, kText, kR8, kR8, kR8, kI4}, VT_EMPTY, ILorimantRows::ApplyUnrestrainedBendingForces},
         {L"ApplyRestrainedBendingForces", 79, {kText, kText, kR8, kR8, kR8, kI4}, VT_EMPTY, ILorimantRows::ApplyRestrainedBendingForces},
-        {L"ClearPicks", 80, {}, VT_EMPTY, notAvailable},
-        {L"SetCurrentSubSection", 81, {kText}, VT_EMPTY, notAvailable},
-        {L"RenameSubSection", 82, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"ClearPicks", 80, {}, VT_EMPTY, clearPicks},
+        {L"SetCurrentSubSection", 81, {kText}, VT_EMPTY, setCurrentSubSection},
+        {L"RenameSubSection", 82, {kText, kText}, VT_EMPTY, renameSubSection},
         {L"BringSubSectionToFront", 83, {kText}, VT_EMPTY, notAvailable},
         {L"BendingAnalysisResult", 84, {kText, kI2}, VT_R8, ILorimantRows::BendingAnalysisResult},
         {L"BruhnPlasticBendingAnalysis", 85, {kText, kText, kR8}, VT_EMPTY, ILorimantRows::BruhnPlasticBendingAnalysis},
@@ -201,8 +293,8 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"MoveSubSectionMeshesToRoot", 97, {}, VT_EMPTY, ILorimantRows::MoveSubSectionMeshesToRoot},
         {L"MeshSubSection", 98, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, ILorimantRows::MeshSubSection},
         {L"MeshShape", 99, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, ILorimantRows::MeshShape},
-        {L"ChangeSign", 100, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"AddPoint", 101, {kText, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"ChangeSign", 100, {kText, kText}, VT_EMPTY, changeSign},
+        {L"AddPoint", 101, {kText, kR8, kR8}, VT_EMPTY, addPoint},
         {L"ApplyMaterialToSubSection", 102, {kText, kText}, VT_EMPTY, applyMaterialToSubSection},
         {L"ApplyMaterialToShape", 103, {kText, kText}, VT_EMPTY, applyMaterialToShape},
         {L"DeleteConstructionPoints", 104, {}, VT_EMPTY, notAvailable},

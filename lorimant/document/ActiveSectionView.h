@@ -39,6 +39,15 @@ class ActiveSectionView {
   virtual void setCurrentDialog(ModelessDialog* dialog) { m_currentDialog = dialog; }
   // The names of the picked shapes, in pick order (none without picking).
   virtual std::vector<CString> pickedShapeNames() const { return {}; }
+  // Deletes the picked shapes, profile sub-sections and points; journals
+  // "xscn.DeleteSelected". Nothing without a view.
+  virtual void DeleteSelected() {}
+  // Removes the current sub-section's union unless it holds a mesh;
+  // journals "xscn.BreakUnion" once done. Nothing without a view.
+  virtual void OnBreakUnion() {}
+  // Picks every display record of the shapes given; false when one of them
+  // has no record.
+  virtual bool SelectShapes(const std::vector<const void*>& /*shapes*/) { return true; }
   // The display-list identifiers of the picked records, in pick order.
   std::vector<unsigned int>& pickList() { return m_pickList; }
 

@@ -38,6 +38,7 @@ class CBaseXSectionAnalysisDoc : public CUndo {
 
   bool checkPointSuppressed = false;  // profile builders set it around their inner steps
   bool snapshotTaken = false;         // false while a snapshot is being stored
+  bool busy = false;                  // set while a profile builder runs
 
  private:
   bool m_modified = false;

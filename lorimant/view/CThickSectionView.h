@@ -311,6 +311,20 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   CString m_viewName;
   LightProperties m_gridMaterial{0.6f, 0.6f, 0.6f};
 
+  // ---- editing commands (SectionViewEditOps.cpp) ----
+  // Delete: journals "xscn.DeleteSelected", then with the journal blocked
+  // deletes the picked points still present, the picked basic shapes by
+  // name and each picked profile's sub-section once; then the picks are
+  // emptied, the geometry marked changed, the view rebuilt and the change
+  // routine run.
+  void DeleteSelected() override;
+  // Undo Union: refused ("Break Apart") while the current sub-section
+  // holds a mesh; else the union removed, rebuilt, change routine, picks
+  // cleared, and only then "xscn.BreakUnion" journalled.
+  void OnBreakUnion() override;
+  // Picks every active record that shows one of the shapes.
+  bool SelectShapes(const std::vector<const void*>& shapes) override;
+
  protected:
   // ---- hooks for the parts that other components supply ----
   // The modeless dialogs of the view (basic shape, rotate, mirror,

@@ -13,7 +13,7 @@
 
 namespace {
 
-void journal(CXSectionAnalysisDoc& doc, const wchar_t* line)
+void writeJournalLine(CXSectionAnalysisDoc& doc, const wchar_t* line)
 {
     gLogMsg = line;
     doc.LogIt();
@@ -44,7 +44,7 @@ void CThickSectionView::OnUndo()
 {
     CXSectionAnalysisDoc* doc = GetDocument();
     if (doc == nullptr) return;
-    journal(*doc, L"xscn.Undo");
+    writeJournalLine(*doc, L"xscn.Undo");
     // Clearing first and then finding no snapshot would leave an empty
     // model where the user's section was.
     if (!doc->CanUndo()) return;
@@ -59,7 +59,7 @@ void CThickSectionView::OnRedo()
 {
     CXSectionAnalysisDoc* doc = GetDocument();
     if (doc == nullptr) return;
-    journal(*doc, L"xscn.Redo");
+    writeJournalLine(*doc, L"xscn.Redo");
     if (!doc->CanRedo()) return;
     BlockedJournal blocked(*doc, L"Redo");
     if (CXSectionAnalysis* m = model()) m->clear();

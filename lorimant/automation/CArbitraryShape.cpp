@@ -1,0 +1,116 @@
+#include "lorimant/automation/CArbitraryShape.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "drevoline/section/CShapeAnalysis.h"
+#include "drevoline/section/CSubSection.h"
+#include "drevoline/section/CXSectionAnalysis.h"
+#include "lorimant/automation/AutomationFrame.h"
+#include "lorimant/automation/AutomationObject.h"
+#include "lorimant/automation/ILorimant.h"
+
+namespace {
+
+// The sub-section a fit builds under and the model, after the refusals.
+struct FitPlace {
+    CXSectionAnalysis* model;
+    CSubSection* parent;
+};
+
+FitPlace fitPlace(CXSectionAnalysisDoc& doc, const CString& name, const CString& parentName)
+{
+    CXSectionAnalysis& model = PublishDocumentModel(doc);
+    CSubSection* parent = ResolveSubSection(model, parentName);
+    if (parent == nullptr)
+        AfxThrowOleDispatchException(1, CString(L"Parent does not exist: ") + parentName);
+    if (ResolveShape(model, name) != nullptr) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+    return {&model, parent};
+}
+
+void redrawAndFit(CXSectionAnalysisDoc& doc) { RefreshRedraw(doc, true); }
+
+}  // namespace
+
+HRESULT CArbitraryShape::CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result,
+                                    EXCEPINFO* excep, UINT* argErr)
+{
+    return CallDispatchMember(ArbitraryShapeDispatchTable(), *this, name, std::move(args), result, excep, argErr);
+}
+
+void CArbitraryShape::AddPoint(double x, double y) { m_points.emplace_back(x, y, 0.0); }
+
+std::vector<Point<double>> CArbitraryShape::closedPoints() const
+{
+    std::vector<Point<double>> pts = m_points;
+    if (!pts.empty() && (pts.back() - pts.front()).length() > 1e-5) pts.push_back(pts.front());
+    // Three corners at least, the closing point aside: fewer enclose nothing.
+    if (pts.size() < 4) AfxThrowOleDispatchException(1, L"An arbitrary shape needs at least three points.");
+    return pts;
+}
+
+void CArbitraryShape::LinearFit(const CString& parentName)
+{
+    AutomationObjectMethod([&] {
+        std::vector<Point<double>> pts = closedPoints();
+        const FitPlace at = fitPlace(*m_doc, m_name, parentName);
+        auto shape = std::make_unique<CShapeAnalysis>(at.model);
+        shape->polygon(at.parent, m_name, pts.data(), static_cast<int>(pts.size()), m_sign < 1 ? 1 : 0,
+                       m_doc->journal());
+        shape.release();
+        redrawAndFit(*m_doc);
+    });
+}
+
+void CArbitraryShape::SplineFit(const CString& parentName)
+{
+    AutomationObjectMethod([&] {
+        std::vector<Point<double>> pts = closedPoints();
+        const FitPlace at = fitPlace(*m_doc, m_name, parentName);
+        auto shape = std::make_unique<CShapeAnalysis>(at.model);
+        shape->parent = at.parent;
+        shape->splineFit(pts.data(), static_cast<int>(pts.size()), m_sign < 1 ? 1 : 0);
+        CShapeAnalysis* built = shape.release();
+        // The fit lists the shape in the current sub-section: it belongs to
+        // the parent alone.
+        if (CSubSection* current = at.model->currentSubSectionMutable(); current != at.parent && current != nullptr)
+            current->removeChildShape(built);
+        built->name(m_name);
+        at.parent->addChildShape(built);
+        built->parent = at.parent;
+        if (at.model->shapes.Find(built) == nullptr) at.model->shapes.AddTail(built);
+        redrawAndFit(*m_doc);
+    });
+}
+
+namespace {
+
+void addPoint(CArbitraryShape& s, DispatchCall& c) { s.AddPoint(c.R8(0), c.R8(1)); }
+void linearFit(CArbitraryShape& s, DispatchCall& c) { s.LinearFit(c.Text(0)); }
+void splineFit(CArbitraryShape& s, DispatchCall& c) { s.SplineFit(c.Text(0)); }
+
+}  // namespace
+
+const CDispatchTable<CArbitraryShape>& ArbitraryShapeDispatchTable()
+{
+    static const CDispatchTable<CArbitraryShape> table({
+        {L"AddPoint", 1, {VT_R8, VT_R8}, VT_EMPTY, addPoint},
+        {L"LinearFit", 2, {VT_BSTR}, VT_EMPTY, linearFit},
+        {L"SplineFit", 3, {VT_BSTR}, VT_EMPTY, splineFit},
+    });
+    return table;
+}
+
+namespace ILorimant {
+
+COleVariant AddArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, short sign)
+{
+    return AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        if (ResolveShape(model, name) != nullptr)
+            AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+        return COleVariant::FromObject(std::make_shared<CArbitraryShape>(doc, name, sign));
+    });
+}
+
+}  // namespace ILorimant
