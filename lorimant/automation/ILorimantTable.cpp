@@ -166,6 +166,22 @@ void changeSign(Doc& doc, DispatchCall& c) { ILorimant::ChangeSign(doc, c.Text(0
 void addPoint(Doc& doc, DispatchCall& c) { ILorimant::AddPoint(doc, c.Text(0), c.R8(1), c.R8(2)); }
 void addArbitraryShape(Doc& doc, DispatchCall& c) { c.result = ILorimant::AddArbitraryShape(doc, c.Text(0), c.I2(1)); }
 
+void deleteSubSectionAndChildShapes(Doc& doc, DispatchCall& c)
+{
+    ILorimant::DeleteSubSectionAndChildShapes(doc, c.Text(0));
+}
+void deleteSubSection(Doc& doc, DispatchCall& c) { ILorimant::DeleteSubSection(doc, c.Text(0)); }
+void changeSubSectionParent(Doc& doc, DispatchCall& c) { ILorimant::ChangeSubSectionParent(doc, c.Text(0), c.Text(1)); }
+void changeShapeParent(Doc& doc, DispatchCall& c) { ILorimant::ChangeShapeParent(doc, c.Text(0), c.Text(1)); }
+void bringSubSectionToFront(Doc& doc, DispatchCall& c) { ILorimant::BringSubSectionToFront(doc, c.Text(0)); }
+void pushSubSectionToBack(Doc& doc, DispatchCall& c) { ILorimant::PushSubSectionToBack(doc, c.Text(0)); }
+void deleteConstructionPoints(Doc& doc, DispatchCall&) { ILorimant::DeleteConstructionPoints(doc); }
+void copyPasteShape(Doc& doc, DispatchCall& c) { ILorimant::CopyPasteShape(doc, c.Text(0), c.Text(1), c.Text(2)); }
+void copyPasteSubSection(Doc& doc, DispatchCall& c)
+{
+    ILorimant::CopyPasteSubSection(doc, c.Text(0), c.Text(1), c.Text(2));
+}
+
 std::vector<DispatchEntry<Doc>> entries()
 {
     // Parameter and result types as the dispatch table has them (where the
@@ -214,7 +230,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"Undo", 41, {}, VT_EMPTY, notAvailable},
         {L"Redo", 42, {}, VT_EMPTY, notAvailable},
         {L"BreakUnion", 43, {}, VT_EMPTY, breakUnion},
-        {L"DeleteSubSectionAndChildShapes", 44, {kText}, VT_EMPTY, notAvailable},
+        {L"DeleteSubSectionAndChildShapes", 44, {kText}, VT_EMPTY, deleteSubSectionAndChildShapes},
         {L"AddIBeam", 45, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"AddExtrudedZ", 46, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"AddExtrudedC", 47, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
@@ -243,16 +259,16 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"CreateWeld", 71, {kR8, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"DeleteWelds", 72, {}, VT_EMPTY, notAvailable},
         {L"ExecuteWelds", 73, {}, VT_EMPTY, notAvailable},
-        {L"DeleteSubSection", 74, {kText}, VT_EMPTY, notAvailable},
-        {L"ChangeSubSectionParent", 75, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"ChangeShapeParent", 76, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"DeleteSubSection", 74, {kText}, VT_EMPTY, deleteSubSection},
+        {L"ChangeSubSectionParent", 75, {kText, kText}, VT_EMPTY, changeSubSectionParent},
+        {L"ChangeShapeParent", 76, {kText, kText}, VT_EMPTY, changeShapeParent},
         {L"RenameShape", 77, {kText, kText}, VT_EMPTY, renameShape},
         {L"ApplyUnrestrainedBendingForces", 78, {kText, kText, kR8, kR8, kR8, kI4}, VT_EMPTY, notAvailable},
         {L"ApplyRestrainedBendingForces", 79, {kText, kText, kR8, kR8, kR8, kI4}, VT_EMPTY, notAvailable},
         {L"ClearPicks", 80, {}, VT_EMPTY, clearPicks},
         {L"SetCurrentSubSection", 81, {kText}, VT_EMPTY, setCurrentSubSection},
         {L"RenameSubSection", 82, {kText, kText}, VT_EMPTY, renameSubSection},
-        {L"BringSubSectionToFront", 83, {kText}, VT_EMPTY, notAvailable},
+        {L"BringSubSectionToFront", 83, {kText}, VT_EMPTY, bringSubSectionToFront},
         {L"BendingAnalysisResult", 84, {kText, kI2}, VT_R8, notAvailable},
         {L"BruhnPlasticBendingAnalysis", 85, {kText, kText, kR8}, VT_EMPTY, notAvailable},
         {L"AddCriticalPoint", 86, {kText, kR8, kR8, kR8}, VT_EMPTY, notAvailable},
@@ -264,7 +280,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"WriteSectionProperties", 93, {kText, kText}, VT_EMPTY, notAvailable},
         {L"ReadSectionProperties", 94, {kText}, VT_EMPTY, notAvailable},
         {L"GetFileSectionValue", 95, {kText, kI2}, VT_R8, notAvailable},
-        {L"PushSubSectionToBack", 96, {kText}, VT_EMPTY, notAvailable},
+        {L"PushSubSectionToBack", 96, {kText}, VT_EMPTY, pushSubSectionToBack},
         {L"MoveSubSectionMeshesToRoot", 97, {}, VT_EMPTY, notAvailable},
         {L"MeshSubSection", 98, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"MeshShape", 99, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, notAvailable},
@@ -272,7 +288,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"AddPoint", 101, {kText, kR8, kR8}, VT_EMPTY, addPoint},
         {L"ApplyMaterialToSubSection", 102, {kText, kText}, VT_EMPTY, applyMaterialToSubSection},
         {L"ApplyMaterialToShape", 103, {kText, kText}, VT_EMPTY, applyMaterialToShape},
-        {L"DeleteConstructionPoints", 104, {}, VT_EMPTY, notAvailable},
+        {L"DeleteConstructionPoints", 104, {}, VT_EMPTY, deleteConstructionPoints},
         {L"ApplyMaterial", 105, {kText, kText}, VT_EMPTY, applyMaterial},
         {L"ComputeCozzonePlasticMomentsGivenFo", 107, {kR8, kR8}, VT_EMPTY, notAvailable},
         {L"BendingBoxForce", 108, {kR8, kR8, kR8, kR8}, VT_R8, notAvailable},
@@ -282,8 +298,8 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"CozzoneMaxShear", 112, {kR8, kR8, kI2}, VT_R8, notAvailable},
         {L"ReadIGES", 113, {kText}, VT_EMPTY, notAvailable},
         {L"WriteIGES", 114, {kText}, VT_EMPTY, notAvailable},
-        {L"CopyPasteShape", 115, {kText, kText, kText}, VT_EMPTY, notAvailable},
-        {L"CopyPasteSubSection", 116, {kText, kText, kText}, VT_EMPTY, notAvailable},
+        {L"CopyPasteShape", 115, {kText, kText, kText}, VT_EMPTY, copyPasteShape},
+        {L"CopyPasteSubSection", 116, {kText, kText, kText}, VT_EMPTY, copyPasteSubSection},
         // Members the program journals that the interface lacked: the view's
         // local size control (shape name, x, y, element size, radius) and the
         // unsymmetric Cozzone solution (neutral-axis y, allowable

@@ -173,6 +173,42 @@ TEST_F(AutomationShapeEdits, ChangeSignGroupAddAndRename) {
   ASSERT_EQ(invoke(L"AddPoint", {T(L"G"), R(7), R(8)}), S_OK);
 }
 
+TEST_F(AutomationShapeEdits, CopiesAndTheTree) {
+  // A sub-section of two shapes cannot be copied.
+  rectangle(group, L"flange", 1, 1, 20, 0);
+  expectRefused(invoke(L"CopyPasteSubSection", {T(L"root"), T(L"G"), T(L"G copy")}), 1,
+                L"Subsection may have only one shape assocated with it");
+  EXPECT_EQ(doc->model()->findSubSection(L"G copy"), nullptr);
+  // One shape: the copy and its shape take the new name.
+  CSubSection* single = subSection(root(), L"One");
+  rectangle(single, L"only", 2, 2, 30, 0);
+  ASSERT_EQ(invoke(L"CopyPasteSubSection", {T(L"G"), T(L"One"), T(L"Two")}), S_OK);
+  const CSubSection* two = doc->model()->findSubSection(L"Two");
+  ASSERT_NE(two, nullptr);
+  EXPECT_EQ(two->parent(), group);
+  ASSERT_NE(doc->model()->findShape(L"Two"), nullptr);
+  EXPECT_NEAR(doc->model()->findShape(L"Two")->area(), 4.0, 1e-9);
+
+  expectRefused(invoke(L"CopyPasteShape", {T(L"G"), T(L"zz"), T(L"c")}), 1, L"Shape object could not be found");
+  ASSERT_EQ(invoke(L"CopyPasteShape", {T(L"G"), T(L"R1"), T(L"R1 copy")}), S_OK);
+  EXPECT_NE(group->findShape(L"R1 copy"), nullptr);
+  EXPECT_EQ(root()->findShape(L"R1"), r1);
+
+  // A sub-section under its own descendant would leave the tree.
+  EXPECT_EQ(invoke(L"ChangeSubSectionParent", {T(L"G"), T(L"Two")}), DISP_E_EXCEPTION);
+  EXPECT_EQ(group->parent(), root());
+  ASSERT_EQ(invoke(L"ChangeSubSectionParent", {T(L"One"), T(L"G")}), S_OK);
+  EXPECT_EQ(single->parent(), group);
+  ASSERT_EQ(invoke(L"ChangeShapeParent", {T(L"R1"), T(L"One")}), S_OK);
+  EXPECT_EQ(r1->subSection(), single);
+  EXPECT_EQ(root()->findShape(L"R1"), nullptr);
+
+  ASSERT_EQ(invoke(L"AddPoint", {T(L"root"), R(7), R(8)}), S_OK);
+  ASSERT_FALSE(root()->constructionPoints.empty());
+  ASSERT_EQ(invoke(L"DeleteConstructionPoints", {}), S_OK);
+  EXPECT_TRUE(root()->constructionPoints.empty());
+}
+
 // ---- the arbitrary-shape object ----
 
 TEST_F(AutomationShapeEdits, PolygonBlockReplaysIntoAClosedTriangleAndIsJournalled) {
