@@ -187,6 +187,10 @@ void MirrorShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double 
 // sub-section, else every shape of the sub-section nm; changed.
 void RotateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y, double ang);
 void TranslateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y);
+// Journal their line, then turn (about (x, y), degrees) or move the whole
+// current sub-section with the journal blocked; changed.
+void RotateAll(CXSectionAnalysisDoc& doc, double x, double y, double ang);
+void TranslateAll(CXSectionAnalysisDoc& doc, double x, double y);
 // Mirrored copies into the current sub-section: of each shape of the
 // sub-section nm (named newnm, with "_Mirrored" appended for a plain
 // sub-section), else shape nm itself is mirrored in place and marked.

@@ -146,6 +146,8 @@ void rotateDuplicateShape(Doc& doc, DispatchCall& c)
 }
 void rotateShape(Doc& doc, DispatchCall& c) { ILorimant::RotateShape(doc, c.Text(0), c.R8(1), c.R8(2), c.R8(3)); }
 void translateShape(Doc& doc, DispatchCall& c) { ILorimant::TranslateShape(doc, c.Text(0), c.R8(1), c.R8(2)); }
+void rotateAll(Doc& doc, DispatchCall& c) { ILorimant::RotateAll(doc, c.R8(0), c.R8(1), c.R8(2)); }
+void translateAll(Doc& doc, DispatchCall& c) { ILorimant::TranslateAll(doc, c.R8(0), c.R8(1)); }
 void createSubSection(Doc& doc, DispatchCall& c) { ILorimant::CreateSubSection(doc, c.Text(0), c.Text(1)); }
 void groupMirrorDuplicate(Doc& doc, DispatchCall& c)
 {
@@ -207,10 +209,10 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"MirrorShape", 18, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, mirrorShape},
         {L"Shapes", 19, {}, VT_DISPATCH, shapes},
         {L"Show", 20, {}, VT_EMPTY, notAvailable},
-        {L"RotateAll", 21, {kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"RotateAll", 21, {kR8, kR8, kR8}, VT_EMPTY, rotateAll},
         {L"RotateDuplicateShape", 22, {kText, kText, kR8, kR8, kR8}, VT_EMPTY, rotateDuplicateShape},
         {L"RotateShape", 23, {kText, kR8, kR8, kR8}, VT_EMPTY, rotateShape},
-        {L"TranslateAll", 24, {kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"TranslateAll", 24, {kR8, kR8}, VT_EMPTY, translateAll},
         {L"TranslateDuplicateShape", 25, {kText, kText, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"TranslateShape", 26, {kText, kR8, kR8}, VT_EMPTY, translateShape},
         {L"FileOpen", 27, {kText}, VT_EMPTY, notAvailable},

@@ -91,6 +91,16 @@ TEST_F(AutomationShapeEdits, TransformsOfANameMoveTheShapeOrTheSubSection) {
   EXPECT_NEAR(mid(L"web").y, 0.5, 1e-9);
 }
 
+TEST_F(AutomationShapeEdits, WholeSubSectionTransformsJournalOneLineEach) {
+  ASSERT_EQ(invoke(L"TranslateAll", {R(1), R(2)}), S_OK);
+  EXPECT_NEAR(mid(L"R1").x, 3.0, 1e-9);
+  EXPECT_NEAR(mid(L"web").y, 3.5, 1e-9);
+  ASSERT_EQ(invoke(L"RotateAll", {R(0), R(0), R(180)}), S_OK);
+  EXPECT_NEAR(mid(L"R1").x, -3.0, 1e-9);
+  EXPECT_NEAR(mid(L"R1").y, -3.0, 1e-9);
+  EXPECT_EQ(linesWith("All "), (std::vector<std::string>{"xscn.TranslateAll 1,2", "xscn.RotateAll 0,0,180"}));
+}
+
 TEST_F(AutomationShapeEdits, UnknownNamesAreRefusedAndChangeNothing) {
   const Point<double> before = mid(L"R1");
   const int shapes = doc->model()->shapes.GetCount();
