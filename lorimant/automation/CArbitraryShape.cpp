@@ -58,6 +58,9 @@ void CArbitraryShape::LinearFit(const CString& parentName)
         auto shape = std::make_unique<CShapeAnalysis>(at.model);
         shape->polygon(at.parent, m_name, pts.data(), static_cast<int>(pts.size()), m_sign < 1 ? 1 : 0,
                        m_doc->journal());
+        // A hole runs clockwise like the basic shapes' holes, whatever
+        // order the points came in.
+        shape->orient();
         shape.release();
         redrawAndFit(*m_doc);
     });
@@ -77,6 +80,7 @@ void CArbitraryShape::SplineFit(const CString& parentName)
         if (CSubSection* current = at.model->currentSubSectionMutable(); current != at.parent && current != nullptr)
             current->removeChildShape(built);
         built->name(m_name);
+        built->orient();
         at.parent->addChildShape(built);
         built->parent = at.parent;
         if (at.model->shapes.Find(built) == nullptr) at.model->shapes.AddTail(built);

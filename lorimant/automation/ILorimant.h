@@ -240,6 +240,10 @@ void MirrorShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double 
 // sub-section, else every shape of the sub-section nm; changed.
 void RotateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y, double ang);
 void TranslateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y);
+// Journal their line, then turn (about (x, y), degrees) or move the whole
+// current sub-section with the journal blocked; changed.
+void RotateAll(CXSectionAnalysisDoc& doc, double x, double y, double ang);
+void TranslateAll(CXSectionAnalysisDoc& doc, double x, double y);
 // Mirrored copies into the current sub-section: of each shape of the
 // sub-section nm (named newnm, with "_Mirrored" appended for a plain
 // sub-section), else shape nm itself is mirrored in place and marked.
@@ -260,6 +264,31 @@ void RotateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CS
 // A new arbitrary-shape object for a shape called name with that sign;
 // refuses (2) a name a shape of the model has.
 COleVariant AddArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, short sign);
+
+// ---- the sub-section tree and copies ----
+// The document's deletion (which journals); the picks cleared.
+void DeleteSubSectionAndChildShapes(CXSectionAnalysisDoc& doc, const CString& name);
+// The same for a non-empty name, then a redraw.
+void DeleteSubSection(CXSectionAnalysisDoc& doc, const CString& name);
+// Moves the sub-section under parentName; refuses (1) a missing one and a
+// parent inside the sub-section itself.
+void ChangeSubSectionParent(CXSectionAnalysisDoc& doc, const CString& name, const CString& parentName);
+// Moves the shape to the sub-section parentName.
+void ChangeShapeParent(CXSectionAnalysisDoc& doc, const CString& name, const CString& parentName);
+// The document's reordering (which journals); refuses (1) "Subsection not found".
+void BringSubSectionToFront(CXSectionAnalysisDoc& doc, const CString& name);
+void PushSubSectionToBack(CXSectionAnalysisDoc& doc, const CString& name);
+// Deletes the current sub-section's construction points.
+void DeleteConstructionPoints(CXSectionAnalysisDoc& doc);
+// A copy of shape shapeName called copyName under parentName; refuses (1)
+// "Shape object could not be found", (2) a taken name.
+void CopyPasteShape(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& shapeName,
+                    const CString& copyName);
+// A copy called copyName of a sub-section with at most one shape (its copy
+// also called copyName) under parentName; refuses (1) "Subsection may have
+// only one shape assocated with it".
+void CopyPasteSubSection(CXSectionAnalysisDoc& doc, const CString& parentName, const CString& subsectionName,
+                         const CString& copyName);
 
 }  // namespace ILorimant
 

@@ -171,6 +171,8 @@ void rotateDuplicateShape(Doc& doc, DispatchCall& c)
 }
 void rotateShape(Doc& doc, DispatchCall& c) { ILorimant::RotateShape(doc, c.Text(0), c.R8(1), c.R8(2), c.R8(3)); }
 void translateShape(Doc& doc, DispatchCall& c) { ILorimant::TranslateShape(doc, c.Text(0), c.R8(1), c.R8(2)); }
+void rotateAll(Doc& doc, DispatchCall& c) { ILorimant::RotateAll(doc, c.R8(0), c.R8(1), c.R8(2)); }
+void translateAll(Doc& doc, DispatchCall& c) { ILorimant::TranslateAll(doc, c.R8(0), c.R8(1)); }
 void createSubSection(Doc& doc, DispatchCall& c) { ILorimant::CreateSubSection(doc, c.Text(0), c.Text(1)); }
 void groupMirrorDuplicate(Doc& doc, DispatchCall& c)
 {
@@ -190,6 +192,22 @@ void renameSubSection(Doc& doc, DispatchCall& c) { ILorimant::RenameSubSection(d
 void changeSign(Doc& doc, DispatchCall& c) { ILorimant::ChangeSign(doc, c.Text(0), c.Text(1)); }
 void addPoint(Doc& doc, DispatchCall& c) { ILorimant::AddPoint(doc, c.Text(0), c.R8(1), c.R8(2)); }
 void addArbitraryShape(Doc& doc, DispatchCall& c) { c.result = ILorimant::AddArbitraryShape(doc, c.Text(0), c.I2(1)); }
+
+void deleteSubSectionAndChildShapes(Doc& doc, DispatchCall& c)
+{
+    ILorimant::DeleteSubSectionAndChildShapes(doc, c.Text(0));
+}
+void deleteSubSection(Doc& doc, DispatchCall& c) { ILorimant::DeleteSubSection(doc, c.Text(0)); }
+void changeSubSectionParent(Doc& doc, DispatchCall& c) { ILorimant::ChangeSubSectionParent(doc, c.Text(0), c.Text(1)); }
+void changeShapeParent(Doc& doc, DispatchCall& c) { ILorimant::ChangeShapeParent(doc, c.Text(0), c.Text(1)); }
+void bringSubSectionToFront(Doc& doc, DispatchCall& c) { ILorimant::BringSubSectionToFront(doc, c.Text(0)); }
+void pushSubSectionToBack(Doc& doc, DispatchCall& c) { ILorimant::PushSubSectionToBack(doc, c.Text(0)); }
+void deleteConstructionPoints(Doc& doc, DispatchCall&) { ILorimant::DeleteConstructionPoints(doc); }
+void copyPasteShape(Doc& doc, DispatchCall& c) { ILorimant::CopyPasteShape(doc, c.Text(0), c.Text(1), c.Text(2)); }
+void copyPasteSubSection(Doc& doc, DispatchCall& c)
+{
+    ILorimant::CopyPasteSubSection(doc, c.Text(0), c.Text(1), c.Text(2));
+}
 
 std::vector<DispatchEntry<Doc>> entries()
 {
@@ -216,10 +234,10 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"MirrorShape", 18, {kText, kR8, kR8, kR8, kR8}, VT_EMPTY, mirrorShape},
         {L"Shapes", 19, {}, VT_DISPATCH, shapes},
         {L"Show", 20, {}, VT_EMPTY, ILorimantRows::Show},
-        {L"RotateAll", 21, {kR8, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"RotateAll", 21, {kR8, kR8, kR8}, VT_EMPTY, rotateAll},
         {L"RotateDuplicateShape", 22, {kText, kText, kR8, kR8, kR8}, VT_EMPTY, rotateDuplicateShape},
         {L"RotateShape", 23, {kText, kR8, kR8, kR8}, VT_EMPTY, rotateShape},
-        {L"TranslateAll", 24, {kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"TranslateAll", 24, {kR8, kR8}, VT_EMPTY, translateAll},
         {L"TranslateDuplicateShape", 25, {kText, kText, kR8, kR8}, VT_EMPTY, notAvailable},
         {L"TranslateShape", 26, {kText, kR8, kR8}, VT_EMPTY, translateShape},
         {L"FileOpen", 27, {kText}, VT_EMPTY, ILorimantRows::FileOpen},
@@ -239,7 +257,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"Undo", 41, {}, VT_EMPTY, ILorimantRows::Undo},
         {L"Redo", 42, {}, VT_EMPTY, ILorimantRows::Redo},
         {L"BreakUnion", 43, {}, VT_EMPTY, breakUnion},
-        {L"DeleteSubSectionAndChildShapes", 44, {kText}, VT_EMPTY, notAvailable},
+        {L"DeleteSubSectionAndChildShapes", 44, {kText}, VT_EMPTY, deleteSubSectionAndChildShapes},
         {L"AddIBeam", 45, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddIBeam>},
         {L"AddExtrudedZ", 46, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedZ>},
         {L"AddExtrudedC", 47, {kText, kText, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kR8, kI2, kI2, kR8, kR8, kR8, kR8, kR8}, VT_EMPTY, profileBuilder<ILorimant::AddExtrudedC>},
@@ -268,16 +286,16 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"CreateWeld", 71, {kR8, kR8, kR8, kR8}, VT_EMPTY, ILorimantRows::CreateWeld},
         {L"DeleteWelds", 72, {}, VT_EMPTY, ILorimantRows::DeleteWelds},
         {L"ExecuteWelds", 73, {}, VT_EMPTY, ILorimantRows::ExecuteWelds},
-        {L"DeleteSubSection", 74, {kText}, VT_EMPTY, notAvailable},
-        {L"ChangeSubSectionParent", 75, {kText, kText}, VT_EMPTY, notAvailable},
-        {L"ChangeShapeParent", 76, {kText, kText}, VT_EMPTY, notAvailable},
+        {L"DeleteSubSection", 74, {kText}, VT_EMPTY, deleteSubSection},
+        {L"ChangeSubSectionParent", 75, {kText, kText}, VT_EMPTY, changeSubSectionParent},
+        {L"ChangeShapeParent", 76, {kText, kText}, VT_EMPTY, changeShapeParent},
         {L"RenameShape", 77, {kText, kText}, VT_EMPTY, renameShape},
         {L"ApplyUnrestrainedBendingForces", 78, {kText, kText, kR8, kR8, kR8, kI4}, VT_EMPTY, ILorimantRows::ApplyUnrestrainedBendingForces},
         {L"ApplyRestrainedBendingForces", 79, {kText, kText, kR8, kR8, kR8, kI4}, VT_EMPTY, ILorimantRows::ApplyRestrainedBendingForces},
         {L"ClearPicks", 80, {}, VT_EMPTY, clearPicks},
         {L"SetCurrentSubSection", 81, {kText}, VT_EMPTY, setCurrentSubSection},
         {L"RenameSubSection", 82, {kText, kText}, VT_EMPTY, renameSubSection},
-        {L"BringSubSectionToFront", 83, {kText}, VT_EMPTY, notAvailable},
+        {L"BringSubSectionToFront", 83, {kText}, VT_EMPTY, bringSubSectionToFront},
         {L"BendingAnalysisResult", 84, {kText, kI2}, VT_R8, ILorimantRows::BendingAnalysisResult},
         {L"BruhnPlasticBendingAnalysis", 85, {kText, kText, kR8}, VT_EMPTY, ILorimantRows::BruhnPlasticBendingAnalysis},
         {L"AddCriticalPoint", 86, {kText, kR8, kR8, kR8}, VT_EMPTY, ILorimantRows::AddCriticalPoint},
@@ -289,7 +307,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"WriteSectionProperties", 93, {kText, kText}, VT_EMPTY, writeSectionProperties},
         {L"ReadSectionProperties", 94, {kText}, VT_EMPTY, readSectionProperties},
         {L"GetFileSectionValue", 95, {kText, kI2}, VT_R8, getFileSectionValue},
-        {L"PushSubSectionToBack", 96, {kText}, VT_EMPTY, notAvailable},
+        {L"PushSubSectionToBack", 96, {kText}, VT_EMPTY, pushSubSectionToBack},
         {L"MoveSubSectionMeshesToRoot", 97, {}, VT_EMPTY, ILorimantRows::MoveSubSectionMeshesToRoot},
         {L"MeshSubSection", 98, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, ILorimantRows::MeshSubSection},
         {L"MeshShape", 99, {kText, kI2, kI4, kR8, kR8}, VT_EMPTY, ILorimantRows::MeshShape},
@@ -297,7 +315,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"AddPoint", 101, {kText, kR8, kR8}, VT_EMPTY, addPoint},
         {L"ApplyMaterialToSubSection", 102, {kText, kText}, VT_EMPTY, applyMaterialToSubSection},
         {L"ApplyMaterialToShape", 103, {kText, kText}, VT_EMPTY, applyMaterialToShape},
-        {L"DeleteConstructionPoints", 104, {}, VT_EMPTY, notAvailable},
+        {L"DeleteConstructionPoints", 104, {}, VT_EMPTY, deleteConstructionPoints},
         {L"ApplyMaterial", 105, {kText, kText}, VT_EMPTY, applyMaterial},
         {L"ComputeCozzonePlasticMomentsGivenFo", 107, {kR8, kR8}, VT_EMPTY, ILorimantRows::ComputeCozzonePlasticMomentsGivenFo},
         {L"BendingBoxForce", 108, {kR8, kR8, kR8, kR8}, VT_R8, ILorimantRows::BendingBoxForce},
@@ -307,8 +325,8 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"CozzoneMaxShear", 112, {kR8, kR8, kI2}, VT_R8, ILorimantRows::CozzoneMaxShear},
         {L"ReadIGES", 113, {kText}, VT_EMPTY, ILorimantRows::ReadIGES},
         {L"WriteIGES", 114, {kText}, VT_EMPTY, ILorimantRows::WriteIGES},
-        {L"CopyPasteShape", 115, {kText, kText, kText}, VT_EMPTY, notAvailable},
-        {L"CopyPasteSubSection", 116, {kText, kText, kText}, VT_EMPTY, notAvailable},
+        {L"CopyPasteShape", 115, {kText, kText, kText}, VT_EMPTY, copyPasteShape},
+        {L"CopyPasteSubSection", 116, {kText, kText, kText}, VT_EMPTY, copyPasteSubSection},
         // Members the program journals that the interface lacked: the view's
         // local size control (shape name, x, y, element size, radius) and the
         // unsymmetric Cozzone solution (neutral-axis y, allowable

@@ -119,4 +119,31 @@ void RotateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CS
     });
 }
 
+void RotateAll(CXSectionAnalysisDoc& doc, double x, double y, double ang)
+{
+    AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        CSubSection& current = currentOf(model);
+        JournalLine(doc, L"xscn.RotateAll %g,%g,%g", x, y, ang);
+        {
+            JournalBlock block(doc, L"RotateAll");
+            current.rotateAll(x, y, ang);
+        }
+        RefreshModelChanged(doc);
+    });
+}
+
+void TranslateAll(CXSectionAnalysisDoc& doc, double x, double y)
+{
+    AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        CSubSection& current = currentOf(model);
+        JournalLine(doc, L"xscn.TranslateAll %g,%g", x, y);
+        {
+            JournalBlock block(doc, L"TranslateAll");
+            Point<double> d(x, y, 0.0);
+            current.translate(&d);
+        }
+        RefreshModelChanged(doc);
+    });
+}
+
 }  // namespace ILorimant

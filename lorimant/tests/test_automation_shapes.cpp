@@ -77,6 +77,11 @@ TEST_F(AutomationBasicShapes, SignBelowOneMakesAHole) {
   EXPECT_TRUE(shape(L"H0")->isNegative());
   EXPECT_NEAR(shape(L"H0")->area(), -1.0, 1e-9);
   EXPECT_FALSE(shape(L"S1")->isNegative());
+  ASSERT_EQ(invoke(L"AddSectorChord",
+                   {T(L"root"), T(L"C0"), R(1), R(std::sqrt(2.0)), R(9), R(9), I(0), I(1), R(0), I(0)}),
+            S_OK);
+  EXPECT_TRUE(shape(L"C0")->isNegative());
+  EXPECT_NEAR(shape(L"C0")->area(), -0.2853981634, 1e-7);
 }
 
 TEST_F(AutomationBasicShapes, EmptyNameTakesTheNextGeneratedName) {

@@ -398,8 +398,8 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   int showMessage(const CString& text, const CString& caption, UINT type);
   std::array<GLuint, 512> m_labelHits{};
   // ---- transformation helpers (CThickSectionViewTransform.cpp) ----
-  // Writes gLogMsg to the document's journal.
-  void journal();
+  // Writes line (gLogMsg when null) to the document's journal.
+  void journal(const wchar_t* line = nullptr);
   // The end of a walk: picks cleared, rebuild and redraw when the rebuild
   // flag is set, and, when a shape changed, the document's change routine.
   void finishTransform(bool changed);

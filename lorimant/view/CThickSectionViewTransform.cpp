@@ -44,8 +44,10 @@ void CThickSectionView::rotatePoint(Point<double>& p, const Point<double>& centr
                     p.z);
 }
 
-void CThickSectionView::journal() {
-  if (m_document != nullptr) m_document->LogIt();
+void CThickSectionView::journal(const wchar_t* line) {
+  if (m_document == nullptr) return;
+  if (line != nullptr) gLogMsg = line;
+  m_document->LogIt();
 }
 
 void CThickSectionView::mirrorShape(CShapeAnalysis* shape, bool duplicate, Point<double> point, Point<double> normal) {

@@ -28,20 +28,13 @@ struct DeleteTargets {
     }
 };
 
-void journal(CXSectionAnalysisDoc* doc, const wchar_t* line)
-{
-    if (doc == nullptr) return;
-    gLogMsg = line;
-    doc->LogIt();
-}
-
 }  // namespace
 
 void CThickSectionView::DeleteSelected()
 {
     CXSectionAnalysis* m = model();
     if (m == nullptr || m_document == nullptr) return;
-    journal(m_document, L"xscn.DeleteSelected");
+    journal(L"xscn.DeleteSelected");
     CLog* log = m_document->journal();
     if (log) log->block(L"Delete Selected");
 
@@ -96,7 +89,7 @@ void CThickSectionView::OnBreakUnion()
     ClearPicks();
     // Written once the union is gone, so a replay never breaks a union that
     // the session kept.
-    journal(m_document, L"xscn.BreakUnion");
+    journal(L"xscn.BreakUnion");
 }
 
 bool CThickSectionView::SelectShapes(const std::vector<const void*>& shapes)

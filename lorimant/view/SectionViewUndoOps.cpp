@@ -13,12 +13,6 @@
 
 namespace {
 
-void writeJournalLine(CXSectionAnalysisDoc& doc, const wchar_t* line)
-{
-    gLogMsg = line;
-    doc.LogIt();
-}
-
 // Blocks the document's journal under a label while it lives.
 class BlockedJournal {
 public:
@@ -44,7 +38,7 @@ void CThickSectionView::OnUndo()
 {
     CXSectionAnalysisDoc* doc = GetDocument();
     if (doc == nullptr) return;
-    writeJournalLine(*doc, L"xscn.Undo");
+    journal(L"xscn.Undo");
     // Clearing first and then finding no snapshot would leave an empty
     // model where the user's section was.
     if (!doc->CanUndo()) return;
@@ -59,7 +53,7 @@ void CThickSectionView::OnRedo()
 {
     CXSectionAnalysisDoc* doc = GetDocument();
     if (doc == nullptr) return;
-    writeJournalLine(*doc, L"xscn.Redo");
+    journal(L"xscn.Redo");
     if (!doc->CanRedo()) return;
     BlockedJournal blocked(*doc, L"Redo");
     if (CXSectionAnalysis* m = model()) m->clear();
