@@ -91,6 +91,17 @@ bool isPlainPolyline(const Bspline& s)
     return true;
 }
 
+// isPlainPolyline for a polyline of two control points, kept small enough
+// to be inlined into the walk over a chain.
+inline bool isStraightLeg(const Bspline& s)
+{
+    if (s.deg() != 1 || s.isRational() || s.nPts() != 2 || s.nKts() != 4 ||
+        s.weightArray().GetSize() != 2)
+        return false;
+    const double* k = s.knotVector().GetData();
+    return k[0] == k[1] && k[2] == k[3] && k[1] < k[2];
+}
+
 // The Green integral of dA over a plain polyline from end to end: the
 // shoelace sum of its legs about c, which is what the subdivided sums of
 // dA approach (a straight leg needs no subdivision).
@@ -206,8 +217,18 @@ double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c)
     POSITION pos = arcs.GetHeadPosition();
     while (pos) {
         const Bspline* arc = arcs.GetNext(pos);
-        // The whole arc: a plain polyline's integral is its shoelace sum.
-        if (isPlainPolyline(*arc))
+        // The whole arc: a plain polyline's integral is its shoelace sum. A
+        // single straight leg is tested and summed here, with the same
+        // arithmetic as polylineArea (its sum starts from 0, so adding its
+        // one term to the running sum gives the same bits).
+        if (isStraightLeg(*arc)) {
+            const Point<double>* Q = arc->controlPoints().GetData();
+            const double xi = Q[0].x - c.x;
+            const double yi = Q[0].y - c.y;
+            const double xj = Q[1].x - c.x;
+            const double yj = Q[1].y - c.y;
+            sum += 0.5 * (xi * yj - yi * xj);
+        } else if (isPlainPolyline(*arc))
             sum += polylineArea(*arc, c);
         else
             sum += integrateArea(*arc, c, 2, arc->startParameter(), arc->endParameter(), buf);
