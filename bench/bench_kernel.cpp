@@ -300,23 +300,46 @@ BENCHMARK(BM_Inside_vs_RayCasting)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------------------
 // area() against the shoelace sum (straight arcs) and an 8-point
-// Gauss-Legendre rule per span (a circle of rational quadratic arcs).
+// Gauss-Legendre rule per span (a circle of rational quadratic arcs). The
+// second argument 1 records a geometry edit before each call, so that the
+// kept area cannot be reused and every call integrates again ("cold").
+
+// area() of c, after an edit elsewhere when cold.
+double timedArea(const CCompositeCurve& c, bool cold)
+{
+    if (cold)
+        geometry_edits::note();
+    return c.area();
+}
 
 void BM_AreaStraight_vs_Shoelace(benchmark::State& state)
 {
     std::mt19937 rng(3);
     const std::vector<Pt> poly = starPolygon(static_cast<int>(state.range(0)), rng);
     auto c = closedPolyline(poly);
+    const bool cold = state.range(1) != 0;
     compare(
-        state, [&] { benchmark::DoNotOptimize(c->area()); },
+        state, [&] { benchmark::DoNotOptimize(timedArea(*c, cold)); },
         [&] {
             double sum = 0.0;
             for (std::size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++)
                 sum += poly[j].x * poly[i].y - poly[i].x * poly[j].y;
             benchmark::DoNotOptimize(sum / 2.0);
         });
+    // The floor of any walk over the chain: visiting each arc and reading
+    // one coordinate of its first control point, in microseconds per call.
+    const int walks = 2000;
+    const auto t0 = Clock::now();
+    for (int k = 0; k < walks; ++k) {
+        double x = 0.0;
+        POSITION pos = c->arcs().GetHeadPosition();
+        while (pos)
+            x += c->arcs().GetNext(pos)->controlPoints()[0].x;
+        benchmark::DoNotOptimize(x);
+    }
+    state.counters["walk_us"] = 1e6 * std::chrono::duration<double>(Clock::now() - t0).count() / walks;
 }
-BENCHMARK(BM_AreaStraight_vs_Shoelace)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AreaStraight_vs_Shoelace)->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMicrosecond);
 
 // Gauss-Legendre nodes and weights on [-1, 1], 8 points.
 constexpr double kGaussX[8] = {-0.9602898564975363, -0.7966664774136267, -0.5255324099163290,
@@ -372,9 +395,10 @@ void BM_AreaCurved_vs_GaussLegendre(benchmark::State& state)
         spans.push_back({arc->cpts(0), arc->cpts(1), arc->cpts(2)});
         weights.push_back({arc->wts(0), arc->wts(1), arc->wts(2)});
     }
+    const bool cold = state.range(1) != 0;
     double ours = 0.0, ref = 0.0;
     compare(
-        state, [&] { ours = circle.area(); },
+        state, [&] { ours = timedArea(circle, cold); },
         [&] {
             ref = 0.0;
             for (std::size_t i = 0; i < spans.size(); ++i) {
@@ -389,7 +413,7 @@ void BM_AreaCurved_vs_GaussLegendre(benchmark::State& state)
     state.counters["ours_rel_err"] = std::fabs(ours - 4.0 * 3.141592653589793) / (4.0 * 3.141592653589793);
     state.counters["ref_rel_err"] = std::fabs(ref - 4.0 * 3.141592653589793) / (4.0 * 3.141592653589793);
 }
-BENCHMARK(BM_AreaCurved_vs_GaussLegendre)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AreaCurved_vs_GaussLegendre)->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------------------
 // Predicates against CGAL's filtered predicates (exact predicates, inexact

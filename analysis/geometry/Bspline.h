@@ -104,7 +104,13 @@ public:
     // Sets the closed flag.
     void closed(int c) { m_closed = c; }
     // Sets the global parameter offset.
-    void setGlobal(double offset) { m_offset = offset; }
+    void setGlobal(double offset)
+    {
+        // A new offset moves the parameters a curved arc's integrals step through.
+        if (!(offset == m_offset))
+            geometry_edits::note();
+        m_offset = offset;
+    }
     // The global parameter offset.
     double globalOffset() const { return m_offset; }
     // True when the curve is evaluated as rational.
@@ -404,3 +410,7 @@ double dA(Bspline* s, double a, double b, Point<double>* c);
 // agree within gIntegrationTol; at most 2^22 subintervals.
 double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bspline* s,
                        Point<double>* c, int n, double a, double b);
+
+// Sum over arcs, in order, of integrateSpline(dA, arc, &c, 2, start, end)
+// taken over each whole arc: the signed area swept about c.
+double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c);

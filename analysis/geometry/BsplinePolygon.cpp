@@ -91,6 +91,17 @@ bool isPlainPolyline(const Bspline& s)
     return true;
 }
 
+// isPlainPolyline for a polyline of two control points, kept small enough
+// to be inlined into the walk over a chain.
+inline bool isStraightLeg(const Bspline& s)
+{
+    if (s.deg() != 1 || s.isRational() || s.nPts() != 2 || s.nKts() != 4 ||
+        s.weightArray().GetSize() != 2)
+        return false;
+    const double* k = s.knotVector().GetData();
+    return k[0] == k[1] && k[2] == k[3] && k[1] < k[2];
+}
+
 // The Green integral of dA over a plain polyline from end to end: the
 // shoelace sum of its legs about c, which is what the subdivided sums of
 // dA approach (a straight leg needs no subdivision).
@@ -108,36 +119,56 @@ double polylineArea(const Bspline& s, const Point<double>& c)
     return sum;
 }
 
-// integrateSpline with the integrand dA, evaluating each curve point once:
-// consecutive subintervals share their common point, and a point of the
-// previous pass is taken again where the new pass lands on its parameter.
-// The sums are those of integrateSpline(dA, ...) bit for bit.
-double integrateArea(Bspline* s, const Point<double>& c, int n, double a, double b)
-{
-    long long d = s->deg() <= 1 ? n : 16;
-    double prev = 0.0;
+// Points of the previous and of the current pass of integrateArea, kept
+// between calls on the same thread so that a chain of arcs allocates once.
+struct AreaPasses {
     std::vector<double> lastT;
     std::vector<Point<double>> lastP;
     std::vector<double> T;
     std::vector<Point<double>> P;
+};
+
+// Past this many kept points a thread's buffers are given back after use.
+constexpr std::size_t kRetainedPoints = 4096;
+
+AreaPasses& threadPasses()
+{
+    thread_local AreaPasses passes;
+    return passes;
+}
+
+// integrateSpline with the integrand dA, evaluating each curve point once:
+// consecutive subintervals share their common point, and a point of the
+// previous pass is taken again where the new pass lands on its parameter.
+// The sums are those of integrateSpline(dA, ...) bit for bit.
+double integrateArea(const Bspline& s, const Point<double>& c, int n, double a, double b,
+                     AreaPasses& buf)
+{
+    long long d = s.deg() <= 1 ? n : 16;
+    double prev = 0.0;
+    buf.lastT.clear();
+    buf.lastP.clear();
     for (;;) {
         const double h = (b - a) / static_cast<double>(d);
         const bool keep = d < kMaxKeptPoints;
-        T.clear();
-        P.clear();
+        buf.T.clear();
+        buf.P.clear();
+        // Every other point of this pass has the parameter of one of the
+        // last pass's points when the steps round alike: reuse it then.
+        const std::size_t reusable = buf.lastT.size();
         auto pointAt = [&](long long i, double t) {
             const std::size_t half = static_cast<std::size_t>(i / 2);
-            if (i % 2 == 0 && half < lastT.size() && lastT[half] == t)
-                return lastP[half];
+            if (i % 2 == 0 && half < reusable && buf.lastT[half] == t)
+                return buf.lastP[half];
             Point<double> q;
-            s->eval(t, &q, 1e-7);
+            s.eval(t, &q, 1e-7);
             return q;
         };
         double t = a;
         Point<double> pa = pointAt(0, t);
         if (keep) {
-            T.push_back(t);
-            P.push_back(pa);
+            buf.T.push_back(t);
+            buf.P.push_back(pa);
         }
         double sum = 0.0;
         for (long long i = 0; i < d; ++i) {
@@ -145,8 +176,8 @@ double integrateArea(Bspline* s, const Point<double>& c, int n, double a, double
             const Point<double> pb = pointAt(i + 1, next);
             sum += 0.5 * cross(pa - c, pb - pa).z;
             if (keep) {
-                T.push_back(next);
-                P.push_back(pb);
+                buf.T.push_back(next);
+                buf.P.push_back(pb);
             }
             pa = pb;
             t = next;
@@ -156,12 +187,55 @@ double integrateArea(Bspline* s, const Point<double>& c, int n, double a, double
         if (integrationDone(sum, prev, d) || count >= kMaxIntegrationCount)
             return sum;
         prev = sum;
-        lastT.swap(T);
-        lastP.swap(P);
+        buf.lastT.swap(buf.T);
+        buf.lastP.swap(buf.P);
     }
 }
 
+// Gives back a thread's pass buffers once a long integration has grown them.
+void trimPasses(AreaPasses& buf)
+{
+    if (buf.lastT.capacity() + buf.T.capacity() > 2 * kRetainedPoints)
+        buf = AreaPasses();
+}
+
+// integrateSpline(dA, s, c, n, a, b) on the thread's buffers.
+double integrateAreaOnce(const Bspline& s, const Point<double>& c, int n, double a, double b)
+{
+    AreaPasses& buf = threadPasses();
+    const double sum = integrateArea(s, c, n, a, b, buf);
+    trimPasses(buf);
+    return sum;
+}
+
 }  // namespace
+
+double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c)
+{
+    AreaPasses& buf = threadPasses();
+    double sum = 0.0;
+    POSITION pos = arcs.GetHeadPosition();
+    while (pos) {
+        const Bspline* arc = arcs.GetNext(pos);
+        // The whole arc: a plain polyline's integral is its shoelace sum. A
+        // single straight leg is tested and summed here, with the same
+        // arithmetic as polylineArea (its sum starts from 0, so adding its
+        // one term to the running sum gives the same bits).
+        if (isStraightLeg(*arc)) {
+            const Point<double>* Q = arc->controlPoints().GetData();
+            const double xi = Q[0].x - c.x;
+            const double yi = Q[0].y - c.y;
+            const double xj = Q[1].x - c.x;
+            const double yj = Q[1].y - c.y;
+            sum += 0.5 * (xi * yj - yi * xj);
+        } else if (isPlainPolyline(*arc))
+            sum += polylineArea(*arc, c);
+        else
+            sum += integrateArea(*arc, c, 2, arc->startParameter(), arc->endParameter(), buf);
+    }
+    trimPasses(buf);
+    return sum;
+}
 
 double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bspline* s,
                        Point<double>* c, int n, double a, double b)
@@ -169,7 +243,7 @@ double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bs
     if (f == dA) {
         if (isPlainPolyline(*s) && a == s->startParameter() && b == s->endParameter())
             return polylineArea(*s, *c);
-        return integrateArea(s, *c, n, a, b);
+        return integrateAreaOnce(*s, *c, n, a, b);
     }
     long long d = s->deg() <= 1 ? n : 16;
     double prev = 0.0;

@@ -8,6 +8,7 @@
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CMaxMinBox.h"
+#include "analysis/model/Globals.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/Exceptions.h"
 
@@ -432,13 +433,14 @@ double CCompositeCurve::arclength() const
 
 double CCompositeCurve::area() const
 {
-    double sum = 0.0;
-    Point<double> origin;
-    POSITION pos = m_arcs.GetHeadPosition();
-    while (pos) {
-        Bspline* arc = m_arcs.GetNext(pos);
-        sum += integrateSpline(dA, arc, &origin, 2, arc->startParameter(), arc->endParameter());
-    }
+    // Without an edit of any curve since the last call, and under the same
+    // tolerance, the sum is the one found then.
+    std::lock_guard<std::mutex> lock(m_areaMutex);
+    const unsigned long long edits = geometry_edits::count();
+    if (m_areaCache.valid && m_areaCache.edits == edits && m_areaCache.tol == gIntegrationTol)
+        return m_areaCache.value;
+    const double sum = arcsArea(m_arcs, Point<double>());
+    m_areaCache = AreaCache{true, edits, gIntegrationTol, sum};
     return sum;
 }
 

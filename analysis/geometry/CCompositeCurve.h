@@ -313,6 +313,17 @@ private:
     mutable std::shared_ptr<InsideCache> m_insideCache;
     mutable std::mutex m_insideMutex;
 
+    // The last area() and the geometry edit count and integration tolerance
+    // it was taken under; reused while both are unchanged (not copied).
+    struct AreaCache {
+        bool valid = false;
+        unsigned long long edits = 0;
+        double tol = 0.0;
+        double value = 0.0;
+    };
+    mutable AreaCache m_areaCache;
+    mutable std::mutex m_areaMutex;
+
     CString m_name;
     CList<Bspline*> m_arcs{10};
     CArray<Point<double>> m_polygon;
