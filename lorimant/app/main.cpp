@@ -14,9 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/model/CLog.h"
-#include "lorimant/automation/JournalInterpreter.h"
-#include "lorimant/document/CXSectionAnalysisDoc.h"
+#include "lorimant/view/HeadlessRun.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Hooks.h"
 
@@ -93,21 +91,9 @@ int runHeadless(const StartUp& s)
     const fs::path folder = fs::current_path();
     const auto before = filesIn(folder);
 
-    JournalRunResult result;
     std::string journal;
-    {
-        // The document as the class factory makes it: never shown, so no
-        // dialog asks for anything. The windowless section view is not
-        // built yet: the document runs without a view.
-        CXSectionAnalysisDoc doc;
-        doc.hidden = true;
-        doc.OnNewDocument();
-        doc.MakeCurrent();
-        if (doc.journal() != nullptr) journal = doc.journal()->path();
-        JournalInterpreter interpreter(DocumentAutomationObject(doc), std::cout);
-        result = interpreter.Run(s.macro ? static_cast<std::istream&>(file) : std::cin);
-        std::cout.flush();
-    }  // the journal gets its epilogue here
+    const JournalRunResult result =
+        RunMacroHeadless(s.macro ? static_cast<std::istream&>(file) : std::cin, std::cout, &journal);
 
     if (!result.ok) {
         std::cerr << macroName << ":" << result.lineNumber << ": " << result.line << "\n"

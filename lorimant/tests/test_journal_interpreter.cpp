@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "analysis/model/CLog.h"
@@ -14,7 +16,9 @@
 #include "drevoline/mesh/CFETrng3.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "drevoline/tests/test_union_support.h"
+#include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/JournalInterpreter.h"
+#include "lorimant/view/HeadlessRun.h"
 #include "test_document_support.h"
 
 namespace {
@@ -415,4 +419,51 @@ TEST_F(JournalReplay, UnsymmetricCozzoneLineSolvesTheMeshedRectangle) {
   const double fo = root->foTanabe(s, true);
   EXPECT_NEAR(root->cozzoneMoment, (s + 0.5 * fo) * 10 * 25 / 6.0, 2e-3 * 2886.4);
   ASSERT_NE(root->findLoadCondition(L"Cozzone"), nullptr);
+}
+
+namespace fs = std::filesystem;
+
+// The geometric properties GetValue gives for the document's current sub-section.
+std::vector<double> geometricValues(CXSectionAnalysisDoc& doc) {
+  std::vector<double> values;
+  for (int id : {1, 2, 3, 6, 7, 8, 9, 10, 11, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 29})
+    values.push_back(ILorimant::GetValue(doc, id));
+  return values;
+}
+
+TEST_F(JournalReplay, TheDemosJournalReplaysToTheSameSection) {
+  const fs::path run = root_ / "run";
+  fs::create_directories(run);
+  const fs::path saved = fs::current_path();
+  fs::current_path(run);  // the demo names its files relative to the current folder
+  // The test data folder is <source>/lorimant/tests/data (it need not exist).
+  const fs::path source = fs::path(LORIMANT_TEST_DATA).parent_path().parent_path().parent_path();
+  std::ifstream demo(source / "examples" / "demo.bas", std::ios::binary);
+  ASSERT_TRUE(demo.good());
+  std::ostringstream out;
+  std::string journal;
+  std::vector<double> built;
+  const auto r = RunMacroHeadless(demo, out, &journal, [&](CXSectionAnalysisDoc& doc) { built = geometricValues(doc); });
+  ASSERT_TRUE(r.ok) << r.lineNumber << ": " << r.line << ": " << r.description;
+  for (const char* file : {"demo.xml", "demo.igs", "demo.qhscn"}) EXPECT_TRUE(fs::exists(run / file)) << file;
+
+  std::ifstream written(journal, std::ios::binary);
+  std::vector<double> replayed;
+  const auto again =
+      RunMacroHeadless(written, out, nullptr, [&](CXSectionAnalysisDoc& doc) { replayed = geometricValues(doc); });
+  // The saved document opens to the same section.
+  std::istringstream open("xscn.FileOpen \"demo.qhscn\"\r\nxscn.ComputeGeomSectionProperties\r\n");
+  std::vector<double> reopened;
+  const auto opened =
+      RunMacroHeadless(open, out, nullptr, [&](CXSectionAnalysisDoc& doc) { reopened = geometricValues(doc); });
+  fs::current_path(saved);
+  ASSERT_TRUE(opened.ok) << opened.description;
+  ASSERT_EQ(reopened.size(), built.size());
+  for (std::size_t i = 0; i < built.size(); ++i)
+    EXPECT_NEAR(reopened[i], built[i], 5e-6 * std::max(1.0, std::fabs(built[i]))) << "value " << i;
+  ASSERT_TRUE(again.ok) << again.lineNumber << ": " << again.line << ": " << again.description;
+  ASSERT_EQ(replayed.size(), built.size());
+  EXPECT_GT(built[0], 0.0);
+  for (std::size_t i = 0; i < built.size(); ++i)
+    EXPECT_NEAR(replayed[i], built[i], 5e-6 * std::max(1.0, std::fabs(built[i]))) << "value " << i;
 }
