@@ -243,10 +243,16 @@ void TranslateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, doub
 // Journal their line, then turn (about (x, y), degrees) or move the whole
 // current sub-section with the journal blocked; changed.
 void RotateAll(CXSectionAnalysisDoc& doc, double x, double y, double ang);
+// A copy of shape nm of the current sub-section translated by (x, y), named
+// newnm (a piece of a profile gets a sub-section of its own); for a profile
+// sub-section nm a translated copy of each of its shapes. Refuses (1) other
+// names, (2) a taken newnm.
+void TranslateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CString& newnm, double x, double y);
 void TranslateAll(CXSectionAnalysisDoc& doc, double x, double y);
-// Mirrored copies into the current sub-section: of each shape of the
-// sub-section nm (named newnm, with "_Mirrored" appended for a plain
-// sub-section), else shape nm itself is mirrored in place and marked.
+// Mirrored copies: of each shape of the sub-section nm (named newnm, with
+// "_Mirrored" appended for a plain sub-section), else one copy of shape nm
+// named newnm, put where the shape belongs. Refuses (1) an unknown name and
+// (2) a taken newnm.
 void MirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& nm, const CString& newnm, double x, double y,
                      double ux, double uy);
 // A mirrored copy "<shape>_<target>" of each shape of source in the current

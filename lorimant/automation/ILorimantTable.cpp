@@ -13,14 +13,6 @@ constexpr VARTYPE kI4 = VT_I4;
 constexpr VARTYPE kBool = VT_BOOL;
 constexpr VARTYPE kRef = VT_R8 | VT_BYREF;
 
-// A member whose work is not built yet: a clear refusal, never a silent success.
-void notAvailable(Doc&, DispatchCall& call)
-{
-    CString text;
-    text.Format(L"%s is not available.", call.member);
-    throw COleDispatchException(1, text);
-}
-
 void getGroupCurrent(Doc& doc, DispatchCall& call) { call.result = COleVariant(ILorimant::GetGroupCurrent(doc)); }
 void putGroupCurrent(Doc& doc, DispatchCall& call) { ILorimant::SetGroupCurrent(doc, call.Text(0)); }
 void computeGeomSectionProperties(Doc& doc, DispatchCall&) { ILorimant::ComputeGeomSectionProperties(doc); }
@@ -174,6 +166,10 @@ void translateShape(Doc& doc, DispatchCall& c) { ILorimant::TranslateShape(doc, 
 void rotateAll(Doc& doc, DispatchCall& c) { ILorimant::RotateAll(doc, c.R8(0), c.R8(1), c.R8(2)); }
 void translateAll(Doc& doc, DispatchCall& c) { ILorimant::TranslateAll(doc, c.R8(0), c.R8(1)); }
 void createSubSection(Doc& doc, DispatchCall& c) { ILorimant::CreateSubSection(doc, c.Text(0), c.Text(1)); }
+void translateDuplicateShape(Doc& doc, DispatchCall& c)
+{
+    ILorimant::TranslateDuplicateShape(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3));
+}
 void groupMirrorDuplicate(Doc& doc, DispatchCall& c)
 {
     ILorimant::GroupMirrorDuplicate(doc, c.Text(0), c.Text(1), c.R8(2), c.R8(3), c.R8(4), c.R8(5));
@@ -238,7 +234,7 @@ std::vector<DispatchEntry<Doc>> entries()
         {L"RotateDuplicateShape", 22, {kText, kText, kR8, kR8, kR8}, VT_EMPTY, rotateDuplicateShape},
         {L"RotateShape", 23, {kText, kR8, kR8, kR8}, VT_EMPTY, rotateShape},
         {L"TranslateAll", 24, {kR8, kR8}, VT_EMPTY, translateAll},
-        {L"TranslateDuplicateShape", 25, {kText, kText, kR8, kR8}, VT_EMPTY, notAvailable},
+        {L"TranslateDuplicateShape", 25, {kText, kText, kR8, kR8}, VT_EMPTY, translateDuplicateShape},
         {L"TranslateShape", 26, {kText, kR8, kR8}, VT_EMPTY, translateShape},
         {L"FileOpen", 27, {kText}, VT_EMPTY, ILorimantRows::FileOpen},
         {L"FileSave", 28, {kText}, VT_EMPTY, ILorimantRows::FileSave},

@@ -6,6 +6,7 @@
 
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
+#include "analysis/model/Utilities.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/automation/AutomationFrame.h"
 #include "lorimant/automation/ILorimant.h"
@@ -26,6 +27,12 @@ std::vector<CShapeAnalysis*> shapesNamed(const CXSectionAnalysis& model, CShapeA
     if (const std::unique_ptr<ShapeList> list = sub->getShapes())
         for (POSITION pos = list->GetHeadPosition(); pos;) out.push_back(list->GetNext(pos));
     return out;
+}
+
+// Refuses (2) a name that a shape of the model already has.
+void refuseTakenName(const CXSectionAnalysis& model, const CString& name)
+{
+    if (ResolveShape(model, name) != nullptr) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
 }
 
 CSubSection& currentOf(CXSectionAnalysis& model)
@@ -74,10 +81,14 @@ void MirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& nm, const CString
             if (!sub->isFormedOrExtrudedSection()) name += L"_Mirrored";
             for (CShapeAnalysis* s : shapesNamed(model, nullptr, nm)) model.MirrorDuplicate(s, p, n, name);
         } else {
+            // A mirrored copy named newnm, as the view's mirror-duplicate makes
+            // and journals it: mirroring the shape itself in place would make
+            // a replayed journal lose the copy and move the original.
             CShapeAnalysis* shape = ResolveShape(model, nm);
             if (shape == nullptr) AfxThrowOleDispatchException(1, L"Object doesn't exist");
-            shape->mark = true;
-            shape->mirror(&p, &n);
+            refuseTakenName(model, newnm);
+            CString name = newnm;
+            model.MirrorDuplicate(shape, p, n, name);
         }
         RefreshModelChanged(doc, true);
     });
@@ -116,6 +127,35 @@ void RotateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CS
                 model.rotateDuplicateShapeOrSubSection(s, nm + L"_Rotated", x, y, rot);
         }
         RefreshModelChanged(doc);
+    });
+}
+
+void TranslateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CString& newnm, double x, double y)
+{
+    AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        CSubSection& current = currentOf(model);
+        Point<double> d(x, y, 0.0);
+        // The copy of a profile's piece gets a sub-section of its own, any
+        // other copy joins the current sub-section.
+        const auto duplicate = [&](CShapeAnalysis* s, const CString& name) {
+            CShapeAnalysis* copy = current.translateDuplicateShape(s, name, &d);
+            CSubSection* owner = s->subSection();
+            if (owner != nullptr && owner->isFormedOrExtrudedSection())
+                model.createSubSection(owner, copy);
+            else
+                model.addShapeToLists(&current, copy);
+        };
+        if (CShapeAnalysis* shape = ResolveShapeInCurrent(model, nm)) {
+            refuseTakenName(model, newnm);
+            duplicate(shape, newnm);
+        } else {
+            const CSubSection* sub = ResolveSubSection(model, nm);
+            if (sub == nullptr) AfxThrowOleDispatchException(1, L"Object doesn't exist");
+            if (!sub->isFormedOrExtrudedSection())
+                AfxThrowOleDispatchException(1, L"Only a shape or a profile can be duplicated by translation.");
+            for (CShapeAnalysis* s : shapesNamed(model, nullptr, nm)) duplicate(s, nameGen());
+        }
+        RefreshModelChanged(doc, true);
     });
 }
 

@@ -144,6 +144,26 @@ TEST_F(AutomationShapeEdits, RotateDuplicateOfAGroupNamesItsCopiesRotated) {
                 L"Object doesn't exist");
 }
 
+TEST_F(AutomationShapeEdits, DuplicatesOfAShapeAreCopiesUnderTheNewName) {
+  const Point<double> r1 = mid(L"R1");
+  // The mirror line through the origin with normal (1, 0) maps x to -x; the
+  // original stays where it was (a replayed MirrorDuplicate line makes the copy).
+  ASSERT_EQ(invoke(L"MirrorDuplicate", {T(L"R1"), T(L"M1"), R(0), R(0), R(1), R(0)}), S_OK);
+  ASSERT_NE(doc->model()->findShape(L"M1"), nullptr);
+  EXPECT_NEAR(mid(L"M1").x, -r1.x, 1e-9);
+  EXPECT_NEAR(mid(L"R1").x, r1.x, 1e-12);
+  ASSERT_EQ(invoke(L"TranslateDuplicateShape", {T(L"R1"), T(L"T1"), R(1), R(2)}), S_OK);
+  ASSERT_NE(root()->findShape(L"T1"), nullptr);
+  EXPECT_NEAR(mid(L"T1").x, r1.x + 1, 1e-9);
+  EXPECT_NEAR(mid(L"T1").y, r1.y + 2, 1e-9);
+  EXPECT_NEAR(mid(L"R1").y, r1.y, 1e-12);
+  expectRefused(invoke(L"TranslateDuplicateShape", {T(L"R1"), T(L"T1"), R(1), R(2)}), 2,
+                L"Object with that name already exists.");
+  expectRefused(invoke(L"MirrorDuplicate", {T(L"R1"), T(L"M1"), R(0), R(0), R(1), R(0)}), 2,
+                L"Object with that name already exists.");
+  expectRefused(invoke(L"TranslateDuplicateShape", {T(L"zz"), T(L"T2"), R(1), R(2)}), 1, L"Object doesn't exist");
+}
+
 TEST_F(AutomationShapeEdits, GroupMirrorDuplicateJournalsEachCopyAsAMirrorDuplicate) {
   ASSERT_EQ(invoke(L"GroupMirrorDuplicate", {T(L"G"), T(L"G2"), R(0), R(0), R(1), R(0)}), S_OK);
   CShapeAnalysis* copy = doc->model()->findShape(L"web_G2");
