@@ -2,6 +2,7 @@
 // and translate, in place or as duplicates, each journalled as the
 // automation call of the same name.
 #include <cmath>
+#include <stdexcept>
 
 #include "analysis/model/Globals.h"
 #include "analysis/model/Utilities.h"
@@ -34,6 +35,16 @@ bool otherShapeAt(const CSubSection* sub, const CShapeAnalysis* moving, const Po
   return false;
 }
 
+// A mirror axis needs a finite point and a normal with a direction: a
+// normal too short to normalise would leave the shape in place with its
+// boundary reversed (its area turned negative).
+bool validMirrorAxis(const Point<double>& point, const Point<double>& normal) {
+  return std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(normal.x) && std::isfinite(normal.y) &&
+         std::hypot(normal.x, normal.y) >= 1e-12;
+}
+
+constexpr const wchar_t* kBadMirrorAxis = L"The mirror axis has no direction";
+
 }  // namespace
 
 void CThickSectionView::rotatePoint(Point<double>& p, const Point<double>& centre, double degrees) {
@@ -49,6 +60,7 @@ void CThickSectionView::journal() {
 }
 
 void CThickSectionView::mirrorShape(CShapeAnalysis* shape, bool duplicate, Point<double> point, Point<double> normal) {
+  if (!validMirrorAxis(point, normal)) throw std::invalid_argument("The mirror axis has no direction");
   if (duplicate) {
     CString name = nameGen();
     model()->MirrorDuplicate(shape, point, normal, name);
@@ -115,6 +127,10 @@ void CThickSectionView::finishTransform(bool changed) {
 
 void CThickSectionView::mirrorPicked(bool duplicate, Point<double> point, Point<double> normal) {
   if (model() == nullptr) return;
+  if (!validMirrorAxis(point, normal)) {
+    showMessage(kBadMirrorAxis, L"Transformations", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
   m_stationDisplay = 0;
   bool complete = true;
   const std::vector<CShapeAnalysis*> shapes = pickedShapes(&complete);

@@ -1,0 +1,127 @@
+// Hard cases of the section view: records and picks that outlive their
+// objects, mirror axes without a direction, clicks on empty and
+// overlapping sections, and large sections.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <limits>
+#include <stdexcept>
+
+#include "analysis/model/CDot.h"
+#include "test_view_support.h"
+
+using namespace view_test;
+
+namespace {
+
+class SectionReview : public SectionViewTest {
+ protected:
+  void pickShape(CShapeAnalysis* s) {
+    view->addPickList(view->findDspRecord(static_cast<const void*>(s)));
+  }
+  std::size_t journalLines() const { return lines(journals().back()).size(); }
+  int recordsOf(const void* object) const {
+    int n = 0;
+    for (POSITION pos = view->m_displayList.GetHeadPosition(); pos != nullptr;)
+      n += view->m_displayList.GetNext(pos)->object == object;
+    return n;
+  }
+};
+
+// A rebuild must not draw the old records once more (the redraw of the
+// cleared picks did): their shapes, materials and meshes may be freed.
+TEST_F(SectionReview, RebuildAfterDeletingAPickedMeshedShapeDrawsNoFreedRecord) {
+  CShapeAnalysis* a = rectangle(L"a", 0, 0, 2, 1);
+  CShapeAnalysis* b = rectangle(L"b", 5, 0, 2, 1);
+  mesh(a);
+  openView();
+  view->m_positionPoints = 1;  // the picked shape's points are drawn too
+  pickShape(a);
+  // First the mesh alone, then the shape with its material.
+  root()->deleteMesh(CString(L"a"));
+  view->RebuildAndRedraw();
+  EXPECT_EQ(records(SectionRecord::kMesh).size(), 0u);
+  pickShape(a);
+  model()->deleteShape(CString(L"a"));
+  view->RebuildAndRedraw();
+  EXPECT_EQ(view->COpenGLView::m_pickList.GetCount(), 0);
+  EXPECT_TRUE(view->pickedShapeNames().empty());
+  EXPECT_GT(recordsOf(b), 0);
+  EXPECT_NO_THROW(view->ValidateDisplayList());
+}
+
+TEST_F(SectionReview, RebuildAfterUndoReplacedTheModelDrawsNoFreedRecord) {
+  CShapeAnalysis* a = rectangle(L"a", 0, 0, 2, 1);
+  {
+    auto metal = std::make_shared<CMetal>();
+    metal->name = L"steel";
+    a->material(metal);  // the record draws with the material's colour; only the shape holds it
+  }
+  openView();
+  doc->ModelChanged();
+  rectangle(L"b", 5, 0, 2, 1);
+  doc->ModelChanged();
+  view->RebuildAndRedraw();
+  view->m_positionPoints = 1;
+  pickShape(a);
+  doc->Undo();  // a new model: every record's object is gone
+  view->RebuildAndRedraw();
+  EXPECT_EQ(view->COpenGLView::m_pickList.GetCount(), 0);
+  EXPECT_EQ(model()->shapes.GetCount(), 1);
+  EXPECT_NO_THROW(view->ValidateDisplayList());
+}
+
+// A normal without a direction would leave the shape where it is with its
+// boundary reversed; it is refused before anything is journalled or marked.
+TEST_F(SectionReview, MirrorWithoutAxisDirectionIsRefused) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    Point<double> point, normal;
+  } axes[] = {
+      {{0, 0, 0}, {0, 0, 0}},
+      {{0, 0, 0}, {1e-13, -1e-13, 0}},
+      {{0, 0, 0}, {0, 0, 1}},  // along the line of sight: no direction in the plane
+      {{0, 0, 0}, {nan, 1, 0}},
+      {{inf, 0, 0}, {1, 0, 0}},
+  };
+  CShapeAnalysis* a = rectangle(L"a", 1, 0, 2, 1);
+  openView();
+  const std::size_t before = journalLines();
+  for (const auto& axis : axes) {
+    for (bool duplicate : {false, true}) {
+      host.messages.clear();
+      pickShape(a);
+      view->mirrorPicked(duplicate, axis.point, axis.normal);
+      ASSERT_EQ(host.messages.size(), 1u) << axis.normal.x;
+      EXPECT_EQ(host.messages[0], CString(L"The mirror axis has no direction"));
+      EXPECT_THROW(view->mirrorShape(a, duplicate, axis.point, axis.normal), std::invalid_argument);
+      view->ClearPicks();
+    }
+  }
+  EXPECT_EQ(model()->shapes.GetCount(), 1);
+  EXPECT_FALSE(a->mark);
+  EXPECT_NEAR(a->area(), 2.0, 1e-12);
+  EXPECT_EQ(journalLines(), before);
+  // A short but real normal still mirrors.
+  pickShape(a);
+  view->mirrorPicked(false, Point<double>(0, 0, 0), Point<double>(1e-9, 0, 0));
+  Point<double> lo, hi;
+  a->extents(&lo, &hi, 1);
+  EXPECT_NEAR(lo.x, -3, 1e-9);
+  EXPECT_NEAR(hi.x, -1, 1e-9);
+  EXPECT_NEAR(a->area(), 2.0, 1e-12);
+}
+
+TEST_F(SectionReview, ClicksOnAnEmptySectionPickNothing) {
+  openView();
+  view->pick(100, 100, 0xFFFFFFFF);
+  EXPECT_EQ(view->COpenGLView::m_pickList.GetCount(), 0);
+  EXPECT_EQ(view->m_lastPickedObject, nullptr);
+  view->m_pickMode = 2;
+  view->pick(100, 100, 0xFFFFFFFF);
+  ASSERT_EQ(host.captions.size(), 1u);
+  EXPECT_EQ(host.captions[0], CString(L"Result Request"));
+}
+
+}  // namespace
