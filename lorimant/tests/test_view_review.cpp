@@ -168,4 +168,34 @@ TEST_F(SectionReview, CommandStateCountsPickedPointsAndShapes) {
   EXPECT_EQ(s.pickedShapes, 2);
 }
 
+// A copy turned by a whole turn or moved by nothing would lie on its
+// original: refused like any copy onto a shape of its kind. In place the
+// same moves are allowed and journalled.
+TEST_F(SectionReview, DuplicateOntoItsOriginalIsRefused) {
+  CShapeAnalysis* a = rectangle(L"a", 1, 0, 2, 1);
+  openView();
+  const std::size_t before = journalLines();
+  enum { Rotate, Translate };
+  const struct {
+    int op;
+    double degrees;
+  } moves[] = {{Rotate, 0}, {Rotate, 360}, {Rotate, -720}, {Translate, 0}};
+  for (const auto& m : moves) {
+    pickShape(a);
+    if (m.op == Rotate)
+      view->rotatePicked(true, 0, 0, m.degrees);
+    else
+      view->translatePicked(Point<double>(0, 0, 0), true);
+    EXPECT_EQ(model()->shapes.GetCount(), 1) << m.op << " " << m.degrees;
+  }
+  EXPECT_EQ(journalLines(), before);
+  pickShape(a);
+  view->rotatePicked(false, 0, 0, 360);
+  EXPECT_EQ(journalLines(), before + 1);
+  Point<double> lo, hi;
+  a->extents(&lo, &hi, 1);
+  EXPECT_NEAR(lo.x, 1, 1e-9);
+  EXPECT_NEAR(hi.y, 1, 1e-9);
+}
+
 }  // namespace

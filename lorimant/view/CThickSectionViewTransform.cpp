@@ -45,6 +45,12 @@ bool validMirrorAxis(const Point<double>& point, const Point<double>& normal) {
 
 constexpr const wchar_t* kBadMirrorAxis = L"The mirror axis has no direction";
 
+// A copy made by a move that changes nothing would lie exactly on its
+// original; the original is not counted by otherShapeAt, so these are
+// refused on their own.
+bool wholeTurn(double degrees) { return std::fabs(std::remainder(degrees, 360.0)) < 1e-9; }
+bool noDisplacement(const Point<double>& v) { return std::fabs(v.x) < kSamePlace && std::fabs(v.y) < kSamePlace; }
+
 }  // namespace
 
 void CThickSectionView::rotatePoint(Point<double>& p, const Point<double>& centre, double degrees) {
@@ -80,6 +86,7 @@ bool CThickSectionView::rotateShape(CShapeAnalysis* shape, bool duplicate, doubl
   CXSectionAnalysis* m = model();
   Point<double> target = shape->origin();
   rotatePoint(target, Point<double>(cx, cy, 0.0), degrees);
+  if (duplicate && wholeTurn(degrees)) return false;
   if (otherShapeAt(m->currentSubSection(), shape, target)) return false;
   if (duplicate) {
     const CString name = nameGen();
@@ -100,6 +107,7 @@ bool CThickSectionView::translateShape(CShapeAnalysis* shape, Point<double> v, b
   CXSectionAnalysis* m = model();
   CSubSection* sub = m->currentSubSectionMutable();
   const Point<double> o = shape->origin();
+  if (duplicate && noDisplacement(v)) return false;
   if (otherShapeAt(sub, shape, Point<double>(o.x + v.x, o.y + v.y, o.z))) return false;
   if (duplicate) {
     CShapeAnalysis* copy = sub->translateDuplicateShape(shape, nameGen(), &v);
