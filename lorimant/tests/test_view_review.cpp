@@ -198,4 +198,27 @@ TEST_F(SectionReview, DuplicateOntoItsOriginalIsRefused) {
   EXPECT_NEAR(hi.y, 1, 1e-9);
 }
 
+// Undo and redo give the document a new model: a paint before any rebuild
+// must not draw the old model's records, nor its picked shapes' points.
+TEST_F(SectionReview, PaintAfterTheModelWasReplacedDrawsTheNewModel) {
+  CShapeAnalysis* a = rectangle(L"a", 0, 0, 2, 1);
+  {
+    auto metal = std::make_shared<CMetal>();
+    metal->name = L"steel";
+    a->material(metal);
+  }
+  openView();
+  doc->ModelChanged();
+  rectangle(L"b", 5, 0, 2, 1);
+  doc->ModelChanged();
+  view->RebuildAndRedraw();
+  view->m_positionPoints = 1;
+  pickShape(a);
+  doc->Undo();
+  view->OnPaint();
+  EXPECT_EQ(view->COpenGLView::m_pickList.GetCount(), 0);
+  EXPECT_NO_THROW(view->ValidateDisplayList());  // every record's object is the new model's
+  EXPECT_EQ(recordsOf(model()->findShape(CString(L"a"))) > 0, true);
+}
+
 }  // namespace

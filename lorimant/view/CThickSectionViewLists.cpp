@@ -50,6 +50,7 @@ void CThickSectionView::RebuildDisplayLists() {
     postMeshes(sub);
     postConstructionPoints(sub);
   }
+  m_listsModel = m;
   checkDuplicateIdentifiers();
 }
 
