@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "analysis/model/CDot.h"
@@ -34,6 +35,25 @@ constexpr LONG_PTR kHintFit1 = 6;
 constexpr LONG_PTR kHintFit2 = 34;
 constexpr LONG_PTR kHintFit3 = 48;
 constexpr LONG_PTR kHintGrid = 41;
+
+// The pick list's records in pick order, null for an entry without a
+// record. One lookup table for the whole walk: the command state is asked
+// for every command on every update, with every shape possibly picked.
+std::vector<const DspRecord*> pickedRecords(const CThickSectionView& view) {
+  std::unordered_map<int, const DspRecord*> byId;
+  byId.reserve(static_cast<std::size_t>(view.m_displayList.GetCount()));
+  for (POSITION pos = view.m_displayList.GetHeadPosition(); pos != nullptr;) {
+    const DspRecord* r = view.m_displayList.GetNext(pos);
+    byId.emplace(r->listId, r);  // the first record of an id, as the list's own search
+  }
+  std::vector<const DspRecord*> records;
+  for (POSITION pos = view.COpenGLView::m_pickList.GetHeadPosition(); pos != nullptr;) {
+    const int id = view.COpenGLView::m_pickList.GetNext(pos);
+    const auto it = byId.find(id);
+    records.push_back(it != byId.end() ? it->second : view.dspRecord(id));
+  }
+  return records;
+}
 
 }  // namespace
 
@@ -255,7 +275,6 @@ SectionViewState CThickSectionView::commandState() const {
   s.gridShown = m_gridShown != 0;
   s.unlabelledCheck = m_unlabelledCheck != 0;
   s.picks = static_cast<int>(COpenGLView::m_pickList.GetCount());
-  s.pickedPoints = dotsPicked();
   s.profilePending = m_pendingProfileDialog != nullptr;
   s.bendingOpen = m_bendingDialog != nullptr;
   CXSectionAnalysis* m = model();
@@ -265,11 +284,18 @@ SectionViewState CThickSectionView::commandState() const {
     s.basicShapeOpen = m_basicShapeDialog != nullptr && m_document->IsModelessDialogOpen(m_basicShapeDialog);
     s.pointSetOpen = m_pointSetDialog != nullptr && m_document->IsModelessDialogOpen(m_pointSetDialog);
   }
-  for (POSITION pos = COpenGLView::m_pickList.GetHeadPosition(); pos != nullptr;) {
-    const DspRecord* r = dspRecord(COpenGLView::m_pickList.GetNext(pos));
-    if (r == nullptr || !r->picked || r->kind != SectionRecord::kShapeKind) continue;
+  bool countingDots = true;  // the points are counted up to an entry without a record
+  for (const DspRecord* r : pickedRecords(*this)) {
+    if (r == nullptr) {
+      countingDots = false;
+      continue;
+    }
+    s.pickedPoints += countingDots && (r->type & SectionRecord::kDot) != 0;
+    if (!r->picked || r->kind != SectionRecord::kShapeKind) continue;
     ++s.pickedShapes;
-    if (m != nullptr && static_cast<const CShapeAnalysis*>(r->object)->inSection()) s.pickedShapeInSection = true;
+    // One shape in the section is enough: the test lists the whole tree.
+    if (m != nullptr && !s.pickedShapeInSection && static_cast<const CShapeAnalysis*>(r->object)->inSection())
+      s.pickedShapeInSection = true;
   }
   if (m == nullptr) return s;
   s.modelExists = true;

@@ -408,6 +408,7 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   std::unique_ptr<CViewHost> m_ownHost;
   int m_resultKind = 0;
   bool m_stressDisplay = false;
+  CXSectionAnalysis* m_listsModel = nullptr;  // the model the records were built from
 };
 
 // Formats a grid-label value: "%g", a magnitude below 1e-5 written "0".

@@ -53,6 +53,9 @@ void CThickSectionView::RefreshScene() {
   if (!m_initialised) return;
   CXSectionAnalysis* m = model();
   if (m == nullptr || m->subSections.empty()) return;
+  // Records built from a model since replaced (undo and redo restore a new
+  // one) point into freed objects: they are built again before any drawing.
+  if (m != m_listsModel && !m_displayList.IsEmpty()) RebuildDisplayLists();
   drawScene();
   bitmapRedraw(GL_RENDER, kAllTypes, 0);
 }

@@ -27,12 +27,16 @@ constexpr int kGridInFront = 7;
 void CThickSectionView::RebuildDisplayLists() {
   CXSectionAnalysis* m = model();
   if (m == nullptr) return;
+  // The old records go first: their objects may already be freed (a deleted
+  // shape, mesh or sub-section, or a model replaced by undo), so nothing may
+  // draw them again, not even the redraw of the cleared picks.
+  makeCurrent();
+  clearDisplay();
+  deleteRecords(m_overlayList);
   ClearPicks();
   EnsureRootSubSection();
   CWaitCursor wait;
   makeCurrent();
-  clearDisplay();
-  deleteRecords(m_overlayList);
   CSubSection* sub = m->currentSubSectionMutable();
   if (sub != nullptr) {
     postShapes(sub);
@@ -46,6 +50,7 @@ void CThickSectionView::RebuildDisplayLists() {
     postMeshes(sub);
     postConstructionPoints(sub);
   }
+  m_listsModel = m;
   checkDuplicateIdentifiers();
 }
 

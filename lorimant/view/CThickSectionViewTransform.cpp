@@ -2,6 +2,7 @@
 // and translate, in place or as duplicates, each journalled as the
 // automation call of the same name.
 #include <cmath>
+#include <stdexcept>
 
 #include "analysis/model/Globals.h"
 #include "analysis/model/Utilities.h"
@@ -34,6 +35,22 @@ bool otherShapeAt(const CSubSection* sub, const CShapeAnalysis* moving, const Po
   return false;
 }
 
+// A mirror axis needs a finite point and a normal with a direction: a
+// normal too short to normalise would leave the shape in place with its
+// boundary reversed (its area turned negative).
+bool validMirrorAxis(const Point<double>& point, const Point<double>& normal) {
+  return std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(normal.x) && std::isfinite(normal.y) &&
+         std::hypot(normal.x, normal.y) >= 1e-12;
+}
+
+constexpr const wchar_t* kBadMirrorAxis = L"The mirror axis has no direction";
+
+// A copy made by a move that changes nothing would lie exactly on its
+// original; the original is not counted by otherShapeAt, so these are
+// refused on their own.
+bool wholeTurn(double degrees) { return std::fabs(std::remainder(degrees, 360.0)) < 1e-9; }
+bool noDisplacement(const Point<double>& v) { return std::fabs(v.x) < kSamePlace && std::fabs(v.y) < kSamePlace; }
+
 }  // namespace
 
 void CThickSectionView::rotatePoint(Point<double>& p, const Point<double>& centre, double degrees) {
@@ -51,6 +68,7 @@ void CThickSectionView::journal(const wchar_t* line) {
 }
 
 void CThickSectionView::mirrorShape(CShapeAnalysis* shape, bool duplicate, Point<double> point, Point<double> normal) {
+  if (!validMirrorAxis(point, normal)) throw std::invalid_argument("The mirror axis has no direction");
   if (duplicate) {
     CString name = nameGen();
     model()->MirrorDuplicate(shape, point, normal, name);
@@ -70,6 +88,7 @@ bool CThickSectionView::rotateShape(CShapeAnalysis* shape, bool duplicate, doubl
   CXSectionAnalysis* m = model();
   Point<double> target = shape->origin();
   rotatePoint(target, Point<double>(cx, cy, 0.0), degrees);
+  if (duplicate && wholeTurn(degrees)) return false;
   if (otherShapeAt(m->currentSubSection(), shape, target)) return false;
   if (duplicate) {
     const CString name = nameGen();
@@ -90,6 +109,7 @@ bool CThickSectionView::translateShape(CShapeAnalysis* shape, Point<double> v, b
   CXSectionAnalysis* m = model();
   CSubSection* sub = m->currentSubSectionMutable();
   const Point<double> o = shape->origin();
+  if (duplicate && noDisplacement(v)) return false;
   if (otherShapeAt(sub, shape, Point<double>(o.x + v.x, o.y + v.y, o.z))) return false;
   if (duplicate) {
     CShapeAnalysis* copy = sub->translateDuplicateShape(shape, nameGen(), &v);
@@ -117,6 +137,10 @@ void CThickSectionView::finishTransform(bool changed) {
 
 void CThickSectionView::mirrorPicked(bool duplicate, Point<double> point, Point<double> normal) {
   if (model() == nullptr) return;
+  if (!validMirrorAxis(point, normal)) {
+    showMessage(kBadMirrorAxis, L"Transformations", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
   m_stationDisplay = 0;
   bool complete = true;
   const std::vector<CShapeAnalysis*> shapes = pickedShapes(&complete);
