@@ -9,6 +9,7 @@
 #include <cmath>
 #include <vector>
 
+#include "analysis/model/CMetal.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 
 namespace {
@@ -23,7 +24,9 @@ struct SectionModuli : ::testing::Test {
   int count = 0;
 
   CShapeAnalysis* box(double x0, double y0, double x1, double y1) {
-    std::vector<Point<double>> pts = {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
+    return poly({{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}});
+  }
+  CShapeAnalysis* poly(std::vector<Point<double>> pts) {
     auto* s = new CShapeAnalysis(&model);
     s->polygon(root, CString(("b" + std::to_string(++count)).c_str()), pts.data(), static_cast<int>(pts.size()), 0,
                nullptr);
@@ -34,6 +37,23 @@ struct SectionModuli : ::testing::Test {
   void tee(double x, double y) {
     box(x - 1, y, x + 1, y + 8);
     box(x - 5, y + 8, x + 5, y + 10);
+  }
+  // The w x h rectangle centred at c, turned counter-clockwise by deg.
+  void turnedRectangle(double w, double h, Point<double> c, double deg) {
+    const double a = deg * 3.141592653589793 / 180;
+    std::vector<Point<double>> pts;
+    for (auto [u, v] : {std::pair{-w / 2, -h / 2}, {w / 2, -h / 2}, {w / 2, h / 2}, {-w / 2, h / 2}})
+      pts.push_back({c.x + u * std::cos(a) - v * std::sin(a), c.y + u * std::sin(a) + v * std::cos(a), 0});
+    poly(pts);
+  }
+  std::shared_ptr<CMetal> metal(const wchar_t* name, double E) {
+    auto m = std::make_shared<CMetal>();
+    m->name = name;
+    m->E(E);
+    m->nu(0.3);
+    m->Gshear(E / 2.6);
+    model.materials.AddTail(m);
+    return m;
   }
   Moduli moduli() const {
     return {root->elasticModulusX, root->elasticModulusY, root->elasticModulusXp, root->elasticModulusYp};
@@ -122,4 +142,39 @@ TEST_F(SectionModuli, UnsymmetricTeeUsesTheFartherFibre) {
   expectStableUnderRecomputation(*this, {sx, sy, sx, sy});
   EXPECT_NEAR(root->getValue(133), 1 + 61.0 / 9, 1e-12);
   EXPECT_NEAR(root->getValue(62), 25452.0 / 81, 1e-9);
+}
+
+// The 4 x 2 rectangle turned by 30 degrees: its principal axes are its own
+// sides, so the principal pair is that of the upright rectangle; about the
+// model axes the integrals of x² and y² are 32/3 cos² + 8/3 sin² = 26/3 and
+// 14/3, over the corner distances 2 cos 30 + sin 30 and 2 sin 30 + cos 30.
+// Turned by 60 degrees the principal angle is -30: the principal pair swaps.
+TEST_F(SectionModuli, TurnedRectangleMeasuresItsPrincipalFibresAlongItsSides) {
+  const double r3 = std::sqrt(3.0);
+  turnedRectangle(4, 2, {1, 2, 0}, 30);
+  expectStableUnderRecomputation(*this, {26.0 / 3 / (r3 + 0.5), 14.0 / 3 / (1 + r3 / 2), 16.0 / 3, 8.0 / 3});
+  EXPECT_NEAR(root->getValue(39), 30.0, 1e-9);
+  model.deleteShape(root->shapeList.GetHead()->name());
+  turnedRectangle(4, 2, {1, 2, 0}, 60);
+  expectStableUnderRecomputation(*this, {14.0 / 3 / (1 + r3 / 2), 26.0 / 3 / (r3 + 0.5), 8.0 / 3, 16.0 / 3});
+  EXPECT_NEAR(root->getValue(39), -30.0, 1e-9);
+}
+
+// The moduli are geometric: an unequal L of two materials (which turns the
+// modulus-weighted principal axes away from the geometric ones) has the
+// moduli of the same L in one material.
+TEST_F(SectionModuli, GeometricModuliDoNotDependOnTheMaterials) {
+  box(0, 0, 1, 6);
+  box(1, 0, 4, 1);
+  ASSERT_TRUE(root->forceRecalcProperties());
+  const Moduli single = moduli();
+  const double angle = root->getValue(39);
+
+  std::unique_ptr<ShapeList> shapes = root->getShapesRecursive();
+  shapes->GetHead()->material(metal(L"soft", 1.0));
+  shapes->GetTail()->material(metal(L"stiff", 20.0));
+  ASSERT_TRUE(root->forceRecalcProperties());
+  ASSERT_GT(std::fabs(root->getValue(40) - angle), 1.0);
+  EXPECT_NEAR(root->getValue(39), angle, 1e-9);
+  expectStableUnderRecomputation(*this, single);
 }
