@@ -534,7 +534,10 @@ void CSubSection::elasticSectionModulii() {
   double cy = std::max(std::fabs(lo.y), std::fabs(hi.y));
   elasticModulusX = m_values[60] / cx;
   elasticModulusY = m_values[62] / cy;
-  extremeFibersFromCG(&lo, &hi, true);
+  // The principal moments 145 and 146 are about the geometric principal
+  // axes, so their fibres are measured along those axes too; the
+  // modulus-weighted axes differ as soon as the materials do.
+  fiberBox(m_values[39], &lo, &hi);
   cx = std::max(std::fabs(lo.x), std::fabs(hi.x));
   cy = std::max(std::fabs(lo.y), std::fabs(hi.y));
   elasticModulusXp = m_values[145] / cx;

@@ -18,13 +18,19 @@ using namespace automation_test;
 // The closed forms of a 4 x 2 rectangle with a corner at the origin, by
 // automation value identifier (one material, so the elastic values are the
 // geometric ones).
+// The elastic section moduli 22 to 25 (X, Y, Xp, Yp) are the model's value 60
+// (the integral of x squared, 32/3) over the largest |x| from the centroid (2)
+// and value 62 (the integral of y squared, 8/3) over the largest |y| (1): X is
+// 16/3 and Y 8/3, unlike the second moments, where "about X" is the integral
+// of y squared. The principal axes are the centroidal ones, so Xp and Yp repeat
+// them.
 const std::map<short, double>& rectangleValues()
 {
     static const std::map<short, double> values = {
         {1, 8.0},  {2, 2.0},  {3, 1.0},  {11, 0.0}, {10, 8.0 / 3},  {9, 32.0 / 3},   {7, 32.0 / 3},
         {6, 8.0 / 3}, {8, 0.0}, {20, 128.0 / 3}, {19, 32.0 / 3}, {21, 16.0}, {18, 40.0 / 3},
         {29, std::sqrt(5.0 / 3)}, {16, std::sqrt(1.0 / 3)}, {17, std::sqrt(4.0 / 3)}, {14, std::sqrt(1.0 / 3)},
-        {15, std::sqrt(4.0 / 3)}, {22, 8.0 / 3}, {23, 16.0 / 3}, {24, 8.0 / 3}, {25, 16.0 / 3},
+        {15, std::sqrt(4.0 / 3)}, {22, 16.0 / 3}, {23, 8.0 / 3}, {24, 16.0 / 3}, {25, 8.0 / 3},
         {50, 8.0}, {51, 2.0}, {52, 1.0}, {53, 0.0}, {54, 8.0 / 3}, {55, 32.0 / 3}, {68, 0.0}, {56, 8.0 / 3},
         {57, 32.0 / 3},
     };
@@ -288,7 +294,7 @@ TEST_F(SectionPropertiesXmlTest, ReadSectionPropertiesKeepsOneSetPerNameAndServe
 
     COleVariant result;
     ASSERT_EQ(invoke(L"GetFileSectionValue", {COleVariant(L"rect4x2"), COleVariant(SHORT(23))}, &result), S_OK);
-    expectSixDigits(result.dblVal, 16.0 / 3, 23);
+    expectSixDigits(result.dblVal, rectangleValues().at(23), 23);
     ASSERT_EQ(invoke(L"GetFileSectionValue", {COleVariant(L"rect4x2"), COleVariant(SHORT(12))}, &result), S_OK);
     EXPECT_EQ(result.dblVal, 0.0);
     expectRefused(invoke(L"GetFileSectionValue", {COleVariant(L"other"), COleVariant(SHORT(1))}), 1001,
@@ -316,7 +322,20 @@ TEST_F(SectionPropertiesXmlTest, AutomationExportOfTheRectangleReadsBackWhatGetV
     EXPECT_EQ(groupRows(xml, "GeometricSectionProperties")[0].dimension, "in^2");
     EXPECT_EQ(std::system(("xmllint --noout '" + (root_ / "auto.xml").string() + "' 2>/dev/null").c_str()), 0);
 
+    // Reading a file leaves the model alone: the moduli GetValue reports
+    // before and after are the same numbers.
+    const auto moduli = [&] {
+        std::map<short, double> values;
+        for (short id : {22, 23, 24, 25}) {
+            COleVariant reported;
+            EXPECT_EQ(invoke(L"GetValue", {COleVariant(id)}, &reported), S_OK);
+            values[id] = reported.dblVal;
+        }
+        return values;
+    };
+    const std::map<short, double> beforeRead = moduli();
     ASSERT_EQ(invoke(L"ReadSectionProperties", {COleVariant(file)}), S_OK);
+    EXPECT_EQ(moduli(), beforeRead);
     for (auto table : {GeometricSectionPropertyTable(), ElasticSectionPropertyTable()})
         for (const SectionPropertyRow& row : table) {
             COleVariant reported, read;
@@ -324,7 +343,7 @@ TEST_F(SectionPropertiesXmlTest, AutomationExportOfTheRectangleReadsBackWhatGetV
             ASSERT_EQ(invoke(L"GetFileSectionValue", {COleVariant(L"rect"), COleVariant(row.valueId)}, &read), S_OK);
             expectSixDigits(read.dblVal, reported.dblVal, row.valueId);
         }
-    for (short id : {1, 2, 3, 6, 7, 9, 10, 18, 22, 23}) {
+    for (short id : {1, 2, 3, 6, 7, 9, 10, 18, 22, 23, 24, 25}) {
         COleVariant read;
         ASSERT_EQ(invoke(L"GetFileSectionValue", {COleVariant(L"rect"), COleVariant(id)}, &read), S_OK);
         expectSixDigits(read.dblVal, rectangleValues().at(id), id);
