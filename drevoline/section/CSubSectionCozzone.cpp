@@ -19,8 +19,12 @@ constexpr double kDegToRad = 0.017453292519943295;
 
 const char* const kNoSingleMaterial = "Section not composed of single material, or material doesn't exist";
 
+const char* const kNotANumber = "Cozzone's method needs values that are numbers";
+
 // fb = F + (k - 1) fo, a tenth of it in SI; M = fb S.
 void ruptureMoment(double F, double fo, double k, double S, double* M, double* fb) {
+  if (!std::isfinite(F) || !std::isfinite(fo) || !std::isfinite(k) || !std::isfinite(S))
+    throw std::logic_error(kNotANumber);
   *fb = F + (k - 1.0) * fo;
   if (gUnitSystem == SI)
     *fb *= 0.1;
@@ -133,6 +137,9 @@ void CSubSection::cozzoneMethodSolnsGivenfo(double F, double fo) {
 }
 
 void CSubSection::cozzoneUnsymmetricMethod(double y, double strain) {
+  // A strain that is not a number would silently give way to the limit.
+  if (!std::isfinite(y) || !std::isfinite(strain))
+    throw std::logic_error(kNotANumber);
   const std::shared_ptr<CMetal> metal = cozzoneMetal(*this);
   const double p = freshPrincipalAngle(*this);
   const double I = getValue(142);

@@ -15,12 +15,25 @@
 
 // ---- the pose guard ----
 
+namespace {
+
+// A move by a value that is not a number could never be undone: refused
+// before anything moves.
+void requireFiniteMove(double a, double b, double c) {
+  if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c))
+    throw std::logic_error("The section cannot be moved by a value that is not a number");
+}
+
+}  // namespace
+
 void CSubSection::PoseGuard::translate(Point<double> d) {
+  requireFiniteMove(d.x, d.y, d.z);
   m_s->translate(&d);
   m_steps.push_back({false, false, d, 0.0});
 }
 
 void CSubSection::PoseGuard::rotate(double x, double y, double angle, bool all) {
+  requireFiniteMove(x, y, angle);
   if (all)
     m_s->rotateAll(x, y, angle);
   else
