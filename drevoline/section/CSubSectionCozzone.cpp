@@ -153,7 +153,9 @@ void CSubSection::cozzoneUnsymmetricMethod(double y, double strain) {
   double r[12];
   calcAreaAndForceAboutLine(true, Point<double>(lo.x - 1.0, 0.0, 0.0), Point<double>(hi.x + 1.0, 0.0, 0.0), &r[0],
                             &r[1], &r[2], &r[3], &r[4], &r[5], &r[6], &r[7], &r[8], &r[9], &r[10], &r[11]);
-  const double ct = std::fabs(hi.y), cc = std::fabs(lo.y);
+  // The extreme fibres lie on either side of the axis y = 0 (their
+  // magnitudes alone would take an axis below the section for one inside).
+  const double ct = hi.y, cc = -lo.y;
   if (!(ct > 0.0) || !(cc > 0.0) || !(r[4] > 0.0))
     throw std::logic_error("The neutral axis of Cozzone's method must cross the section");
   // The given strain governs while the metal's limit is not reached (a

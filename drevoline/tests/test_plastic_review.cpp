@@ -138,7 +138,9 @@ TEST_F(PlasticReview, TwoMetalsBalanceForcesNotAreas) {
   // Lower half Fy 50, upper half Fy 100: half the force 1875 lies above
   // y = 2.5 + (2500 - 1875) / 1000 = 3.125; weighted areas 25 + 2 x 25.
   CShapeAnalysis* low = box(0, 0, 10, 2.5);
-  CShapeAnalysis* high = box(0, 2.5, 10, 5, isoMetal(10000, 100, 120, 0.002, 10));
+  auto strong = isoMetal(10000, 100, 120, 0.002, 10);
+  strong->name = L"strong";
+  CShapeAnalysis* high = box(0, 2.5, 10, 5, strong);
   root->meshShape(low, TRNG3, 10, 0, 0.5, 100000, 0);
   root->meshShape(high, TRNG3, 10, 0, 0.5, 100000, 0);
   ASSERT_TRUE(root->forceRecalcProperties());
@@ -287,3 +289,27 @@ void timeDrivers(PlasticReview& t, int extra, double spacing) {
 
 TEST_F(PlasticReview, DISABLED_TimingsAt30k) { timeDrivers(*this, 15000, 0.04); }
 TEST_F(PlasticReview, DISABLED_TimingsAt120k) { timeDrivers(*this, 60000, 0.02); }
+
+TEST_F(PlasticReview, UnsymmetricCozzoneNeedsTheAxisInsideTheSection) {
+  // Below or on the foot nothing is in compression; on or above the top
+  // nothing is in tension: no moment of rupture either way.
+  steel->maxCompressionStrain = 0.05;
+  box(0, 0, 10, 5);
+  root->meshShape(root->getShapesRecursive()->GetHead(), TRNG3, 10, 0, 0.5, 100000, 0);
+  ASSERT_TRUE(root->forceRecalcProperties());
+  for (double y : {-1.0, 0.0, 5.0, 6.0})
+    EXPECT_EQ(thrown([&] { root->cozzoneUnsymmetricMethod(y, 0.01); }),
+              "The neutral axis of Cozzone's method must cross the section")
+        << y;
+  EXPECT_TRUE(root->loadConditions.empty());
+}
+
+TEST_F(PlasticReview, PlasticWeightThatIsNotANumberIsNoConvergence) {
+  box(0, 0, 10, 5);
+  root->meshShape(root->getShapesRecursive()->GetHead(), TRNG3, 10, 0, 0.5, 100000, 0);
+  ASSERT_TRUE(root->forceRecalcProperties());
+  steel->Fty_L = steel->Fty_LT = steel->Fcy_L = steel->Fcy_LT = kNaN;
+  steel->extra2 = kNaN;
+  for (bool alongY : {true, false})
+    EXPECT_NE(thrown([&] { root->solvePlasticValues(alongY, false); }), "no error") << alongY;
+}
