@@ -109,12 +109,13 @@ double CSubSection::solvePlasticValues(bool alongY, bool principal) {
   double c = lo;
   int kept = 0;
   for (int step = 0;; ++step) {
-    if (step == plastic::kStepCap)
+    // Sides that are not numbers (weights or yields) never balance.
+    if (step == plastic::kStepCap || !std::isfinite(flo) || !std::isfinite(fhi))
       throw std::logic_error("Solving for plastic values did not converge!");
     c = lo - (hi - lo) * flo / (fhi - flo);
     at = split(c);
     const double fc = at.areaDifference();
-    if (!(std::fabs(fc) > 1e-5))
+    if (std::fabs(fc) <= 1e-5)
       break;
     if (fc > 0.0) {
       lo = c;
