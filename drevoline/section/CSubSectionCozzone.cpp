@@ -160,9 +160,11 @@ void CSubSection::cozzoneUnsymmetricMethod(double y, double strain) {
     throw std::logic_error("The neutral axis of Cozzone's method must cross the section");
   // The given strain governs while the metal's limit is not reached (a
   // metal without a limit, 0 or less, never reaches it); the limit governs
-  // otherwise, and the tension side follows the same linear field.
+  // otherwise, and the tension side follows the same linear field. The
+  // strain counts by its size: a compression strain given negative is the
+  // same strain (its sign would turn both stresses round).
   const double limit = cozzoneLimitingStrain;
-  const double governing = !(limit > 0.0) || limit * ct / cc > std::fabs(strain) ? strain : limit;
+  const double governing = !(limit > 0.0) || limit * ct / cc > std::fabs(strain) ? std::fabs(strain) : limit;
   cozzoneLimitingStrain = governing;
   const double s1 = solveRambergOsgoodForStress(metal.get(), ct / cc * governing, true, true);
   const double fo1 = foTanabe(s1, true);

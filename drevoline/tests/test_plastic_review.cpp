@@ -313,3 +313,42 @@ TEST_F(PlasticReview, YieldsAndWeightsThatAreNotNumbersDoNotConverge) {
   for (bool alongY : {true, false})
     EXPECT_EQ(thrown([&] { root->solvePlasticValues(alongY, false); }), "Solving for plastic values did not converge!") << alongY;
 }
+
+TEST_F(PlasticReview, GivenMomentsThatAreNotNumbersAreRefused) {
+  box(0, 0, 10, 5);
+  root->meshShape(root->getShapesRecursive()->GetHead(), TRNG3, 10, 0, 0.5, 100000, 0);
+  ASSERT_TRUE(root->forceRecalcProperties());
+  const struct {
+    double Mx, My, P;
+  } cases[] = {{1000, 0, kNaN}, {kInf, kNaN, 0}, {kInf, 0, 0}, {1000, 0, kInf}};
+  for (const auto& c : cases) {
+    CSectionForces forces;
+    forces.Mx = c.Mx;
+    forces.My = c.My;
+    forces.axial = c.P;
+    EXPECT_NE(thrown([&] { root->solvePlasticBendingForAngleCentroid(L"m", &forces, true); }), "no error")
+        << c.Mx << " " << c.My << " " << c.P;
+  }
+  EXPECT_TRUE(root->loadConditions.empty());
+}
+
+TEST_F(PlasticReview, UnsymmetricCozzoneOnATeeByHand) {
+  // Web 2 x 8 under a flange 10 x 2, axis at y = 7: tension side the top
+  // 1 of web and the flange (ct 3), compression side 7 of web (cc 7).
+  steel->maxCompressionStrain = 0.05;  // 0.05 x 3 / 7 > 0.01: the given strain governs
+  CShapeAnalysis* tee =
+      poly({{4, 0, 0}, {6, 0, 0}, {6, 8, 0}, {10, 8, 0}, {10, 10, 0}, {0, 10, 0}, {0, 8, 0}, {4, 8, 0}});
+  root->meshShape(tee, TRNG3, 10, 0, 0.5, 100000, 0);
+  ASSERT_TRUE(root->forceRecalcProperties());
+  const double Qt = 2 * 1 * 0.5 + 20 * 2, It = 2 / 3.0 + 10 * (27 - 1) / 3.0, Ic = 2 * 343 / 3.0;
+  const double k = Qt / (It / 3);
+  const double s1 = root->solveRambergOsgoodForStress(steel.get(), 0.01 * 3 / 7, true, true);
+  const double s2 = root->solveRambergOsgoodForStress(steel.get(), 0.01, true, true);
+  const double M1 = (s1 + (k - 1) * root->foTanabe(s1, true)) * It / 3;
+  const double M = (s2 + (k - 1) * root->foTanabe(s2, false)) * Ic / 7 + M1;
+  root->cozzoneUnsymmetricMethod(7, 0.01);
+  EXPECT_NEAR(root->cozzoneMoment, M, 1e-9 * M);
+  // A compression strain given with its sign is the same strain.
+  root->cozzoneUnsymmetricMethod(7, -0.01);
+  EXPECT_NEAR(root->cozzoneMoment, M, 1e-9 * M);
+}
