@@ -170,6 +170,9 @@ TEST_F(PlasticReview, RambergOsgoodEitherMeetsTheCurveOrRefuses) {
       {10000, 50, kInf, 0.002, 10, 0.1, false},
       {10000, 50, 60, kNaN, 10, 0.004, false},
       {10000, 50, 60, 0.002, kNaN, 0.004, false},
+      {10000, 50, 60, -99999, 10, 0.004, false},  // values never set
+      {10000, 50, 60, 0.002, -99999, 0.004, false},
+      {10000, 50, 60, 0.002, 10, -0.004, true},   // compression: the negated stress
   };
   for (const Case& c : cases) {
     const auto m = isoMetal(c.E, c.Fy, c.Fu, c.alpha, c.n);
@@ -179,7 +182,8 @@ TEST_F(PlasticReview, RambergOsgoodEitherMeetsTheCurveOrRefuses) {
                                     << c.strain);
     if (c.solves) {
       ASSERT_EQ(error, "no error");
-      EXPECT_LT(std::fabs(s / c.E + c.alpha * std::pow(s / c.Fy, c.n) - c.strain), 1e-8);
+      const double a = std::fabs(s);
+      EXPECT_LT(std::fabs(std::copysign(a / c.E + c.alpha * std::pow(a / c.Fy, c.n), s) - c.strain), 1e-8);
     } else {
       EXPECT_NE(error, "no error") << s;
     }
@@ -351,4 +355,25 @@ TEST_F(PlasticReview, UnsymmetricCozzoneOnATeeByHand) {
   // A compression strain given with its sign is the same strain.
   root->cozzoneUnsymmetricMethod(7, -0.01);
   EXPECT_NEAR(root->cozzoneMoment, M, 1e-9 * M);
+}
+
+TEST_F(PlasticReview, SymmetricCozzoneOnTheIBeamInBothUnitSystems) {
+  // k = Z / S = 216 / 176, S = 176: M = (F + (k - 1) fo) S, a tenth in SI;
+  // the shear correction ratio does not depend on the units.
+  box(0, 0, 10, 2);
+  box(4.5, 2, 5.5, 10);
+  box(0, 10, 10, 12);
+  meshUnion(10);
+  const double fo = 18.804664723032044, k = 216.0 / 176.0;
+  root->cozzoneMethodSolnsGivenfo(50, fo);
+  EXPECT_NEAR(root->plasticValues[0][1].shapeFactor, k, 1e-6);
+  EXPECT_NEAR(root->cozzoneFb, 50 + (k - 1) * fo, 1e-6);
+  EXPECT_NEAR(root->cozzoneMoment, (50 + (k - 1) * fo) * 176, 1e-4);
+  const double ratio = root->shearRatio, Q = root->shearQ;
+  EXPECT_GT(ratio, 0.0);
+  gUnitSystem = SI;
+  root->cozzoneMethodSolnsGivenfo(50, fo);
+  EXPECT_NEAR(root->cozzoneFb, 0.1 * (50 + (k - 1) * fo), 1e-7);
+  EXPECT_NEAR(root->shearRatio, ratio, 1e-9 * ratio);
+  EXPECT_NEAR(root->shearQ, Q, 1e-12);
 }
