@@ -377,3 +377,23 @@ TEST_F(PlasticReview, SymmetricCozzoneOnTheIBeamInBothUnitSystems) {
   EXPECT_NEAR(root->shearRatio, ratio, 1e-9 * ratio);
   EXPECT_NEAR(root->shearQ, Q, 1e-12);
 }
+
+TEST_F(PlasticReview, MomentsThatAreNotNumbersLeaveSectionAndModuli) {
+  box(0, 0, 10, 5);
+  root->meshShape(root->getShapesRecursive()->GetHead(), TRNG3, 10, 0, 0.5, 100000, 0);
+  ASSERT_TRUE(root->forceRecalcProperties());
+  const Point<double> first = root->meshes[0]->nodes[0]->position;
+  const double Zx = root->plasticValues[0][0].plasticModulus, Zy = root->plasticValues[1][0].plasticModulus;
+  ASSERT_GT(Zx, 0.0);
+  for (double Mx : {kNaN, kInf}) {
+    CSectionForces sf;
+    sf.Mx = Mx;
+    sf.My = 40;
+    EXPECT_EQ(thrown([&] { root->plasticAnalysisScaleMomentsToMaximum(&sf); }), "The moments must be numbers");
+  }
+  EXPECT_EQ(root->plasticValues[0][0].plasticModulus, Zx);
+  EXPECT_EQ(root->plasticValues[1][0].plasticModulus, Zy);
+  EXPECT_EQ(root->meshes[0]->nodes[0]->position.x, first.x);
+  EXPECT_EQ(root->meshes[0]->nodes[0]->position.y, first.y);
+  EXPECT_EQ(root->centroid.x, 5.0);
+}
