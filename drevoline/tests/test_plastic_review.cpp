@@ -397,3 +397,22 @@ TEST_F(PlasticReview, MomentsThatAreNotNumbersLeaveSectionAndModuli) {
   EXPECT_EQ(root->meshes[0]->nodes[0]->position.y, first.y);
   EXPECT_EQ(root->centroid.x, 5.0);
 }
+
+TEST_F(PlasticReview, PoseGuardRefusesMovesItCouldNotUndo) {
+  box(0, 0, 10, 5);
+  root->meshShape(root->getShapesRecursive()->GetHead(), TRNG3, 10, 0, 0.5, 100000, 0);
+  ASSERT_TRUE(root->forceRecalcProperties());
+  const Point<double> first = root->meshes[0]->nodes[0]->position;
+  {
+    CSubSection::PoseGuard pose(root);
+    pose.translate(Point<double>(1, 2, 0));
+    EXPECT_EQ(thrown([&] { pose.translate(Point<double>(kNaN, 0, 0)); }),
+              "The section cannot be moved by a value that is not a number");
+    EXPECT_EQ(thrown([&] { pose.rotate(0, 0, kInf, true); }),
+              "The section cannot be moved by a value that is not a number");
+    EXPECT_EQ(thrown([&] { pose.rotate(kNaN, 0, 10); }), "The section cannot be moved by a value that is not a number");
+  }
+  EXPECT_NEAR(root->meshes[0]->nodes[0]->position.x, first.x, 1e-12);
+  EXPECT_NEAR(root->meshes[0]->nodes[0]->position.y, first.y, 1e-12);
+  EXPECT_NEAR(root->centroid.x, 5.0, 1e-12);
+}
