@@ -109,7 +109,8 @@ public:
     bool pointsOnLine(Point<double>& a, Point<double>& b, Point<double>* p1,
                       Point<double>* p2) const;
     // Area-weighted sums of the parts on either side of line a-b: per side
-    // A·F, A·w, A·w·(yc − ry), A·w·(xc − rx), A·w·(yc − ry)², A·w·(xc − rx)²,
+    // A·F, A·w, A·w·(yc − ry), A·w·(xc − rx), w·∫(y − ry)² dA, w·∫(x − rx)² dA
+    // (each part's own second moment included),
     // positive side first (reference (a.x, 0) when useX, else (0, a.y)).
     void splitArea(bool useX, Point<double> a, Point<double> b, double* pAF, double* pAw,
                    double* pAwy, double* pAwx, double* pAwy2, double* pAwx2, double* nAF,

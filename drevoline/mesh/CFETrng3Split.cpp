@@ -11,11 +11,27 @@
 
 namespace {
 
-// A piece of a triangle: its area and centroid.
+// A piece of a triangle: its area, centroid and own second moments about
+// its centroid (ix of x - xc, iy of y - yc).
 struct Part {
     double area = 0.0;
     Point<double> centroid;
+    double ix = 0.0, iy = 0.0;
 };
+
+// The triangle p, q, r as a piece; about the centroid each own second
+// moment is A / 12 times the sum of the squared corner offsets.
+Part trianglePart(Point<double> p, Point<double> q, Point<double> r)
+{
+    Part t;
+    t.area = std::fabs(triangleArea(p, q, r));
+    t.centroid = triangleCenter(p, q, r);
+    const Point<double> g = t.centroid;
+    const double x[3] = {p.x - g.x, q.x - g.x, r.x - g.x}, y[3] = {p.y - g.y, q.y - g.y, r.y - g.y};
+    t.ix = t.area / 12.0 * (x[0] * x[0] + x[1] * x[1] + x[2] * x[2]);
+    t.iy = t.area / 12.0 * (y[0] * y[0] + y[1] * y[1] + y[2] * y[2]);
+    return t;
+}
 
 Point<double> meet(Point<double> a, Point<double> b, Point<double> p, Point<double> q)
 {
@@ -32,16 +48,20 @@ void cutCorner(Point<double> lone, Point<double> o1, Point<double> o2, Point<dou
 {
     Point<double> q1 = meet(a, b, lone, o1);
     Point<double> q2 = meet(a, b, lone, o2);
-    corner.area = std::fabs(triangleArea(lone, q1, q2));
-    corner.centroid = triangleCenter(lone, q1, q2);
+    corner = trianglePart(lone, q1, q2);
     if (checkCg && std::fabs((lone.y + q1.y + q2.y) / 3.0 - corner.centroid.y) > 1e-7)
         throw std::logic_error("Bad cg calc");
-    const double a1 = std::fabs(triangleArea(o1, o2, q1));
-    const double a2 = std::fabs(triangleArea(o2, q1, q2));
+    const Part t1 = trianglePart(o1, o2, q1);
+    const Part t2 = trianglePart(o2, q1, q2);
+    const double a1 = t1.area, a2 = t2.area;
     rest.area = whole - corner.area;
-    rest.centroid = a1 + a2 > 0.0
-                        ? (triangleCenter(o1, o2, q1) * a1 + triangleCenter(o2, q1, q2) * a2) / (a1 + a2)
-                        : triangleCenter(o1, o2, q1);
+    rest.centroid = a1 + a2 > 0.0 ? (t1.centroid * a1 + t2.centroid * a2) / (a1 + a2) : t1.centroid;
+    // The two triangles' own moments moved to the quadrilateral's centroid.
+    for (const Part* t : {&t1, &t2}) {
+        const Point<double> d = t->centroid - rest.centroid;
+        rest.ix += t->ix + t->area * d.x * d.x;
+        rest.iy += t->iy + t->area * d.y * d.y;
+    }
 }
 
 // The split through the on-line node o: the triangle (p, q, o) on the
@@ -52,10 +72,9 @@ void splitThroughNode(Point<double> p, Point<double> n, Point<double> o, Point<d
     Point<double> q = meet(a, b, p, n);
     if (std::fabs(cross(o - a, q - a).z) > 1e-8)
         throw std::logic_error("Inaccurate split of triangle.");
-    positive.area = std::fabs(triangleArea(p, q, o));
-    positive.centroid = triangleCenter(p, q, o);
+    positive = trianglePart(p, q, o);
+    negative = trianglePart(n, o, q);
     negative.area = whole - positive.area;
-    negative.centroid = triangleCenter(n, o, q);
 }
 
 }  // namespace
@@ -80,13 +99,17 @@ void CFETrng3::splitArea(bool useX, Point<double> a, Point<double> b, double* pA
         *out[1] = A * w;
         *out[2] = A * w * dy;
         *out[3] = A * w * dx;
-        *out[4] = A * w * dy * dy;
-        *out[5] = A * w * dx * dx;
+        // Whole second moments about the reference: the piece's own plus
+        // the transfer (A d^2 alone misses the own part on coarse meshes).
+        *out[4] = w * (A * dy * dy + part.iy);
+        *out[5] = w * (A * dx * dx + part.ix);
     };
 
     int positive[3], negative[3], on[3], P = 0, N = 0, O = 0;
     classifyInOutOn(false, a, b, positive, negative, on, P, N, O);
-    const Part whole{area(), center()};
+    Part whole = trianglePart(this->pos(0), this->pos(1), this->pos(2));
+    whole.area = area();
+    whole.centroid = center();
     Part pos, neg;
     if (P == 3 || (O == 2 && P == 1) || (O == 1 && P == 2)) {
         put(positiveOut, whole);

@@ -19,8 +19,12 @@ constexpr double kDegToRad = 0.017453292519943295;
 
 const char* const kNoSingleMaterial = "Section not composed of single material, or material doesn't exist";
 
+const char* const kNotANumber = "Cozzone's method needs values that are numbers";
+
 // fb = F + (k - 1) fo, a tenth of it in SI; M = fb S.
 void ruptureMoment(double F, double fo, double k, double S, double* M, double* fb) {
+  if (!std::isfinite(F) || !std::isfinite(fo) || !std::isfinite(k) || !std::isfinite(S))
+    throw std::logic_error(kNotANumber);
   *fb = F + (k - 1.0) * fo;
   if (gUnitSystem == SI)
     *fb *= 0.1;
@@ -133,6 +137,9 @@ void CSubSection::cozzoneMethodSolnsGivenfo(double F, double fo) {
 }
 
 void CSubSection::cozzoneUnsymmetricMethod(double y, double strain) {
+  // A strain that is not a number would silently give way to the limit.
+  if (!std::isfinite(y) || !std::isfinite(strain))
+    throw std::logic_error(kNotANumber);
   const std::shared_ptr<CMetal> metal = cozzoneMetal(*this);
   const double p = freshPrincipalAngle(*this);
   const double I = getValue(142);
@@ -146,14 +153,18 @@ void CSubSection::cozzoneUnsymmetricMethod(double y, double strain) {
   double r[12];
   calcAreaAndForceAboutLine(true, Point<double>(lo.x - 1.0, 0.0, 0.0), Point<double>(hi.x + 1.0, 0.0, 0.0), &r[0],
                             &r[1], &r[2], &r[3], &r[4], &r[5], &r[6], &r[7], &r[8], &r[9], &r[10], &r[11]);
-  const double ct = std::fabs(hi.y), cc = std::fabs(lo.y);
+  // The extreme fibres lie on either side of the axis y = 0 (their
+  // magnitudes alone would take an axis below the section for one inside).
+  const double ct = hi.y, cc = -lo.y;
   if (!(ct > 0.0) || !(cc > 0.0) || !(r[4] > 0.0))
     throw std::logic_error("The neutral axis of Cozzone's method must cross the section");
   // The given strain governs while the metal's limit is not reached (a
   // metal without a limit, 0 or less, never reaches it); the limit governs
-  // otherwise, and the tension side follows the same linear field.
+  // otherwise, and the tension side follows the same linear field. The
+  // strain counts by its size: a compression strain given negative is the
+  // same strain (its sign would turn both stresses round).
   const double limit = cozzoneLimitingStrain;
-  const double governing = !(limit > 0.0) || limit * ct / cc > std::fabs(strain) ? strain : limit;
+  const double governing = !(limit > 0.0) || limit * ct / cc > std::fabs(strain) ? std::fabs(strain) : limit;
   cozzoneLimitingStrain = governing;
   const double s1 = solveRambergOsgoodForStress(metal.get(), ct / cc * governing, true, true);
   const double fo1 = foTanabe(s1, true);

@@ -117,6 +117,10 @@ void CSubSection::computeResultantBendingForces(CSectionForces* sf) {
 }
 
 void CSubSection::plasticAnalysisScaleMomentsToMaximum(CSectionForces* sf) {
+  // Moments that are not numbers give no direction (the angle would fall
+  // back to 90 degrees and scale the stored moduli by it).
+  if (!std::isfinite(sf->Mx) || !std::isfinite(sf->My))
+    throw std::logic_error("The moments must be numbers");
   calcNeutralAxisAngle(sf, false);
   const double angle = sf->neutralAxisAngle;
   {

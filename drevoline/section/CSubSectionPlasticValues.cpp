@@ -15,12 +15,25 @@
 
 // ---- the pose guard ----
 
+namespace {
+
+// A move by a value that is not a number could never be undone: refused
+// before anything moves.
+void requireFiniteMove(double a, double b, double c) {
+  if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c))
+    throw std::logic_error("The section cannot be moved by a value that is not a number");
+}
+
+}  // namespace
+
 void CSubSection::PoseGuard::translate(Point<double> d) {
+  requireFiniteMove(d.x, d.y, d.z);
   m_s->translate(&d);
   m_steps.push_back({false, false, d, 0.0});
 }
 
 void CSubSection::PoseGuard::rotate(double x, double y, double angle, bool all) {
+  requireFiniteMove(x, y, angle);
   if (all)
     m_s->rotateAll(x, y, angle);
   else
@@ -96,12 +109,13 @@ double CSubSection::solvePlasticValues(bool alongY, bool principal) {
   double c = lo;
   int kept = 0;
   for (int step = 0;; ++step) {
-    if (step == plastic::kStepCap)
+    // Sides that are not numbers (weights or yields) never balance.
+    if (step == plastic::kStepCap || !std::isfinite(flo) || !std::isfinite(fhi))
       throw std::logic_error("Solving for plastic values did not converge!");
     c = lo - (hi - lo) * flo / (fhi - flo);
     at = split(c);
     const double fc = at.areaDifference();
-    if (!(std::fabs(fc) > 1e-5))
+    if (std::fabs(fc) <= 1e-5)
       break;
     if (fc > 0.0) {
       lo = c;

@@ -150,15 +150,16 @@ TEST_F(FETrng3, SplitByAVerticalLine)
     double out[12];
     t.splitArea(true, Point<double>(0.5, 0, 0), Point<double>(0.5, 1, 0), &out[0], &out[1], &out[2],
                 &out[3], &out[4], &out[5], &out[6], &out[7], &out[8], &out[9], &out[10], &out[11]);
-    // Positive side x < 0.5: area 0.375, centroid (2/9, 7/18), about (0.5, 0).
-    const double positive[6] = {0.375, 0.375, 0.375 * 7 / 18, 0.375 * (2.0 / 9 - 0.5),
-                                0.375 * (7.0 / 18) * (7.0 / 18), 0.375 * (2.0 / 9 - 0.5) * (2.0 / 9 - 0.5)};
+    // Positive side x < 0.5: area 0.375, centroid (2/9, 7/18), about (0.5, 0);
+    // second moments integrated over the quadrilateral: int y^2 = 15/192,
+    // int (x - 0.5)^2 = 7/192.
+    const double positive[6] = {0.375, 0.375, 0.375 * 7 / 18, 0.375 * (2.0 / 9 - 0.5), 15.0 / 192, 7.0 / 192};
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(out[i], positive[i], 1e-14) << i;
     EXPECT_NEAR(out[2], 0.145833, 1e-6);
     EXPECT_NEAR(out[3], -0.104167, 1e-6);
-    EXPECT_NEAR(out[4], 0.056713, 1e-6);
-    EXPECT_NEAR(out[5], 0.028935, 1e-6);
+    EXPECT_NEAR(out[4], 0.078125, 1e-6);
+    EXPECT_NEAR(out[5], 0.036458, 1e-6);
     // Negative side: the corner at (1, 0), area 0.125, centroid (2/3, 1/6).
     EXPECT_NEAR(out[7], 0.125, 1e-15);
     EXPECT_NEAR(out[8], 0.125 / 6, 1e-15);
