@@ -162,8 +162,9 @@ TEST(SpeedCrossings, IntersectKeepsEveryPointRecordAndOrder)
         IntersectionList* fast = A->intersect(B.get());
         IntersectionList* reference = intersectComparingAll(A.get(), B.get());
         ASSERT_EQ(fast->GetCount(), reference->GetCount());
-        if (n == 140)
+        if (n == 140) {
             EXPECT_GT(fast->GetCount(), 1000);
+        }
         POSITION f = fast->GetHeadPosition();
         POSITION r = reference->GetHeadPosition();
         while (f && r) {

@@ -109,8 +109,9 @@ TEST(SpeedSpans, BisectionFindsTheSpanAndSnapOfTheScan)
             s->interval(&uNew, &spanNew, &multNew);
             ASSERT_EQ(spanNew, spanOld) << "u = " << u0;
             ASSERT_EQ(multNew, multOld);
-            if (!std::isnan(u0))
+            if (!std::isnan(u0)) {
                 ASSERT_EQ(uNew, uOld) << "u = " << u0;
+            }
             ++compared;
         }
     }

@@ -34,7 +34,7 @@ void AddIBeam(CXSectionAnalysisDoc& doc, const CString& parentName, const CStrin
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         ProfileBuild b(doc, model, kIBeam, name, v);
-        const CSubSection& parent = b.requireParent(parentName, kNoParent);
+        b.requireParent(parentName, kNoParent);
         b.begin();
         const double wl = v[IB::webLength], wt = v[IB::webThickness];
         const double llfl = v[IB::lowerLeftFlangeLength], llft = v[IB::lowerLeftFlangeThickness];

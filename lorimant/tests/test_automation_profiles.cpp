@@ -215,7 +215,9 @@ TEST_F(ProfileTest, ValidationBoundariesAndRefusalTexts) {
         EXPECT_EQ(journalLines().size(), before);
         EXPECT_EQ(doc->journal()->isBlocked(), 0);
         EXPECT_FALSE(doc->busy);
-        if (*k.name) EXPECT_EQ(doc->model()->findSubSection(k.name), nullptr);
+        if (*k.name) {
+            EXPECT_EQ(doc->model()->findSubSection(k.name), nullptr);
+        }
     }
 }
 

@@ -42,7 +42,9 @@ class AutomationShapeEdits : public AutomationObjectsTest {
 
 TEST_F(AutomationShapeEdits, GroupDeleteRefusesTheCurrentAndRoot) {
   for (const wchar_t* name : {L"root", L"G"}) {
-    if (CString(name) == L"G") ASSERT_EQ(invoke(L"SetCurrentSubSection", {T(L"G")}), S_OK);
+    if (CString(name) == L"G") {
+      ASSERT_EQ(invoke(L"SetCurrentSubSection", {T(L"G")}), S_OK);
+    }
     expectRefused(invoke(L"GroupDelete", {T(name)}), 1001,
                   L"Cannot delete the current group or root group. Change current first");
   }
