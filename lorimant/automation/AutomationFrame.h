@@ -4,6 +4,8 @@
 // boundary through which every failure leaves as a COleDispatchException.
 #pragma once
 
+#include <initializer_list>
+
 #include "analysis/model/Globals.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/ole/CDispatchTable.h"
@@ -38,6 +40,10 @@ CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model);
 CShapeAnalysis* ResolveShape(const CXSectionAnalysis& model, const CString& name);
 // The shape called name in the current sub-section; null when none.
 CShapeAnalysis* ResolveShapeInCurrent(CXSectionAnalysis& model, const CString& name);
+
+// Refuses (1) "Invalid number." when any of values is infinite or not a
+// number, so that no geometry is built from one.
+void RefuseNonFinite(std::initializer_list<double> values);
 
 // The model-changed sequence: the document's change routine (check-point,
 // properties out of date, property lists emptied, tree rebuilt); then, with

@@ -49,7 +49,11 @@ void Union(CXSectionAnalysisDoc& doc)
 void DeleteShape(CXSectionAnalysisDoc& doc, const CString& nm)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        if (ResolveSubSection(model, nm) != nullptr) {
+        if (CSubSection* sub = ResolveSubSection(model, nm)) {
+            // Deleting the current sub-section would leave the model without
+            // one, and root holds the whole section.
+            if (sub == ResolveCurrentSubSection(model) || sub == model.rootSubSection())
+                AfxThrowOleDispatchException(1001, L"Cannot delete the current group or root group. Change current first");
             JournalLine(doc, L"xscn.DeleteShape \"%s\"", nm);
             // The line above replays the whole deletion: the document's own
             // line would delete a second time.
@@ -150,6 +154,7 @@ void ChangeSign(CXSectionAnalysisDoc& doc, const CString& subsectionName, const 
 void AddPoint(CXSectionAnalysisDoc& doc, const CString& subsectionName, double x, double y)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        RefuseNonFinite({x, y});
         existing(model, subsectionName, L"Subsection does not exist").addConstructionPoint(x, y);
         RefreshRedraw(doc);
     });

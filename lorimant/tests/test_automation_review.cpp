@@ -1,0 +1,222 @@
+// Hostile use of the shape methods, the arbitrary-shape object and the
+// journal interpreter: closed documents, copies of groups, non-finite
+// numbers, odd names and malformed macros.
+#include <cmath>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "lorimant/automation/CArbitraryShape.h"
+#include "lorimant/automation/JournalInterpreter.h"
+#include "test_automation_objects_support.h"
+
+using namespace automation_test;
+
+namespace {
+
+COleVariant T(const wchar_t* s) { return COleVariant(s); }
+COleVariant R(double v) { return COleVariant(v); }
+COleVariant S(int v) { return COleVariant(static_cast<SHORT>(v)); }
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+class AutomationReview : public AutomationObjectsTest {
+ protected:
+  void SetUp() override {
+    AutomationObjectsTest::SetUp();
+    group = subSection(root(), L"G");
+    rectangle(group, L"web", 1, 3, 10, 0);
+    rectangle(group, L"flange", 4, 1, 10, 3);
+    rectangle(root(), L"R1", 4, 2);
+  }
+  std::vector<std::string> linesWith(const char* text) {
+    std::vector<std::string> out;
+    for (const std::string& l : journalLines())
+      if (l.find(text) != std::string::npos) out.push_back(l);
+    return out;
+  }
+  int shapeCount() { return static_cast<int>(doc->model()->shapes.GetCount()); }
+  // Every shape's middle is a finite point.
+  bool allGeometryFinite() {
+    for (POSITION pos = doc->model()->shapes.GetHeadPosition(); pos;) {
+      Point<double> p;
+      doc->model()->shapes.GetNext(pos)->midPt(&p);
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+    }
+    return true;
+  }
+  JournalRunResult run(const std::string& text, std::string* printed = nullptr) {
+    std::istringstream macro(text);
+    std::ostringstream out;
+    JournalInterpreter interpreter(DocumentAutomationObject(*doc), out);
+    JournalRunResult r = interpreter.Run(macro);
+    if (printed != nullptr) *printed = out.str();
+    return r;
+  }
+  CSubSection* group = nullptr;
+};
+
+}  // namespace
+
+// ---- the arbitrary-shape object outliving its document ----
+
+TEST_F(AutomationReview, ArbitraryShapeRefusesOnceItsDocumentHasClosed) {
+  COleVariant v;
+  ASSERT_EQ(invoke(L"AddArbitraryShape", {T(L"P"), S(1)}, &v), S_OK);
+  std::shared_ptr<CArbitraryShape> polygon = v.GetObject<CArbitraryShape>();
+  ASSERT_NE(polygon, nullptr);
+  for (const auto& xy : {std::pair{0.0, 0.0}, {3.0, 0.0}, {0.0, 2.0}})
+    ASSERT_EQ(call(ArbitraryShapeDispatchTable(), *polygon, L"AddPoint", DISPATCH_METHOD, {R(xy.first), R(xy.second)}),
+              S_OK);
+  doc.reset();
+  for (const wchar_t* fit : {L"LinearFit", L"SplineFit"})
+    expectRefused(call(ArbitraryShapeDispatchTable(), *polygon, fit, DISPATCH_METHOD, {T(L"root")}), 1,
+                  L"The document of this shape has been closed.");
+  expectRefused(call(ArbitraryShapeDispatchTable(), *polygon, L"AddPoint", DISPATCH_METHOD, {R(1), R(1)}), 1,
+                L"The document of this shape has been closed.");
+}
+
+// ---- copies of a group of several shapes ----
+
+TEST_F(AutomationReview, CopiesOfAGroupOfSeveralShapesAreRefusedBeforeAnyIsMade) {
+  const int before = shapeCount();
+  expectRefused(invoke(L"RotateDuplicateShape", {T(L"G"), T(L"ignored"), R(0), R(0), R(90)}), 1,
+                L"A group of more than one shape cannot be copied under one name.");
+  expectRefused(invoke(L"MirrorDuplicate", {T(L"G"), T(L"M"), R(0), R(0), R(1), R(0)}), 1,
+                L"A group of more than one shape cannot be copied under one name.");
+  EXPECT_EQ(shapeCount(), before);
+  EXPECT_EQ(doc->model()->findShape(L"G_Rotated"), nullptr);
+  EXPECT_EQ(doc->model()->findShape(L"M_Mirrored"), nullptr);
+  EXPECT_TRUE(linesWith("Rotated").empty());
+  EXPECT_TRUE(linesWith("Mirrored").empty());
+
+  // A group of one shape is still copied, once; a second copy's name is taken.
+  ASSERT_EQ(invoke(L"GroupRemove", {T(L"G"), T(L"flange")}), S_OK);
+  ASSERT_EQ(invoke(L"RotateDuplicateShape", {T(L"G"), T(L"ignored"), R(0), R(0), R(90)}), S_OK);
+  EXPECT_NE(doc->model()->findShape(L"G_Rotated"), nullptr);
+  EXPECT_EQ(invoke(L"RotateDuplicateShape", {T(L"G"), T(L"ignored"), R(0), R(0), R(90)}), DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.wCode, 2);
+  EXPECT_EQ(shapeCount(), before + 1);
+}
+
+// ---- deleting the current sub-section or root ----
+
+TEST_F(AutomationReview, DeleteShapeRefusesTheCurrentSubSectionAndRoot) {
+  ASSERT_EQ(invoke(L"SetCurrentSubSection", {T(L"G")}), S_OK);
+  for (const wchar_t* name : {L"G", L"root"})
+    expectRefused(invoke(L"DeleteShape", {T(name)}), 1001,
+                  L"Cannot delete the current group or root group. Change current first");
+  EXPECT_NE(doc->model()->findSubSection(L"G"), nullptr);
+  EXPECT_NE(doc->model()->findShape(L"web"), nullptr);
+  EXPECT_NE(doc->model()->rootSubSection(), nullptr);
+  EXPECT_TRUE(linesWith("DeleteShape").empty());
+}
+
+// ---- numbers that are not finite ----
+
+TEST_F(AutomationReview, NonFiniteArgumentsAreRefusedAndBuildNothing) {
+  struct Case {
+    const wchar_t* method;
+    std::vector<COleVariant> args;
+  };
+  const double bad[] = {kNaN, kInf, -kInf};
+  for (const double b : bad) {
+    const std::vector<Case> cases = {
+        {L"AddRectangle", {T(L"root"), T(L"N1"), R(b), R(1), R(0), R(0), S(0), S(1), R(0), S(1)}},
+        {L"AddRectangle", {T(L"root"), T(L"N1"), R(1), R(1), R(0), R(0), S(0), S(1), R(b), S(1)}},
+        {L"AddDisk", {T(L"root"), T(L"N2"), R(1), R(b), R(0), S(1)}},
+        {L"AddSector", {T(L"root"), T(L"N3"), R(1), R(b), R(0), R(0), S(0), S(1), R(0), S(1)}},
+        {L"AddTriangle", {T(L"root"), T(L"N4"), R(1), R(0), R(b), R(0), R(0), S(0), S(1), R(0), S(1)}},
+        {L"AddPoint", {T(L"root"), R(b), R(0)}},
+        {L"MirrorShape", {T(L"R1"), R(0), R(0), R(b), R(0)}},
+        {L"RotateShape", {T(L"R1"), R(0), R(0), R(b)}},
+        {L"TranslateShape", {T(L"R1"), R(b), R(0)}},
+        {L"RotateAll", {R(0), R(b), R(0)}},
+        {L"TranslateAll", {R(b), R(0)}},
+        {L"TranslateDuplicateShape", {T(L"R1"), T(L"N5"), R(0), R(b)}},
+        {L"RotateDuplicateShape", {T(L"R1"), T(L"N6"), R(b), R(0), R(1)}},
+        {L"MirrorDuplicate", {T(L"R1"), T(L"N7"), R(0), R(0), R(0), R(b)}},
+        {L"GroupMirrorDuplicate", {T(L"G"), T(L"G2"), R(b), R(0), R(1), R(0)}},
+    };
+    for (const Case& c : cases) {
+      const int before = shapeCount();
+      expectRefused(invoke(c.method, c.args), 1, L"Invalid number.");
+      EXPECT_EQ(shapeCount(), before) << CStringA(c.method).GetString();
+      EXPECT_TRUE(allGeometryFinite()) << CStringA(c.method).GetString();
+    }
+  }
+  // A mirror line without a direction has no normal either.
+  expectRefused(invoke(L"MirrorShape", {T(L"R1"), R(0), R(0), R(0), R(0)}), 1, L"The mirror line needs a direction.");
+  EXPECT_TRUE(allGeometryFinite());
+  EXPECT_EQ(doc->model()->findSubSection(L"G2"), nullptr);
+
+  COleVariant v;
+  ASSERT_EQ(invoke(L"AddArbitraryShape", {T(L"P"), S(1)}, &v), S_OK);
+  auto polygon = v.GetObject<CArbitraryShape>();
+  expectRefused(call(ArbitraryShapeDispatchTable(), *polygon, L"AddPoint", DISPATCH_METHOD, {R(kNaN), R(0)}), 1,
+                L"Invalid number.");
+  EXPECT_TRUE(polygon->points().empty());
+}
+
+// ---- the journal interpreter on odd input ----
+
+TEST_F(AutomationReview, InterpreterRefusesANumberTooLargeForADouble) {
+  const Point<double> before = [&] {
+    Point<double> p;
+    doc->model()->findShape(L"R1")->midPt(&p);
+    return p;
+  }();
+  const JournalRunResult r = run("xscn.TranslateShape \"R1\",1e999,0\n");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.lineNumber, 1);
+  EXPECT_NE(r.description.find("out of range"), std::string::npos) << r.description;
+  Point<double> after;
+  doc->model()->findShape(L"R1")->midPt(&after);
+  EXPECT_EQ(after.x, before.x);
+}
+
+TEST_F(AutomationReview, InterpreterReadsDoubledQuotesBomCrlfAndLongLines) {
+  // A name with a quote in it, written doubled as the language has it,
+  // after a byte-order mark, with CRLF endings.
+  const JournalRunResult r = run(
+      "\xEF\xBB\xBFxscn.RenameShape \"R1\",\"a\"\"b\"\r\n"
+      "xscn.RenameShape \"a\"\"b\",\"\xC3\xA9t\xC3\xA9\"\r\n");
+  ASSERT_TRUE(r.ok) << r.lineNumber << ": " << r.description;
+  EXPECT_NE(doc->model()->findShape(L"\u00e9t\u00e9"), nullptr);
+
+  // A line far past 64 KiB: an unknown name refused by the method, not by the reader.
+  const std::string longName(70000, 'x');
+  const JournalRunResult l = run("xscn.DeleteShape \"" + longName + "\"\n");
+  EXPECT_FALSE(l.ok);
+  EXPECT_NE(l.description.find("Object doesn't exist"), std::string::npos) << l.description.substr(0, 200);
+  // An empty name is an unknown name.
+  const JournalRunResult e = run("xscn.DeleteShape \"\"\n");
+  EXPECT_FALSE(e.ok);
+  EXPECT_NE(doc->model()->findShape(L"web"), nullptr);
+}
+
+TEST_F(AutomationReview, InterpreterStopsCleanlyOnGarbage) {
+  const int before = shapeCount();
+  std::string garbage;
+  for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);
+  const std::vector<std::string> macros = {
+      garbage,
+      std::string("xscn.DeleteShape \"R1\0\"\n", 24),
+      "\xFF\xFE\x00x\n",
+      "xscn.DeleteShape \"unterminated\n",
+      "xscn.RotateAll " + std::string(10000, '(') + "\n",
+      "xscn.RotateAll (" + std::string(10000, ')') + "\n",
+      "xscn." + std::string(5000, '.') + "\n",
+      "Set = \n",
+      "xscn.RotateAll 1,2\n",  // too few arguments
+  };
+  for (const std::string& m : macros) {
+    const JournalRunResult r = run(m);
+    EXPECT_FALSE(r.ok) << m.substr(0, 40);
+    EXPECT_FALSE(r.description.empty());
+    EXPECT_GE(r.lineNumber, 1);
+  }
+  EXPECT_EQ(shapeCount(), before);
+  EXPECT_NE(doc->model()->findShape(L"R1"), nullptr);
+}
