@@ -54,11 +54,26 @@ void RefreshModelChanged(CXSectionAnalysisDoc& doc, bool clearPicks = false);
 // and the section fitted when asked. Nothing without an active view.
 void RefreshRedraw(CXSectionAnalysisDoc& doc, bool fit = false);
 
-// Formats one journal line into the pending line and writes it at once.
+// A text as a journal line quotes it: every quote doubled, so that a name
+// holding one replays as itself. Other arguments pass unchanged.
+inline CString JournalQuoted(const CString& text)
+{
+    CString quoted = text;
+    quoted.Replace(L"\"", L"\"\"");
+    return quoted;
+}
+template <class A>
+const A& JournalQuoted(const A& value)
+{
+    return value;
+}
+
+// Formats one journal line into the pending line and writes it at once;
+// every text argument goes between quotes in the format.
 template <class... A>
 void JournalLine(CXSectionAnalysisDoc& doc, const wchar_t* format, const A&... args)
 {
-    gLogMsg.Format(format, args...);
+    gLogMsg.Format(format, JournalQuoted(args)...);
     doc.LogIt();
 }
 

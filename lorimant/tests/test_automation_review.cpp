@@ -220,3 +220,19 @@ TEST_F(AutomationReview, InterpreterStopsCleanlyOnGarbage) {
   EXPECT_EQ(shapeCount(), before);
   EXPECT_NE(doc->model()->findShape(L"R1"), nullptr);
 }
+
+TEST_F(AutomationReview, NamesWithQuotesAreJournalledDoubledAndReplay) {
+  const std::string macro =
+      "xscn.CreateSubSection \"s\"\"t\",\"root\"\n"
+      "xscn.DeleteShape \"s\"\"t\"\n";
+  const JournalRunResult r = run(macro);
+  ASSERT_TRUE(r.ok) << r.lineNumber << ": " << r.description;
+  EXPECT_EQ(linesWith("s\"\"t"),
+            (std::vector<std::string>{"xscn.CreateSubSection \"s\"\"t\",\"root\"", "xscn.DeleteShape \"s\"\"t\""}));
+  // The journal's own lines replay on a fresh start.
+  std::string written;
+  for (const std::string& l : linesWith("s\"\"t")) written += l + "\n";
+  const JournalRunResult again = run(written);
+  ASSERT_TRUE(again.ok) << again.lineNumber << ": " << again.description;
+  EXPECT_EQ(doc->model()->findSubSection(L"s\"t"), nullptr);
+}
