@@ -2,6 +2,8 @@
 // journal interpreter: closed documents, copies of groups, non-finite
 // numbers, odd names and malformed macros.
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -235,4 +237,16 @@ TEST_F(AutomationReview, NamesWithQuotesAreJournalledDoubledAndReplay) {
   const JournalRunResult again = run(written);
   ASSERT_TRUE(again.ok) << again.lineNumber << ": " << again.description;
   EXPECT_EQ(doc->model()->findSubSection(L"s\"t"), nullptr);
+}
+
+TEST_F(AutomationReview, InterpreterReportsAMacroThatCannotBeRead) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path();
+  std::ifstream macro(folder, std::ios::binary);
+  ASSERT_TRUE(macro.is_open());
+  std::ostringstream out;
+  JournalInterpreter interpreter(DocumentAutomationObject(*doc), out);
+  const JournalRunResult r = interpreter.Run(macro);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.ExitStatus(), 1);
+  EXPECT_EQ(r.description, "The macro could not be read.");
 }
