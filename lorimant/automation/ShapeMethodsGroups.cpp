@@ -22,6 +22,12 @@ CSubSection& existing(const CXSectionAnalysis& model, const CString& name, const
     return *sub;
 }
 
+// Refuses (1) an empty name, which no lookup could reach.
+void refuseEmptyName(const CString& name)
+{
+    if (name.IsEmpty()) AfxThrowOleDispatchException(1, L"A name cannot be empty.");
+}
+
 CShapeAnalysis& existingShape(const CXSectionAnalysis& model, const CString& name, const wchar_t* refusal)
 {
     CShapeAnalysis* shape = ResolveShape(model, name);
@@ -164,6 +170,11 @@ void RenameShape(CXSectionAnalysisDoc& doc, const CString& oldName, const CStrin
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CShapeAnalysis& shape = existingShape(model, oldName, L"Shape does not exist");
+        // Shapes are found by name: an empty name or a second shape of one
+        // name could never be reached again.
+        refuseEmptyName(newName);
+        if (CShapeAnalysis* other = ResolveShape(model, newName); other != nullptr && other != &shape)
+            AfxThrowOleDispatchException(2, L"Object with that name already exists.");
         CString name = newName;
         model.renameShape(&shape, name);
         doc.frame()->RefreshSectionTree();
@@ -174,7 +185,10 @@ void RenameShape(CXSectionAnalysisDoc& doc, const CString& oldName, const CStrin
 void RenameSubSection(CXSectionAnalysisDoc& doc, const CString& previousName, const CString& newName)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        existing(model, previousName, L"Subsection does not exist.");
+        CSubSection& sub = existing(model, previousName, L"Subsection does not exist.");
+        refuseEmptyName(newName);
+        if (CSubSection* other = ResolveSubSection(model, newName); other != nullptr && other != &sub)
+            AfxThrowOleDispatchException(1, L"Subsection already exists.");
         doc.RenameSubSectionTo(previousName, newName);
     });
 }

@@ -250,3 +250,22 @@ TEST_F(AutomationReview, InterpreterReportsAMacroThatCannotBeRead) {
   EXPECT_EQ(r.ExitStatus(), 1);
   EXPECT_EQ(r.description, "The macro could not be read.");
 }
+
+// ---- renaming onto a name that is empty or taken ----
+
+TEST_F(AutomationReview, RenamesRefuseEmptyAndTakenNames) {
+  expectRefused(invoke(L"RenameShape", {T(L"R1"), T(L"")}), 1, L"A name cannot be empty.");
+  expectRefused(invoke(L"RenameShape", {T(L"R1"), T(L"web")}), 2, L"Object with that name already exists.");
+  expectRefused(invoke(L"RenameSubSection", {T(L"G"), T(L"")}), 1, L"A name cannot be empty.");
+  expectRefused(invoke(L"RenameSubSection", {T(L"G"), T(L"root")}), 1, L"Subsection already exists.");
+  EXPECT_NE(doc->model()->findShape(L"R1"), nullptr);
+  EXPECT_EQ(doc->model()->findSubSection(L"G"), group);
+  EXPECT_EQ(doc->model()->findSubSection(L"root"), root());
+  EXPECT_TRUE(linesWith("Rename").empty());
+  // A long name, and renaming to the name it has, still work.
+  const CString longName(std::wstring(100000, L'n').c_str());
+  ASSERT_EQ(invoke(L"RenameShape", {T(L"R1"), COleVariant(longName)}), S_OK);
+  EXPECT_NE(doc->model()->findShape(longName), nullptr);
+  ASSERT_EQ(invoke(L"RenameSubSection", {T(L"G"), T(L"G")}), S_OK);
+  EXPECT_EQ(doc->model()->findSubSection(L"G"), group);
+}
