@@ -56,9 +56,12 @@ void DeleteShape(CXSectionAnalysisDoc& doc, const CString& nm)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         if (CSubSection* sub = ResolveSubSection(model, nm)) {
-            // Deleting the current sub-section would leave the model without
-            // one, and root holds the whole section.
-            if (sub == ResolveCurrentSubSection(model) || sub == model.rootSubSection())
+            // Deleting the current sub-section, or one it lies in, would leave
+            // the model without one, and root holds the whole section.
+            bool holdsCurrent = false;
+            for (const CSubSection* c = ResolveCurrentSubSection(model); c != nullptr; c = c->parent())
+                holdsCurrent = holdsCurrent || c == sub;
+            if (holdsCurrent || sub == model.rootSubSection())
                 AfxThrowOleDispatchException(1001, L"Cannot delete the current group or root group. Change current first");
             JournalLine(doc, L"xscn.DeleteShape \"%s\"", nm);
             // The line above replays the whole deletion: the document's own

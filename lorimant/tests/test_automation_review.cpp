@@ -105,13 +105,15 @@ TEST_F(AutomationReview, CopiesOfAGroupOfSeveralShapesAreRefusedBeforeAnyIsMade)
 // ---- deleting the current sub-section or root ----
 
 TEST_F(AutomationReview, DeleteShapeRefusesTheCurrentSubSectionAndRoot) {
-  ASSERT_EQ(invoke(L"SetCurrentSubSection", {T(L"G")}), S_OK);
-  for (const wchar_t* name : {L"G", L"root"})
+  subSection(group, L"H");
+  ASSERT_EQ(invoke(L"SetCurrentSubSection", {T(L"H")}), S_OK);
+  for (const wchar_t* name : {L"H", L"G", L"root"})
     expectRefused(invoke(L"DeleteShape", {T(name)}), 1001,
                   L"Cannot delete the current group or root group. Change current first");
   EXPECT_NE(doc->model()->findSubSection(L"G"), nullptr);
   EXPECT_NE(doc->model()->findShape(L"web"), nullptr);
   EXPECT_NE(doc->model()->rootSubSection(), nullptr);
+  EXPECT_NE(doc->model()->currentSubSectionMutable(), nullptr);
   EXPECT_TRUE(linesWith("DeleteShape").empty());
 }
 
