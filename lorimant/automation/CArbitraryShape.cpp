@@ -1,5 +1,6 @@
 #include "lorimant/automation/CArbitraryShape.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -64,10 +65,17 @@ void CArbitraryShape::AddPoint(double x, double y)
 
 std::vector<Point<double>> CArbitraryShape::closedPoints() const
 {
+    // Three distinct corners at least: fewer enclose nothing. Counting
+    // stops at three, so a long outline costs one pass.
+    std::vector<Point<double>> corners;
+    for (const Point<double>& p : m_points) {
+        if (corners.size() == 3) break;
+        const auto near = [&](const Point<double>& c) { return (p - c).length() <= 1e-5; };
+        if (std::none_of(corners.begin(), corners.end(), near)) corners.push_back(p);
+    }
+    if (corners.size() < 3) AfxThrowOleDispatchException(1, L"An arbitrary shape needs at least three points.");
     std::vector<Point<double>> pts = m_points;
-    if (!pts.empty() && (pts.back() - pts.front()).length() > 1e-5) pts.push_back(pts.front());
-    // Three corners at least, the closing point aside: fewer enclose nothing.
-    if (pts.size() < 4) AfxThrowOleDispatchException(1, L"An arbitrary shape needs at least three points.");
+    if ((pts.back() - pts.front()).length() > 1e-5) pts.push_back(pts.front());
     return pts;
 }
 

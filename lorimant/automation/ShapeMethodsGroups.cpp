@@ -62,7 +62,8 @@ void DeleteShape(CXSectionAnalysisDoc& doc, const CString& nm)
             for (const CSubSection* c = ResolveCurrentSubSection(model); c != nullptr; c = c->parent())
                 holdsCurrent = holdsCurrent || c == sub;
             if (holdsCurrent || sub == model.rootSubSection())
-                AfxThrowOleDispatchException(1001, L"Cannot delete the current group or root group. Change current first");
+                AfxThrowOleDispatchException(1001,
+                                             L"Cannot delete the current group or root group. Change current first");
             JournalLine(doc, L"xscn.DeleteShape \"%s\"", nm);
             // The line above replays the whole deletion: the document's own
             // line would delete a second time.

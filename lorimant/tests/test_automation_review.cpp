@@ -271,3 +271,35 @@ TEST_F(AutomationReview, RenamesRefuseEmptyAndTakenNames) {
   ASSERT_EQ(invoke(L"RenameSubSection", {T(L"G"), T(L"G")}), S_OK);
   EXPECT_EQ(doc->model()->findSubSection(L"G"), group);
 }
+
+// ---- outlines with too few distinct corners ----
+
+TEST_F(AutomationReview, ArbitraryShapeRefusesFewerThanThreeDistinctCorners) {
+  const std::vector<std::vector<std::pair<double, double>>> outlines = {
+      {{0, 0}, {0, 0}, {0, 0}, {1, 1}},
+      {{0, 0}, {1e-7, 0}, {1, 1}, {1, 1}},
+      {{5, 5}, {5, 5}, {5, 5}, {5, 5}},
+  };
+  int k = 0;
+  for (const auto& outline : outlines) {
+    for (const wchar_t* fit : {L"LinearFit", L"SplineFit"}) {
+      CString name;
+      name.Format(L"D%d", k++);
+      COleVariant v;
+      ASSERT_EQ(invoke(L"AddArbitraryShape", {COleVariant(name), S(1)}, &v), S_OK);
+      auto polygon = v.GetObject<CArbitraryShape>();
+      for (const auto& [x, y] : outline) polygon->AddPoint(x, y);
+      expectRefused(call(ArbitraryShapeDispatchTable(), *polygon, fit, DISPATCH_METHOD, {T(L"root")}), 1,
+                    L"An arbitrary shape needs at least three points.");
+      EXPECT_EQ(doc->model()->findShape(name), nullptr);
+    }
+  }
+  // Repeated points among three distinct corners still make the triangle.
+  COleVariant v;
+  ASSERT_EQ(invoke(L"AddArbitraryShape", {T(L"T"), S(1)}, &v), S_OK);
+  auto triangle = v.GetObject<CArbitraryShape>();
+  for (const auto& [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {0, 0}, {2, 0}, {2, 0}, {0, 1}})
+    triangle->AddPoint(x, y);
+  ASSERT_EQ(call(ArbitraryShapeDispatchTable(), *triangle, L"LinearFit", DISPATCH_METHOD, {T(L"root")}), S_OK);
+  EXPECT_NEAR(doc->model()->findShape(L"T")->area(), 1.0, 1e-12);
+}
