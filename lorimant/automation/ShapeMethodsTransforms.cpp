@@ -127,9 +127,12 @@ void GroupMirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& source, cons
         if (ResolveSubSection(model, source) == nullptr) AfxThrowOleDispatchException(1, L"Subsection does not exist");
         if (ResolveSubSection(model, target) != nullptr) AfxThrowOleDispatchException(1, L"Subsection already exists.");
         CSubSection& current = currentOf(model);
+        const std::vector<CShapeAnalysis*> sources = shapesNamed(model, nullptr, source);
+        // Every copy's name is free before the first copy is made and journalled.
+        for (CShapeAnalysis* s : sources) refuseTakenName(model, s->name() + L"_" + target);
         auto group = std::make_unique<CSubSection>(&model, nullptr);
         group->name(target);
-        for (CShapeAnalysis* s : shapesNamed(model, nullptr, source)) {
+        for (CShapeAnalysis* s : sources) {
             const CString name = s->name() + L"_" + target;
             CShapeAnalysis* copy = current.MirrorDuplicate(s, name, x, y, ux, uy);
             model.addShapeToLists(&current, copy);

@@ -102,6 +102,17 @@ TEST_F(AutomationReview, CopiesOfAGroupOfSeveralShapesAreRefusedBeforeAnyIsMade)
   EXPECT_EQ(shapeCount(), before + 1);
 }
 
+TEST_F(AutomationReview, GroupMirrorDuplicateWithATakenCopyNameMakesNothing) {
+  rectangle(root(), L"flange_G2", 1, 1, 50, 50);
+  const int before = shapeCount();
+  expectRefused(invoke(L"GroupMirrorDuplicate", {T(L"G"), T(L"G2"), R(0), R(0), R(1), R(0)}), 2,
+                L"Object with that name already exists.");
+  EXPECT_EQ(shapeCount(), before);
+  EXPECT_EQ(doc->model()->findShape(L"web_G2"), nullptr);
+  EXPECT_EQ(doc->model()->findSubSection(L"G2"), nullptr);
+  EXPECT_TRUE(linesWith("MirrorDuplicate").empty());
+}
+
 // ---- deleting the current sub-section or root ----
 
 TEST_F(AutomationReview, DeleteShapeRefusesTheCurrentSubSectionAndRoot) {
