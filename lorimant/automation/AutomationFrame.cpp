@@ -1,5 +1,7 @@
 #include "lorimant/automation/AutomationFrame.h"
 
+#include <cmath>
+
 #include "analysis/model/CLog.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 
@@ -29,6 +31,12 @@ CShapeAnalysis* ResolveShapeInCurrent(CXSectionAnalysis& model, const CString& n
 {
     const CSubSection* current = model.currentSubSectionMutable();
     return current ? current->findShape(name) : nullptr;
+}
+
+void RefuseNonFinite(std::initializer_list<double> values)
+{
+    for (const double v : values)
+        if (!std::isfinite(v)) AfxThrowOleDispatchException(1, L"Invalid number.");
 }
 
 void RefreshModelChanged(CXSectionAnalysisDoc& doc, bool clearPicks)

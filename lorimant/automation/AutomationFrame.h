@@ -4,6 +4,8 @@
 // boundary through which every failure leaves as a COleDispatchException.
 #pragma once
 
+#include <initializer_list>
+
 #include "analysis/model/Globals.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/ole/CDispatchTable.h"
@@ -39,6 +41,10 @@ CShapeAnalysis* ResolveShape(const CXSectionAnalysis& model, const CString& name
 // The shape called name in the current sub-section; null when none.
 CShapeAnalysis* ResolveShapeInCurrent(CXSectionAnalysis& model, const CString& name);
 
+// Refuses (1) "Invalid number." when any of values is infinite or not a
+// number, so that no geometry is built from one.
+void RefuseNonFinite(std::initializer_list<double> values);
+
 // The model-changed sequence: the document's change routine (check-point,
 // properties out of date, property lists emptied, tree rebuilt); then, with
 // an active view, its picks cleared when asked, its display lists rebuilt
@@ -48,11 +54,26 @@ void RefreshModelChanged(CXSectionAnalysisDoc& doc, bool clearPicks = false);
 // and the section fitted when asked. Nothing without an active view.
 void RefreshRedraw(CXSectionAnalysisDoc& doc, bool fit = false);
 
-// Formats one journal line into the pending line and writes it at once.
+// A text as a journal line quotes it: every quote doubled, so that a name
+// holding one replays as itself. Other arguments pass unchanged.
+inline CString JournalQuoted(const CString& text)
+{
+    CString quoted = text;
+    quoted.Replace(L"\"", L"\"\"");
+    return quoted;
+}
+template <class A>
+const A& JournalQuoted(const A& value)
+{
+    return value;
+}
+
+// Formats one journal line into the pending line and writes it at once;
+// every text argument goes between quotes in the format.
 template <class... A>
 void JournalLine(CXSectionAnalysisDoc& doc, const wchar_t* format, const A&... args)
 {
-    gLogMsg.Format(format, args...);
+    gLogMsg.Format(format, JournalQuoted(args)...);
     doc.LogIt();
 }
 

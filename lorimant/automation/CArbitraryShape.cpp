@@ -1,5 +1,6 @@
 #include "lorimant/automation/CArbitraryShape.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -9,6 +10,7 @@
 #include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/automation/AutomationFrame.h"
 #include "lorimant/automation/AutomationObject.h"
+#include "lorimant/automation/CShapesCollect.h"
 #include "lorimant/automation/ILorimant.h"
 
 namespace {
@@ -39,38 +41,67 @@ HRESULT CArbitraryShape::CallMethod(const CString& name, std::vector<COleVariant
     return CallDispatchMember(ArbitraryShapeDispatchTable(), *this, name, std::move(args), result, excep, argErr);
 }
 
-void CArbitraryShape::AddPoint(double x, double y) { m_points.emplace_back(x, y, 0.0); }
+CArbitraryShape::CArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, short sign)
+    : m_doc(&doc), m_docAlive(doc.shapesCollection()), m_name(name), m_sign(sign)
+{
+}
+
+CXSectionAnalysisDoc& CArbitraryShape::document() const
+{
+    const std::shared_ptr<CShapesCollect> alive = m_docAlive.lock();
+    if (alive == nullptr || !alive->attached())
+        AfxThrowOleDispatchException(1, L"The document of this shape has been closed.");
+    return *m_doc;
+}
+
+void CArbitraryShape::AddPoint(double x, double y)
+{
+    AutomationObjectMethod([&] {
+        document();
+        RefuseNonFinite({x, y});
+        m_points.emplace_back(x, y, 0.0);
+    });
+}
 
 std::vector<Point<double>> CArbitraryShape::closedPoints() const
 {
+    // Three distinct corners at least: fewer enclose nothing. Counting
+    // stops at three, so a long outline costs one pass.
+    std::vector<Point<double>> corners;
+    for (const Point<double>& p : m_points) {
+        if (corners.size() == 3) break;
+        const auto near = [&](const Point<double>& c) { return (p - c).length() <= 1e-5; };
+        if (std::none_of(corners.begin(), corners.end(), near)) corners.push_back(p);
+    }
+    if (corners.size() < 3) AfxThrowOleDispatchException(1, L"An arbitrary shape needs at least three points.");
     std::vector<Point<double>> pts = m_points;
-    if (!pts.empty() && (pts.back() - pts.front()).length() > 1e-5) pts.push_back(pts.front());
-    // Three corners at least, the closing point aside: fewer enclose nothing.
-    if (pts.size() < 4) AfxThrowOleDispatchException(1, L"An arbitrary shape needs at least three points.");
+    if ((pts.back() - pts.front()).length() > 1e-5) pts.push_back(pts.front());
     return pts;
 }
 
 void CArbitraryShape::LinearFit(const CString& parentName)
 {
     AutomationObjectMethod([&] {
+        CXSectionAnalysisDoc& doc = document();
         std::vector<Point<double>> pts = closedPoints();
-        const FitPlace at = fitPlace(*m_doc, m_name, parentName);
+        const FitPlace at = fitPlace(doc, m_name, parentName);
         auto shape = std::make_unique<CShapeAnalysis>(at.model);
         shape->polygon(at.parent, m_name, pts.data(), static_cast<int>(pts.size()), m_sign < 1 ? 1 : 0,
-                       m_doc->journal());
+                       doc.journal());
         // A hole runs clockwise like the basic shapes' holes, whatever
         // order the points came in.
         shape->orient();
         shape.release();
-        redrawAndFit(*m_doc);
+        redrawAndFit(doc);
     });
 }
 
 void CArbitraryShape::SplineFit(const CString& parentName)
 {
     AutomationObjectMethod([&] {
+        CXSectionAnalysisDoc& doc = document();
         std::vector<Point<double>> pts = closedPoints();
-        const FitPlace at = fitPlace(*m_doc, m_name, parentName);
+        const FitPlace at = fitPlace(doc, m_name, parentName);
         auto shape = std::make_unique<CShapeAnalysis>(at.model);
         shape->parent = at.parent;
         shape->splineFit(pts.data(), static_cast<int>(pts.size()), m_sign < 1 ? 1 : 0);
@@ -84,7 +115,7 @@ void CArbitraryShape::SplineFit(const CString& parentName)
         at.parent->addChildShape(built);
         built->parent = at.parent;
         if (at.model->shapes.Find(built) == nullptr) at.model->shapes.AddTail(built);
-        redrawAndFit(*m_doc);
+        redrawAndFit(doc);
     });
 }
 

@@ -3,22 +3,21 @@
 // a spline-fitted shape from them under a sub-section.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "analysis/geometry/Point.h"
 #include "platform/ole/CDispatchTable.h"
 #include "platform/ole/IAutomationObject.h"
 
+class CShapesCollect;
 class CXSectionAnalysisDoc;
 
 class CArbitraryShape : public IAutomationObject {
 public:
     // An empty outline for a shape called name of doc's model; a sign below
-    // 1 makes a hole. The document must outlive the object.
-    CArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, short sign)
-        : m_doc(&doc), m_name(name), m_sign(sign)
-    {
-    }
+    // 1 makes a hole. Once doc has closed every member refuses (1).
+    CArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, short sign);
 
     CString TypeName() const override { return L"ArbitraryShape"; }
     HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
@@ -41,7 +40,12 @@ private:
     // The points closed, after the refusals every fit shares.
     std::vector<Point<double>> closedPoints() const;
 
+    // The document, refusing (1) once it has closed.
+    CXSectionAnalysisDoc& document() const;
+
     CXSectionAnalysisDoc* m_doc;
+    // The document's shape collection, detached (or gone) when it closes.
+    std::weak_ptr<CShapesCollect> m_docAlive;
     CString m_name;
     short m_sign;
     std::vector<Point<double>> m_points;

@@ -58,6 +58,8 @@ public:
 
     // Called by the closing document: every later call refuses (1).
     void detach() { m_doc = nullptr; }
+    // False once the document has closed.
+    bool attached() const { return m_doc != nullptr; }
 
     // The automation object's type name and its members by name (the
     // dispatch table below).

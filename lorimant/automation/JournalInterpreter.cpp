@@ -103,7 +103,8 @@ JournalRunResult JournalInterpreter::Run(std::istream& macro)
 {
     JournalRunResult result;
     std::string raw;
-    for (int number = 1; std::getline(macro, raw); ++number) {
+    int number = 1;
+    for (; std::getline(macro, raw); ++number) {
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         if (number == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
         try {
@@ -119,6 +120,13 @@ JournalRunResult JournalInterpreter::Run(std::istream& macro)
             result.description = e.what();
             return result;
         }
+    }
+    // A stream that fails to read (a folder, a device error) is no macro
+    // that finished.
+    if (macro.bad()) {
+        result.ok = false;
+        result.lineNumber = number;
+        result.description = "The macro could not be read.";
     }
     return result;
 }

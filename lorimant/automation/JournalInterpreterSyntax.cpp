@@ -1,5 +1,7 @@
 #include "lorimant/automation/JournalInterpreterSyntax.h"
 
+#include <cmath>
+
 #include <cwchar>
 #include <cwctype>
 
@@ -125,6 +127,8 @@ std::vector<Token> tokenize(const std::wstring& line)
             i += written.size();
             if (i < n && (std::iswalpha(line[i]) || line[i] == L'_'))
                 throw JournalSyntaxError("Malformed number \"" + utf8(written + line[i]) + "\".");
+            // A number too large for a double would reach the methods as infinity.
+            if (!std::isfinite(t.number)) throw JournalSyntaxError("Number out of range \"" + utf8(written) + "\".");
             out.push_back(std::move(t));
         } else if (std::iswalpha(c) || c == L'_') {
             Token t = token(Token::Kind::Name);

@@ -73,6 +73,8 @@ void buildBasicShape(CXSectionAnalysisDoc& doc, const BasicShapeForm& form, cons
                      const Placement& at)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        for (const double d : dims) RefuseNonFinite({d});
+        RefuseNonFinite({at.x, at.y, at.rotation});
         CString name = freshShapeName(model, at.name);
         ensureRoot(doc, model);
         CSubSection* parent = ResolveSubSection(model, at.parent);

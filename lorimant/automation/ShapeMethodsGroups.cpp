@@ -22,6 +22,12 @@ CSubSection& existing(const CXSectionAnalysis& model, const CString& name, const
     return *sub;
 }
 
+// Refuses (1) an empty name, which no lookup could reach.
+void refuseEmptyName(const CString& name)
+{
+    if (name.IsEmpty()) AfxThrowOleDispatchException(1, L"A name cannot be empty.");
+}
+
 CShapeAnalysis& existingShape(const CXSectionAnalysis& model, const CString& name, const wchar_t* refusal)
 {
     CShapeAnalysis* shape = ResolveShape(model, name);
@@ -49,7 +55,15 @@ void Union(CXSectionAnalysisDoc& doc)
 void DeleteShape(CXSectionAnalysisDoc& doc, const CString& nm)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        if (ResolveSubSection(model, nm) != nullptr) {
+        if (CSubSection* sub = ResolveSubSection(model, nm)) {
+            // Deleting the current sub-section, or one it lies in, would leave
+            // the model without one, and root holds the whole section.
+            bool holdsCurrent = false;
+            for (const CSubSection* c = ResolveCurrentSubSection(model); c != nullptr; c = c->parent())
+                holdsCurrent = holdsCurrent || c == sub;
+            if (holdsCurrent || sub == model.rootSubSection())
+                AfxThrowOleDispatchException(1001,
+                                             L"Cannot delete the current group or root group. Change current first");
             JournalLine(doc, L"xscn.DeleteShape \"%s\"", nm);
             // The line above replays the whole deletion: the document's own
             // line would delete a second time.
@@ -150,6 +164,7 @@ void ChangeSign(CXSectionAnalysisDoc& doc, const CString& subsectionName, const 
 void AddPoint(CXSectionAnalysisDoc& doc, const CString& subsectionName, double x, double y)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        RefuseNonFinite({x, y});
         existing(model, subsectionName, L"Subsection does not exist").addConstructionPoint(x, y);
         RefreshRedraw(doc);
     });
@@ -159,6 +174,11 @@ void RenameShape(CXSectionAnalysisDoc& doc, const CString& oldName, const CStrin
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CShapeAnalysis& shape = existingShape(model, oldName, L"Shape does not exist");
+        // Shapes are found by name: an empty name or a second shape of one
+        // name could never be reached again.
+        refuseEmptyName(newName);
+        if (CShapeAnalysis* other = ResolveShape(model, newName); other != nullptr && other != &shape)
+            AfxThrowOleDispatchException(2, L"Object with that name already exists.");
         CString name = newName;
         model.renameShape(&shape, name);
         doc.frame()->RefreshSectionTree();
@@ -169,7 +189,10 @@ void RenameShape(CXSectionAnalysisDoc& doc, const CString& oldName, const CStrin
 void RenameSubSection(CXSectionAnalysisDoc& doc, const CString& previousName, const CString& newName)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        existing(model, previousName, L"Subsection does not exist.");
+        CSubSection& sub = existing(model, previousName, L"Subsection does not exist.");
+        refuseEmptyName(newName);
+        if (CSubSection* other = ResolveSubSection(model, newName); other != nullptr && other != &sub)
+            AfxThrowOleDispatchException(1, L"Subsection already exists.");
         doc.RenameSubSectionTo(previousName, newName);
     });
 }

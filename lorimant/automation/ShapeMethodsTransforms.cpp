@@ -35,6 +35,24 @@ void refuseTakenName(const CXSectionAnalysis& model, const CString& name)
     if (ResolveShape(model, name) != nullptr) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
 }
 
+// Refuses (1) a mirror line that is not finite or whose normal has no length.
+void refuseBadMirrorLine(double x, double y, double ux, double uy)
+{
+    RefuseNonFinite({x, y, ux, uy});
+    if (ux == 0.0 && uy == 0.0) AfxThrowOleDispatchException(1, L"The mirror line needs a direction.");
+}
+
+// Copies of a plain sub-section's shapes all take the one name given: the
+// current sub-section holds only one shape of a name, so more than one copy,
+// or a name already taken, is refused before any copy is made.
+void refuseSharedCopyName(const CXSectionAnalysis& model, const std::vector<CShapeAnalysis*>& shapes,
+                          const CString& name)
+{
+    if (shapes.size() > 1)
+        AfxThrowOleDispatchException(1, L"A group of more than one shape cannot be copied under one name.");
+    refuseTakenName(model, name);
+}
+
 CSubSection& currentOf(CXSectionAnalysis& model)
 {
     CSubSection* current = ResolveCurrentSubSection(model);
@@ -47,6 +65,7 @@ CSubSection& currentOf(CXSectionAnalysis& model)
 void MirrorShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y, double ux, double uy)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        refuseBadMirrorLine(x, y, ux, uy);
         Point<double> p(x, y, 0.0), n(ux, uy, 0.0);
         for (CShapeAnalysis* s : shapesNamed(model, ResolveShape(model, nm), nm)) s->mirror(&p, &n);
         RefreshModelChanged(doc);
@@ -56,6 +75,7 @@ void MirrorShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double 
 void RotateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y, double ang)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        RefuseNonFinite({x, y, ang});
         Point<double> c(x, y, 0.0);
         for (CShapeAnalysis* s : shapesNamed(model, ResolveShapeInCurrent(model, nm), nm)) s->rotate(&c, ang);
         RefreshModelChanged(doc);
@@ -65,6 +85,7 @@ void RotateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double 
 void TranslateShape(CXSectionAnalysisDoc& doc, const CString& nm, double x, double y)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        RefuseNonFinite({x, y});
         Point<double> d(x, y, 0.0);
         for (CShapeAnalysis* s : shapesNamed(model, ResolveShapeInCurrent(model, nm), nm)) s->translate(&d);
         RefreshModelChanged(doc);
@@ -75,10 +96,14 @@ void MirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& nm, const CString
                      double ux, double uy)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        refuseBadMirrorLine(x, y, ux, uy);
         Point<double> p(x, y, 0.0), n(ux, uy, 0.0);
         if (const CSubSection* sub = ResolveSubSection(model, nm)) {
             CString name = newnm;
-            if (!sub->isFormedOrExtrudedSection()) name += L"_Mirrored";
+            if (!sub->isFormedOrExtrudedSection()) {
+                name += L"_Mirrored";
+                refuseSharedCopyName(model, shapesNamed(model, nullptr, nm), name);
+            }
             for (CShapeAnalysis* s : shapesNamed(model, nullptr, nm)) model.MirrorDuplicate(s, p, n, name);
         } else {
             // A mirrored copy named newnm, as the view's mirror-duplicate makes
@@ -98,12 +123,16 @@ void GroupMirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& source, cons
                           double y, double ux, double uy)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        refuseBadMirrorLine(x, y, ux, uy);
         if (ResolveSubSection(model, source) == nullptr) AfxThrowOleDispatchException(1, L"Subsection does not exist");
         if (ResolveSubSection(model, target) != nullptr) AfxThrowOleDispatchException(1, L"Subsection already exists.");
         CSubSection& current = currentOf(model);
+        const std::vector<CShapeAnalysis*> sources = shapesNamed(model, nullptr, source);
+        // Every copy's name is free before the first copy is made and journalled.
+        for (CShapeAnalysis* s : sources) refuseTakenName(model, s->name() + L"_" + target);
         auto group = std::make_unique<CSubSection>(&model, nullptr);
         group->name(target);
-        for (CShapeAnalysis* s : shapesNamed(model, nullptr, source)) {
+        for (CShapeAnalysis* s : sources) {
             const CString name = s->name() + L"_" + target;
             CShapeAnalysis* copy = current.MirrorDuplicate(s, name, x, y, ux, uy);
             model.addShapeToLists(&current, copy);
@@ -119,10 +148,14 @@ void RotateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CS
                           double rot)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        RefuseNonFinite({x, y, rot});
         if (CShapeAnalysis* shape = ResolveShapeInCurrent(model, nm)) {
             model.rotateDuplicateShapeOrSubSection(shape, newnm, x, y, rot);
         } else {
-            if (ResolveSubSection(model, nm) == nullptr) AfxThrowOleDispatchException(1001, L"Object doesn't exist");
+            const CSubSection* sub = ResolveSubSection(model, nm);
+            if (sub == nullptr) AfxThrowOleDispatchException(1001, L"Object doesn't exist");
+            if (!sub->isFormedOrExtrudedSection())
+                refuseSharedCopyName(model, shapesNamed(model, nullptr, nm), nm + L"_Rotated");
             for (CShapeAnalysis* s : shapesNamed(model, nullptr, nm))
                 model.rotateDuplicateShapeOrSubSection(s, nm + L"_Rotated", x, y, rot);
         }
@@ -133,6 +166,7 @@ void RotateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CS
 void TranslateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const CString& newnm, double x, double y)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        RefuseNonFinite({x, y});
         CSubSection& current = currentOf(model);
         Point<double> d(x, y, 0.0);
         // The copy of a profile's piece gets a sub-section of its own, any
@@ -162,6 +196,7 @@ void TranslateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const
 void RotateAll(CXSectionAnalysisDoc& doc, double x, double y, double ang)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        RefuseNonFinite({x, y, ang});
         CSubSection& current = currentOf(model);
         JournalLine(doc, L"xscn.RotateAll %g,%g,%g", x, y, ang);
         {
@@ -175,6 +210,7 @@ void RotateAll(CXSectionAnalysisDoc& doc, double x, double y, double ang)
 void TranslateAll(CXSectionAnalysisDoc& doc, double x, double y)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
+        RefuseNonFinite({x, y});
         CSubSection& current = currentOf(model);
         JournalLine(doc, L"xscn.TranslateAll %g,%g", x, y);
         {
