@@ -2,9 +2,14 @@
 // numbers that are not finite, and section names holding XML's own marks.
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <limits>
 
 #include "lorimant/analyses/SectionPropertiesXml.h"
+#include "lorimant/automation/LorimantTypeLibrary.h"
+#include "test_automation_analyses_support.h"
 #include "test_automation_profiles_support.h"
 
 using namespace profile_test;
@@ -85,4 +90,126 @@ TEST_F(ProfileTest, SectionNamesWithXmlMarksAreEscapedAndReadBack)
     ASSERT_TRUE(record);
     EXPECT_EQ(record->sectionName, name);
     EXPECT_EQ(record->value(1), 0.5);
+}
+
+namespace {
+
+class AnalysesReview : public analysis_methods_test::AnalysisMethodsTest {
+ protected:
+  COleVariant path(const char* name) { return COleVariant(CString((root_ / name).wstring().c_str())); }
+  void write(const char* name, const std::string& text) { std::ofstream(root_ / name, std::ios::binary) << text; }
+  void meshedRectangle() {
+    solid(root(), L"plate", 0, 0, 4, 2);
+    ASSERT_EQ(invoke(L"MeshShape", {COleVariant(L"plate"), I2(TRIANGLE_3NODES), I4(5), COleVariant(0.01),
+                                    COleVariant(0.5)}),
+              S_OK)
+        << CString(excep.bstrDescription).ToUtf8();
+  }
+};
+
+}  // namespace
+
+// A save that cannot write keeps the document modified; an IGES read of
+// garbage is refused and keeps the section.
+TEST_F(AnalysesReview, FailedSavesAndImportsKeepTheSection) {
+  bare(root(), L"web", 0, 0, 1, 8);
+  doc->SetModifiedFlag(true);
+  EXPECT_EQ(invoke(L"FileSave", {path("no-such-folder/x.lor")}), DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.wCode, 1);
+  EXPECT_TRUE(doc->IsModified());
+  write("garbage.igs", "this is not an IGES file\n\x01\x02");
+  EXPECT_EQ(invoke(L"ReadIGES", {path("garbage.igs")}), DISP_E_EXCEPTION);
+  EXPECT_EQ(invoke(L"ReadIGES", {path("absent.igs")}), DISP_E_EXCEPTION);
+  ASSERT_NE(model(), nullptr);
+  EXPECT_NE(model()->findShape(L"web"), nullptr);
+}
+
+// Every identifier on an empty section and on one whose properties were
+// never computed: a finite value or the refusal, never garbage. Bending
+// results outside the enumeration are refused.
+TEST_F(AnalysesReview, GetValueOfEveryIdentifierIsAFiniteValueOrARefusal) {
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) bare(root(), L"web", 0, 0, 1, 8);
+    for (int id = 0; id <= 73; ++id) {
+      COleVariant result;
+      const HRESULT hr = invoke(L"GetValue", {I2(id)}, &result);
+      if (hr == S_OK) {
+        EXPECT_TRUE(std::isfinite(result.dblVal)) << "pass " << pass << " id " << id << " " << result.dblVal;
+      } else {
+        EXPECT_EQ(hr, DISP_E_EXCEPTION) << id;
+        EXPECT_EQ(CString(excep.bstrDescription).ToUtf8(), "GetValue has unrecognized valueID")
+            << "pass " << pass << " id " << id;
+      }
+    }
+  }
+  for (int id : {-1, 0, 30, 1000})
+    EXPECT_EQ(invoke(L"BendingAnalysisResult", {COleVariant(L"none"), I2(id)}), DISP_E_EXCEPTION) << id;
+}
+
+// A node count the mesh arrays cannot be sized for, or sizes that are not
+// numbers, are refused before the model meshes anything.
+TEST_F(AnalysesReview, AbsurdMeshRequestsAreRefused) {
+  solid(root(), L"plate", 0, 0, 4, 2);
+  const double nan = std::nan("");
+  const struct {
+    long nodes;
+    double tol, thick;
+    const char* text;
+  } cases[] = {
+      {2000000000, 0.01, 0.5, "The number of nodes must lie between 0 and 100000"},
+      {100001, 0.01, 0.5, "The number of nodes must lie between 0 and 100000"},
+      {-5, 0.01, 0.5, "The number of nodes must lie between 0 and 100000"},
+      {5, nan, 0.5, "The mesh sizes must be finite numbers"},
+      {5, 0.01, nan, "The mesh sizes must be finite numbers"},
+      {5, 0.01, kInf, "The mesh sizes must be finite numbers"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.nodes) + " " + std::to_string(c.tol) + " " + std::to_string(c.thick));
+    for (const wchar_t* method : {L"MeshShape", L"MeshSubSection"}) {
+      const wchar_t* target = std::wstring(method) == L"MeshShape" ? L"plate" : L"root";
+      const HRESULT hr = invoke(method, {COleVariant(target), I2(TRIANGLE_3NODES), I4(c.nodes),
+                                         COleVariant(c.tol), COleVariant(c.thick)});
+      EXPECT_EQ(hr, DISP_E_EXCEPTION);
+      EXPECT_EQ(excep.wCode, 1001);
+      EXPECT_EQ(CString(excep.bstrDescription).ToUtf8(), c.text);
+      EXPECT_TRUE(root()->meshes.empty());
+    }
+  }
+}
+
+// A weld box over the border of one mesh only has nothing to join: refused,
+// whichever corners come first and however large the box.
+TEST_F(AnalysesReview, WeldBoxesOverASingleMeshAreRefused) {
+  meshedRectangle();
+  const double n = std::nan("");
+  const std::vector<std::vector<double>> boxes = {
+      {1, 1, 1, 1}, {-1, -1, 5, 3}, {5, 3, -1, -1}, {n, n, n, n}, {-1e308, -1e308, 1e308, 1e308}};
+  for (const auto& box : boxes) {
+    const HRESULT hr = invoke(L"CreateWeld", {COleVariant(box[0]), COleVariant(box[1]), COleVariant(box[2]),
+                                              COleVariant(box[3])});
+    expectRefused(hr, 1001, L"The weld rectangle must contain only border elements of two meshes");
+    EXPECT_TRUE(root()->welds.empty());
+  }
+}
+
+// Points on the mesh's nodes and edges, the border included, lie in a
+// triangle: under an axial stress of 1 every one of them reads 1.
+TEST_F(AnalysesReview, ValuesAtNodesAndEdgesAreFound) {
+  meshedRectangle();
+  ASSERT_EQ(invoke(L"ApplyUnrestrainedBendingForces", {COleVariant(L"root"), COleVariant(L"axial"), COleVariant(8.0),
+                                                       COleVariant(0.0), COleVariant(0.0), I4(1)}),
+            S_OK)
+      << CString(excep.bstrDescription).ToUtf8();
+  const std::pair<double, double> points[] = {{0, 0}, {4, 2}, {4, 0}, {0, 2}, {2, 0}, {4, 1}, {0, 1}, {2, 2}, {2, 1}};
+  for (const auto& p : points) {
+    COleVariant r;
+    const HRESULT hr = invoke(L"GetValueAtLocation", {I2(QHT_STRESSZZ), COleVariant(p.first), COleVariant(p.second)}, &r);
+    EXPECT_EQ(hr, S_OK) << p.first << "," << p.second << " " << CString(excep.bstrDescription).ToUtf8();
+    if (hr == S_OK) EXPECT_NEAR(r.dblVal, 1.0, 1e-9) << p.first << "," << p.second;
+  }
+  for (const auto& p : std::vector<std::pair<double, double>>{{4.001, 1}, {std::nan(""), 1}, {2, kInf}}) {
+    COleVariant r;
+    expectRefused(invoke(L"GetValueAtLocation", {I2(QHT_STRESSZZ), COleVariant(p.first), COleVariant(p.second)}, &r),
+                  1002, L"Location does not lie inside of any triangle");
+  }
 }
