@@ -256,7 +256,8 @@ bool CSubSection::findMeshes(CWeld* w) {
       }
     }
   }
-  if (count == 0 || sum == 0.0)
+  // A box over the border of a single mesh has nothing to join it to.
+  if (count == 0 || sum == 0.0 || w->mesh2.IsEmpty())
     return false;
   w->tolerance = 0.2 * sum / count;
   return true;

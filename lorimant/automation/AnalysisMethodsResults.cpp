@@ -1,10 +1,15 @@
 // The document's automation methods over meshes: meshing, welds, result
 // values at points, extremes, plots and the box sums.
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 
 #include "analysis/model/CLoadCondition.h"
 #include "analysis/model/CSectionForces.h"
+#include "analysis/predicates/Predicates.h"
+#include "drevoline/mesh/CFENodeAnalysis.h"
+#include "drevoline/mesh/CFETrng3.h"
+#include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
@@ -53,6 +58,36 @@ ELEMENT_TYPE elementType(int type)
     return static_cast<ELEMENT_TYPE>(type);
 }
 
+// Refuses (1001) a node count the mesh arrays cannot be sized for (the mesh
+// dialog's upper limit bounds it) and sizes that are not numbers.
+void checkMeshRequest(long nodes, double tolerance, double thickness)
+{
+    constexpr long kMaxNodes = 100000;
+    if (nodes < 0 || nodes > kMaxNodes)
+        AfxThrowOleDispatchException(1001, L"The number of nodes must lie between 0 and 100000");
+    if (!std::isfinite(tolerance) || !std::isfinite(thickness))
+        AfxThrowOleDispatchException(1001, L"The mesh sizes must be finite numbers");
+}
+
+// Whether p lies in a triangle element of the sub-section, its edges and
+// corners included: the model's element search passes over points on an
+// element's bounding box and answers them from the closest node.
+bool inClosedTriangle(const CSubSection& sub, const Point<double>& p)
+{
+    for (const CMesh* m : sub.meshes)
+        for (const auto& el : m->trng3Elements) {
+            if (el->nodes.size() != 3) continue;
+            bool inside = true;
+            for (int k = 0; k < 3 && inside; ++k) {
+                const Point<double>& a = el->nodes[k]->position;
+                const Point<double>& b = el->nodes[(k + 1) % 3]->position;
+                inside = orient2d(&a.x, &b.x, &p.x) >= 0.0;
+            }
+            if (inside) return true;
+        }
+    return false;
+}
+
 // The section forces of the current sub-section's current load condition;
 // refuses (1) without one.
 CSectionForces& currentForces(CSubSection& sub)
@@ -97,6 +132,7 @@ void MeshSubSection(CXSectionAnalysisDoc& doc, const CString& subSection, int ty
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CSubSection& sub = NamedSubSection(model, subSection);
+        checkMeshRequest(nodes, tolerance, thickness);
         model.meshSubSection(&sub, elementType(type), nodes, thickness, tolerance, -1, kSubSectionBudget);
         RefreshRedraw(doc, true);
     });
@@ -109,6 +145,7 @@ void MeshShape(CXSectionAnalysisDoc& doc, const CString& shapeName, int type, lo
         CurrentSubSection(model);
         CShapeAnalysis* shape = ResolveShapeInCurrent(model, shapeName);
         if (shape == nullptr) AfxThrowOleDispatchException(1001, L"Object not found");
+        checkMeshRequest(nodes, tolerance, thickness);
         model.meshShape(shape, elementType(type), nodes, thickness, tolerance, -1, kShapeBudget);
         RefreshRedraw(doc, true);
     });
@@ -176,7 +213,7 @@ double GetValueAtLocation(CXSectionAnalysisDoc& doc, int value, double x, double
         CSubSection& sub = CurrentSubSection(model);
         const RESULTS kind = resultKind(value);
         Point<double> p(x, y, 0.0);
-        if (sub.findTrng3Element(&p) == nullptr)
+        if (sub.findTrng3Element(&p) == nullptr && !inClosedTriangle(sub, p))
             AfxThrowOleDispatchException(1002, L"Location does not lie inside of any triangle");
         double stress = 0.0, strain = 0.0;
         CString material;

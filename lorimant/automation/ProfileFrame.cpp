@@ -79,6 +79,10 @@ ProfileBuild::ProfileBuild(CXSectionAnalysisDoc& doc, CXSectionAnalysis& model, 
 {
     if (static_cast<int>(values.size()) != kind.count) RefuseProfile(L"Wrong number of arguments.");
     if (m_model.findSubSection(m_name) != nullptr) RefuseProfile(L"Object with that name already exists.", 2);
+    // NaN slips through every "<= 0" test below and infinity through every
+    // "greater than" one: refuse both before anything is taken or made.
+    for (double value : values)
+        if (!std::isfinite(value)) RefuseProfile(L"All dimensions must be finite numbers");
 }
 
 ProfileBuild::~ProfileBuild()

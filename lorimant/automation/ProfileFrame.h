@@ -83,7 +83,7 @@ class ProfileBuild {
 public:
     // Steps 2 and 3: the working name (name, or the next generated one when
     // empty); a sub-section of that name is refused with code 2.
-    // The values must have the kind's count (refused otherwise).
+    // The values must have the kind's count and all be finite (refused otherwise).
     ProfileBuild(CXSectionAnalysisDoc& doc, CXSectionAnalysis& model, const ProfileKind& kind,
                  const CString& name, const ProfileValues& values);
     ~ProfileBuild();
