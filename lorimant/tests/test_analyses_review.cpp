@@ -62,8 +62,9 @@ TEST_F(ProfileTest, NonFiniteDimensionsAreRefusedBeforeAnythingIsMade)
                 EXPECT_EQ(excep.wCode, 1);
                 // NaN fails every comparison, so only the finiteness test
                 // can catch it; an infinity may meet a builder's own test first.
-                if (std::isnan(bad))
+                if (std::isnan(bad)) {
                     EXPECT_EQ(excep.bstrDescription.ToUtf8(), "All dimensions must be finite numbers");
+                }
                 EXPECT_EQ(doc->model()->findSubSection(name), nullptr);
                 EXPECT_EQ(doc->model()->shapes.GetCount(), shapes);
                 EXPECT_EQ(journalLines().size(), before);
@@ -205,7 +206,9 @@ TEST_F(AnalysesReview, ValuesAtNodesAndEdgesAreFound) {
     COleVariant r;
     const HRESULT hr = invoke(L"GetValueAtLocation", {I2(QHT_STRESSZZ), COleVariant(p.first), COleVariant(p.second)}, &r);
     EXPECT_EQ(hr, S_OK) << p.first << "," << p.second << " " << CString(excep.bstrDescription).ToUtf8();
-    if (hr == S_OK) EXPECT_NEAR(r.dblVal, 1.0, 1e-9) << p.first << "," << p.second;
+    if (hr == S_OK) {
+      EXPECT_NEAR(r.dblVal, 1.0, 1e-9) << p.first << "," << p.second;
+    }
   }
   for (const auto& p : std::vector<std::pair<double, double>>{{4.001, 1}, {std::nan(""), 1}, {2, kInf}}) {
     COleVariant r;
