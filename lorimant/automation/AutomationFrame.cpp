@@ -17,6 +17,13 @@ CSubSection* ResolveSubSection(const CXSectionAnalysis& model, const CString& na
     return model.findSubSectionMutable(name);
 }
 
+CSubSection& ExistingSubSection(const CXSectionAnalysis& model, const CString& name, const wchar_t* refusal)
+{
+    CSubSection* sub = ResolveSubSection(model, name);
+    if (sub == nullptr) AfxThrowOleDispatchException(1, refusal);
+    return *sub;
+}
+
 CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model)
 {
     return model.currentSubSectionMutable();

@@ -34,6 +34,8 @@ auto AutomationMethod(CXSectionAnalysisDoc& doc, Work&& work) -> decltype(work(P
 
 // The sub-section called name (the model's sub-section lookup); null when none.
 CSubSection* ResolveSubSection(const CXSectionAnalysis& model, const CString& name);
+// The sub-section called name; refuses (1) with refusal when there is none.
+CSubSection& ExistingSubSection(const CXSectionAnalysis& model, const CString& name, const wchar_t* refusal);
 // The model's current sub-section; null when there is none.
 CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model);
 // The shape called name anywhere in the model; null when none.

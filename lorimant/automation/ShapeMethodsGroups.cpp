@@ -15,13 +15,6 @@ namespace ILorimant {
 
 namespace {
 
-CSubSection& existing(const CXSectionAnalysis& model, const CString& name, const wchar_t* refusal)
-{
-    CSubSection* sub = ResolveSubSection(model, name);
-    if (sub == nullptr) AfxThrowOleDispatchException(1, refusal);
-    return *sub;
-}
-
 // Refuses (1) an empty name, which no lookup could reach.
 void refuseEmptyName(const CString& name)
 {
@@ -80,7 +73,7 @@ void DeleteShape(CXSectionAnalysisDoc& doc, const CString& nm)
 void GroupAdd(CXSectionAnalysisDoc& doc, const CString& scnnm, const CString& objnm, bool resetParent)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CSubSection& group = existing(model, scnnm, L"Subsection does not exist");
+        CSubSection& group = ExistingSubSection(model, scnnm, L"Subsection does not exist");
         CShapeAnalysis& shape = existingShape(model, objnm, L"Shape does not exist");
         if (resetParent) {
             for (CSubSection* s : model.subSections)
@@ -96,7 +89,7 @@ void GroupAdd(CXSectionAnalysisDoc& doc, const CString& scnnm, const CString& ob
 void GroupDelete(CXSectionAnalysisDoc& doc, const CString& scnnm)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CSubSection& group = existing(model, scnnm, L"Subsection does not exist");
+        CSubSection& group = ExistingSubSection(model, scnnm, L"Subsection does not exist");
         if (&group == ResolveCurrentSubSection(model) || &group == model.rootSubSection())
             AfxThrowOleDispatchException(1001, L"Cannot delete the current group or root group. Change current first");
         doc.DeleteSubSectionAndChildShapes(scnnm);
@@ -107,7 +100,7 @@ void GroupDelete(CXSectionAnalysisDoc& doc, const CString& scnnm)
 void GroupRemove(CXSectionAnalysisDoc& doc, const CString& scnnm, const CString& objnm)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CSubSection& group = existing(model, scnnm, L"Subsection does not exist");
+        CSubSection& group = ExistingSubSection(model, scnnm, L"Subsection does not exist");
         CShapeAnalysis& shape = existingShape(model, objnm, L"Shape does not exist");
         if (!group.contains(&shape)) return;
         group.removeChildShape(&shape);
@@ -138,7 +131,7 @@ void CreateSubSection(CXSectionAnalysisDoc& doc, const CString& name, const CStr
 void SetCurrentSubSection(CXSectionAnalysisDoc& doc, const CString& name)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CSubSection& sub = existing(model, name, L"SubSection not found.");
+        CSubSection& sub = ExistingSubSection(model, name, L"SubSection not found.");
         CString current = name;
         model.setSubSection(current);
         sub.refreshDots();
@@ -149,11 +142,11 @@ void SetCurrentSubSection(CXSectionAnalysisDoc& doc, const CString& name)
 void ChangeSign(CXSectionAnalysisDoc& doc, const CString& subsectionName, const CString& objectName)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CSubSection& sub = existing(model, subsectionName, L"Subsection does not exist");
+        CSubSection& sub = ExistingSubSection(model, subsectionName, L"Subsection does not exist");
         if (CShapeAnalysis* shape = sub.findShape(objectName)) {
             model.changeSign(shape);
         } else {
-            CSubSection& profile = existing(model, objectName, L"Object doesn't exist");
+            CSubSection& profile = ExistingSubSection(model, objectName, L"Object doesn't exist");
             const std::unique_ptr<ShapeList> shapes = profile.getShapesRecursive();
             for (POSITION pos = shapes->GetHeadPosition(); pos;) model.changeSign(shapes->GetNext(pos));
         }
@@ -165,7 +158,7 @@ void AddPoint(CXSectionAnalysisDoc& doc, const CString& subsectionName, double x
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         RefuseNonFinite({x, y});
-        existing(model, subsectionName, L"Subsection does not exist").addConstructionPoint(x, y);
+        ExistingSubSection(model, subsectionName, L"Subsection does not exist").addConstructionPoint(x, y);
         RefreshRedraw(doc);
     });
 }
@@ -189,7 +182,7 @@ void RenameShape(CXSectionAnalysisDoc& doc, const CString& oldName, const CStrin
 void RenameSubSection(CXSectionAnalysisDoc& doc, const CString& previousName, const CString& newName)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CSubSection& sub = existing(model, previousName, L"Subsection does not exist.");
+        CSubSection& sub = ExistingSubSection(model, previousName, L"Subsection does not exist.");
         refuseEmptyName(newName);
         if (CSubSection* other = ResolveSubSection(model, newName); other != nullptr && other != &sub)
             AfxThrowOleDispatchException(1, L"Subsection already exists.");
@@ -205,7 +198,7 @@ void SelectShape(CXSectionAnalysisDoc& doc, const CString& name)
             shapes.push_back(shape);
         } else {
             const std::unique_ptr<ShapeList> list =
-                existing(model, name, L"Object doesn't exist").getShapesRecursive();
+                ExistingSubSection(model, name, L"Object doesn't exist").getShapesRecursive();
             for (POSITION pos = list->GetHeadPosition(); pos;) shapes.push_back(list->GetNext(pos));
         }
         ActiveSectionView* view = doc.activeView();

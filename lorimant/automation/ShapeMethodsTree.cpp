@@ -14,13 +14,6 @@ namespace ILorimant {
 
 namespace {
 
-CSubSection& existing(const CXSectionAnalysis& model, const CString& name, const wchar_t* refusal)
-{
-    CSubSection* sub = ResolveSubSection(model, name);
-    if (sub == nullptr) AfxThrowOleDispatchException(1, refusal);
-    return *sub;
-}
-
 void refuseTakenShapeName(const CXSectionAnalysis& model, const CString& name)
 {
     if (name.IsEmpty() || ResolveShape(model, name) != nullptr)
@@ -40,7 +33,7 @@ bool isAncestor(const CSubSection* ancestor, const CSubSection* sub)
 void DeleteSubSectionAndChildShapes(CXSectionAnalysisDoc& doc, const CString& name)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        existing(model, name, L"Subsection does not exist");
+        ExistingSubSection(model, name, L"Subsection does not exist");
         doc.DeleteSubSectionAndChildShapes(name);
         if (ActiveSectionView* view = doc.activeView()) view->ClearPicks();
     });
@@ -50,7 +43,7 @@ void DeleteSubSection(CXSectionAnalysisDoc& doc, const CString& name)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         if (name.IsEmpty()) return;
-        existing(model, name, L"Subsection does not exist");
+        ExistingSubSection(model, name, L"Subsection does not exist");
         doc.DeleteSubSectionAndChildShapes(name);
         RefreshRedraw(doc);
     });
@@ -59,8 +52,8 @@ void DeleteSubSection(CXSectionAnalysisDoc& doc, const CString& name)
 void ChangeSubSectionParent(CXSectionAnalysisDoc& doc, const CString& name, const CString& parentName)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CSubSection& sub = existing(model, name, L"Subsection does not exist");
-        CSubSection& parent = existing(model, parentName, L"Parent subsection does not exist.");
+        CSubSection& sub = ExistingSubSection(model, name, L"Subsection does not exist");
+        CSubSection& parent = ExistingSubSection(model, parentName, L"Parent subsection does not exist.");
         // Under itself or its own descendant the sub-section would leave the tree.
         if (isAncestor(&sub, &parent)) AfxThrowOleDispatchException(1, L"A subsection cannot be its own parent.");
         if (CSubSection* old = sub.parent()) old->removeChildSubSection(&sub);
@@ -75,7 +68,7 @@ void ChangeShapeParent(CXSectionAnalysisDoc& doc, const CString& name, const CSt
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CShapeAnalysis* shape = ResolveShape(model, name);
         if (shape == nullptr) AfxThrowOleDispatchException(1, L"Shape or parent subsection does not exist.");
-        CSubSection& parent = existing(model, parentName, L"Parent subsection does not exist.");
+        CSubSection& parent = ExistingSubSection(model, parentName, L"Parent subsection does not exist.");
         if (CSubSection* old = shape->subSection()) old->removeChildShape(shape);
         model.addShapeToLists(&parent, shape);
         doc.frame()->RefreshSectionTree();
@@ -86,14 +79,14 @@ void ChangeShapeParent(CXSectionAnalysisDoc& doc, const CString& name, const CSt
 void BringSubSectionToFront(CXSectionAnalysisDoc& doc, const CString& name)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        doc.BringToFront(&existing(model, name, L"Subsection not found"));
+        doc.BringToFront(&ExistingSubSection(model, name, L"Subsection not found"));
     });
 }
 
 void PushSubSectionToBack(CXSectionAnalysisDoc& doc, const CString& name)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        doc.PushToBack(&existing(model, name, L"Subsection not found"));
+        doc.PushToBack(&ExistingSubSection(model, name, L"Subsection not found"));
     });
 }
 
@@ -115,7 +108,7 @@ void CopyPasteShape(CXSectionAnalysisDoc& doc, const CString& parentName, const 
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CShapeAnalysis* shape = ResolveShape(model, shapeName);
         if (shape == nullptr) AfxThrowOleDispatchException(1, L"Shape object could not be found");
-        CSubSection& parent = existing(model, parentName, L"Parent subsection does not exist.");
+        CSubSection& parent = ExistingSubSection(model, parentName, L"Parent subsection does not exist.");
         refuseTakenShapeName(model, copyName);
         auto copy = std::make_unique<CShapeAnalysis>(shape);
         copy->name(copyName);
@@ -130,8 +123,8 @@ void CopyPasteSubSection(CXSectionAnalysisDoc& doc, const CString& parentName, c
                          const CString& copyName)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        CSubSection& source = existing(model, subsectionName, L"Subsection does not exist");
-        CSubSection& parent = existing(model, parentName, L"Parent subsection does not exist.");
+        CSubSection& source = ExistingSubSection(model, subsectionName, L"Subsection does not exist");
+        CSubSection& parent = ExistingSubSection(model, parentName, L"Parent subsection does not exist.");
         const std::unique_ptr<ShapeList> shapes = source.getShapes();
         if (shapes && shapes->GetCount() > 1)
             AfxThrowOleDispatchException(1, L"Subsection may have only one shape assocated with it");
