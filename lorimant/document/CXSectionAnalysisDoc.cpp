@@ -233,6 +233,10 @@ bool CXSectionAnalysisDoc::OnSaveDocument(const CString& path) {
     Serialize(ar);
     ar.Close();
     file.Close();
+    // The replaced file's permissions carry over to the new one.
+    std::error_code missing;
+    const auto kept = std::filesystem::status(target, missing).permissions();
+    if (!missing && std::filesystem::exists(target)) std::filesystem::permissions(temporary, kept);
     std::filesystem::rename(temporary, target);
   } catch (const CException& e) {
     return saveFailed(temporary, e.ErrorText());

@@ -145,4 +145,15 @@ TEST_F(DocumentSafety, FailedSaveLeavesTheEarlierFileWhole) {
   EXPECT_FALSE(fs::exists(path.string() + ".saving"));
 }
 
+TEST_F(DocumentSafety, SavingOverAFileKeepsItsPermissions) {
+  const fs::path path = root_ / "private.qhscn";
+  writeFile(path, {1, 2, 3});
+  const auto mode = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(path, mode);
+  ASSERT_TRUE(doc->OnSaveDocument(CString(path.c_str())));
+  EXPECT_EQ(fs::status(path).permissions(), mode);
+  EXPECT_GT(fs::file_size(path), 3u);
+  EXPECT_FALSE(fs::exists(path.string() + ".saving"));
+}
+
 }  // namespace
