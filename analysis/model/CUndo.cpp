@@ -83,3 +83,8 @@ void CUndo::AddUndo(CMemFile* file) {
 void CUndo::AddRedo(CMemFile* file) { redoList.AddHead(file); }
 
 void CUndo::ClearRedoList() { deleteAll(redoList); }
+
+void CUndo::ClearUndoHistory() {
+  deleteAll(undoList);
+  deleteAll(redoList);
+}

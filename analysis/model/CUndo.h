@@ -61,6 +61,8 @@ class CUndo {
   void AddRedo(CMemFile* file);
   // Deletes every snapshot of the redo list.
   void ClearRedoList();
+  // Deletes every snapshot of both lists: nothing to undo or redo.
+  void ClearUndoHistory();
 
   long growBytes;
   long levels;

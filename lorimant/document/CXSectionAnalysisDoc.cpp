@@ -208,6 +208,9 @@ bool CXSectionAnalysisDoc::OnOpenDocument(const CString& path) {
     CArchive ar(&file, CArchive::load);
     Serialize(ar);
     ar.Close();
+    // The opened file starts its own history: no undo back into the section
+    // it replaced.
+    ClearUndoHistory();
     CheckPoint();
     SetModifiedFlag(false);
     return true;

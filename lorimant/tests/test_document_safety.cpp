@@ -156,4 +156,17 @@ TEST_F(DocumentSafety, SavingOverAFileKeepsItsPermissions) {
   EXPECT_FALSE(fs::exists(path.string() + ".saving"));
 }
 
+// Opening a file into a document with a history starts a new history.
+TEST_F(DocumentSafety, OpenedFileCannotUndoIntoTheReplacedSection) {
+  const fs::path path = savedMeshedSection();
+  rectangle(L"before", 5, 0, 1, 1);
+  doc->ModelChanged();
+  doc->ModelChanged();
+  ASSERT_TRUE(doc->CanUndo());
+  ASSERT_TRUE(doc->OnOpenDocument(CString(path.c_str())));
+  EXPECT_FALSE(doc->CanUndo());
+  EXPECT_FALSE(doc->CanRedo());
+  EXPECT_EQ(model()->findShape(L"before"), nullptr);
+}
+
 }  // namespace
