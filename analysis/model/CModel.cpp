@@ -22,6 +22,16 @@ IMPLEMENT_SERIAL(CModel, CObject, 1)
 
 namespace {
 
+// The first lent material of that name; empty when none is lent.
+std::shared_ptr<CMetal> reusableMaterial(const CString& name) {
+  if (CModel::reusableMaterials == nullptr) return nullptr;
+  for (POSITION pos = CModel::reusableMaterials->GetHeadPosition(); pos != nullptr;) {
+    const std::shared_ptr<CMetal>& m = CModel::reusableMaterials->GetNext(pos);
+    if (m && m->name == name) return m;
+  }
+  return nullptr;
+}
+
 // Marker that ends the model's part of the stream.
 constexpr int kModelMarker = 444;
 // Extent of the embedded picture once a model has been read.
@@ -180,7 +190,8 @@ void CModel::readMaterials(CArchive& ar) {
     CString name;
     ar >> name;
     if (!listed.insert(name).second) continue;
-    materials.AddTail(fetchMetal(db, name));
+    std::shared_ptr<CMetal> known = reusableMaterial(name);
+    materials.AddTail(known ? known : fetchMetal(db, name));
   }
 
   for (std::shared_ptr<CMetal>* designated : {&defaultMaterial, &defaultMaterial2}) {
@@ -228,6 +239,15 @@ void CModel::directionalExtents(Point<double>* origin, Point<double>* u, Point<d
 }
 
 std::shared_ptr<CMetal> CModel::findMaterial(const CString& name) const { return findMetal(name); }
+
+const CModel::MaterialList* CModel::reusableMaterials = nullptr;
+
+std::shared_ptr<CMetal> CModel::loadedMaterial(const CString& name) {
+  if (std::shared_ptr<CMetal> own = findMaterial(name)) return own;
+  std::shared_ptr<CMetal> known = reusableMaterial(name);
+  if (known) materials.AddTail(known);
+  return known;
+}
 
 std::shared_ptr<CMetal> CModel::findMetal(const CString& name) const {
   for (POSITION pos = materials.GetHeadPosition(); pos != nullptr;) {

@@ -93,6 +93,12 @@ class CModel : public CObject {
 
   // The material of that name (exact, case-sensitive); empty when none.
   std::shared_ptr<CMetal> findMaterial(const CString& name) const;
+  // The material a record being loaded names: the model's own, else one of
+  // reusableMaterials, which the model then keeps in its list; empty when none.
+  std::shared_ptr<CMetal> loadedMaterial(const CString& name);
+  // Materials a load takes by name before it asks the material database (the
+  // document lends those of the model it is replacing); null: none.
+  static const MaterialList* reusableMaterials;
   // The first material of that name (exact, case-sensitive); empty when none.
   std::shared_ptr<CMetal> findMetal(const CString& name) const;
   // A new metal read from the connected material database. Throws

@@ -37,15 +37,23 @@ void CUndo::CheckPoint() {
 
 void CUndo::Undo() {
   if (undoList.GetCount() < 2) return;
-  AddRedo(asFile(undoList.RemoveHead()));
-  Load(asFile(undoList.GetHead()));
+  CObject* current = undoList.RemoveHead();
+  try {
+    Load(asFile(undoList.GetHead()));
+  } catch (...) {
+    // The owner still holds the current state: its snapshot stays the head.
+    undoList.AddHead(current);
+    throw;
+  }
+  AddRedo(asFile(current));
 }
 
 void CUndo::Redo() {
   if (redoList.IsEmpty()) return;
-  CMemFile* file = asFile(redoList.RemoveHead());
+  CMemFile* file = asFile(redoList.GetHead());
+  Load(file);  // a failed load leaves both lists as they were
+  redoList.RemoveHead();
   AddUndo(file);
-  Load(file);
 }
 
 void CUndo::EnableCheckPoint() {
@@ -75,3 +83,8 @@ void CUndo::AddUndo(CMemFile* file) {
 void CUndo::AddRedo(CMemFile* file) { redoList.AddHead(file); }
 
 void CUndo::ClearRedoList() { deleteAll(redoList); }
+
+void CUndo::ClearUndoHistory() {
+  deleteAll(undoList);
+  deleteAll(redoList);
+}

@@ -28,10 +28,11 @@ class CUndo {
   // serialisation pass to the caller and add no snapshot.
   void CheckPoint();
   // With at least two snapshots: moves the current one to the redo list and
-  // restores the one before it. Otherwise does nothing.
+  // restores the one before it. Otherwise does nothing. A restore that
+  // throws passes the exception on and leaves both lists as they were.
   void Undo();
   // With a redo snapshot: moves it back to the undo list and restores it.
-  // Otherwise does nothing.
+  // Otherwise does nothing. A restore that throws changes neither list.
   void Redo();
   // True when the undo list holds more than one snapshot.
   bool CanUndo() const { return undoList.GetCount() > 1; }
@@ -60,6 +61,8 @@ class CUndo {
   void AddRedo(CMemFile* file);
   // Deletes every snapshot of the redo list.
   void ClearRedoList();
+  // Deletes every snapshot of both lists: nothing to undo or redo.
+  void ClearUndoHistory();
 
   long growBytes;
   long levels;

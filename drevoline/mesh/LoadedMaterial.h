@@ -9,12 +9,12 @@
 #include "analysis/model/Globals.h"
 #include "platform/core/CString.h"
 
-// The material called `name` in the model being loaded (`gModel`); a record
-// names its material, and the model's list owns it. Throws `missingText` as a
+// The material called `name` in the model being loaded (`gModel`), or one the
+// load may reuse, which that model's list then owns. Throws `missingText` as a
 // logic error when there is no current model or no such material.
 inline CMetal* loadedMaterial(const CString& name, const char* missingText)
 {
-    std::shared_ptr<CMetal> found = gModel ? gModel->findMaterial(name) : nullptr;
+    std::shared_ptr<CMetal> found = gModel ? gModel->loadedMaterial(name) : nullptr;
     if (!found)
         throw std::logic_error(missingText);
     return found.get();

@@ -16,12 +16,12 @@ const wchar_t* const kNoMaterial = L"NoMatl";
 
 CString materialName(const std::shared_ptr<CMetal>& m) { return m ? m->name : CString(kNoMaterial); }
 
-// The named material of the model being loaded; empty for "NoMatl" or
-// without a model.
+// The named material of the model being loaded (or one it may reuse); empty
+// for "NoMatl" or without a model.
 std::shared_ptr<CMetal> materialNamed(const CString& name) {
   if (name == kNoMaterial || gModel == nullptr)
     return nullptr;
-  return gModel->findMaterial(name);
+  return gModel->loadedMaterial(name);
 }
 
 void requireStoring(const CArchive& ar) {

@@ -1,7 +1,12 @@
 // The section document's life cycle, file format, undo and change routine.
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <ctime>
+#include <memory>
 #include <filesystem>
 #include <stdexcept>
 
@@ -9,6 +14,7 @@
 #include "analysis/model/CModel.h"
 #include "analysis/model/Globals.h"
 #include "analysis/model/Utilities.h"
+#include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/automation/CShapesCollect.h"
 #include "lorimant/document/LorimantVersion.h"
@@ -46,6 +52,79 @@ bool acceptedHeader(const CString& header) {
   const CString old(kOldTitle);
   return header == kLorimantTitle ||
          (header.GetLength() <= old.GetLength() && old.Left(header.GetLength()) == header);
+}
+
+// The model's materials and those its shapes use: what a load that replaces
+// the model may take by name instead of asking the material database.
+CModel::MaterialList materialsInUse(const CXSectionAnalysis* model) {
+  CModel::MaterialList list;
+  if (model == nullptr) return list;
+  for (POSITION pos = model->materials.GetHeadPosition(); pos != nullptr;) list.AddTail(model->materials.GetNext(pos));
+  for (POSITION pos = model->shapes.GetHeadPosition(); pos != nullptr;) {
+    const CShapeAnalysis* shape = model->shapes.GetNext(pos);
+    for (const std::shared_ptr<CMetal>& m : {shape->material(), shape->matl2()})
+      if (m) list.AddTail(m);
+  }
+  return list;
+}
+
+// Lends materials to the model loads while it lives.
+class LentMaterials {
+ public:
+  explicit LentMaterials(const CModel::MaterialList& list) : m_previous(CModel::reusableMaterials) {
+    CModel::reusableMaterials = &list;
+  }
+  ~LentMaterials() { CModel::reusableMaterials = m_previous; }
+  LentMaterials(const LentMaterials&) = delete;
+  LentMaterials& operator=(const LentMaterials&) = delete;
+
+ private:
+  const CModel::MaterialList* m_previous;
+};
+
+// Puts back the globals a document load sets, unless the load committed.
+class GlobalsGuard {
+ public:
+  GlobalsGuard(CXSectionAnalysis* model, bool& picturePresent)
+      : m_model(model), m_picturePresent(picturePresent), m_hadPicture(picturePresent),
+        m_units(gUnitSystem), m_uniqueID(gUniqueID), m_baseName(getBaseName()) {}
+  ~GlobalsGuard() {
+    if (m_committed) return;
+    vAveVAvezeze = m_model;
+    gModel = m_model;
+    gUnitSystem = m_units;
+    gUniqueID = m_uniqueID;
+    setBaseName(m_baseName);
+    m_picturePresent = m_hadPicture;
+  }
+  GlobalsGuard(const GlobalsGuard&) = delete;
+  GlobalsGuard& operator=(const GlobalsGuard&) = delete;
+  void commit() const { m_committed = true; }
+
+ private:
+  CXSectionAnalysis* m_model;
+  bool& m_picturePresent;
+  bool m_hadPicture;
+  EUnitSystem m_units;
+  int m_uniqueID;
+  CString m_baseName;
+  mutable bool m_committed = false;
+};
+
+// True for an existing file that may not be written: one this process
+// cannot write, or one without any write permission (marked read-only).
+bool readOnly(const std::filesystem::path& file) {
+  struct stat status {};
+  if (::stat(file.c_str(), &status) != 0) return false;
+  return ::access(file.c_str(), W_OK) != 0 || (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Removes what a failed save wrote and shows why; always false.
+bool saveFailed(const std::filesystem::path& temporary, const CString& reason) {
+  std::error_code ignored;
+  std::filesystem::remove(temporary, ignored);
+  AfxMessageBox(reason, L"FILE IO ERROR", MB_ICONEXCLAMATION);
+  return false;
 }
 
 }  // namespace
@@ -129,6 +208,9 @@ bool CXSectionAnalysisDoc::OnOpenDocument(const CString& path) {
     CArchive ar(&file, CArchive::load);
     Serialize(ar);
     ar.Close();
+    // The opened file starts its own history: no undo back into the section
+    // it replaced.
+    ClearUndoHistory();
     CheckPoint();
     SetModifiedFlag(false);
     return true;
@@ -137,21 +219,32 @@ bool CXSectionAnalysisDoc::OnOpenDocument(const CString& path) {
   } catch (const std::exception& e) {
     AfxMessageBox(CString(e.what()), L"FILE IO ERROR", MB_ICONEXCLAMATION);
   }
-  // A failed load leaves no half-read model behind.
-  replaceModel(nullptr);
+  // The load reads into a fresh model: the document keeps the section it had.
   return false;
 }
 
 bool CXSectionAnalysisDoc::OnSaveDocument(const CString& path) {
+  // Written beside the target and renamed over it once complete, so a
+  // failed save never leaves a half-written file where the section was.
+  const std::filesystem::path target(path.ToUtf8());
+  const std::filesystem::path temporary(path.ToUtf8() + ".saving");
   try {
-    CFile file(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
+    // Renaming would replace a read-only file that writing must not touch.
+    if (readOnly(target)) AfxThrowFileException(CFileException::accessDenied, EACCES, path);
+    CFile file(CString::FromUtf8(temporary.string()), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
     CArchive ar(&file, CArchive::store);
     Serialize(ar);
     ar.Close();
     file.Close();
+    // The replaced file's permissions carry over to the new one.
+    std::error_code missing;
+    const auto kept = std::filesystem::status(target, missing).permissions();
+    if (!missing && std::filesystem::exists(target)) std::filesystem::permissions(temporary, kept);
+    std::filesystem::rename(temporary, target);
   } catch (const CException& e) {
-    AfxMessageBox(e.ErrorText(), L"FILE IO ERROR", MB_ICONEXCLAMATION);
-    return false;
+    return saveFailed(temporary, e.ErrorText());
+  } catch (const std::exception& e) {
+    return saveFailed(temporary, CString(e.what()));
   }
   SetModifiedFlag(false);
   if (m_activeView) m_activeView->refresh();
@@ -203,6 +296,11 @@ void CXSectionAnalysisDoc::Serialize(CArchive& ar) {
     ar << kMarker << kFormatNumber << kCheckValue;
     return;
   }
+  // The stream is read into a fresh model; the document's own stays until the
+  // whole stream has been read, so a load that fails keeps the section.
+  const GlobalsGuard globals(m_model, m_picturePresent);
+  const CModel::MaterialList lent = materialsInUse(m_model);
+  const LentMaterials lending(lent);
   CString header;
   ar >> header;
   if (!acceptedHeader(header)) AfxThrowOleDispatchException(1, L"Not a Lorimant file");
@@ -215,14 +313,17 @@ void CXSectionAnalysisDoc::Serialize(CArchive& ar) {
   CString base;
   ar >> base >> marker;
   setBaseName(base);
-  replaceModel(nullptr);
-  CObject* stored = ar.ReadObject(RUNTIME_CLASS(CXSectionAnalysis));
-  replaceModel(stored ? static_cast<CXSectionAnalysis*>(stored) : new CXSectionAnalysis());
-  m_unitSystem = units;
-  vAveVAvezeze = m_model;
+  std::unique_ptr<CXSectionAnalysis> loaded(
+      static_cast<CXSectionAnalysis*>(ar.ReadObject(RUNTIME_CLASS(CXSectionAnalysis))));
+  if (!loaded) loaded = std::make_unique<CXSectionAnalysis>();
+  vAveVAvezeze = loaded.get();
   int format = 0;
   double check = 0.0;
   ar >> marker >> format >> check;
+  globals.commit();
+  replaceModel(loaded.release());
+  m_unitSystem = units;
+  vAveVAvezeze = m_model;
   gModel = m_model;
   if (m_picturePresent) ModelChanged();
 }

@@ -59,9 +59,12 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   // the default material database when its file exists. Always TRUE.
   bool OnNewDocument();
   // Journals the open, reads the file and takes the first snapshot. A
-  // failure is shown captioned "FILE IO ERROR" and gives FALSE.
+  // failure is shown captioned "FILE IO ERROR" and gives FALSE; the
+  // document keeps the model it had.
   bool OnOpenDocument(const CString& path);
-  // Writes the document to path; FALSE (shown) when it cannot be written.
+  // Writes the document to a temporary file beside path and renames it over
+  // path. FALSE (shown) when it cannot be written or path is read-only; the
+  // file at path is then untouched and the document stays modified.
   bool OnSaveDocument(const CString& path);
   // Asks before closing; FALSE when the user keeps the document open.
   // On TRUE the model is marked as being closed (gDeletingScn).
@@ -75,6 +78,9 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   // otherwise nothing.
   void DeleteContents() override;
   // Writes or reads the document's fields (the file and every snapshot).
+  // Reading builds a fresh model, taking materials by name from the current
+  // one before the database, and replaces the model only once the whole
+  // stream is read; a failed read throws and changes nothing.
   void Serialize(CArchive& ar) override;
 
   // The change routine of every model-changing command: check-point,
@@ -84,9 +90,11 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   void AskUnitSystem();
   // Writes gLogMsg to the journal.
   void LogIt();
-  // Restores the previous snapshot; the replaced model is deleted.
+  // Restores the previous snapshot; the replaced model is deleted. A
+  // snapshot that cannot be read throws; model and lists stay as they were.
   void Undo();
-  // Restores the next snapshot; the replaced model is deleted.
+  // Restores the next snapshot; the replaced model is deleted. A failure
+  // throws and changes nothing.
   void Redo();
   // Publishes this document's model and unit system in the globals and
   // makes it the active document.

@@ -185,13 +185,15 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // and fills the result pane; no journal line, no snapshot. A failure is
   // shown captioned "Computation Error".
   void OnSectionProperties();
-  // Undo: journals "xscn.Undo", clears the model and restores the previous
-  // snapshot, makes sure of "root", rebuilds and refreshes the section
-  // tree. With no snapshot to go back to the model is left as it is.
+  // Undo: journals "xscn.Undo", restores the previous snapshot, makes sure
+  // of "root", rebuilds and refreshes the section tree. With no snapshot to
+  // go back to the model is left as it is; a restore that fails throws and
+  // leaves the model and the snapshots as they were.
   void OnUndo();
-  // Redo: journals "xscn.Redo" and, with the journal blocked, clears the
-  // model and restores the next snapshot, makes sure of "root", rebuilds,
-  // fits and refreshes the tree. With nothing to redo the model stays.
+  // Redo: journals "xscn.Redo" and, with the journal blocked, restores the
+  // next snapshot, makes sure of "root", rebuilds, fits and refreshes the
+  // tree. With nothing to redo, or a restore that fails (it throws), the
+  // model stays.
   void OnRedo();
   // Delete All Meshes: the current sub-section's result kind becomes 0,
   // the view's mesh records go, the document deletes the meshes and welds

@@ -42,7 +42,9 @@ void CThickSectionView::OnUndo()
     // Clearing first and then finding no snapshot would leave an empty
     // model where the user's section was.
     if (!doc->CanUndo()) return;
-    if (CXSectionAnalysis* m = model()) m->clear();
+    // The document reads the snapshot into a fresh model and swaps it in only
+    // once it is complete: a snapshot that cannot be restored throws and
+    // leaves the section, the view and both lists as they were.
     doc->Undo();
     EnsureRootSubSection();
     if (m_redrawEnabled) RebuildAndRedraw();
@@ -56,8 +58,7 @@ void CThickSectionView::OnRedo()
     journal(L"xscn.Redo");
     if (!doc->CanRedo()) return;
     BlockedJournal blocked(*doc, L"Redo");
-    if (CXSectionAnalysis* m = model()) m->clear();
-    doc->Redo();
+    doc->Redo();  // as Undo: a failure throws and changes nothing
     EnsureRootSubSection();
     RebuildAndRedraw();
     fullView();
