@@ -61,16 +61,14 @@ function(lorimant_tests name)
       LORIMANT_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
   # Leaks inside system libraries are reported by none of our tests.
   set(env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp")
-  # Death tests re-run the executable ("threadsafe"): a plain fork would copy
-  # a process whose earlier tests left OpenGL worker threads running.
   math(EXPR last "${LORIMANT_TEST_SHARDS} - 1")
   foreach(i RANGE ${last})
-    add_test(NAME ${name}.unit.${i} COMMAND ${name} --gtest_filter=-Gui*:Interop* --gtest_death_test_style=threadsafe)
+    add_test(NAME ${name}.unit.${i} COMMAND ${name} --gtest_filter=-Gui*:Interop*)
     set_tests_properties(${name}.unit.${i} PROPERTIES LABELS unit TIMEOUT 900 ENVIRONMENT
         "${env};GTEST_TOTAL_SHARDS=${LORIMANT_TEST_SHARDS};GTEST_SHARD_INDEX=${i}")
   endforeach()
-  add_test(NAME ${name}.gui COMMAND ${name} --gtest_filter=Gui* --gtest_death_test_style=threadsafe)
-  add_test(NAME ${name}.interop COMMAND ${name} --gtest_filter=Interop* --gtest_death_test_style=threadsafe)
+  add_test(NAME ${name}.gui COMMAND ${name} --gtest_filter=Gui*)
+  add_test(NAME ${name}.interop COMMAND ${name} --gtest_filter=Interop*)
   set_tests_properties(${name}.interop PROPERTIES LABELS interop TIMEOUT 900 ENVIRONMENT "${env}")
   # The window tests share one X display and are timing-sensitive under
   # load: they run alone, a few seconds in all.

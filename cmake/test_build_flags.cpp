@@ -3,6 +3,15 @@
 #include <cfloat>
 #include <gtest/gtest.h>
 
+// Death tests re-run the executable rather than fork it: a fork would copy
+// the OpenGL worker threads that earlier tests of the same run started.
+namespace {
+struct ThreadsafeDeathTests : ::testing::Environment {
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+const auto* const kThreadsafeDeathTests = ::testing::AddGlobalTestEnvironment(new ThreadsafeDeathTests);
+}
+
 static_assert(FLT_EVAL_METHOD == 0, "double operations must not use extended precision");
 
 namespace {

@@ -214,8 +214,9 @@ TEST_F(BendingReview, PolylineOutlineIsSampledAtEveryCorner) {
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(samples[i].x, corners[i].x);
     EXPECT_EQ(samples[i].y, corners[i].y);
-    if (i > 0)
+    if (i > 0) {
       EXPECT_GT(samples[i].z, samples[i - 1].z);
+    }
   }
   EXPECT_EQ(samples[3].z, end);
   // Without a mesh the extremes come from these samples: 24 = M c / I (the

@@ -91,9 +91,11 @@ TEST(MeshReviewWeld, LargeWeldedPairAreaAndRoundTrip)
     t0 = std::chrono::steady_clock::now();
     m->smooth();
     printf("smooth %.2fs\n", secondsSince(t0));
-    for (int i = 0; i < m->nTriangles; ++i)
-        if (m->triangles[i].alive)
+    for (int i = 0; i < m->nTriangles; ++i) {
+        if (m->triangles[i].alive) {
             EXPECT_GT(orientation(m->triangles[i]), 0.0) << i;
+        }
+    }
 
     auto steel = mesh_test::metal("Steel");
     mesh_test::ScopedModel model(steel);
