@@ -312,7 +312,15 @@ void subdivide(const SplinePtr& A, const SplinePtr& B, PointList* L)
         return;
     std::vector<std::pair<SplinePtr, SplinePtr>> work;
     work.emplace_back(A, B);
+    // The tolerances are absolute: curves many orders of magnitude larger
+    // than a section, touching along a stretch, would double their pairs
+    // at every level for dozens of levels. Ordinary curves need a few
+    // thousand pairs at most.
+    constexpr long kMaxPairs = 2000000;
+    long pairs = 0;
     while (!work.empty()) {
+        if (++pairs > kMaxPairs)
+            throw "Curve intersection did not converge\n";
         const auto [X, Y] = std::move(work.back());
         work.pop_back();
         if (!boxesMeet(*X, *Y))
