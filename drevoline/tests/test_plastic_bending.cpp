@@ -20,24 +20,11 @@
 #include "drevoline/mesh/CFETrng3.h"
 #include "drevoline/mesh/CMesh.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "drevoline/tests/test_plastic_support.h"
 #include "platform/core/Hooks.h"
 
 namespace {
 
-// A metal with the same values in all four cases.
-std::shared_ptr<CMetal> metal(double E, double Fy, double Fu, double alpha, double n) {
-  auto m = std::make_shared<CMetal>();
-  m->name = L"alloy";
-  m->E(E);
-  m->Gshear(E / 2.6);
-  m->nu(0.3);
-  m->Fty_L = m->Fty_LT = m->Fcy_L = m->Fcy_LT = Fy;
-  m->Ftu_L = m->Ftu_LT = m->Fcu_L = m->Fcu_LT = Fu;
-  m->alpha = {alpha, alpha, alpha, alpha};
-  m->nYield = {n, n, n, n};
-  m->nUltimate = {n, n, n, n};
-  return m;
-}
 
 // Everything a plastic driver may move: shape outlines, mesh nodes, the
 // centroids and the properties flag.
@@ -80,7 +67,7 @@ struct Plastic : ::testing::Test {
   CXSectionAnalysis model;
   CSubSection* root = model.rootSubSection();
   // E 10000, Fy 50, Ftu 60, both exponents 10 (Tanabe's and Cozzone's metal).
-  std::shared_ptr<CMetal> alloy = metal(10000, 50, 60, 0.002, 10);
+  std::shared_ptr<CMetal> alloy = plastic_test::uniformMetal(10000, 50, 60, 0.002, 10);
   EUnitSystem units = gUnitSystem;
   int count = 0;
 
@@ -106,14 +93,7 @@ struct Plastic : ::testing::Test {
   // (the strain-field analyses average corner stresses, so they need it).
   void meshed(CShapeAnalysis* s, double size = 0.0) {
     root->meshShape(s, TRNG3, size > 0.0 ? 5000 : 10, 0, 0.5, 100000, 0);
-    if (size > 0.0) {
-      CMesh* m = root->meshes.back();
-      CPoint2d centre(5.0, 5.0);
-      m->localResizeTriangles(centre, 50.0, size);
-      m->trng3Elements.clear();
-      m->nodes.clear();
-      m->create2DFEM(1.0);
-    }
+    if (size > 0.0) plastic_test::refineTriangles(*root->meshes.back(), size);
     ASSERT_TRUE(root->forceRecalcProperties());
   }
   // The 10 x 5 rectangle, meshed, with its properties.
@@ -139,7 +119,7 @@ std::string failure(F&& f) {
 // ---- Ramberg-Osgood ----
 
 TEST_F(Plastic, RambergOsgoodInversionMeetsTheCurve) {
-  const auto m = metal(10000, 60, 70, 0.002, 20);
+  const auto m = plastic_test::uniformMetal(10000, 60, 70, 0.002, 20);
   const struct {
     double strain, stress;
   } cases[] = {{0.003000001907348633, 30},
@@ -156,7 +136,7 @@ TEST_F(Plastic, RambergOsgoodInversionMeetsTheCurve) {
 }
 
 TEST_F(Plastic, RambergOsgoodRefusesBadMetals) {
-  auto m = metal(10000, 60, 70, 0.002, 20);
+  auto m = plastic_test::uniformMetal(10000, 60, 70, 0.002, 20);
   m->Fty_L = 80;
   EXPECT_EQ(failure([&] { root->solveRambergOsgoodForStress(m.get(), 0.01, true, true); }),
             "Material isn't defined properly, the yield stress for material is greater than ultimate ");

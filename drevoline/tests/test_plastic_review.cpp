@@ -21,6 +21,7 @@
 #include "drevoline/mesh/CFETrng3.h"
 #include "drevoline/mesh/CMesh.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "drevoline/tests/test_plastic_support.h"
 #include "platform/core/Hooks.h"
 
 namespace {
@@ -29,20 +30,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kPi = 3.14159265358979323846;
 
-// Same values in all four directions and grains.
-std::shared_ptr<CMetal> isoMetal(double E, double Fy, double Fu, double alpha, double n) {
-  auto m = std::make_shared<CMetal>();
-  m->name = L"review";
-  m->E(E);
-  m->Gshear(E / 2.6);
-  m->nu(0.3);
-  m->Fty_L = m->Fty_LT = m->Fcy_L = m->Fcy_LT = Fy;
-  m->Ftu_L = m->Ftu_LT = m->Fcu_L = m->Fcu_LT = Fu;
-  m->alpha = {alpha, alpha, alpha, alpha};
-  m->nYield = {n, n, n, n};
-  m->nUltimate = {n, n, n, n};
-  return m;
-}
 
 std::string thrown(const std::function<void()>& f) {
   try {
@@ -56,7 +43,7 @@ std::string thrown(const std::function<void()>& f) {
 struct PlasticReview : ::testing::Test {
   CXSectionAnalysis model;
   CSubSection* root = model.rootSubSection();
-  std::shared_ptr<CMetal> steel = isoMetal(10000, 50, 60, 0.002, 10);
+  std::shared_ptr<CMetal> steel = plastic_test::uniformMetal(10000, 50, 60, 0.002, 10);
   EUnitSystem units = gUnitSystem;
   int count = 0;
 
@@ -138,7 +125,7 @@ TEST_F(PlasticReview, TwoMetalsBalanceForcesNotAreas) {
   // Lower half Fy 50, upper half Fy 100: half the force 1875 lies above
   // y = 2.5 + (2500 - 1875) / 1000 = 3.125; weighted areas 25 + 2 x 25.
   CShapeAnalysis* low = box(0, 0, 10, 2.5);
-  auto strong = isoMetal(10000, 100, 120, 0.002, 10);
+  auto strong = plastic_test::uniformMetal(10000, 100, 120, 0.002, 10);
   strong->name = L"strong";
   CShapeAnalysis* high = box(0, 2.5, 10, 5, strong);
   root->meshShape(low, TRNG3, 10, 0, 0.5, 100000, 0);
@@ -175,7 +162,7 @@ TEST_F(PlasticReview, RambergOsgoodEitherMeetsTheCurveOrRefuses) {
       {10000, 50, 60, 0.002, 10, -0.004, true},   // compression: the negated stress
   };
   for (const Case& c : cases) {
-    const auto m = isoMetal(c.E, c.Fy, c.Fu, c.alpha, c.n);
+    const auto m = plastic_test::uniformMetal(c.E, c.Fy, c.Fu, c.alpha, c.n);
     double s = kNaN;
     const std::string error = thrown([&] { s = root->solveRambergOsgoodForStress(m.get(), c.strain, true, true); });
     SCOPED_TRACE(testing::Message() << c.E << " " << c.Fy << " " << c.Fu << " " << c.alpha << " " << c.n << " "

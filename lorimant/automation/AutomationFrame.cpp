@@ -24,6 +24,11 @@ CSubSection& ExistingSubSection(const CXSectionAnalysis& model, const CString& n
     return *sub;
 }
 
+void RefuseTakenShapeName(const CXSectionAnalysis& model, const CString& name)
+{
+    if (ResolveShape(model, name) != nullptr) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+}
+
 CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model)
 {
     return model.currentSubSectionMutable();

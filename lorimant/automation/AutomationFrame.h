@@ -36,6 +36,9 @@ auto AutomationMethod(CXSectionAnalysisDoc& doc, Work&& work) -> decltype(work(P
 CSubSection* ResolveSubSection(const CXSectionAnalysis& model, const CString& name);
 // The sub-section called name; refuses (1) with refusal when there is none.
 CSubSection& ExistingSubSection(const CXSectionAnalysis& model, const CString& name, const wchar_t* refusal);
+// Refuses (2) "Object with that name already exists." when a shape of the
+// model has the name.
+void RefuseTakenShapeName(const CXSectionAnalysis& model, const CString& name);
 // The model's current sub-section; null when there is none.
 CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model);
 // The shape called name anywhere in the model; null when none.

@@ -27,7 +27,7 @@ FitPlace fitPlace(CXSectionAnalysisDoc& doc, const CString& name, const CString&
     CSubSection* parent = ResolveSubSection(model, parentName);
     if (parent == nullptr)
         AfxThrowOleDispatchException(1, CString(L"Parent does not exist: ") + parentName);
-    if (ResolveShape(model, name) != nullptr) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+    RefuseTakenShapeName(model, name);
     return {&model, parent};
 }
 
@@ -142,8 +142,7 @@ namespace ILorimant {
 COleVariant AddArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, short sign)
 {
     return AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        if (ResolveShape(model, name) != nullptr)
-            AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+        RefuseTakenShapeName(model, name);
         return COleVariant::FromObject(std::make_shared<CArbitraryShape>(doc, name, sign));
     });
 }

@@ -54,8 +54,7 @@ struct Placement {
 CString freshShapeName(const CXSectionAnalysis& model, const CString& requested)
 {
     const CString name = requested.IsEmpty() ? nameGen() : requested;
-    if (ResolveShape(model, name) != nullptr)
-        AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+    RefuseTakenShapeName(model, name);
     return name;
 }
 

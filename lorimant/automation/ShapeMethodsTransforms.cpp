@@ -29,12 +29,6 @@ std::vector<CShapeAnalysis*> shapesNamed(const CXSectionAnalysis& model, CShapeA
     return out;
 }
 
-// Refuses (2) a name that a shape of the model already has.
-void refuseTakenName(const CXSectionAnalysis& model, const CString& name)
-{
-    if (ResolveShape(model, name) != nullptr) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
-}
-
 // Refuses (1) a mirror line that is not finite or whose normal has no length.
 void refuseBadMirrorLine(double x, double y, double ux, double uy)
 {
@@ -50,7 +44,7 @@ void refuseSharedCopyName(const CXSectionAnalysis& model, const std::vector<CSha
 {
     if (shapes.size() > 1)
         AfxThrowOleDispatchException(1, L"A group of more than one shape cannot be copied under one name.");
-    refuseTakenName(model, name);
+    RefuseTakenShapeName(model, name);
 }
 
 CSubSection& currentOf(CXSectionAnalysis& model)
@@ -111,7 +105,7 @@ void MirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& nm, const CString
             // a replayed journal lose the copy and move the original.
             CShapeAnalysis* shape = ResolveShape(model, nm);
             if (shape == nullptr) AfxThrowOleDispatchException(1, L"Object doesn't exist");
-            refuseTakenName(model, newnm);
+            RefuseTakenShapeName(model, newnm);
             CString name = newnm;
             model.MirrorDuplicate(shape, p, n, name);
         }
@@ -129,7 +123,7 @@ void GroupMirrorDuplicate(CXSectionAnalysisDoc& doc, const CString& source, cons
         CSubSection& current = currentOf(model);
         const std::vector<CShapeAnalysis*> sources = shapesNamed(model, nullptr, source);
         // Every copy's name is free before the first copy is made and journalled.
-        for (CShapeAnalysis* s : sources) refuseTakenName(model, s->name() + L"_" + target);
+        for (CShapeAnalysis* s : sources) RefuseTakenShapeName(model, s->name() + L"_" + target);
         auto group = std::make_unique<CSubSection>(&model, nullptr);
         group->name(target);
         for (CShapeAnalysis* s : sources) {
@@ -180,7 +174,7 @@ void TranslateDuplicateShape(CXSectionAnalysisDoc& doc, const CString& nm, const
                 model.addShapeToLists(&current, copy);
         };
         if (CShapeAnalysis* shape = ResolveShapeInCurrent(model, nm)) {
-            refuseTakenName(model, newnm);
+            RefuseTakenShapeName(model, newnm);
             duplicate(shape, newnm);
         } else {
             const CSubSection* sub = ResolveSubSection(model, nm);

@@ -14,10 +14,11 @@ namespace ILorimant {
 
 namespace {
 
+// A copy's name: refuses (2) an empty one as well as a taken one.
 void refuseTakenShapeName(const CXSectionAnalysis& model, const CString& name)
 {
-    if (name.IsEmpty() || ResolveShape(model, name) != nullptr)
-        AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+    if (name.IsEmpty()) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+    RefuseTakenShapeName(model, name);
 }
 
 // True when ancestor is sub or lies above it.

@@ -15,6 +15,7 @@
 #include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CFETrng3.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
+#include "drevoline/tests/test_plastic_support.h"
 #include "drevoline/tests/test_union_support.h"
 #include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/JournalInterpreter.h"
@@ -387,16 +388,7 @@ TEST_F(JournalReplay, UnsymmetricCozzoneLineSolvesTheMeshedRectangle) {
   ASSERT_TRUE(doc.OnNewDocument());
   CXSectionAnalysis& model = *doc.model();
   // One metal: E 10000, yield 50, ultimate 60, offset 0.002, exponent 10.
-  auto metal = std::make_shared<CMetal>();
-  metal->name = L"alloy";
-  metal->E(10000);
-  metal->Gshear(10000 / 2.6);
-  metal->nu(0.3);
-  metal->Fty_L = metal->Fty_LT = metal->Fcy_L = metal->Fcy_LT = 50;
-  metal->Ftu_L = metal->Ftu_LT = metal->Fcu_L = metal->Fcu_LT = 60;
-  metal->alpha = {0.002, 0.002, 0.002, 0.002};
-  metal->nYield = {10, 10, 10, 10};
-  metal->nUltimate = {10, 10, 10, 10};
+  auto metal = plastic_test::uniformMetal(10000, 50, 60, 0.002, 10);
   metal->maxCompressionStrain = 0.05;
   auto* shape = new CShapeAnalysis(union_test::polylineRectangle(0, 0, 10, 5).release());
   shape->name(L"R1");
@@ -404,12 +396,7 @@ TEST_F(JournalReplay, UnsymmetricCozzoneLineSolvesTheMeshedRectangle) {
   model.addShapeToLists(model.rootSubSection(), shape);
   CSubSection* root = model.rootSubSection();
   root->meshShape(shape, TRNG3, 5000, 0, 0.5, 100000, 0);
-  CMesh* m = root->meshes.back();
-  CPoint2d centre(5.0, 5.0);
-  m->localResizeTriangles(centre, 50.0, 0.3);
-  m->trng3Elements.clear();
-  m->nodes.clear();
-  m->create2DFEM(1.0);
+  plastic_test::refineTriangles(*root->meshes.back(), 0.3);
   ASSERT_TRUE(root->forceRecalcProperties());
 
   const auto r = replay(doc, "xscn.ComputeCozzoneUnsymmetricMethod 2.5,0.01\r\n");
