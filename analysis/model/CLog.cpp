@@ -72,6 +72,12 @@ std::vector<CString> headerLines(const CString& progName, int major, int minor) 
 
 }  // namespace
 
+CString JournalQuotedText(const CString& text) {
+  CString quoted = text;
+  quoted.Replace(L"\"", L"\"\"");
+  return quoted;
+}
+
 CLog::CLog(CString name, int major, int minor, CStringA progName) {
   try {
     open(name, major, minor, progName);

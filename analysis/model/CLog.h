@@ -14,6 +14,11 @@
 // gLogMsg and call logIt. The file is UTF-8 with CRLF line ends and is
 // flushed after every line. A journal that cannot be opened stays closed:
 // nothing is shown or thrown and every write does nothing.
+// text as a journal line writes it between quotes: every quote doubled, so
+// that the line replays the text unchanged. A text without quotes is
+// returned as it is.
+CString JournalQuotedText(const CString& text);
+
 class CLog {
  public:
   // Creates the folder when missing, opens the file (truncating an old one
@@ -57,4 +62,23 @@ class CLog {
   std::unique_ptr<std::ofstream> m_stream;
   int olePopCount = 0;
   std::string m_path;  // the open file's path, held in the process's list of open journals
+};
+
+// Blocks log under name for the lifetime of the object and unblocks it on
+// the way out, also when an exception leaves the scope. Nothing for a null
+// log.
+class CLogBlock {
+ public:
+  CLogBlock(CLog* log, const CString& name) : m_log(log), m_name(name) {
+    if (m_log) m_log->block(m_name);
+  }
+  ~CLogBlock() {
+    if (m_log) m_log->unblock(m_name);
+  }
+  CLogBlock(const CLogBlock&) = delete;
+  CLogBlock& operator=(const CLogBlock&) = delete;
+
+ private:
+  CLog* m_log;
+  CString m_name;
 };

@@ -475,13 +475,13 @@ void CShapeAnalysis::polygon(CSubSection* sub, CString n, Point<double>* pts, in
   if (log != nullptr) {
     gLogMsg = L"Dim polygon As Quenholt.ArbitraryShape";
     log->logIt();
-    gLogMsg.Format(L"Set polygon = xscn.AddArbitraryShape ( \"%s\",%d)", n.GetString(), hole != 0 ? 0 : 1);
+    gLogMsg.Format(L"Set polygon = xscn.AddArbitraryShape ( \"%s\",%d)", JournalQuotedText(n), hole != 0 ? 0 : 1);
     log->logIt();
     for (int i = 0; i < count; ++i) {
       gLogMsg.Format(L"polygon.AddPoint %g,%g", pts[i].x, pts[i].y);
       log->logIt();
     }
-    gLogMsg.Format(L"polygon.LinearFit \"%s\"", sub != nullptr ? sub->name().GetString() : L"");
+    gLogMsg.Format(L"polygon.LinearFit \"%s\"", JournalQuotedText(sub != nullptr ? sub->name() : CString()));
     log->logIt();
     gLogMsg = L"Set polygon = Nothing";
     log->logIt();

@@ -9,6 +9,7 @@
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
+#include "analysis/model/CLog.h"
 #include "analysis/model/Globals.h"
 #include "analysis/predicates/Predicates.h"
 #include "drevoline/mesh/CFEQuad4.h"
@@ -107,7 +108,7 @@ void CSubSection::meshShape(CShapeAnalysis* shape, ELEMENT_TYPE type, int n, dou
   finishMesh(*m, f);
   if (scn())
     scn()->forgetPendingSizeControls(shape->name());
-  gLogMsg.Format(L"xscn.MeshShape \"%s\",%d, %d,%g,%g", static_cast<const wchar_t*>(shape->name()),
+  gLogMsg.Format(L"xscn.MeshShape \"%s\",%d, %d,%g,%g", JournalQuotedText(shape->name()),
                  static_cast<int>(type), n, d, c);
   meshes.push_back(m.release());
 }
@@ -166,7 +167,7 @@ void CSubSection::meshSubSection(ELEMENT_TYPE type, int n, double c, double d, i
     finishMesh(*m, f);
     made.push_back(std::move(m));
   }
-  gLogMsg.Format(L"xscn.MeshSubSection \"%s\",%d, %d,%g,%g", static_cast<const wchar_t*>(name()),
+  gLogMsg.Format(L"xscn.MeshSubSection \"%s\",%d, %d,%g,%g", JournalQuotedText(name()),
                  static_cast<int>(type), n, d, c);
   for (auto& m : made)
     meshes.push_back(m.release());

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/model/CLog.h"
+#include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 
 CXSectionAnalysis& PublishDocumentModel(CXSectionAnalysisDoc& doc)
@@ -27,6 +28,14 @@ CSubSection& ExistingSubSection(const CXSectionAnalysis& model, const CString& n
 void RefuseTakenShapeName(const CXSectionAnalysis& model, const CString& name)
 {
     if (ResolveShape(model, name) != nullptr) AfxThrowOleDispatchException(2, L"Object with that name already exists.");
+}
+
+void RefuseDeletingHeldSubSection(CXSectionAnalysis& model, const CSubSection& sub)
+{
+    bool held = &sub == model.rootSubSection();
+    for (const CSubSection* c = ResolveCurrentSubSection(model); c != nullptr && !held; c = c->parent())
+        held = c == &sub;
+    if (held) AfxThrowOleDispatchException(1001, L"Cannot delete the current group or root group. Change current first");
 }
 
 CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model)
@@ -69,12 +78,4 @@ void RefreshRedraw(CXSectionAnalysisDoc& doc, bool fit)
     if (fit) view->fullView();
 }
 
-JournalBlock::JournalBlock(CXSectionAnalysisDoc& doc, const wchar_t* name) : m_log(doc.journal()), m_name(name)
-{
-    if (m_log) m_log->block(m_name);
-}
-
-JournalBlock::~JournalBlock()
-{
-    if (m_log) m_log->unblock(m_name);
-}
+JournalBlock::JournalBlock(CXSectionAnalysisDoc& doc, const wchar_t* name) : CLogBlock(doc.journal(), name) {}

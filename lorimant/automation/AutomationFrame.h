@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 
+#include "analysis/model/CLog.h"
 #include "analysis/model/Globals.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/ole/CDispatchTable.h"
@@ -39,6 +40,11 @@ CSubSection& ExistingSubSection(const CXSectionAnalysis& model, const CString& n
 // Refuses (2) "Object with that name already exists." when a shape of the
 // model has the name.
 void RefuseTakenShapeName(const CXSectionAnalysis& model, const CString& name);
+// Refuses (1001) "Cannot delete the current group or root group. Change
+// current first" when sub is the root, the current sub-section or one the
+// current sub-section lies in: its deletion would take the whole section
+// or leave the model without a current sub-section.
+void RefuseDeletingHeldSubSection(CXSectionAnalysis& model, const CSubSection& sub);
 // The model's current sub-section; null when there is none.
 CSubSection* ResolveCurrentSubSection(CXSectionAnalysis& model);
 // The shape called name anywhere in the model; null when none.
@@ -59,13 +65,15 @@ void RefreshModelChanged(CXSectionAnalysisDoc& doc, bool clearPicks = false);
 // and the section fitted when asked. Nothing without an active view.
 void RefreshRedraw(CXSectionAnalysisDoc& doc, bool fit = false);
 
-// A text as a journal line quotes it: every quote doubled, so that a name
-// holding one replays as itself. Other arguments pass unchanged.
+// A text as a journal line quotes it (JournalQuotedText). Other arguments
+// pass unchanged.
 inline CString JournalQuoted(const CString& text)
 {
-    CString quoted = text;
-    quoted.Replace(L"\"", L"\"\"");
-    return quoted;
+    return JournalQuotedText(text);
+}
+inline CString JournalQuoted(const wchar_t* text)
+{
+    return JournalQuotedText(CString(text));
 }
 template <class A>
 const A& JournalQuoted(const A& value)
@@ -84,14 +92,7 @@ void JournalLine(CXSectionAnalysisDoc& doc, const wchar_t* format, const A&... a
 
 // Blocks doc's journal under name for the lifetime of the object, so that
 // the model's own lines are not written while a method works.
-class JournalBlock {
+class JournalBlock : public CLogBlock {
 public:
     JournalBlock(CXSectionAnalysisDoc& doc, const wchar_t* name);
-    ~JournalBlock();
-    JournalBlock(const JournalBlock&) = delete;
-    JournalBlock& operator=(const JournalBlock&) = delete;
-
-private:
-    CLog* m_log;
-    CString m_name;
 };

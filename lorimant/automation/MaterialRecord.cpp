@@ -3,6 +3,7 @@
 #include <iterator>
 #include <tuple>
 
+#include "analysis/model/CLog.h"
 #include "analysis/model/CModel.h"
 #include "platform/sqldb/CSQLDatabase.h"
 
@@ -126,7 +127,7 @@ CString MaterialRecord::journalLine()
 {
     CString line = L"xscn.AddMaterialDef ";
     const std::array<CString*, 8> t = texts();
-    for (const CString* text : t) line.AppendFormat(L"\"%s\",", static_cast<const wchar_t*>(*text));
+    for (const CString* text : t) line.AppendFormat(L"\"%s\",", JournalQuotedText(*text));
     line.AppendFormat(L"%d", metal.isotropic ? 1 : 0);
     for (const double* value : values()) line.AppendFormat(L",%g", *value);
     return line;

@@ -59,8 +59,8 @@ CString ProfileJournalLine(const ProfileKind& kind, const CString& first, const 
                            const ProfileValues& values)
 {
     CString line;
-    line.Format(L"xscn.%s%s\"%s\",\"%s\"", kind.method, kind.gap, static_cast<const wchar_t*>(first),
-                static_cast<const wchar_t*>(name));
+    line.Format(L"xscn.%s%s\"%s\",\"%s\"", kind.method, kind.gap, JournalQuotedText(first),
+                JournalQuotedText(name));
     for (std::size_t i = 0; i < values.size(); ++i) {
         CString value;
         const bool index = static_cast<int>(i) == kind.iorigAt || static_cast<int>(i) == kind.iorigAt + 1;

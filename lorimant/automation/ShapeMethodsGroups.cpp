@@ -49,14 +49,7 @@ void DeleteShape(CXSectionAnalysisDoc& doc, const CString& nm)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         if (CSubSection* sub = ResolveSubSection(model, nm)) {
-            // Deleting the current sub-section, or one it lies in, would leave
-            // the model without one, and root holds the whole section.
-            bool holdsCurrent = false;
-            for (const CSubSection* c = ResolveCurrentSubSection(model); c != nullptr; c = c->parent())
-                holdsCurrent = holdsCurrent || c == sub;
-            if (holdsCurrent || sub == model.rootSubSection())
-                AfxThrowOleDispatchException(1001,
-                                             L"Cannot delete the current group or root group. Change current first");
+            RefuseDeletingHeldSubSection(model, *sub);
             JournalLine(doc, L"xscn.DeleteShape \"%s\"", nm);
             // The line above replays the whole deletion: the document's own
             // line would delete a second time.
@@ -90,8 +83,7 @@ void GroupDelete(CXSectionAnalysisDoc& doc, const CString& scnnm)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CSubSection& group = ExistingSubSection(model, scnnm, L"Subsection does not exist");
-        if (&group == ResolveCurrentSubSection(model) || &group == model.rootSubSection())
-            AfxThrowOleDispatchException(1001, L"Cannot delete the current group or root group. Change current first");
+        RefuseDeletingHeldSubSection(model, group);
         doc.DeleteSubSectionAndChildShapes(scnnm);
         RefreshModelChanged(doc, true);
     });

@@ -44,7 +44,7 @@ void DeleteSubSection(CXSectionAnalysisDoc& doc, const CString& name)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         if (name.IsEmpty()) return;
-        ExistingSubSection(model, name, L"Subsection does not exist");
+        RefuseDeletingHeldSubSection(model, ExistingSubSection(model, name, L"Subsection does not exist"));
         doc.DeleteSubSectionAndChildShapes(name);
         RefreshRedraw(doc);
     });

@@ -191,7 +191,7 @@ bool CXSectionAnalysisDoc::OnNewDocument() {
   const CString database = resolveMaterialDatabasePath(L"C://Users//Public//Documents//Quenholt//Quenholt.sqldb");
   if (std::filesystem::exists(database.ToUtf8())) {
     m_model->materialDatabasePath = database;
-    gLogMsg.Format(L"xscn.ConnectDatabase \"%s\"", static_cast<const wchar_t*>(database));
+    gLogMsg.Format(L"xscn.ConnectDatabase \"%s\"", JournalQuotedText(database));
     LogIt();
   }
   setUnitSystem(2);
@@ -200,7 +200,7 @@ bool CXSectionAnalysisDoc::OnNewDocument() {
 }
 
 bool CXSectionAnalysisDoc::OnOpenDocument(const CString& path) {
-  gLogMsg.Format(L"xscn.FileOpen \"%s\"", static_cast<const wchar_t*>(path));
+  gLogMsg.Format(L"xscn.FileOpen \"%s\"", JournalQuotedText(path));
   LogIt();
   try {
     DeleteContents();

@@ -40,7 +40,7 @@ void reorder(CSubSection* sub, bool front) {
 
 void CXSectionAnalysisDoc::BringToFront(CSubSection* sub) {
   reorder(sub, true);
-  gLogMsg.Format(L"xscn.BringSubSectionToFront \"%s\"", static_cast<const wchar_t*>(sub->name()));
+  gLogMsg.Format(L"xscn.BringSubSectionToFront \"%s\"", JournalQuotedText(sub->name()));
   LogIt();
   if (m_activeView) m_activeView->RebuildAndRedraw();
   m_frame->RefreshSectionTree();
@@ -48,7 +48,7 @@ void CXSectionAnalysisDoc::BringToFront(CSubSection* sub) {
 
 void CXSectionAnalysisDoc::PushToBack(CSubSection* sub) {
   reorder(sub, false);
-  gLogMsg.Format(L"xscn.PushSubSectionToBack \"%s\"", static_cast<const wchar_t*>(sub->name()));
+  gLogMsg.Format(L"xscn.PushSubSectionToBack \"%s\"", JournalQuotedText(sub->name()));
   LogIt();
   if (m_activeView) m_activeView->RebuildAndRedraw();
   m_frame->RefreshSectionTree();
@@ -68,8 +68,8 @@ void CXSectionAnalysisDoc::RenameSubSectionTo(CString oldName, CString newName) 
   if (m_model->currentName == oldName) m_model->currentName = newName;
   m_frame->RefreshSectionTree();
   ModelChanged();
-  gLogMsg.Format(L"xscn.RenameSubSection \"%s\",\"%s\"", static_cast<const wchar_t*>(oldName),
-                 static_cast<const wchar_t*>(newName));
+  gLogMsg.Format(L"xscn.RenameSubSection \"%s\",\"%s\"", JournalQuotedText(oldName),
+                 JournalQuotedText(newName));
   LogIt();
 }
 
@@ -85,7 +85,7 @@ void CXSectionAnalysisDoc::DeleteSubSectionAndChildShapes(CString name) {
     }
     delete sub;
   }
-  gLogMsg.Format(L"xscn.DeleteSubSectionAndChildShapes \"%s\"", static_cast<const wchar_t*>(name));
+  gLogMsg.Format(L"xscn.DeleteSubSectionAndChildShapes \"%s\"", JournalQuotedText(name));
   LogIt();
 }
 

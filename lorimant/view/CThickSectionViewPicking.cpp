@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "analysis/model/CDot.h"
+#include "analysis/model/CLog.h"
 #include "analysis/model/Globals.h"
 #include "drevoline/mesh/CFENodeAnalysis.h"
 #include "drevoline/mesh/CFEQuad4.h"
@@ -232,7 +233,7 @@ void CThickSectionView::shapeSelected(DspRecord* record) {
   CShapeAnalysis* shape = recordShape(record);
   if (shape == nullptr) return;
   if (m_document != nullptr) {
-    gLogMsg.Format(L"xscn.SelectShape \"%s\"", static_cast<const wchar_t*>(shape->name()));
+    gLogMsg.Format(L"xscn.SelectShape \"%s\"", JournalQuotedText(shape->name()));
     m_document->LogIt();
   }
   ModelessDialog* dialog = m_shapeSelectionDialog;

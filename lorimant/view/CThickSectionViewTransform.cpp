@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "analysis/model/CLog.h"
 #include "analysis/model/Globals.h"
 #include "analysis/model/Utilities.h"
 #include "drevoline/section/CShapeAnalysis.h"
@@ -19,7 +20,8 @@ constexpr double kDegreesToRadians = 0.017453292519943295;
 // Origins closer than this are the same place (as the sub-section's own test).
 constexpr double kSamePlace = 1e-5;
 
-const wchar_t* text(const CString& s) { return static_cast<const wchar_t*>(s); }
+// A name as the journal lines quote it.
+CString text(const CString& s) { return JournalQuotedText(s); }
 
 // Another shape of the sub-section's tree, of the kind, with its origin at p.
 // The moving shape itself never counts: it leaves the place it is tested at.

@@ -35,34 +35,34 @@ void CThickSectionView::DeleteSelected()
     CXSectionAnalysis* m = model();
     if (m == nullptr || m_document == nullptr) return;
     journal(L"xscn.DeleteSelected");
-    CLog* log = m_document->journal();
-    if (log) log->block(L"Delete Selected");
-
-    DeleteTargets targets;
-    for (POSITION pos = COpenGLView::m_pickList.GetHeadPosition(); pos;) {
-        DspRecord* r = findDspRecord(COpenGLView::m_pickList.GetNext(pos));
-        if (r == nullptr || r->object == nullptr) continue;
-        if (r->type & SectionRecord::kDot) {
-            targets.dots.push_back(static_cast<CDot*>(r->object));
-        } else if (r->type & SectionRecord::kShape) {
-            auto* shape = static_cast<CShapeAnalysis*>(r->object);
-            CSubSection* owner = shape->subSection();
-            if (owner != nullptr && owner->isFormedOrExtrudedSection())
-                DeleteTargets::addOnce(targets.profiles, owner->name());
-            else
-                DeleteTargets::addOnce(targets.shapes, shape->name());
+    {
+        // Unblocked on every way out, so that a deletion that throws does not
+        // silence the rest of the session's journal.
+        CLogBlock blocked(m_document->journal(), L"Delete Selected");
+        DeleteTargets targets;
+        for (POSITION pos = COpenGLView::m_pickList.GetHeadPosition(); pos;) {
+            DspRecord* r = findDspRecord(COpenGLView::m_pickList.GetNext(pos));
+            if (r == nullptr || r->object == nullptr) continue;
+            if (r->type & SectionRecord::kDot) {
+                targets.dots.push_back(static_cast<CDot*>(r->object));
+            } else if (r->type & SectionRecord::kShape) {
+                auto* shape = static_cast<CShapeAnalysis*>(r->object);
+                CSubSection* owner = shape->subSection();
+                if (owner != nullptr && owner->isFormedOrExtrudedSection())
+                    DeleteTargets::addOnce(targets.profiles, owner->name());
+                else
+                    DeleteTargets::addOnce(targets.shapes, shape->name());
+            }
         }
+        // Points first, while every picked object is still alive; a shape's
+        // deletion then finds its removed dots gone.
+        if (CSubSection* current = m->currentSubSectionMutable())
+            for (CDot* dot : targets.dots) current->deleteDot(dot);
+        for (const CString& name : targets.shapes)
+            if (m->findShape(name) != nullptr) m->deleteShape(name);
+        for (const CString& name : targets.profiles)
+            if (m->findSubSection(name) != nullptr) m_document->DeleteSubSectionAndChildShapes(name);
     }
-    // Points first, while every picked object is still alive; a shape's
-    // deletion then finds its removed dots gone.
-    if (CSubSection* current = m->currentSubSectionMutable())
-        for (CDot* dot : targets.dots) current->deleteDot(dot);
-    for (const CString& name : targets.shapes)
-        if (m->findShape(name) != nullptr) m->deleteShape(name);
-    for (const CString& name : targets.profiles)
-        if (m->findSubSection(name) != nullptr) m_document->DeleteSubSectionAndChildShapes(name);
-
-    if (log) log->unblock(L"Delete Selected");
     turnOffPickFlags();
     m->geometryChanged();
     RebuildAndRedraw();

@@ -11,29 +11,6 @@
 #include "lorimant/view/CThickSectionView.h"
 #include "platform/core/Hooks.h"
 
-namespace {
-
-// Blocks the document's journal under a label while it lives.
-class BlockedJournal {
-public:
-    BlockedJournal(CXSectionAnalysisDoc& doc, const wchar_t* label) : m_log(doc.journal()), m_label(label)
-    {
-        if (m_log != nullptr) m_log->block(m_label);
-    }
-    ~BlockedJournal()
-    {
-        if (m_log != nullptr) m_log->unblock(m_label);
-    }
-    BlockedJournal(const BlockedJournal&) = delete;
-    BlockedJournal& operator=(const BlockedJournal&) = delete;
-
-private:
-    CLog* m_log;
-    CString m_label;
-};
-
-}  // namespace
-
 void CThickSectionView::OnUndo()
 {
     CXSectionAnalysisDoc* doc = GetDocument();
@@ -57,7 +34,7 @@ void CThickSectionView::OnRedo()
     if (doc == nullptr) return;
     journal(L"xscn.Redo");
     if (!doc->CanRedo()) return;
-    BlockedJournal blocked(*doc, L"Redo");
+    CLogBlock blocked(doc->journal(), L"Redo");
     doc->Redo();  // as Undo: a failure throws and changes nothing
     EnsureRootSubSection();
     RebuildAndRedraw();
