@@ -116,19 +116,17 @@ class JournalQuoting : public SectionViewTest {
   }
   void sessionSteps(const CString& n) {
     const CString g = n + L"G", d = n + L"D";
+    // The view moves a rectangle; it is made without a journal line, in
+    // the replaying document too.
     startingRectangle(*doc, n);
     ILorimant::CreateSubSection(*doc, g, L"root");
     ILorimant::CreateSubSection(*doc, d, L"root");
-    const auto polygon = [](const CString& name, const CString& parent, double x) {
-      const std::string at = number(x);
-      return "Dim polygon As Quenholt.ArbitraryShape\r\nSet polygon = xscn.AddArbitraryShape ( \"" + macroText(name) +
-             "\",1)\r\npolygon.AddPoint " + at + ",0\r\npolygon.AddPoint " + number(x + 3) +
-             ",0\r\npolygon.AddPoint " + at + ",2\r\npolygon.LinearFit \"" + macroText(parent) +
-             "\"\r\nSet polygon = Nothing\r\n";
-    };
-    // The view moves a rectangle; it is made without a journal line, in
-    // the replaying document too (startingRectangle).
-    const JournalRunResult r = run(*doc, polygon(n, g, 0));
+    // The polygon block, fitted into the new sub-section.
+    const std::string polygon = "Dim polygon As Quenholt.ArbitraryShape\r\nSet polygon = xscn.AddArbitraryShape ( \"" +
+                                macroText(n) +
+                                "\",1)\r\npolygon.AddPoint 0,0\r\npolygon.AddPoint 3,0\r\npolygon.AddPoint 0,2\r\n"
+                                "polygon.LinearFit \"" + macroText(g) + "\"\r\nSet polygon = Nothing\r\n";
+    const JournalRunResult r = run(*doc, polygon);
     ASSERT_TRUE(r.ok) << r.lineNumber << ": " << r.line << ": " << r.description;
     CShapeAnalysis* moved = model()->findShape(n + L"P");
     ASSERT_NE(moved, nullptr);
