@@ -120,6 +120,25 @@ TEST_F(SectionTransform, TranslateSkipsATargetHeldByAnotherShapeOfItsKind) {
   EXPECT_EQ(lines(journals().back()).size(), before);
 }
 
+// A polygon has no defining points, so no origin to test the target
+// against: it moves, turns and is copied like any other shape.
+TEST_F(SectionTransform, PolygonsMoveTurnAndCopy) {
+  auto* a = new CShapeAnalysis(model());
+  Point<double> corners[] = {{0, 0, 0}, {3, 0, 0}, {0, 2, 0}};
+  a->polygon(root(), L"p", corners, 3, 0, nullptr);
+  openView();
+  ASSERT_TRUE(view->translateShape(a, Point<double>(1, 2, 0), false));
+  expectBox(a, 1, 2, 4, 4);
+  ASSERT_TRUE(view->rotateShape(a, false, 1, 2, 90));
+  expectBox(a, -1, 2, 1, 5);
+  ASSERT_TRUE(view->translateShape(a, Point<double>(10, 0, 0), true));
+  CShapeAnalysis* copy = otherThan(a);
+  ASSERT_NE(copy, nullptr);
+  expectBox(copy, 9, 2, 11, 5);
+  EXPECT_NEAR(copy->area(), 3.0, 1e-12);
+  EXPECT_NEAR(a->area(), 3.0, 1e-12);
+}
+
 TEST_F(SectionTransform, RotateAboutTheShapesOwnOriginRotatesIt) {
   CShapeAnalysis* a = rectangle(L"a", 0, 0, 2, 1);
   openView();

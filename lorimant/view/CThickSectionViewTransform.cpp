@@ -53,6 +53,10 @@ constexpr const wchar_t* kBadMirrorAxis = L"The mirror axis has no direction";
 bool wholeTurn(double degrees) { return std::fabs(std::remainder(degrees, 360.0)) < 1e-9; }
 bool noDisplacement(const Point<double>& v) { return std::fabs(v.x) < kSamePlace && std::fabs(v.y) < kSamePlace; }
 
+// Polygons and unions have no defining points, hence no origin: nothing
+// can already stand at the place they move to.
+bool hasOrigin(const CShapeAnalysis* shape) { return !shape->definingPoints.empty(); }
+
 }  // namespace
 
 void CThickSectionView::rotatePoint(Point<double>& p, const Point<double>& centre, double degrees) {
@@ -88,10 +92,12 @@ void CThickSectionView::mirrorShape(CShapeAnalysis* shape, bool duplicate, Point
 
 bool CThickSectionView::rotateShape(CShapeAnalysis* shape, bool duplicate, double cx, double cy, double degrees) {
   CXSectionAnalysis* m = model();
-  Point<double> target = shape->origin();
-  rotatePoint(target, Point<double>(cx, cy, 0.0), degrees);
   if (duplicate && wholeTurn(degrees)) return false;
-  if (otherShapeAt(m->currentSubSection(), shape, target)) return false;
+  if (hasOrigin(shape)) {
+    Point<double> target = shape->origin();
+    rotatePoint(target, Point<double>(cx, cy, 0.0), degrees);
+    if (otherShapeAt(m->currentSubSection(), shape, target)) return false;
+  }
   if (duplicate) {
     const CString name = nameGen();
     m->rotateDuplicateShapeOrSubSection(shape, name, cx, cy, degrees);
@@ -110,9 +116,11 @@ bool CThickSectionView::rotateShape(CShapeAnalysis* shape, bool duplicate, doubl
 bool CThickSectionView::translateShape(CShapeAnalysis* shape, Point<double> v, bool duplicate) {
   CXSectionAnalysis* m = model();
   CSubSection* sub = m->currentSubSectionMutable();
-  const Point<double> o = shape->origin();
   if (duplicate && noDisplacement(v)) return false;
-  if (otherShapeAt(sub, shape, Point<double>(o.x + v.x, o.y + v.y, o.z))) return false;
+  if (hasOrigin(shape)) {
+    const Point<double> o = shape->origin();
+    if (otherShapeAt(sub, shape, Point<double>(o.x + v.x, o.y + v.y, o.z))) return false;
+  }
   if (duplicate) {
     CShapeAnalysis* copy = sub->translateDuplicateShape(shape, nameGen(), &v);
     CSubSection* owner = shape->subSection();
