@@ -210,31 +210,89 @@ double integrateAreaOnce(const Bspline& s, const Point<double>& c, int n, double
 
 }  // namespace
 
-double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c)
+namespace {
+
+// How many arcs ahead the walk asks for an arc's object, and for the
+// arrays that object points to (read from the object fetched earlier).
+constexpr std::size_t kObjectsAhead = 16;
+constexpr std::size_t kArraysAhead = 8;
+
+// Asks the memory system for the fields of arc that the walk reads: the
+// three arrays' headers and the scalars after them, up to the object's end
+// (no two of these addresses are a cache line apart or more).
+inline void prefetchFields(const Bspline* arc)
+{
+    __builtin_prefetch(&arc->knotVector());
+    __builtin_prefetch(&arc->weightArray());
+    __builtin_prefetch(&arc->controlPoints());
+    __builtin_prefetch(reinterpret_cast<const char*>(arc + 1) - 1);
+}
+
+// Asks for the knots and the first control points of arc.
+inline void prefetchArrays(const Bspline* arc)
+{
+    __builtin_prefetch(arc->knotVector().GetData());
+    __builtin_prefetch(arc->controlPoints().GetData());
+}
+
+// The integral of dA over the whole of arc, which is not a straight leg.
+[[gnu::noinline]] double otherArcArea(const Bspline& arc, const Point<double>& c, AreaPasses& buf)
+{
+    if (isPlainPolyline(arc))
+        return polylineArea(arc, c);
+    return integrateArea(arc, c, 2, arc.startParameter(), arc.endParameter(), buf);
+}
+
+}  // namespace
+
+double arcsArea(const Bspline* const* arcs, std::size_t n, const Point<double>& c)
 {
     AreaPasses& buf = threadPasses();
+    const double cx = c.x;
+    const double cy = c.y;
     double sum = 0.0;
-    POSITION pos = arcs.GetHeadPosition();
-    while (pos) {
-        const Bspline* arc = arcs.GetNext(pos);
-        // The whole arc: a plain polyline's integral is its shoelace sum. A
-        // single straight leg is tested and summed here, with the same
-        // arithmetic as polylineArea (its sum starts from 0, so adding its
-        // one term to the running sum gives the same bits).
-        if (isStraightLeg(*arc)) {
+    std::size_t i = 0;
+    for (;;) {
+        // A run of straight legs, with no call inside the loop so that the
+        // running sum stays in a register. A single straight leg is summed
+        // here with the same arithmetic as polylineArea (its sum starts
+        // from 0, so adding its one term to the running sum gives the same
+        // bits). The arcs' loads do not depend on one another: they are
+        // fetched ahead, so that they overlap instead of arriving one by one.
+        for (; i < n; ++i) {
+            if (i + kObjectsAhead < n)
+                prefetchFields(arcs[i + kObjectsAhead]);
+            if (i + kArraysAhead < n)
+                prefetchArrays(arcs[i + kArraysAhead]);
+            const Bspline* arc = arcs[i];
+            if (!isStraightLeg(*arc))
+                break;
             const Point<double>* Q = arc->controlPoints().GetData();
-            const double xi = Q[0].x - c.x;
-            const double yi = Q[0].y - c.y;
-            const double xj = Q[1].x - c.x;
-            const double yj = Q[1].y - c.y;
+            const double xi = Q[0].x - cx;
+            const double yi = Q[0].y - cy;
+            const double xj = Q[1].x - cx;
+            const double yj = Q[1].y - cy;
             sum += 0.5 * (xi * yj - yi * xj);
-        } else if (isPlainPolyline(*arc))
-            sum += polylineArea(*arc, c);
-        else
-            sum += integrateArea(*arc, c, 2, arc->startParameter(), arc->endParameter(), buf);
+        }
+        if (i == n)
+            break;
+        // Any other arc, whole: a plain polyline's integral is its shoelace
+        // sum; a curved arc's is integrated.
+        sum += otherArcArea(*arcs[i], c, buf);
+        ++i;
     }
     trimPasses(buf);
     return sum;
+}
+
+double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c)
+{
+    std::vector<const Bspline*> order;
+    order.reserve(static_cast<std::size_t>(arcs.GetCount()));
+    POSITION pos = arcs.GetHeadPosition();
+    while (pos)
+        order.push_back(arcs.GetNext(pos));
+    return arcsArea(order.data(), order.size(), c);
 }
 
 double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bspline* s,
