@@ -92,14 +92,17 @@ bool isPlainPolyline(const Bspline& s)
 }
 
 // isPlainPolyline for a polyline of two control points, kept small enough
-// to be inlined into the walk over a chain.
+// to be inlined into the walk over a chain. The fields are tested together
+// (two branches, not one per field); the knots are read only once the
+// array is known to hold four.
 inline bool isStraightLeg(const Bspline& s)
 {
-    if (s.deg() != 1 || s.isRational() || s.nPts() != 2 || s.nKts() != 4 ||
-        s.weightArray().GetSize() != 2)
+    const bool shape = (s.deg() == 1) & !s.isRational() & (s.nPts() == 2) & (s.nKts() == 4) &
+                       (s.weightArray().GetSize() == 2);
+    if (!shape)
         return false;
     const double* k = s.knotVector().GetData();
-    return k[0] == k[1] && k[2] == k[3] && k[1] < k[2];
+    return (k[0] == k[1]) & (k[2] == k[3]) & (k[1] < k[2]);
 }
 
 // The Green integral of dA over a plain polyline from end to end: the
@@ -243,45 +246,66 @@ inline void prefetchArrays(const Bspline* arc)
     return integrateArea(arc, c, 2, arc.startParameter(), arc.endParameter(), buf);
 }
 
+// Adds to sum, in order, the terms of the straight legs arcs[i], arcs[i+1]
+// ... up to arcs[end - 1], stopping at the first other arc; returns the
+// index where it stopped. A leg's term is polylineArea's arithmetic, and
+// polylineArea's sum starts from 0, so adding its one term to the running
+// sum gives the same bits. There is no call in the loop, so that the
+// running sum stays in a register. The arcs' loads do not depend on one
+// another; with `ahead`, those of later arcs are asked for early (the
+// caller keeps end + kObjectsAhead <= the number of arcs), so that they
+// overlap instead of arriving one by one.
+template <bool ahead>
+inline std::size_t addStraightLegs(const Bspline* const* arcs, std::size_t i, std::size_t end,
+                                   double cx, double cy, double& sum)
+{
+    double s = sum;
+    for (; i < end; ++i) {
+        if constexpr (ahead) {
+            prefetchFields(arcs[i + kObjectsAhead]);
+            prefetchArrays(arcs[i + kArraysAhead]);
+        }
+        const Bspline* arc = arcs[i];
+        if (!isStraightLeg(*arc))
+            break;
+        const Point<double>* Q = arc->controlPoints().GetData();
+        const double xi = Q[0].x - cx;
+        const double yi = Q[0].y - cy;
+        const double xj = Q[1].x - cx;
+        const double yj = Q[1].y - cy;
+        s += 0.5 * (xi * yj - yi * xj);
+    }
+    sum = s;
+    return i;
+}
+
 }  // namespace
 
 double arcsArea(const Bspline* const* arcs, std::size_t n, const Point<double>& c)
 {
-    AreaPasses& buf = threadPasses();
     const double cx = c.x;
     const double cy = c.y;
+    // The arcs from here on are not fetched ahead (there is nothing after them).
+    const std::size_t fetched = n > kObjectsAhead ? n - kObjectsAhead : 0;
+    AreaPasses* buf = nullptr;
     double sum = 0.0;
     std::size_t i = 0;
     for (;;) {
-        // A run of straight legs, with no call inside the loop so that the
-        // running sum stays in a register. A single straight leg is summed
-        // here with the same arithmetic as polylineArea (its sum starts
-        // from 0, so adding its one term to the running sum gives the same
-        // bits). The arcs' loads do not depend on one another: they are
-        // fetched ahead, so that they overlap instead of arriving one by one.
-        for (; i < n; ++i) {
-            if (i + kObjectsAhead < n)
-                prefetchFields(arcs[i + kObjectsAhead]);
-            if (i + kArraysAhead < n)
-                prefetchArrays(arcs[i + kArraysAhead]);
-            const Bspline* arc = arcs[i];
-            if (!isStraightLeg(*arc))
-                break;
-            const Point<double>* Q = arc->controlPoints().GetData();
-            const double xi = Q[0].x - cx;
-            const double yi = Q[0].y - cy;
-            const double xj = Q[1].x - cx;
-            const double yj = Q[1].y - cy;
-            sum += 0.5 * (xi * yj - yi * xj);
-        }
+        if (i < fetched)
+            i = addStraightLegs<true>(arcs, i, fetched, cx, cy, sum);
+        if (i >= fetched)
+            i = addStraightLegs<false>(arcs, i, n, cx, cy, sum);
         if (i == n)
             break;
         // Any other arc, whole: a plain polyline's integral is its shoelace
-        // sum; a curved arc's is integrated.
-        sum += otherArcArea(*arcs[i], c, buf);
+        // sum; a curved arc's is integrated on the thread's pass buffers.
+        if (!buf)
+            buf = &threadPasses();
+        sum += otherArcArea(*arcs[i], c, *buf);
         ++i;
     }
-    trimPasses(buf);
+    if (buf)
+        trimPasses(*buf);
     return sum;
 }
 
