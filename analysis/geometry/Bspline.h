@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "analysis/geometry/ErrMsg.h"
 #include "analysis/geometry/GeometryEdits.h"
 #include "analysis/geometry/Point.h"
@@ -414,3 +416,5 @@ double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bs
 // Sum over arcs, in order, of integrateSpline(dA, arc, &c, 2, start, end)
 // taken over each whole arc: the signed area swept about c.
 double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c);
+// arcsArea over the n arcs arcs[0 .. n-1], in that order.
+double arcsArea(const Bspline* const* arcs, std::size_t n, const Point<double>& c);

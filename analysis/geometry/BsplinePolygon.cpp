@@ -92,14 +92,17 @@ bool isPlainPolyline(const Bspline& s)
 }
 
 // isPlainPolyline for a polyline of two control points, kept small enough
-// to be inlined into the walk over a chain.
+// to be inlined into the walk over a chain. The fields are tested together
+// (two branches, not one per field); the knots are read only once the
+// array is known to hold four.
 inline bool isStraightLeg(const Bspline& s)
 {
-    if (s.deg() != 1 || s.isRational() || s.nPts() != 2 || s.nKts() != 4 ||
-        s.weightArray().GetSize() != 2)
+    const bool shape = (s.deg() == 1) & !s.isRational() & (s.nPts() == 2) & (s.nKts() == 4) &
+                       (s.weightArray().GetSize() == 2);
+    if (!shape)
         return false;
     const double* k = s.knotVector().GetData();
-    return k[0] == k[1] && k[2] == k[3] && k[1] < k[2];
+    return (k[0] == k[1]) & (k[2] == k[3]) & (k[1] < k[2]);
 }
 
 // The Green integral of dA over a plain polyline from end to end: the
@@ -210,31 +213,110 @@ double integrateAreaOnce(const Bspline& s, const Point<double>& c, int n, double
 
 }  // namespace
 
+namespace {
+
+// How many arcs ahead the walk asks for an arc's object, and for the
+// arrays that object points to (read from the object fetched earlier).
+constexpr std::size_t kObjectsAhead = 16;
+constexpr std::size_t kArraysAhead = 8;
+
+// Asks the memory system for the fields of arc that the walk reads: the
+// three arrays' headers and the scalars after them, up to the object's end
+// (no two of these addresses are a cache line apart or more).
+inline void prefetchFields(const Bspline* arc)
+{
+    __builtin_prefetch(&arc->knotVector());
+    __builtin_prefetch(&arc->weightArray());
+    __builtin_prefetch(&arc->controlPoints());
+    __builtin_prefetch(reinterpret_cast<const char*>(arc + 1) - 1);
+}
+
+// Asks for the knots and the first control points of arc.
+inline void prefetchArrays(const Bspline* arc)
+{
+    __builtin_prefetch(arc->knotVector().GetData());
+    __builtin_prefetch(arc->controlPoints().GetData());
+}
+
+// The integral of dA over the whole of arc, which is not a straight leg.
+[[gnu::noinline]] double otherArcArea(const Bspline& arc, const Point<double>& c, AreaPasses& buf)
+{
+    if (isPlainPolyline(arc))
+        return polylineArea(arc, c);
+    return integrateArea(arc, c, 2, arc.startParameter(), arc.endParameter(), buf);
+}
+
+// Adds to sum, in order, the terms of the straight legs arcs[i], arcs[i+1]
+// ... up to arcs[end - 1], stopping at the first other arc; returns the
+// index where it stopped. A leg's term is polylineArea's arithmetic, and
+// polylineArea's sum starts from 0, so adding its one term to the running
+// sum gives the same bits. There is no call in the loop, so that the
+// running sum stays in a register. The arcs' loads do not depend on one
+// another; with `ahead`, those of later arcs are asked for early (the
+// caller keeps end + kObjectsAhead <= the number of arcs), so that they
+// overlap instead of arriving one by one.
+template <bool ahead>
+inline std::size_t addStraightLegs(const Bspline* const* arcs, std::size_t i, std::size_t end,
+                                   double cx, double cy, double& sum)
+{
+    double s = sum;
+    for (; i < end; ++i) {
+        if constexpr (ahead) {
+            prefetchFields(arcs[i + kObjectsAhead]);
+            prefetchArrays(arcs[i + kArraysAhead]);
+        }
+        const Bspline* arc = arcs[i];
+        if (!isStraightLeg(*arc))
+            break;
+        const Point<double>* Q = arc->controlPoints().GetData();
+        const double xi = Q[0].x - cx;
+        const double yi = Q[0].y - cy;
+        const double xj = Q[1].x - cx;
+        const double yj = Q[1].y - cy;
+        s += 0.5 * (xi * yj - yi * xj);
+    }
+    sum = s;
+    return i;
+}
+
+}  // namespace
+
+double arcsArea(const Bspline* const* arcs, std::size_t n, const Point<double>& c)
+{
+    const double cx = c.x;
+    const double cy = c.y;
+    // The arcs from here on are not fetched ahead (there is nothing after them).
+    const std::size_t fetched = n > kObjectsAhead ? n - kObjectsAhead : 0;
+    AreaPasses* buf = nullptr;
+    double sum = 0.0;
+    std::size_t i = 0;
+    for (;;) {
+        if (i < fetched)
+            i = addStraightLegs<true>(arcs, i, fetched, cx, cy, sum);
+        if (i >= fetched)
+            i = addStraightLegs<false>(arcs, i, n, cx, cy, sum);
+        if (i == n)
+            break;
+        // Any other arc, whole: a plain polyline's integral is its shoelace
+        // sum; a curved arc's is integrated on the thread's pass buffers.
+        if (!buf)
+            buf = &threadPasses();
+        sum += otherArcArea(*arcs[i], c, *buf);
+        ++i;
+    }
+    if (buf)
+        trimPasses(*buf);
+    return sum;
+}
+
 double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c)
 {
-    AreaPasses& buf = threadPasses();
-    double sum = 0.0;
+    std::vector<const Bspline*> order;
+    order.reserve(static_cast<std::size_t>(arcs.GetCount()));
     POSITION pos = arcs.GetHeadPosition();
-    while (pos) {
-        const Bspline* arc = arcs.GetNext(pos);
-        // The whole arc: a plain polyline's integral is its shoelace sum. A
-        // single straight leg is tested and summed here, with the same
-        // arithmetic as polylineArea (its sum starts from 0, so adding its
-        // one term to the running sum gives the same bits).
-        if (isStraightLeg(*arc)) {
-            const Point<double>* Q = arc->controlPoints().GetData();
-            const double xi = Q[0].x - c.x;
-            const double yi = Q[0].y - c.y;
-            const double xj = Q[1].x - c.x;
-            const double yj = Q[1].y - c.y;
-            sum += 0.5 * (xi * yj - yi * xj);
-        } else if (isPlainPolyline(*arc))
-            sum += polylineArea(*arc, c);
-        else
-            sum += integrateArea(*arc, c, 2, arc->startParameter(), arc->endParameter(), buf);
-    }
-    trimPasses(buf);
-    return sum;
+    while (pos)
+        order.push_back(arcs.GetNext(pos));
+    return arcsArea(order.data(), order.size(), c);
 }
 
 double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bspline* s,

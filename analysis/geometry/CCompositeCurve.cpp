@@ -69,7 +69,7 @@ CCompositeCurve::CCompositeCurve(const CCompositeCurve& src)
 
 CCompositeCurve& CCompositeCurve::operator=(const CCompositeCurve& src)
 {
-    geometry_edits::note();
+    noteChainChange();
     if (this == &src)
         return *this;
     CList<Bspline*> arcs(10);
@@ -112,7 +112,7 @@ void CCompositeCurve::copyArcs(const CCompositeCurve& src, CList<Bspline*>& into
 
 void CCompositeCurve::deleteArcs()
 {
-    geometry_edits::note();
+    noteChainChange();
     while (!m_arcs.IsEmpty())
         delete m_arcs.RemoveHead();
 }
@@ -122,7 +122,7 @@ void CCompositeCurve::deleteArcs()
 
 void CCompositeCurve::appendArc(Bspline* arc)
 {
-    geometry_edits::note();
+    noteChainChange();
     arc->setGlobal(m_end);
     // Joined to the tail as connect() would join it; the arcs before it
     // are left as they are, so a chain grows at a constant cost per arc.
@@ -134,7 +134,7 @@ void CCompositeCurve::appendArc(Bspline* arc)
 
 void CCompositeCurve::addArc(Bspline* arc)
 {
-    geometry_edits::note();
+    noteChainChange();
     m_polygon.RemoveAll();
     if (m_arcs.IsEmpty()) {
         m_end = m_start;
@@ -216,7 +216,7 @@ void CCompositeCurve::zeroBaseKnots()
 
 void CCompositeCurve::replaceArc(Bspline* old, Bspline* a, Bspline* b)
 {
-    geometry_edits::note();
+    noteChainChange();
     const POSITION at = m_arcs.Find(old);
     if (!at)
         AfxThrowInvalidArgException();
@@ -244,7 +244,7 @@ bool isDegenerate(const Bspline* arc)
 
 void CCompositeCurve::cleanup()
 {
-    geometry_edits::note();
+    noteChainChange();
     for (;;) {
         POSITION pos = m_arcs.GetHeadPosition();
         POSITION degenerate = nullptr;
@@ -284,7 +284,7 @@ void CCompositeCurve::cleanup()
 
 void CCompositeCurve::reverse()
 {
-    geometry_edits::note();
+    noteChainChange();
     CList<Bspline*> taken(10);
     while (!m_arcs.IsEmpty())
         taken.AddTail(m_arcs.RemoveHead());
@@ -439,9 +439,26 @@ double CCompositeCurve::area() const
     const unsigned long long edits = geometry_edits::count();
     if (m_areaCache.valid && m_areaCache.edits == edits && m_areaCache.tol == gIntegrationTol)
         return m_areaCache.value;
-    const double sum = arcsArea(m_arcs, Point<double>());
+    const std::vector<const Bspline*>& arcs = arcMirror();
+    const double sum = arcsArea(arcs.data(), arcs.size(), Point<double>());
     m_areaCache = AreaCache{true, edits, gIntegrationTol, sum};
     return sum;
+}
+
+const std::vector<const Bspline*>& CCompositeCurve::arcMirror() const
+{
+    // The count is checked too: a list that grew or shrank unseen (through
+    // a reference kept from arcsMutable past a query) is never walked stale.
+    if (m_mirrorChanges == m_chainChanges &&
+        m_arcMirror.size() == static_cast<std::size_t>(m_arcs.GetCount()))
+        return m_arcMirror;
+    m_arcMirror.clear();
+    m_arcMirror.reserve(static_cast<std::size_t>(m_arcs.GetCount()));
+    POSITION pos = m_arcs.GetHeadPosition();
+    while (pos)
+        m_arcMirror.push_back(m_arcs.GetNext(pos));
+    m_mirrorChanges = m_chainChanges;
+    return m_arcMirror;
 }
 
 void CCompositeCurve::extents(Point<double>& min, Point<double>& max) const
@@ -565,7 +582,7 @@ Bspline* CCompositeCurve::findCoordCpt(double x, double y, double tol) const
 
 void CCompositeCurve::Serialize(CArchive& ar)
 {
-    geometry_edits::note();
+    noteChainChange();
     if (ar.IsStoring()) {
         ar << static_cast<int>(m_sign) << m_start << m_end << m_tag << static_cast<int>(nArcs());
         POSITION pos = m_arcs.GetHeadPosition();

@@ -129,8 +129,8 @@ public:
     const CList<Bspline*>& arcs() const { return m_arcs; }
     // The arcs in chain order, writable: the section model moves arcs out of
     // trimmed pieces (it then keeps the chain and its parameters consistent).
-    // Counts as an edit of the geometry (GeometryEdits.h).
-    CList<Bspline*>& arcsMutable() { geometry_edits::note(); return m_arcs; }
+    // Counts as an edit of the geometry (GeometryEdits.h) and of the chain.
+    CList<Bspline*>& arcsMutable() { noteChainChange(); return m_arcs; }
     // The polygon cache.
     const CArray<Point<double>>& polygonPoints() const { return m_polygon; }
     // The polygon cache, writable (shapes move it with their outline).
@@ -280,6 +280,16 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
+    // Records a change of the chain itself (which arcs, in which order): a
+    // geometry edit that also makes the arc mirror stale.
+    void noteChainChange()
+    {
+        geometry_edits::note();
+        ++m_chainChanges;
+    }
+    // The arcs in chain order as a contiguous array, rebuilt from the list
+    // when the chain has changed since it was taken. Call under m_areaMutex.
+    const std::vector<const Bspline*>& arcMirror() const;
     // Box in x and y of every control point (z 0); the curve lies inside it.
     // False, with the corners untouched, for a chain without control points.
     bool controlBox(Point<double>& min, Point<double>& max) const;
@@ -323,6 +333,15 @@ private:
     };
     mutable AreaCache m_areaCache;
     mutable std::mutex m_areaMutex;
+
+    // The arc pointers of the chain in order (not copied), so that a walk
+    // over the arcs loads each one without waiting for the list node before
+    // it. Taken at chain change count m_mirrorChanges and rebuilt once
+    // m_chainChanges (bumped by every change of the list: noteChainChange)
+    // has moved; the arcs' contents are not kept, only which arcs there are.
+    mutable std::vector<const Bspline*> m_arcMirror;
+    mutable unsigned long long m_mirrorChanges = ~0ULL;
+    unsigned long long m_chainChanges = 0;
 
     CString m_name;
     CList<Bspline*> m_arcs{10};

@@ -5,6 +5,7 @@
 // once the curve has answered.
 #include <cfloat>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
@@ -15,9 +16,12 @@
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/Globals.h"
 #include "analysis/tests/test_composite_support.h"
+#include "platform/core/CArchive.h"
+#include "platform/core/CFile.h"
 
 namespace {
 
+using composite_test::line;
 using composite_test::P;
 using composite_test::Pt;
 
@@ -370,6 +374,178 @@ TEST(KernelSpeedArea, EditsAfterAnAnswerAreSeen)
     EXPECT_EQ(loose, looseOld);
     EXPECT_NE(loose, tight);
     EXPECT_EQ(c->area(), tight);
+}
+
+// The first two-point straight arc of the chain (null when there is none).
+Bspline* firstStraight(const CCompositeCurve& c)
+{
+    POSITION pos = c.arcs().GetHeadPosition();
+    while (pos) {
+        Bspline* arc = c.arcs().GetNext(pos);
+        if (arc->deg() == 1 && arc->nPts() == 2)
+            return arc;
+    }
+    return nullptr;
+}
+
+// A point beside the middle of the straight arc a, so that splitting a there
+// changes the area by more than rounding.
+Pt besideMiddle(const Bspline* a)
+{
+    const Pt s = a->startPoint();
+    const Pt e = a->endPoint();
+    return (s + e) * 0.5 + P(s.y - e.y, e.x - s.x) * 0.3;
+}
+
+// Every way the chain itself (which arcs, in which order) can change after
+// the curve has given its area: the next area() must be that of the old path
+// on the changed chain. The walk keeps its own array of the arcs, so a change
+// of the list that it missed would read arcs no longer in the chain.
+TEST(KernelSpeedArea, ChangesOfTheChainAfterAnAnswerAreSeen)
+{
+    std::mt19937 rng(5201);
+    // Arcs taken out of a chain by a case, deleted once the case is done.
+    std::vector<std::unique_ptr<Bspline>> taken;
+    struct Change {
+        const char* name;
+        std::function<void(CCompositeCurve&)> prepare;  // before the first answer
+        std::function<void(CCompositeCurve&)> apply;
+        bool changes;  // the area changes by more than rounding
+    };
+    auto open = [](CCompositeCurve& c) {
+        delete c.arcsMutable().RemoveTail();
+        c.resetGlobals();
+    };
+    const Change changes[] = {
+        {"add at the tail", nullptr,
+         [](CCompositeCurve& c) { c.addArc(line(c.endPoint(), c.endPoint() + P(0.8, 0.3))); }, true},
+        {"add reversed at the tail", nullptr,
+         [](CCompositeCurve& c) { c.addArc(line(c.endPoint() + P(0.8, 0.3), c.endPoint())); }, true},
+        {"add at the head", open,
+         [](CCompositeCurve& c) { c.addArc(line(c.startPoint() + P(-0.6, 0.9), c.startPoint())); }, true},
+        {"append another chain", open,
+         [](CCompositeCurve& c) {
+             const Pt e = c.endPoint();
+             c.addSegment(composite_test::polyline({e, e + P(1, 0), e + P(1, 1)}, false).get());
+         },
+         true},
+        {"insert through the list", nullptr,
+         [](CCompositeCurve& c) {
+             Bspline* a = firstStraight(c);
+             const Pt m = besideMiddle(a);
+             CList<Bspline*>& arcs = c.arcsMutable();
+             arcs.InsertBefore(arcs.Find(a), line(a->startPoint(), m));
+             a->controlPointsMutable().ElementAt(0) = m;
+             c.resetGlobals();
+         },
+         true},
+        {"split an arc", nullptr,
+         [](CCompositeCurve& c) {
+             Bspline* a = firstStraight(c);
+             const Pt m = besideMiddle(a);
+             c.replaceArc(a, line(a->startPoint(), m), line(m, a->endPoint()));
+         },
+         true},
+        {"join two arcs", nullptr,
+         [](CCompositeCurve& c) {
+             CList<Bspline*>& arcs = c.arcsMutable();
+             POSITION second = arcs.GetHeadPosition();
+             Bspline* a = arcs.GetNext(second);
+             Bspline* b = arcs.GetAt(second);
+             Bspline* joined = line(a->startPoint(), b->endPoint());
+             arcs.RemoveAt(second);
+             delete b;
+             c.replaceArc(a, joined, nullptr);
+         },
+         true},
+        {"replace an arc by nothing", nullptr,
+         [](CCompositeCurve& c) { c.replaceArc(firstStraight(c), nullptr, nullptr); }, true},
+        {"remove the last arc through the list", nullptr,
+         [](CCompositeCurve& c) { delete c.arcsMutable().RemoveTail(); }, true},
+        {"remove a degenerate arc",
+         [](CCompositeCurve& c) {
+             CList<Bspline*>& arcs = c.arcsMutable();
+             const Pt e = arcs.GetHead()->endPoint();
+             arcs.InsertAfter(arcs.GetHeadPosition(), line(e, e + P(1e-5, 0)));
+             c.resetGlobals();
+         },
+         [](CCompositeCurve& c) { c.cleanup(); }, false},
+        {"reverse", nullptr, [](CCompositeCurve& c) { c.reverse(); }, true},
+        {"reverse a chain that is not contiguous",
+         [](CCompositeCurve& c) { c.arcsMutable().AddTail(line(P(9, 9), P(9, 12))); },
+         [](CCompositeCurve& c) { c.reverse(); }, true},
+        {"assign a chain of another length", nullptr,
+         [](CCompositeCurve& c) { c = *composite_test::circle(P(1, 1), 3.0); }, true},
+        {"assign a chain of the same length", nullptr,
+         [](CCompositeCurve& c) {
+             CCompositeCurve other(c);
+             other.reverse();
+             c = other;
+         },
+         true},
+        {"assign itself", nullptr,
+         [](CCompositeCurve& c) {
+             const CCompositeCurve& same = c;
+             c = same;
+         },
+         false},
+        {"put another arc in a place through the list", nullptr,
+         [&taken](CCompositeCurve& c) {
+             CList<Bspline*>& arcs = c.arcsMutable();
+             const POSITION at = arcs.Find(firstStraight(c));
+             Bspline* a = arcs.GetAt(at);
+             taken.emplace_back(a);
+             arcs.SetAt(at, line(a->startPoint() + P(0.4, -0.7), a->endPoint()));
+         },
+         true},
+        {"swap two arcs through the list", nullptr,
+         [](CCompositeCurve& c) {
+             CList<Bspline*>& arcs = c.arcsMutable();
+             Bspline* head = arcs.GetHead();
+             arcs.SetAt(arcs.GetHeadPosition(), arcs.GetTail());
+             arcs.SetAt(arcs.GetTailPosition(), head);
+         },
+         false},
+        {"load into the curve", nullptr,
+         [](CCompositeCurve& c) {
+             CMemFile f;
+             {
+                 CArchive ar(&f, CArchive::store);
+                 composite_test::rectangle(5, 5, 7, 6)->Serialize(ar);
+                 ar.Close();
+             }
+             f.SeekToBegin();
+             CArchive ar(&f, CArchive::load);
+             c.Serialize(ar);
+         },
+         true},
+    };
+    for (const Change& change : changes) {
+        auto c = mixedChain(12, 0.3, -0.2, rng);
+        ASSERT_NE(firstStraight(*c), nullptr) << change.name;
+        if (change.prepare)
+            change.prepare(*c);
+        const double before = c->area();
+        EXPECT_EQ(before, oldArea(*c)) << change.name;
+        change.apply(*c);
+        const double after = c->area();
+        EXPECT_EQ(after, oldArea(*c)) << change.name;
+        if (change.changes) {
+            EXPECT_NE(after, before) << change.name;
+        }
+        // A copy takes its own array of its own arcs; changing it leaves
+        // the original's area as it was.
+        CCompositeCurve copy(*c);
+        EXPECT_EQ(copy.area(), after) << change.name;
+        copy.addArc(line(copy.endPoint(), copy.endPoint() + P(0.5, 0.5)));
+        EXPECT_EQ(copy.area(), oldArea(copy)) << change.name;
+        EXPECT_EQ(c->area(), after) << change.name;
+        // A piece trimmed out of the curve is a new chain of its own.
+        std::unique_ptr<CCompositeCurve> piece(
+            c->trim(c->startParameter(), 0.5 * (c->startParameter() + c->endParameter())));
+        EXPECT_EQ(piece->area(), oldArea(*piece)) << change.name;
+        taken.clear();
+    }
 }
 
 }  // namespace
