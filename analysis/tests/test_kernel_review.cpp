@@ -15,6 +15,11 @@
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
+#include "analysis/geometry/CIntersection.h"
+#include "analysis/geometry/CMaxMinBox.h"
+#include "analysis/geometry/LineIntersection.h"
+#include "analysis/geometry/NearPointIndex.h"
+#include "analysis/model/Globals.h"
 #include "analysis/predicates/Predicates.h"
 #include "analysis/tests/test_composite_support.h"
 
@@ -156,6 +161,201 @@ TEST(KernelReviewChain, DISABLED_AddArcClosesJoinsOpenedByAnEdit)
     fast.addArc(composite_test::line(P(1, 1), P(0, 1)));
     addArcConnectingAll(reference, composite_test::line(P(1, 1), P(0, 1)));
     expectSameChain(fast, reference);
+}
+
+// ---- repeated crossings -----------------------------------------------------
+
+// The last of pts within tol of p, by a scan over all of them (the reference).
+int lastNearByScan(const std::vector<Pt>& pts, const Pt& p, double tol)
+{
+    int last = -1;
+    for (std::size_t k = 0; k < pts.size(); ++k) {
+        if ((pts[k] - p).length() < tol)
+            last = static_cast<int>(k);
+    }
+    return last;
+}
+
+// Points placed on and within a few ulps of the grid's cell edges (cells
+// of 2 tol), in clusters whose members lie near tol apart across an edge,
+// near the origin, at 1e3 and 1e6 and at negative coordinates, with z
+// offsets; then NaN and infinite points. Each point is first looked up,
+// then added, as the intersection lists do.
+TEST(KernelReviewCrossings, GridFindsTheLastNearPointOfTheScan)
+{
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> pick(-3, 3);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    for (double tol : {1e-5, 1e-7, 0.3}) {
+        NearPointIndex index(tol);
+        std::vector<Pt> added;
+        const double cell = 2.0 * tol;
+        std::vector<Pt> queries;
+        for (double base : {0.0, 1e3, -1e3, 1e6, -7.5e5}) {
+            const double b = std::floor(base / cell) * cell;
+            for (int i = 0; i < 600; ++i) {
+                // An edge, then a step of about tol (just below or above it)
+                // or of a few ulps across the edge.
+                double x = b + pick(rng) * cell;
+                double y = b + pick(rng) * cell;
+                const int kind = i % 4;
+                if (kind == 0) {
+                    x += tol * (1.0 + 1e-9 * unit(rng));
+                } else if (kind == 1) {
+                    x = std::nextafter(x, unit(rng) > 0 ? 1e300 : -1e300);
+                    y -= tol * (1.0 - 1e-12) * (unit(rng) > 0 ? 1.0 : 0.5);
+                } else if (kind == 2) {
+                    x += 0.7 * tol * unit(rng);
+                    y += 0.7 * tol * unit(rng);
+                }
+                const double z = i % 7 == 0 ? 0.5 * tol * unit(rng) : 0.0;
+                queries.push_back(Pt(x, y, z));
+            }
+        }
+        queries.push_back(Pt(NAN, 0, 0));
+        queries.push_back(Pt(0, INFINITY, 0));
+        queries.push_back(Pt(0, 0, NAN));
+        queries.push_back(Pt(-0.0, -0.0, 0.0));
+        queries.push_back(Pt(0.0, 0.0, 0.0));
+        for (const Pt& q : queries) {
+            ASSERT_EQ(index.lastNear(q), lastNearByScan(added, q, tol))
+                << "tol " << tol << " at " << q.x << ", " << q.y << ", " << q.z;
+            index.add(q);
+            added.push_back(q);
+        }
+    }
+}
+
+using IntersectionList = CList<CIntersection*>;
+
+// CCompositeCurve::intersect with every new point compared with every
+// point recorded so far (the reference).
+IntersectionList* intersectByScan(CCompositeCurve* self, CCompositeCurve* other)
+{
+    auto* result = new IntersectionList(10);
+    POSITION a = self->arcs().GetHeadPosition();
+    while (a) {
+        Bspline* A = self->arcs().GetNext(a);
+        POSITION b = other->arcs().GetHeadPosition();
+        while (b) {
+            Bspline* B = other->arcs().GetNext(b);
+            CList<Point<double>*>* points = nullptr;
+            if (A->isLinear() && B->deg() == 1 && B->nPts() == 2) {
+                points = lineLineIntersection(A, B);
+            } else {
+                CMaxMinBox boxA, boxB;
+                A->extents(&boxA.min, &boxA.max, 1);
+                B->extents(&boxB.min, &boxB.max, 1);
+                if (boxA.overlap(&boxB))
+                    points = A->intersection(B);
+            }
+            if (!points)
+                continue;
+            while (!points->IsEmpty()) {
+                std::unique_ptr<Point<double>> P(points->RemoveHead());
+                CIntersection* X = nullptr;
+                POSITION r = result->GetHeadPosition();
+                while (r) {
+                    CIntersection* Y = result->GetNext(r);
+                    if ((Y->point - *P).length() < 1e-5)
+                        X = Y;
+                }
+                if (!X) {
+                    X = new CIntersection();
+                    X->point = *P;
+                    result->AddTail(X);
+                }
+                if (!X->usesCC(self))
+                    X->add(self, A->findParmValue(X->point, 1e-5));
+                if (!X->usesCC(other))
+                    X->add(other, B->findParmValue(X->point, 1e-5));
+            }
+            delete points;
+        }
+    }
+    return result;
+}
+
+void deleteIntersections(IntersectionList* list)
+{
+    while (!list->IsEmpty())
+        delete list->RemoveHead();
+    delete list;
+}
+
+// A meander of straight arcs: `count` runs across from -1 to 1 (or up, when
+// vertical) at the offsets given, joined at alternate ends.
+std::unique_ptr<CCompositeCurve> meander(const std::vector<double>& offsets, bool vertical)
+{
+    std::vector<Pt> pts;
+    for (std::size_t k = 0; k < offsets.size(); ++k) {
+        const double from = k % 2 == 0 ? -1.0 : 1.0;
+        for (double along : {from, -from})
+            pts.push_back(vertical ? P(offsets[k], along) : P(along, offsets[k]));
+    }
+    return composite_test::polyline(pts, false);
+}
+
+// Offsets spaced 0.45 to 0.95 of the 1e-5 tolerance, from a cell edge of the
+// grid (cells of 2e-5) at `base`, so that crossings lie within the
+// tolerance of several others across the cell edges.
+std::vector<double> crowdedOffsets(std::mt19937& rng, double base, int count)
+{
+    std::uniform_real_distribution<double> step(0.45e-5, 0.95e-5);
+    std::vector<double> v;
+    double at = base;
+    for (int i = 0; i < count; ++i) {
+        v.push_back(at);
+        at += step(rng);
+    }
+    return v;
+}
+
+// Crossings of two meanders crowded within the tolerance: the same points,
+// in the same order, with the same curves and parameters as the scan.
+TEST(KernelReviewCrossings, CrowdedCrossingsKeepTheScanPointsAndParameters)
+{
+    std::mt19937 rng(17);
+    for (double base : {0.0, 0.4, -0.2}) {
+        auto across = meander(crowdedOffsets(rng, base, 30), false);
+        auto up = meander(crowdedOffsets(rng, base, 30), true);
+        std::unique_ptr<IntersectionList, void (*)(IntersectionList*)> fast(across->intersect(up.get()),
+                                                                              deleteIntersections);
+        std::unique_ptr<IntersectionList, void (*)(IntersectionList*)> scan(intersectByScan(across.get(), up.get()),
+                                                                              deleteIntersections);
+        ASSERT_EQ(fast->GetCount(), scan->GetCount());
+        EXPECT_LT(fast->GetCount(), 900) << "crossings should merge";
+        POSITION f = fast->GetHeadPosition();
+        POSITION r = scan->GetHeadPosition();
+        while (f && r) {
+            const CIntersection* X = fast->GetNext(f);
+            const CIntersection* Y = scan->GetNext(r);
+            ASSERT_EQ(X->point.x, Y->point.x);
+            ASSERT_EQ(X->point.y, Y->point.y);
+            ASSERT_EQ(X->nCurves(), Y->nCurves());
+            POSITION cx = X->curves().GetHeadPosition();
+            POSITION cy = Y->curves().GetHeadPosition();
+            while (cx && cy) {
+                const CCurveIntersection* a = X->curves().GetNext(cx);
+                const CCurveIntersection* b = Y->curves().GetNext(cy);
+                EXPECT_EQ(a->curve, b->curve);
+                EXPECT_EQ(a->parameter, b->parameter);
+            }
+        }
+        // findIntersections: the same distinct points as a scan within gInsectTol.
+        CList<Point<double>*> list(10);
+        across->findIntersections(up.get(), &list);
+        std::vector<Pt> distinct;
+        POSITION pos = list.GetHeadPosition();
+        while (pos)
+            distinct.push_back(*list.GetNext(pos));
+        for (std::size_t i = 0; i < distinct.size(); ++i) {
+            std::vector<Pt> before(distinct.begin(), distinct.begin() + static_cast<long>(i));
+            EXPECT_EQ(lastNearByScan(before, distinct[i], gInsectTol), -1);
+        }
+        while (!list.IsEmpty())
+            delete list.RemoveHead();
+    }
 }
 
 // ---- in-circle and in-sphere over the whole double range -------------------
