@@ -358,6 +358,235 @@ TEST(KernelReviewCrossings, CrowdedCrossingsKeepTheScanPointsAndParameters)
     }
 }
 
+// ---- inside(p) of straight chains -------------------------------------------
+
+Pt direction(double degrees)
+{
+    const double a = 3.141592653589793 * degrees / 180.0;
+    return Pt(std::cos(a), std::sin(a), 0.0);
+}
+
+// Corners of the chain as the general inside test takes them.
+std::vector<Pt> cornersOf(const CCompositeCurve& c)
+{
+    std::vector<Pt> corners;
+    POSITION pos = c.arcs().GetHeadPosition();
+    while (pos) {
+        const Bspline* arc = c.arcs().GetNext(pos);
+        for (const Pt& p : arc->controlPoints())
+            corners.push_back(p);
+    }
+    return corners;
+}
+
+double probeAngleOf(const std::vector<Pt>& corners, const Pt& q, double preferred, double taken)
+{
+    auto clear = [&](double degrees) {
+        const Pt u = direction(degrees);
+        return std::none_of(corners.begin(), corners.end(), [&](const Pt& c) {
+            return std::fabs(u.x * (c.y - q.y) - u.y * (c.x - q.x)) < 1e-5;
+        });
+    };
+    if (clear(preferred))
+        return preferred;
+    for (double a : {12.7, 41.3, 57.9, 77.1, 98.3, 118.9, 137.5, 161.3}) {
+        if (a != taken && clear(a))
+            return a;
+    }
+    return preferred;
+}
+
+// Distinct points where the probe spline from a to b meets the arcs: every
+// arc whose box comes within 1e-5 of the probe's is intersected with it,
+// and a point within gInsectTol of one kept before is dropped.
+int crossingsByScan(const CCompositeCurve& c, Pt a, Pt b)
+{
+    Bspline probe(&a, &b, false);
+    const double px0 = std::min(a.x, b.x), py0 = std::min(a.y, b.y);
+    const double px1 = std::max(a.x, b.x), py1 = std::max(a.y, b.y);
+    std::vector<Pt> kept;
+    POSITION pos = c.arcs().GetHeadPosition();
+    while (pos) {
+        const Bspline* arc = c.arcs().GetNext(pos);
+        double x0 = 1e308, y0 = 1e308, x1 = -1e308, y1 = -1e308;
+        for (const Pt& p : arc->controlPoints()) {
+            x0 = std::min(x0, p.x);
+            y0 = std::min(y0, p.y);
+            x1 = std::max(x1, p.x);
+            y1 = std::max(y1, p.y);
+        }
+        const double m = 1e-5;
+        if (x0 > px1 + m || px0 > x1 + m || y0 > py1 + m || py0 > y1 + m)
+            continue;
+        CList<Point<double>*>* found = arc->intersection(&probe);
+        if (!found)
+            continue;
+        while (!found->IsEmpty()) {
+            std::unique_ptr<Pt> p(found->RemoveHead());
+            const bool duplicate =
+                std::any_of(kept.begin(), kept.end(), [&](const Pt& o) { return (o - *p).length() < gInsectTol; });
+            if (!duplicate)
+                kept.push_back(*p);
+        }
+        delete found;
+    }
+    return static_cast<int>(kept.size());
+}
+
+// inside(p) as the general path for every chain took it (the reference).
+bool insideByScan(const CCompositeCurve& c, const Pt& p)
+{
+    const std::vector<Pt> corners = cornersOf(c);
+    Pt min(corners[0].x, corners[0].y, 0), max = min;
+    for (const Pt& k : corners) {
+        min = Pt(std::min(min.x, k.x), std::min(min.y, k.y), 0);
+        max = Pt(std::max(max.x, k.x), std::max(max.y, k.y), 0);
+    }
+    if (!(p.x >= min.x && p.y >= min.y && p.x <= max.x && p.y <= max.y))
+        return false;
+    const Pt q(p.x, p.y, 0.0);
+    if (c.on(q))
+        return false;
+    const double L = 10.0 * (max - min).length();
+    if (L == 0.0)
+        return false;
+    const double level = probeAngleOf(corners, q, 0.0, 30.0);
+    const double slant = probeAngleOf(corners, q, 30.0, level);
+    const Pt h = direction(level) * L;
+    const Pt s = direction(slant) * L;
+    auto odd = [&](Pt a, Pt b) { return crossingsByScan(c, a, b) % 2 == 1; };
+    const bool right = odd(q, q + h);
+    if (right && odd(q - h, q))
+        return true;
+    const bool rising = odd(q, q + s);
+    if (right && rising)
+        return true;
+    return rising && odd(q - s, q);
+}
+
+// The corners moved to `at` and scaled by `size`.
+std::vector<Pt> placed(const std::vector<Pt>& pts, const Pt& at, double size)
+{
+    std::vector<Pt> out;
+    for (const Pt& p : pts)
+        out.push_back(at + p * size);
+    return out;
+}
+
+// Points that test the edges of the rules: corners; points on edges;
+// beside edges just inside and outside the 1e-6 band; at the height of a
+// corner, and 1e-5 (the corner-clear distance) above and below it within a
+// few ulps; just outside the box; and random points of the box.
+std::vector<Pt> trickyPoints(std::mt19937& rng, const std::vector<Pt>& pts, int count)
+{
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    Pt lo = pts[0], hi = pts[0];
+    for (const Pt& p : pts) {
+        lo = P(std::min(lo.x, p.x), std::min(lo.y, p.y));
+        hi = P(std::max(hi.x, p.x), std::max(hi.y, p.y));
+    }
+    std::vector<Pt> out;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t k = rng() % pts.size();
+        const Pt a = pts[k];
+        const Pt b = pts[(k + 1) % pts.size()];
+        const Pt d = b - a;
+        const double len = d.length();
+        const Pt n = len > 0 ? P(-d.y / len, d.x / len) : P(0, 1);
+        const Pt along = a + d * unit(rng);
+        const double x = lo.x + unit(rng) * (hi.x - lo.x);
+        switch (i % 9) {
+        case 0: out.push_back(a); break;
+        case 1: out.push_back(along); break;
+        case 2: out.push_back(along + n * (1e-6 * (1.0 + (unit(rng) - 0.5) * 1e-6))); break;
+        case 3: out.push_back(along - n * (1e-6 * (1.0 + (unit(rng) - 0.5) * 1e-6))); break;
+        case 4: out.push_back(P(x, a.y)); break;
+        case 5: out.push_back(P(x, a.y + 1e-5 * (1.0 + (unit(rng) - 0.5) * 1e-9))); break;
+        case 6: out.push_back(P(x, a.y - 1e-5 * (1.0 + (unit(rng) - 0.5) * 1e-9))); break;
+        case 7: out.push_back(P(std::nextafter(hi.x, 1e300), lo.y + unit(rng) * (hi.y - lo.y))); break;
+        default: out.push_back(P(x, lo.y + unit(rng) * (hi.y - lo.y))); break;
+        }
+    }
+    return out;
+}
+
+// Compares inside(p) of the chain with the reference for every point, the
+// first calls scanning the legs and the later ones using the probe index.
+void expectInsideOfScan(const std::vector<Pt>& pts, const std::vector<Pt>& probes, const char* what)
+{
+    auto c = composite_test::polyline(pts);
+    int wrong = 0;
+    for (int round = 0; round < 2; ++round) {
+        for (const Pt& q : probes) {
+            const bool want = insideByScan(*c, q);
+            if (c->inside(q) != want && ++wrong <= 5)
+                ADD_FAILURE() << what << ": inside(" << q.x << ", " << q.y << ") should be " << want;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << what;
+}
+
+// A star of n corners about the origin of radius about 1, some corners
+// level with the one before.
+std::vector<Pt> star(std::mt19937& rng, int n)
+{
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<Pt> pts;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2.0 * 3.141592653589793 * (i + 0.8 * unit(rng)) / n;
+        const double r = 0.3 + 0.7 * unit(rng);
+        pts.push_back(P(r * std::cos(a), r * std::sin(a)));
+        if (i % 7 == 3)
+            pts.push_back(P(pts.back().x - 0.01, pts.back().y));
+    }
+    return pts;
+}
+
+TEST(KernelReviewInside, StarsAtEveryPlaceAndSizeAnswerAsTheGeneralPath)
+{
+    std::mt19937 rng(23);
+    const auto shape = star(rng, 120);
+    struct Place {
+        Pt at;
+        double size;
+        const char* what;
+    };
+    const Place places[] = {{P(0, 0), 1.0, "unit"},          {P(1e8, -1e8), 1.0, "far"},
+                            {P(0, 0), 1e-6, "tiny"},         {P(3e2, 4e2), 1e-6, "tiny off the origin"},
+                            {P(0, 0), 1e6, "huge"},          {P(1e8, 1e8), 1e4, "far and large"}};
+    for (const Place& place : places) {
+        const auto pts = placed(shape, place.at, place.size);
+        expectInsideOfScan(pts, trickyPoints(rng, pts, 900), place.what);
+    }
+}
+
+TEST(KernelReviewInside, DegenerateChainsAnswerAsTheGeneralPath)
+{
+    std::mt19937 rng(29);
+    const std::vector<std::pair<const char*, std::vector<Pt>>> shapes = {
+        // A repeated corner: a leg of zero length.
+        {"zero-length leg", {P(0, 0), P(2, 0), P(2, 0), P(2, 1), P(0, 1)}},
+        // Collinear legs along the base and the top.
+        {"collinear legs", {P(0, 0), P(0.5, 0), P(1, 0), P(2, 0), P(2, 1), P(1, 1), P(0, 1)}},
+        // Two squares touching at one corner.
+        {"touching at a corner", {P(0, 0), P(1, 0), P(1, 1), P(2, 1), P(2, 2), P(1, 2), P(1, 1), P(0, 1)}},
+        // A spike out and back along one line.
+        {"spike", {P(0, 0), P(2, 0), P(2, 1), P(1, 1), P(1, 3), P(1, 1), P(0, 1)}},
+        // A slit: an edge that runs into the shape and back.
+        {"slit", {P(0, 0), P(1, 0), P(1, 0.5), P(0.3, 0.5), P(1, 0.5 + 1e-7), P(1, 1), P(0, 1)}},
+        // A flat chain: out and back along one line.
+        {"flat", {P(0, 0), P(1, 0), P(2, 0)}},
+        // Corners 1e-6 apart vertically, at the band's width.
+        {"thin", {P(0, 0), P(1, 0), P(1, 1e-6), P(0, 1e-6)}},
+    };
+    for (const auto& [what, pts] : shapes) {
+        std::vector<Pt> probes = trickyPoints(rng, pts, 600);
+        for (const Pt& p : pts)
+            probes.push_back(p + P(0.25, 0.0));
+        expectInsideOfScan(pts, probes, what);
+    }
+}
+
 // ---- in-circle and in-sphere over the whole double range -------------------
 
 using boost::multiprecision::cpp_int;
