@@ -4,10 +4,12 @@
 // fast path with a plain reference kept here (the linear scans the library
 // used before, or exact rational arithmetic).
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <memory>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include <boost/multiprecision/cpp_int.hpp>
@@ -585,6 +587,77 @@ TEST(KernelReviewInside, DegenerateChainsAnswerAsTheGeneralPath)
             probes.push_back(p + P(0.25, 0.0));
         expectInsideOfScan(pts, probes, what);
     }
+}
+
+// ---- queries from several threads -------------------------------------------
+
+int crossingCount(const CCompositeCurve& a, const CCompositeCurve& b)
+{
+    CList<Point<double>*> list(10);
+    const int n = a.findIntersections(&b, &list);
+    while (!list.IsEmpty())
+        delete list.RemoveHead();
+    return n;
+}
+
+// Shared and private straight chains and disks asked for inside(p), area()
+// and their crossings from four threads at once, while a fifth keeps moving
+// the program-wide edit count by editing a curve of its own: every answer is
+// the one a single thread gave.
+TEST(KernelReviewThreads, QueriesFromSeveralThreadsAnswerAsOneThread)
+{
+    std::mt19937 rng(31);
+    const auto shared = composite_test::polyline(star(rng, 200));
+    const auto other = composite_test::polyline(placed(star(rng, 150), P(0.1, 0.05), 1.0));
+    const auto disk = composite_test::circle(P(0, 0), 1.0);
+    const auto shifted = composite_test::circle(P(0.7, 0.2), 0.8);
+    std::uniform_real_distribution<double> unit(-1.2, 1.2);
+    std::vector<Pt> probes;
+    for (int i = 0; i < 150; ++i)
+        probes.push_back(P(unit(rng), unit(rng)));
+    std::vector<char> inShared, inDisk;
+    for (const Pt& p : probes) {
+        inShared.push_back(shared->inside(p));
+        inDisk.push_back(disk->inside(p));
+    }
+    const double sharedArea = shared->area();
+    const double diskArea = disk->area();
+    const int lines = crossingCount(*shared, *other);
+    const int arcs = crossingCount(*disk, *shifted);
+
+    std::atomic<int> mismatches{0};
+    std::atomic<bool> stop{false};
+    auto worker = [&](int id) {
+        const CCompositeCurve own(*shared);
+        const CCompositeCurve ownDisk(*disk);
+        for (int round = 0; round < 2; ++round) {
+            for (std::size_t i = 0; i < probes.size(); ++i) {
+                const bool a = shared->inside(probes[i]);
+                const bool b = own.inside(probes[i]);
+                const bool c = (id % 2 == 0 ? *disk : ownDisk).inside(probes[i]);
+                mismatches += (a != bool(inShared[i])) + (b != bool(inShared[i])) + (c != bool(inDisk[i]));
+            }
+            mismatches += (shared->area() != sharedArea) + (own.area() != sharedArea) +
+                          (disk->area() != diskArea) + (ownDisk.area() != diskArea);
+            mismatches += (crossingCount(id % 2 ? own : *shared, *other) != lines);
+            mismatches += (crossingCount(id % 2 ? ownDisk : *disk, *shifted) != arcs);
+        }
+    };
+    std::thread editor([&] {
+        auto scratch = composite_test::unitSquare();
+        while (!stop) {
+            scratch->translate(P(1, 0));
+            scratch->translate(P(-1, 0));
+        }
+    });
+    std::vector<std::thread> workers;
+    for (int id = 0; id < 4; ++id)
+        workers.emplace_back(worker, id);
+    for (std::thread& t : workers)
+        t.join();
+    stop = true;
+    editor.join();
+    EXPECT_EQ(mismatches.load(), 0);
 }
 
 // ---- in-circle and in-sphere over the whole double range -------------------
