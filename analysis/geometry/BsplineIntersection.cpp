@@ -307,7 +307,10 @@ std::vector<SplinePtr> halves(const SplinePtr& s)
 // pairs that hold them and freed with the last one.
 void subdivide(const SplinePtr& A, const SplinePtr& B, PointList* L)
 {
-    QHTgSplitTol = 1e-8;
+    // Written only when it differs, so that intersections running on
+    // several threads at once only read the shared tolerance.
+    if (QHTgSplitTol != 1e-8)
+        QHTgSplitTol = 1e-8;
     if (A->deg() == B->deg() && A->deg() >= 2 && overlapTest(*A, *B, L))
         return;
     std::vector<std::pair<SplinePtr, SplinePtr>> work;
