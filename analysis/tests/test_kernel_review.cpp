@@ -882,4 +882,53 @@ TEST(KernelReviewPredicates, DISABLED_MixedMagnitudesInOneCall)
     }
 }
 
+// ---- the mesher's sign-only orientation tests -------------------------------
+
+// Inputs where orient2d's and orient2dexact's signs (or the signs of half
+// their values, which the weld reads) differ, over the exponents lo..hi.
+int orientSignDisagreements(int lo, int hi)
+{
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> small(-(1 << 20), 1 << 20);
+    std::vector<std::vector<double>> cases = {
+        {0, 0, 1, 1, 3, 3 + 0x1p-50}, {0, 0, 1, 1, 3, 3}, {1, 2, 3, 5, 0x1p-30, 0x1p-31}, {2, 1, -1, 4, 3, 0.5}};
+    for (int i = 0; i < 4; ++i) {
+        std::vector<double> c;
+        for (int k = 0; k < 6; ++k)
+            c.push_back(std::ldexp(small(rng), -20));
+        cases.push_back(c);
+    }
+    int wrong = 0;
+    for (int e = lo; e <= hi; ++e) {
+        for (const auto& base : cases) {
+            double v[6];
+            for (int k = 0; k < 6; ++k)
+                v[k] = std::ldexp(base[k], e);
+            if (!allFinite(v, 6))
+                continue;
+            const double adaptive = orient2d(v, v + 2, v + 4);
+            const double exact = orient2dexact(v, v + 2, v + 4);
+            if ((signOf(adaptive) != signOf(exact) || signOf(adaptive * 0.5) != signOf(exact * 0.5)) &&
+                ++wrong <= 5)
+                ADD_FAILURE() << "at 2^" << e << ": orient2d " << adaptive << ", orient2dexact " << exact;
+        }
+    }
+    return wrong;
+}
+
+// The mesher now reads the sign of orient2d where it read orient2dexact's:
+// the signs agree wherever the products stay within the double range.
+TEST(KernelReviewPredicates, Orient2dSignIsOrient2dexactSign)
+{
+    EXPECT_EQ(orientSignDisagreements(-500, 500), 0);
+}
+
+// Below 2^-514 and from 2^511 on, the products leave the double range and
+// the two differ (0 against -DBL_TRUE_MIN, say), so the claim holds only in
+// that range unless orient2d is scaled as incircle is (Orient2d.cpp).
+TEST(KernelReviewPredicates, DISABLED_Orient2dSignIsOrient2dexactSignAtEveryExponent)
+{
+    EXPECT_EQ(orientSignDisagreements(-1080, 1024), 0);
+}
+
 } // namespace
