@@ -360,6 +360,72 @@ TEST(KernelReviewCrossings, CrowdedCrossingsKeepTheScanPointsAndParameters)
     }
 }
 
+// A single polyline arc through the points (knots 0, 0, 1, ..., n - 1, n - 1).
+std::unique_ptr<Bspline> polylineArc(std::vector<Pt> pts)
+{
+    std::vector<double> wts(pts.size(), 1.0);
+    std::vector<double> kts{0.0};
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        kts.push_back(static_cast<double>(i));
+    kts.push_back(static_cast<double>(pts.size() - 1));
+    return std::make_unique<Bspline>(1, static_cast<int>(pts.size()), pts.data(), wts.data(),
+                                     static_cast<int>(kts.size()), kts.data());
+}
+
+// Offsets from base with steps of 0.3e-5 or 1.7e-5: lattice points built on
+// them lie well within or well beyond 1e-5 of each other, never near it.
+std::vector<double> latticeOffsets(std::mt19937& rng, double base, int count)
+{
+    std::vector<double> v;
+    double at = base;
+    for (int i = 0; i < count; ++i) {
+        v.push_back(at);
+        at += rng() % 2 ? 0.3e-5 : 1.7e-5;
+    }
+    return v;
+}
+
+// Two polyline arcs, one running across at the heights ys, one running up
+// at the xs, meet at the lattice (x, y). Taken leg by leg (the first arc's
+// legs outer), a crossing within 1e-5 of one kept before is dropped: the
+// lattice deduplicated that way by a scan is the answer.
+TEST(KernelReviewCrossings, PolylineArcsKeepTheFirstOfEveryCrowd)
+{
+    std::mt19937 rng(41);
+    const std::vector<double> ys = latticeOffsets(rng, 0.1, 110);
+    const std::vector<double> xs = latticeOffsets(rng, -0.2, 110);
+    std::vector<Pt> across, up;
+    for (std::size_t k = 0; k < ys.size(); ++k) {
+        const double from = k % 2 == 0 ? -1.0 : 1.0;
+        across.push_back(P(from, ys[k]));
+        across.push_back(P(-from, ys[k]));
+    }
+    for (std::size_t j = 0; j < xs.size(); ++j) {
+        const double from = j % 2 == 0 ? -1.0 : 1.0;
+        up.push_back(P(xs[j], from));
+        up.push_back(P(xs[j], -from));
+    }
+    std::vector<Pt> expected;
+    for (double y : ys) {
+        for (double x : xs) {
+            if (lastNearByScan(expected, P(x, y), 1e-5) < 0)
+                expected.push_back(P(x, y));
+        }
+    }
+    const auto a = polylineArc(across);
+    auto b = polylineArc(up);
+    std::unique_ptr<CList<Point<double>*>> found(a->intersection(b.get()));
+    ASSERT_TRUE(found);
+    ASSERT_EQ(static_cast<std::size_t>(found->GetCount()), expected.size());
+    std::size_t i = 0;
+    while (!found->IsEmpty()) {
+        std::unique_ptr<Pt> p(found->RemoveHead());
+        EXPECT_NEAR(p->x, expected[i].x, 1e-12) << i;
+        EXPECT_NEAR(p->y, expected[i].y, 1e-12) << i;
+        ++i;
+    }
+}
+
 // ---- inside(p) of straight chains -------------------------------------------
 
 Pt direction(double degrees)
