@@ -107,6 +107,33 @@ TEST(KernelReviewSpans, ShortStepBackRunsGiveTheScanSpan)
     }
 }
 
+// Cubic splines with knots repeated up to four times, far from zero and
+// near it: parameters on every knot, within the snapping distance d of it
+// and just beyond, one ulp either side, and beyond both ends.
+TEST(KernelReviewSpans, RepeatedKnotsAtEveryOffsetGiveTheScanSpan)
+{
+    for (double offset : {0.0, -3.0, 1e6, 1e8, 1e-9}) {
+        std::vector<double> kts = {0, 0, 0, 0, 0.5, 0.5, 1, 1, 1, 1.25, 2, 2, 2, 2, 3, 3, 3, 3};
+        for (double& k : kts)
+            k += offset;
+        const int nPts = static_cast<int>(kts.size()) - 4;
+        std::vector<Pt> cpts;
+        for (int i = 0; i < nPts; ++i)
+            cpts.push_back(P(i, i * i));
+        std::vector<double> wts(static_cast<std::size_t>(nPts), 1.0);
+        Bspline s(3, nPts, cpts.data(), wts.data(), static_cast<int>(kts.size()), kts.data());
+        const double d = (kts.back() - kts.front()) * 1e-10;
+        std::vector<double> us = {kts.front() - 1.0, kts.back() + 1.0};
+        for (double k : kts) {
+            for (double f : {0.0, 0.5, -0.5, 0.999, -0.999, 1.001, -1.001, 2.0, -2.0, 2.001, -2.001})
+                us.push_back(k + f * d);
+            us.push_back(std::nextafter(k, -1e300));
+            us.push_back(std::nextafter(k, 1e300));
+        }
+        expectScanSpans(s, us);
+    }
+}
+
 // Every neighbour steps back by less than gEpsilon, but 400 such steps add
 // up to 3.6e-9, more than the bisection's margin (2d + 100 gEpsilon): the
 // bisection lands inside the run and skips the span the scan stops at.
@@ -644,6 +671,8 @@ TEST(KernelReviewInside, DegenerateChainsAnswerAsTheGeneralPath)
         {"slit", {P(0, 0), P(1, 0), P(1, 0.5), P(0.3, 0.5), P(1, 0.5 + 1e-7), P(1, 1), P(0, 1)}},
         // A flat chain: out and back along one line.
         {"flat", {P(0, 0), P(1, 0), P(2, 0)}},
+        // Corners at different heights z (the on-curve distance counts z).
+        {"raised corners", {Pt(0, 0, 0), Pt(1, 0, 5e-7), Pt(1, 1, 2e-6), Pt(0, 1, -1)}},
         // Corners 1e-6 apart vertically, at the band's width.
         {"thin", {P(0, 0), P(1, 0), P(1, 1e-6), P(0, 1e-6)}},
     };
