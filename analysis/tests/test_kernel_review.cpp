@@ -21,6 +21,7 @@
 #include "analysis/geometry/CMaxMinBox.h"
 #include "analysis/geometry/LineIntersection.h"
 #include "analysis/geometry/NearPointIndex.h"
+#include "analysis/geometry/PlanarGeometry.h"
 #include "analysis/model/Globals.h"
 #include "analysis/predicates/Predicates.h"
 #include "analysis/tests/test_composite_support.h"
@@ -681,6 +682,46 @@ TEST(KernelReviewInside, DegenerateChainsAnswerAsTheGeneralPath)
         for (const Pt& p : pts)
             probes.push_back(p + P(0.25, 0.0));
         expectInsideOfScan(pts, probes, what);
+    }
+}
+
+// Random self-crossing polygons of many corners: probe lines cross many legs
+// (more than the few that are compared pairwise) and pass through or within
+// rounding of the polygons' own crossings, where two legs give one point.
+TEST(KernelReviewInside, SelfCrossingPolygonsAnswerAsTheGeneralPath)
+{
+    std::mt19937 rng(37);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int shape = 0; shape < 6; ++shape) {
+        const int n = 40 + 50 * shape;
+        const double size = shape % 2 ? 1e3 : 1.0;
+        const double at = shape % 3 == 2 ? 1e8 : 0.0;
+        std::vector<Pt> pts;
+        for (int i = 0; i < n; ++i)
+            pts.push_back(P(at + unit(rng) * size, at + unit(rng) * size));
+        std::vector<Pt> probes = trickyPoints(rng, pts, 300);
+        // The polygon's own crossings.
+        std::vector<Pt> selfCrossings;
+        for (int k = 0; k < 400 && selfCrossings.size() < 60; ++k) {
+            const std::size_t i = rng() % pts.size();
+            const std::size_t j = rng() % pts.size();
+            Pt a = pts[i], b = pts[(i + 1) % pts.size()], c = pts[j], d = pts[(j + 1) % pts.size()];
+            Pt x[2];
+            if (i != j && lineIntersection(a, b, c, d, x, 1e-12) == 1)
+                selfCrossings.push_back(x[0]);
+        }
+        // Points level with one crossing and on the 30-degree line through
+        // another, so that both probe lines pass through crossings; and
+        // points level with a crossing, on it and just off it.
+        const double cot30 = 1.0 / std::tan(3.141592653589793 / 6.0);
+        for (std::size_t k = 0; k + 1 < selfCrossings.size(); ++k) {
+            const Pt& x1 = selfCrossings[k];
+            const Pt& x2 = selfCrossings[k + 1];
+            probes.push_back(P(x2.x + (x1.y - x2.y) * cot30, x1.y));
+            probes.push_back(P(x1.x + 0.25 * size * (unit(rng) - 0.5), x1.y));
+            probes.push_back(P(x1.x + 0.25 * size * (unit(rng) - 0.5), x1.y + 5e-8 * size));
+        }
+        expectInsideOfScan(pts, probes, "self-crossing");
     }
 }
 
