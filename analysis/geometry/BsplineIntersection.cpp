@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/geometry/Bspline.h"
+#include "analysis/geometry/NearPointIndex.h"
 #include "analysis/geometry/PlanarGeometry.h"
 #include "analysis/model/Globals.h"
 
@@ -193,9 +194,16 @@ void polylineCrossings(const Bspline& A, const Bspline& B, PointList* L)
                 shared.emplace_back(found[found.size() - 2], found[found.size() - 1]);
         }
     }
+    // appendDistinct's rule, with the points of L found through a grid.
+    NearPointIndex near(1e-5);
+    POSITION pos = L->GetHeadPosition();
+    while (pos)
+        near.add(*L->GetNext(pos));
     for (const Point<double>& p : found) {
-        if (!insideSharedStretch(p, shared))
-            appendDistinct(L, p);
+        if (insideSharedStretch(p, shared) || near.anyNear(p))
+            continue;
+        append(L, p);
+        near.add(p);
     }
 }
 
@@ -307,7 +315,10 @@ std::vector<SplinePtr> halves(const SplinePtr& s)
 // pairs that hold them and freed with the last one.
 void subdivide(const SplinePtr& A, const SplinePtr& B, PointList* L)
 {
-    QHTgSplitTol = 1e-8;
+    // Written only when it differs, so that intersections running on
+    // several threads at once only read the shared tolerance.
+    if (QHTgSplitTol != 1e-8)
+        QHTgSplitTol = 1e-8;
     if (A->deg() == B->deg() && A->deg() >= 2 && overlapTest(*A, *B, L))
         return;
     std::vector<std::pair<SplinePtr, SplinePtr>> work;
