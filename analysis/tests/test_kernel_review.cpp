@@ -146,53 +146,6 @@ TEST(KernelReviewSpans, DISABLED_LongStepBackRunGivesTheScanSpan)
     expectScanSpans(*s, {1.0 - 3e-10, 1.0 - 1e-9, 1.0 - 2e-9});
 }
 
-// ---- chains joined at the tail ---------------------------------------------
-
-// addArc as it was: the arc joined, then every join of the chain made again.
-void addArcConnectingAll(CCompositeCurve& c, Bspline* arc)
-{
-    c.addArc(arc);
-    c.connect();
-}
-
-// First control points of every arc, bit for bit, and the end parameter.
-void expectSameChain(const CCompositeCurve& a, const CCompositeCurve& b)
-{
-    ASSERT_EQ(a.nArcs(), b.nArcs());
-    EXPECT_EQ(a.endParameter(), b.endParameter());
-    POSITION pa = a.arcs().GetHeadPosition();
-    POSITION pb = b.arcs().GetHeadPosition();
-    int i = 0;
-    while (pa && pb) {
-        const Bspline* x = a.arcs().GetNext(pa);
-        const Bspline* y = b.arcs().GetNext(pb);
-        ASSERT_EQ(x->nPts(), y->nPts());
-        for (int k = 0; k < x->nPts(); ++k) {
-            EXPECT_EQ(x->cpts(k).x, y->cpts(k).x) << "arc " << i << " point " << k;
-            EXPECT_EQ(x->cpts(k).y, y->cpts(k).y) << "arc " << i << " point " << k;
-        }
-        ++i;
-    }
-}
-
-// A chain with an open join (an inner arc's end moved by 1e-7 after the
-// chain was built) grows at its tail: connect() used to close every join on
-// each addArc; the tail join now leaves the inner join open.
-// CCompositeCurve::appendArc (CCompositeCurve.cpp) joins only the new arc.
-TEST(KernelReviewChain, DISABLED_AddArcClosesJoinsOpenedByAnEdit)
-{
-    CCompositeCurve fast;
-    CCompositeCurve reference;
-    for (CCompositeCurve* c : {&fast, &reference}) {
-        c->addArc(composite_test::line(P(0, 0), P(1, 0)));
-        c->addArc(composite_test::line(P(1, 0), P(1, 1)));
-        c->arcs().GetHead()->controlPointsMutable()[1] = P(1 + 1e-7, 0);
-    }
-    fast.addArc(composite_test::line(P(1, 1), P(0, 1)));
-    addArcConnectingAll(reference, composite_test::line(P(1, 1), P(0, 1)));
-    expectSameChain(fast, reference);
-}
-
 // ---- repeated crossings -----------------------------------------------------
 
 // The last of pts within tol of p, by a scan over all of them (the reference).
