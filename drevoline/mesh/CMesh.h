@@ -359,7 +359,9 @@ public:
     // Flips e (and then its neighbours) when that improves the smallest
     // angle or removes a triangle touching the bounding vertices; true when flipped.
     bool validateEdge(CEdge* e);
-    // Splits segments until each is an edge of the triangulation.
+    // Splits segments until each is an edge of the triangulation; a missing
+    // segment with no free vertex left throws "Not enough vertices to make
+    // all the segments", a present one is left whole.
     void insertMissingSegments();
     // A vertex opposite e lies inside e's diametral circle.
     bool encroachedEdge(CEdge* e);

@@ -378,11 +378,17 @@ void CMesh::insertMissingSegments()
             if (e) {
                 if (!encroachedEdge(e))
                     continue;
+                // A present segment that no free vertex can split stays whole.
+                const int before = nNodes;
                 splitSegment(s);
+                if (nNodes == before)
+                    continue;
             } else {
+                // A missing segment needs a vertex: without one the outline
+                // cannot be meshed.
                 CVertex* m = splitVertex(*this, s);
                 if (!m)
-                    return;
+                    throw std::logic_error("Not enough vertices to make all the segments");
                 m->onBoundary = true;
                 insertVertex(m);
             }
@@ -390,8 +396,6 @@ void CMesh::insertMissingSegments()
                 return;
             changed = true;
         }
-        if (nNodes == maxNodes)
-            throw std::logic_error("Not enough vertices to make all the segments");
         if (!changed) {
             segmentsComplete = true;
             return;
