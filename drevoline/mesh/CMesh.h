@@ -351,6 +351,10 @@ public:
     // The live triangle holding p by a walk from lastLocated; null when p is
     // in a dead triangle.
     CTriangle* locateNode(CVertex* p);
+    // locateNode's answer and lastLocated, found by a short walk from `near`
+    // (a triangle next to p) whenever p lies strictly inside one triangle,
+    // where every walk ends alike; otherwise the walk from lastLocated.
+    CTriangle* locateNode(CVertex* p, CTriangle* near);
     // Inserts p into the triangulation (splitting the triangle holding it,
     // or the edge it lies on).
     void insertVertex(CVertex* p);

@@ -249,3 +249,92 @@ TEST_F(StoredBeam, DamagedCountsAreRefusedBeforeAllocating)
     // The undamaged bytes load.
     EXPECT_EQ(loadFailure(bytes), "");
 }
+
+// The walk from a triangle next to the point finds what the walk from the
+// last located triangle finds, and leaves the same last located triangle:
+// at vertices and on edges (where the walks may end apart and the full
+// walk decides), inside triangles, and outside the outline.
+TEST(MeshFaults, LocatingFromANearbyTriangleMatchesTheFullWalk)
+{
+    Outline o{polygonCurve(filletedIBeam()), {}};
+    auto m = meshOutline(o, 300, 0.001);
+    std::vector<CVertex> probes;
+    auto probe = [&](double x, double y) {
+        CVertex v;
+        v.x = x;
+        v.y = y;
+        probes.push_back(v);
+    };
+    for (int i = 3; i < m->nNodes; ++i)
+        probe(m->vertices[i].x, m->vertices[i].y);
+    for (int i = 0; i < m->nEdges; ++i) {
+        const CEdge& e = m->edges[i];
+        if (e.vertexA->id > 3 && e.vertexB->id > 3)
+            probe((e.vertexA->x + e.vertexB->x) / 2, (e.vertexA->y + e.vertexB->y) / 2);
+    }
+    for (int i = 0; i < m->nTriangles; ++i) {
+        const CTriangle& t = m->triangles[i];
+        if (!m->containsBoundingNodes(t.vertex0, t.vertex1, t.vertex2))
+            probe((t.vertex0->x + t.vertex1->x + t.vertex2->x) / 3, (t.vertex0->y + t.vertex1->y + t.vertex2->y) / 3);
+    }
+    probe(-1.0, 5.0);  // left of the web, outside
+    probe(7.0, 5.0);   // right of the web, outside
+    // The last boundary vertex inserted: triangles around it are taken early.
+    m->prevVertex = &m->vertices[m->nInputNodes - 1];
+    ASSERT_GT(probes.size(), 1000u);
+    int compared = 0;
+    for (std::size_t i = 0; i < probes.size(); ++i) {
+        CVertex& p = probes[i];
+        CTriangle* start = &m->triangles[(i * 7919) % m->nTriangles];
+        CTriangle* near = &m->triangles[(i * 104729 + 1) % m->nTriangles];
+        m->lastLocated = start;
+        std::string fullFailure;
+        CTriangle* full = nullptr;
+        fullFailure = failure([&] { full = m->locateNode(&p); });
+        CTriangle* fullLast = m->lastLocated;
+        m->lastLocated = start;
+        CTriangle* hinted = nullptr;
+        const std::string hintedFailure = failure([&] { hinted = m->locateNode(&p, near); });
+        if (!fullFailure.empty()) {
+            EXPECT_EQ(hintedFailure, fullFailure) << "probe " << i;
+            continue;
+        }
+        ++compared;
+        EXPECT_EQ(hinted, full) << "probe " << i << " at (" << p.x << ", " << p.y << ")";
+        EXPECT_EQ(m->lastLocated, fullLast) << "probe " << i << " at (" << p.x << ", " << p.y << ")";
+    }
+    EXPECT_GT(compared, 1000);
+
+    // A point on the line of an edge, beyond it, strictly inside a triangle
+    // around prevVertex: the full walk from that edge's triangle returns the
+    // triangle early and keeps its last located one; so must the short walk.
+    int early = 0;
+    for (int i = 0; i < m->nEdges; ++i) {
+        const CEdge& e = m->edges[i];
+        if (e.vertexA->id <= 3 || e.vertexB->id <= 3)
+            continue;
+        CVertex p;
+        p.x = 2 * e.vertexB->x - e.vertexA->x;
+        p.y = 2 * e.vertexB->y - e.vertexA->y;
+        if (orient2dexact(e.vertexA->xy(), e.vertexB->xy(), p.xy()) != 0.0)
+            continue;
+        CTriangle* holder = nullptr;
+        for (int k = 0; k < m->nTriangles && !holder; ++k)
+            if (m->triangles[k].alive && m->triangles[k].contains(p.xy()))
+                holder = &m->triangles[k];
+        if (!holder)
+            continue;
+        m->prevVertex = holder->vertex0;
+        for (CTriangle* start : {e.leftTriangle, e.rightTriangle}) {
+            m->lastLocated = start;
+            CTriangle* full = m->locateNode(&p);
+            if (full != holder || m->lastLocated != start || start == holder)
+                continue;
+            ++early;
+            m->lastLocated = start;
+            EXPECT_EQ(m->locateNode(&p, holder), holder) << "edge " << i;
+            EXPECT_EQ(m->lastLocated, start) << "edge " << i;
+        }
+    }
+    EXPECT_GT(early, 0);
+}
