@@ -351,6 +351,10 @@ public:
     // The live triangle holding p by a walk from lastLocated; null when p is
     // in a dead triangle.
     CTriangle* locateNode(CVertex* p);
+    // locateNode's answer and lastLocated, found by a short walk from `near`
+    // (a triangle next to p) whenever p lies strictly inside one triangle,
+    // where every walk ends alike; otherwise the walk from lastLocated.
+    CTriangle* locateNode(CVertex* p, CTriangle* near);
     // Inserts p into the triangulation (splitting the triangle holding it,
     // or the edge it lies on).
     void insertVertex(CVertex* p);
@@ -359,7 +363,9 @@ public:
     // Flips e (and then its neighbours) when that improves the smallest
     // angle or removes a triangle touching the bounding vertices; true when flipped.
     bool validateEdge(CEdge* e);
-    // Splits segments until each is an edge of the triangulation.
+    // Splits segments until each is an edge of the triangulation; a missing
+    // segment with no free vertex left throws "Not enough vertices to make
+    // all the segments", a present one is left whole.
     void insertMissingSegments();
     // A vertex opposite e lies inside e's diametral circle.
     bool encroachedEdge(CEdge* e);

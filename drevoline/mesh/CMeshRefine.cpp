@@ -80,7 +80,8 @@ void CTriangle::circumcentre(CVertex* out) const
     for (int i = 0; i < kCircumcentreTries; ++i) {
         out->x = px;
         out->y = py;
-        if (mesh->locateNode(out))
+        // The point lies next to this triangle: the walk may start here.
+        if (mesh->locateNode(out, const_cast<CTriangle*>(this)))
             return;
         px = g.x + 0.9 * (px - g.x);
         py = g.y + 0.9 * (py - g.y);

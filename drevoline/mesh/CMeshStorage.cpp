@@ -1,6 +1,8 @@
 // CMesh: storage in a model file and the resolution of the stored links.
-#include <map>
+#include <functional>
+#include <memory>
 #include <stdexcept>
+#include <unordered_map>
 #include <utility>
 
 #include "drevoline/mesh/CFENodeAnalysis.h"
@@ -17,6 +19,16 @@ constexpr int kCheckValue = 10101010;
 // Largest array a file may ask for; anything above is damage.
 constexpr int kMaxStoredCount = 20'000'000;
 
+// The fewest bytes each stored record takes (a name takes at least its
+// length byte), so that a count can be checked against the bytes left.
+constexpr int kVertexBytes = 4 + 8 + 8 + 1;
+constexpr int kSegmentBytes = 4 + 1 + 4 + 4;
+constexpr int kEdgeBytes = 4 + 1 + 5 * 4;
+constexpr int kTriangleBytes = 4 + 6 * 4 + 1 + 1;
+constexpr int kNodeBytes = 3 * 4 + 3 * 8 + 6 * 4 + 4 + 3 * 4 + 3 * 8;
+constexpr int kElementBytes = 4 * 4 + 1;
+constexpr int kSizeControlBytes = 4 * 8;
+
 const char* const kElementsFailed = "Unable to restore elements of mesh";
 const char* const kNodesFailed = "Restore of nodes for mesh failed";
 
@@ -28,11 +40,14 @@ void expectCheck(CArchive& ar, const char* failure)
         throw std::logic_error(failure);
 }
 
-int readCount(CArchive& ar, int capacity)
+// A stored count of records of at least recordBytes each: "Bad file" when
+// it is negative, above capacity or more than the rest of the file holds,
+// so that nothing is allocated for a damaged count.
+int readCount(CArchive& ar, int capacity, int recordBytes)
 {
     int n = 0;
     ar >> n;
-    if (n < 0 || n > capacity)
+    if (n < 0 || n > capacity || static_cast<ULONGLONG>(n) * static_cast<ULONGLONG>(recordBytes) > ar.BytesLeft())
         throw std::logic_error("Bad file");
     return n;
 }
@@ -42,6 +57,28 @@ void checkCapacity(int n)
     if (n < 0 || n > kMaxStoredCount)
         throw std::logic_error("Bad file");
 }
+
+// Reads the stored count and that many records into a new array of
+// `capacity` records, made only once the count has been checked.
+template <class Record>
+int loadArray(CArchive& ar, std::unique_ptr<Record[]>& array, int capacity, int recordBytes)
+{
+    const int n = readCount(ar, capacity, recordBytes);
+    array = std::make_unique<Record[]>(static_cast<std::size_t>(capacity));
+    for (int i = 0; i < n; ++i)
+        array[i].Serialize(ar);
+    return n;
+}
+
+using VertexPair = std::pair<const CVertex*, const CVertex*>;
+
+struct VertexPairHash {
+    std::size_t operator()(const VertexPair& p) const
+    {
+        const std::hash<const CVertex*> h;
+        return h(p.first) * 31u ^ h(p.second);
+    }
+};
 
 }  // namespace
 
@@ -116,41 +153,46 @@ void CMesh::storeModel(CArchive& ar)
 
 void CMesh::loadRecords(CArchive& ar)
 {
-    ar >> id >> maxEdges >> maxSegments >> maxNodes >> maxTriangles >> ultEdges >> ultSegments
-        >> ultTriangles;
-    for (int n : {maxEdges, maxSegments, maxNodes, maxTriangles, ultEdges, ultSegments, ultTriangles})
+    int limits[7] = {};
+    ar >> id;
+    for (int& n : limits) {
+        ar >> n;
         checkCapacity(n);
-    // The arrays get the stored limits, so that the mesh can grow up to them
-    // again (welding, smoothing) without writing past its records.
-    ultNodes = maxNodes;
-    vertices = std::make_unique<CVertex[]>(ultNodes);
-    segments = std::make_unique<CSegment[]>(ultSegments);
-    edges = std::make_unique<CEdge[]>(ultEdges);
-    triangles = std::make_unique<CTriangle[]>(ultTriangles);
+    }
+    // Until its array is made, each limit stays 0, so that a load that fails
+    // part way leaves no limit beyond its array.
+    vertices.reset();
+    segments.reset();
+    edges.reset();
+    triangles.reset();
+    maxNodes = ultNodes = maxSegments = ultSegments = maxEdges = ultEdges = maxTriangles = ultTriangles = 0;
     if (!holePoints)
         holePoints = std::make_unique<CVertex[]>(kMaxHoles);
 
-    nNodes = readCount(ar, ultNodes);
-    for (int i = 0; i < nNodes; ++i)
-        vertices[i].Serialize(ar);
-    nSegments = readCount(ar, ultSegments);
-    for (int i = 0; i < nSegments; ++i)
-        segments[i].Serialize(ar);
-    nEdges = readCount(ar, ultEdges);
-    for (int i = 0; i < nEdges; ++i)
-        edges[i].Serialize(ar);
-    nTriangles = readCount(ar, ultTriangles);
-    for (int i = 0; i < nTriangles; ++i) {
-        triangles[i].Serialize(ar);
+    // The arrays get the stored limits, so that the mesh can grow up to them
+    // again (welding, smoothing) without writing past its records.
+    const int storedMaxNodes = limits[2];
+    nNodes = loadArray(ar, vertices, storedMaxNodes, kVertexBytes);
+    maxNodes = ultNodes = storedMaxNodes;
+    nSegments = loadArray(ar, segments, limits[5], kSegmentBytes);
+    maxSegments = limits[1];
+    ultSegments = limits[5];
+    nEdges = loadArray(ar, edges, limits[4], kEdgeBytes);
+    maxEdges = limits[0];
+    ultEdges = limits[4];
+    nTriangles = loadArray(ar, triangles, limits[6], kTriangleBytes);
+    maxTriangles = limits[3];
+    ultTriangles = limits[6];
+    for (int i = 0; i < nTriangles; ++i)
         triangles[i].mesh = this;
-    }
 }
 
 void CMesh::loadModel(CArchive& ar)
 {
     ar >> name;
     expectCheck(ar, kElementsFailed);
-    const int nodeCount = readCount(ar, kMaxStoredCount);
+    const int nodeCount = readCount(ar, kMaxStoredCount, kNodeBytes);
+    nodes.reserve(static_cast<std::size_t>(nodeCount));
     for (int i = 0; i < nodeCount; ++i) {
         auto node = std::make_shared<CFENodeAnalysis>();
         node->Serialize(ar, this);
@@ -161,20 +203,22 @@ void CMesh::loadModel(CArchive& ar)
     const CFETrng3::NodeIndex nodeIndex = CFETrng3::indexNodes(nodes);
     ar >> elementType;
     if (elementType == QUAD4) {
-        const int count = readCount(ar, kMaxStoredCount);
+        const int count = readCount(ar, kMaxStoredCount, kElementBytes);
+        quad4Elements.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
             quad4Elements.push_back(std::make_unique<CFEQuad4>());
             quad4Elements.back()->Serialize(ar, &nodes, &nodeIndex);
         }
     } else if (elementType == TRNG3) {
-        const int count = readCount(ar, kMaxStoredCount);
+        const int count = readCount(ar, kMaxStoredCount, kElementBytes);
+        trng3Elements.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
             trng3Elements.push_back(std::make_unique<CFETrng3>());
             trng3Elements.back()->Serialize(ar, &nodes, &nodeIndex);
         }
     }
     expectCheck(ar, kElementsFailed);
-    const int controls = readCount(ar, kMaxStoredCount);
+    const int controls = readCount(ar, kMaxStoredCount, kSizeControlBytes);
     for (int i = 0; i < controls; ++i) {
         LocalSizeControl c;
         ar >> c.x >> c.y >> c.radius >> c.size;
@@ -218,11 +262,17 @@ void CMesh::resolveEdges()
         if (!e.vertexA || !e.vertexB)
             throw std::logic_error("Edge vertex failed to restore");
     }
-    // The first edge joining each pair of vertices, as findEdge gives it.
-    std::map<std::pair<const CVertex*, const CVertex*>, CEdge*> firstEdge;
+    // The first edge joining the two vertices of each segment, as findEdge
+    // gives it: only segments are looked up, so only their pairs are kept.
+    std::unordered_map<VertexPair, CEdge*, VertexPairHash> firstEdge;
+    firstEdge.reserve(static_cast<std::size_t>(nSegments));
+    for (int i = 0; i < nSegments; ++i)
+        firstEdge.emplace(std::minmax<const CVertex*>(segments[i].vertexA, segments[i].vertexB), nullptr);
     for (int i = 0; i < nEdges; ++i) {
         CEdge& e = edges[i];
-        firstEdge.emplace(std::minmax<const CVertex*>(e.vertexA, e.vertexB), &e);
+        auto slot = firstEdge.find(std::minmax<const CVertex*>(e.vertexA, e.vertexB));
+        if (slot != firstEdge.end() && !slot->second)
+            slot->second = &e;
     }
     for (int i = 0; i < nEdges; ++i) {
         CEdge& e = edges[i];

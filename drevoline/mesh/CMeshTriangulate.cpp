@@ -216,6 +216,58 @@ CTriangle* CMesh::locateNode(CVertex* p)
     return t->alive ? t : nullptr;
 }
 
+namespace {
+
+// The triangle holding p strictly inside, by locateNode's walk from `from`;
+// null when the walk meets p on the line of an edge, a broken link, or
+// does not end.
+CTriangle* strictHolder(const CMesh& m, CTriangle* from, const CVertex* p)
+{
+    const long long cap = static_cast<long long>(kWalkStepsPerTriangle) * (m.nTriangles + 1) + 16;
+    long long steps = 0;
+    CTriangle* t = from;
+    for (int k = 0; k < 3;) {
+        const CVertex* a = t->vertex(k);
+        const CVertex* b = t->vertex(k + 1);
+        if (!a || !b)
+            return nullptr;
+        const double o = orientSign(a, b, p);
+        if (o == 0.0)
+            return nullptr;
+        if (o > 0.0) {
+            ++k;
+            continue;
+        }
+        const CEdge* e = t->edge(k);
+        if (!e || (e->leftTriangle != t && e->rightTriangle != t))
+            return nullptr;
+        t = e->leftTriangle == t ? e->rightTriangle : e->leftTriangle;
+        if (!t || ++steps > cap)
+            return nullptr;
+        k = 0;
+    }
+    return t;
+}
+
+bool hasCorner(const CTriangle* t, const CVertex* v)
+{
+    return t->vertex0 == v || t->vertex1 == v || t->vertex2 == v;
+}
+
+}  // namespace
+
+CTriangle* CMesh::locateNode(CVertex* p, CTriangle* near)
+{
+    // Strictly inside t, p is on no edge: the walk from lastLocated ends at
+    // t too and sets lastLocated to it, unless it returns early a triangle
+    // around prevVertex (then t itself), leaving lastLocated as it was.
+    CTriangle* t = near ? strictHolder(*this, near, p) : nullptr;
+    if (!t || (prevVertex && hasCorner(t, prevVertex)))
+        return locateNode(p);
+    lastLocated = t;
+    return t->alive ? t : nullptr;
+}
+
 void CMesh::insertVertex(CVertex* p)
 {
     CTriangle* t = locateNode(p);
@@ -378,11 +430,17 @@ void CMesh::insertMissingSegments()
             if (e) {
                 if (!encroachedEdge(e))
                     continue;
+                // A present segment that no free vertex can split stays whole.
+                const int before = nNodes;
                 splitSegment(s);
+                if (nNodes == before)
+                    continue;
             } else {
+                // A missing segment needs a vertex: without one the outline
+                // cannot be meshed.
                 CVertex* m = splitVertex(*this, s);
                 if (!m)
-                    return;
+                    throw std::logic_error("Not enough vertices to make all the segments");
                 m->onBoundary = true;
                 insertVertex(m);
             }
@@ -390,8 +448,6 @@ void CMesh::insertMissingSegments()
                 return;
             changed = true;
         }
-        if (nNodes == maxNodes)
-            throw std::logic_error("Not enough vertices to make all the segments");
         if (!changed) {
             segmentsComplete = true;
             return;

@@ -22,6 +22,8 @@ namespace mesher_test {
 
 using Pts = std::vector<Point<double>>;
 
+constexpr double kMesherPi = 3.14159265358979323846;
+
 inline Point<double> P(double x, double y)
 {
     return Point<double>(x, y, 0.0);
@@ -219,6 +221,35 @@ inline void expectSoundMesh(CMesh& m, double area, int holes)
         }
         EXPECT_EQ(found, 1) << "segment " << s;
     }
+}
+
+// A quarter circle of radius r about c from angle a0 towards a1, sampled
+// within chord tolerance tol; the end point is left to the next piece.
+inline void quarter(Pts& pts, double cx, double cy, double r, double a0, double a1, double tol)
+{
+    const double step = 2.0 * std::acos(1.0 - tol / r);
+    const int n = static_cast<int>(std::ceil(std::fabs(a1 - a0) / step));
+    for (int i = 0; i < n; ++i) {
+        const double a = a0 + (a1 - a0) * i / n;
+        pts.push_back(P(cx + r * std::cos(a), cy + r * std::sin(a)));
+    }
+}
+
+// An I-beam 10 wide and 10 deep, flanges 1 thick, web 1 thick, with root
+// fillets of radius 0.5 sampled at a chord tolerance of 0.001: 60 points.
+inline Pts filletedIBeam()
+{
+    const double r = 0.5;
+    const double tol = 0.001;
+    Pts p = {P(0, 0), P(10, 0), P(10, 1)};
+    quarter(p, 6, 1.5, r, -kMesherPi / 2, -kMesherPi, tol);
+    quarter(p, 6, 8.5, r, kMesherPi, kMesherPi / 2, tol);
+    for (const Point<double>& q : {P(10, 9), P(10, 10), P(0, 10), P(0, 9)})
+        p.push_back(q);
+    quarter(p, 4, 8.5, r, kMesherPi / 2, 0, tol);
+    quarter(p, 4, 1.5, r, 0, -kMesherPi / 2, tol);
+    p.push_back(P(0, 1));
+    return p;
 }
 
 }  // namespace mesher_test

@@ -109,7 +109,9 @@ TEST(MesherPolygon, TooFewPointsAreRefused)
     EXPECT_NE(failure([&] { m->addPolygon(nullptr, &line, -1); }), "");
 }
 
-TEST(MesherPipeline, FullVertexArrayAfterRecoveryFails)
+// A full vertex array is no failure while every segment is an edge; a
+// segment still missing then cannot be recovered and is refused.
+TEST(MesherPipeline, FullVertexArrayFailsOnlyWhenASegmentIsMissing)
 {
     auto m = prepared(4);  // maxNodes 7: the bounding vertices and the corners exactly
     auto pts = array(kUnitSquareClosed);
@@ -119,8 +121,27 @@ TEST(MesherPipeline, FullVertexArrayAfterRecoveryFails)
     exactinit();
     m->constructInitialTriangulation();
     m->nInputNodes = m->nNodes;
-    EXPECT_EQ(failure([&] { m->insertMissingSegments(); }),
-              "Not enough vertices to make all the segments");
+    EXPECT_EQ(failure([&] { m->insertMissingSegments(); }), "");
+    EXPECT_TRUE(m->segmentsComplete);
+
+    // A star whose reflex corners cut across some of its sides: with room
+    // for its corners only, those sides cannot be recovered.
+    const Pts star = {P(0.5, 0),     P(0.5, 0.3),  P(0.8, 1.7),  P(-0.1, 0.5), P(-4.7, 5.5), P(-3.8, 1.1),
+                      P(-2, -0.6),   P(-3.6, -4.1), P(-0.2, -1.4), P(0.8, -1.7), P(7.4, -4.7)};
+    Pts closed = star;
+    closed.push_back(star.front());
+    auto full = prepared(static_cast<int>(star.size()));
+    auto starPts = array(closed);
+    full->addPolygon(nullptr, &starPts, -1);
+    ASSERT_EQ(full->nNodes, full->maxNodes);
+    full->nRemoves = 0;
+    full->constructInitialTriangulation();
+    EXPECT_EQ(failure([&] { full->insertMissingSegments(); }), "Not enough vertices to make all the segments");
+    EXPECT_FALSE(full->segmentsComplete);
+    // With room to split them it meshes.
+    Outline roomy{polygonCurve(star), {}};
+    auto meshed = meshOutline(roomy, 50);
+    expectSoundMesh(*meshed, roomy.polygonArea(), 0);
 }
 
 TEST(MesherPipeline, BudgetOfOneStopsAfterTheFirstVertexAndFlagsTheMesh)
