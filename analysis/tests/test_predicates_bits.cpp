@@ -11,8 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/predicates/ExpansionArithmetic.h"
 #include "analysis/predicates/PredicateScaling.h"
 #include "analysis/predicates/Predicates.h"
+
+// The library keeps its constants to itself: the arithmetic of its header,
+// compiled into this test, reads this copy.
+namespace expansion {
+PredicateState gPredicateState = predicateState();
+}
 
 namespace before {
 // ---- expansion arithmetic as it stood ----
@@ -988,6 +995,64 @@ std::function<double(const Quad&, int)> circle(F f)
     return [f](const Quad& q, int r) {
         return f(q.p[r], q.p[(r + 1) % 4], q.p[(r + 2) % 4], q.p[(r + 3) % 4]);
     };
+}
+
+// A random expansion of len components, smallest first: signed integers of
+// up to 20 bits, each 30 bits above the last, from 2^base on; some are zero,
+// and where tie is given, some repeat tie's component of the same place
+// (or its negative), which makes the merge's ties occur.
+std::vector<double> randomExpansion(std::mt19937_64& rng, int len, int base,
+                                    const std::vector<double>* tie = nullptr)
+{
+    std::vector<double> e(len);
+    for (int i = 0; i < len; ++i) {
+        const double digits = static_cast<double>(rng() % (1u << 20)) * ((rng() % 2) ? 1.0 : -1.0);
+        e[i] = std::ldexp(digits, base + 30 * i);
+        if (rng() % 5 == 0) e[i] = (rng() % 2) ? 0.0 : -0.0;
+        if (tie && i < static_cast<int>(tie->size()) && rng() % 3 == 0)
+            e[i] = (rng() % 2) ? (*tie)[i] : -(*tie)[i];
+    }
+    return e;
+}
+
+// The merge-and-sum variants against the step-by-step one as it stood, for
+// every pair of lengths they take, with zeros, ties and signed zeros.
+template <int ECAP, int FCAP>
+void expectSameSums(std::mt19937_64& rng)
+{
+    for (int trial = 0; trial < 400; ++trial) {
+        for (int elen = 1; elen <= ECAP; ++elen) {
+            for (int flen = 1; flen <= FCAP; ++flen) {
+                const int base = -1000 + static_cast<int>(rng() % 40);
+                std::vector<double> e = randomExpansion(rng, elen, base);
+                std::vector<double> f = randomExpansion(rng, flen, base + static_cast<int>(rng() % 3) * 10, &e);
+                if (trial % 50 == 0)  // every component zero
+                    for (double& x : e) x = (trial % 100 == 0) ? -0.0 : 0.0;
+                e.resize(ECAP, 0.0);
+                f.resize(FCAP, 0.0);
+                double was[ECAP + FCAP], shortSum[ECAP + FCAP], longSum[ECAP + FCAP];
+                const int wasLen = before::sumExpansions(elen, e.data(), flen, f.data(), was);
+                const int shortLen =
+                    expansion::sumExpansionsUpTo<ECAP, FCAP>(elen, e.data(), flen, f.data(), shortSum);
+                const int longLen =
+                    expansion::sumLongExpansions<ECAP, FCAP>(elen, e.data(), flen, f.data(), longSum);
+                ASSERT_EQ(shortLen, wasLen) << elen << " + " << flen;
+                ASSERT_EQ(longLen, wasLen) << elen << " + " << flen;
+                for (int k = 0; k < wasLen; ++k) {
+                    ASSERT_TRUE(sameBits(shortSum[k], was[k])) << k << ": " << shortSum[k] << " " << was[k];
+                    ASSERT_TRUE(sameBits(longSum[k], was[k])) << k << ": " << longSum[k] << " " << was[k];
+                }
+            }
+        }
+    }
+}
+
+TEST(PredicatesBits, ExpansionSumsKeepTheirComponents)
+{
+    std::mt19937_64 rng(7);
+    expectSameSums<4, 4>(rng);
+    expectSameSums<8, 4>(rng);
+    expectSameSums<16, 16>(rng);
 }
 
 TEST(PredicatesBits, Orient2dExactKeepsItsValue)
