@@ -306,26 +306,19 @@ inline bool mergeKeysUpTo(int len, const double* e, std::uint64_t* keys)
     return ok;
 }
 
-// sumExpansions(elen, e, flen, f, h) for short expansions: the same
-// components in the same order, or -1 (h untouched) where it does not
-// apply (see mergeKeys). e must hold ECAP components and f FCAP (those past
-// the lengths are ignored); h must hold ECAP + FCAP.
-// The step-by-step merge decides each step by a comparison that no branch
-// predictor can guess. Here the merge order is counted instead: with keys
-// increasing along each input, a component's place is its index plus the
-// number of the other input's components whose keys go before its own. The
-// summation is the same: Fast-Two-Sum after the first component when both
-// inputs still hold components then, Two-Sums after; zero roundoff terms
-// dropped. Its fixed length is padded with -0, which changes no finite sum.
+// The components of e and f in the merge order of sumExpansions, into m
+// (ECAP + FCAP of them: past elen + flen padded with -0, which changes no
+// finite sum; m must hold one more); firstFast tells whether the step after
+// the first is a Fast-Two-Sum. False when the keys do not apply.
 template <int ECAP, int FCAP>
-inline int sumShortExpansions(int elen, const double* e, int flen, const double* f, double* h)
+inline bool mergeByCount(int elen, const double* e, int flen, const double* f, double* m,
+                         bool& firstFast)
 {
     constexpr int kAll = ECAP + FCAP;
     std::uint64_t ek[ECAP], fk[FCAP];
     const bool eOk = mergeKeys<ECAP, true>(elen, e, 0, ek);
     const bool fOk = mergeKeys<FCAP, false>(flen, f, ~std::uint64_t(0), fk);
-    if (!(eOk & fOk)) return -1;
-    double m[kAll + 1];
+    if (!(eOk & fOk)) return false;
     int precedes[FCAP] = {};  // for each of f's components: how many of e's it goes before
     int eFirstPlace = 0;
     for (int i = 0; i < ECAP; ++i) {
@@ -341,8 +334,28 @@ inline int sumShortExpansions(int elen, const double* e, int flen, const double*
     for (int j = 0; j < FCAP; ++j)
         m[j < flen ? j + elen - precedes[j] : kAll] = j < flen ? f[j] : 0.0;
     for (int k = elen + flen; k < kAll; ++k) m[k] = -0.0;
+    firstFast = eFirstPlace == 0 ? elen > 1 : flen > 1;
+    return true;
+}
 
-    const bool firstFast = eFirstPlace == 0 ? elen > 1 : flen > 1;
+// sumExpansions(elen, e, flen, f, h) for short expansions: the same
+// components in the same order, or -1 (h untouched) where it does not
+// apply (see mergeKeys). e must hold ECAP components and f FCAP (those past
+// the lengths are ignored); h must hold ECAP + FCAP.
+// The step-by-step merge decides each step by a comparison that no branch
+// predictor can guess. Here the merge order is counted instead: with keys
+// increasing along each input, a component's place is its index plus the
+// number of the other input's components whose keys go before its own. The
+// summation is the same: Fast-Two-Sum after the first component when both
+// inputs still hold components then, Two-Sums after; zero roundoff terms
+// dropped. Its fixed length is padded with -0, which changes no finite sum.
+template <int ECAP, int FCAP>
+inline int sumShortExpansions(int elen, const double* e, int flen, const double* f, double* h)
+{
+    constexpr int kAll = ECAP + FCAP;
+    double m[kAll + 1];
+    bool firstFast;
+    if (!mergeByCount<ECAP, FCAP>(elen, e, flen, f, m, firstFast)) return -1;
     double q = m[0];
     double qnew, hh;
     if (firstFast)
@@ -478,6 +491,26 @@ inline int sumLongExpansions(int elen, const double* e, int flen, const double* 
     h[hindex] = q;
     hindex += (q != 0.0) | (hindex == 0);
     return hindex;
+}
+
+// The most significant component of sumExpansions(elen, e, flen, f, ...),
+// with the capacities of sumShortExpansions. That is the last partial sum
+// when it is nonzero, and the partial sums are the plain sums of the merged
+// components in order (Fast-Two-Sum and Two-Sum round the same sum), so the
+// roundoff terms are worked out only when the sum is zero.
+template <int ECAP, int FCAP>
+inline double largestOfSum(int elen, const double* e, int flen, const double* f)
+{
+    constexpr int kAll = ECAP + FCAP;
+    double m[kAll + 1];
+    bool firstFast;
+    if (mergeByCount<ECAP, FCAP>(elen, e, flen, f, m, firstFast)) {
+        double q = m[0];
+        for (int k = 1; k < kAll; ++k) q += m[k];
+        if (q != 0.0) return q;
+    }
+    double h[kAll];
+    return h[sumExpansionsUpTo<ECAP, FCAP>(elen, e, flen, f, h) - 1];
 }
 
 // h = b * e for a nonoverlapping expansion e of length elen >= 1; returns the

@@ -25,13 +25,12 @@ double orient2dexact(const double* pa, const double* pb, const double* pc)
     twoProductDiff(pb[0], pc[1], pb[0], pa[1], bterms);
     twoProductDiff(pc[0], pa[1], pc[0], pb[1], cterms);
 
-    double v[8] = {}, w[12];
+    double v[8] = {};
     int vlength = sumExpansionsUpTo<4, 4>(4, aterms, 4, bterms, v);
     // The first sum has mostly 3 to 5 components: a shorter fixed sum when it
     // fits.
-    int wlength = vlength <= 4 ? sumExpansionsUpTo<4, 4>(vlength, v, 4, cterms, w)
-                               : sumExpansionsUpTo<8, 4>(vlength, v, 4, cterms, w);
-    return w[wlength - 1];
+    return vlength <= 4 ? largestOfSum<4, 4>(vlength, v, 4, cterms)
+                        : largestOfSum<8, 4>(vlength, v, 4, cterms);
 }
 
 double orient2dslow(const double* pa, const double* pb, const double* pc)
