@@ -259,36 +259,16 @@ inline std::uint64_t fKey(double f)
     return (magnitudeBits(f) << 1) | !(f > 0.0);
 }
 
-// Keys for the merge order of one input of sumExpansions (the components
-// past len get padKey), or false when the order cannot be counted: a
-// component is not finite, or the nonzero ones are not strictly increasing
-// in magnitude (as in an exact expansion; products that underflow can break
-// this). A zero takes the key of the last nonzero component before it: the
-// merge takes a zero as soon as it heads its input, so right after that one.
-template <int CAP, bool IS_E>
-inline bool mergeKeys(int len, const double* e, std::uint64_t padKey, std::uint64_t* keys)
-{
-    constexpr std::uint64_t kInfinityBits = 0x7ff0000000000000;
-    bool ok = true;
-    std::uint64_t largest = 0;
-    std::uint64_t key = IS_E ? eKey(0.0) : fKey(0.0);
-    for (int i = 0; i < CAP; ++i) {
-        const bool used = i < len;
-        const double x = used ? e[i] : 0.0;
-        const std::uint64_t a = magnitudeBits(x);
-        ok &= (a == 0) | ((a > largest) & (a < kInfinityBits));
-        largest = a > largest ? a : largest;
-        const std::uint64_t own = IS_E ? eKey(x) : fKey(x);
-        key = a != 0 ? own : key;
-        keys[i] = used ? key : padKey;
-    }
-    return ok;
-}
-
-// mergeKeys for an input of any length: keys[0..len-1], and keys[len] =
-// the largest key, which no component has (a sentinel for the merge).
+// Keys for the merge order of one input of sumExpansions (eKey for e,
+// fKey for f) into keys[0..len-1], and keys[len] = the largest key, which no
+// component has (a sentinel for an exhausted input). False when the keys do
+// not give the merge's order: a component is not finite, or the nonzero
+// ones are not strictly increasing in magnitude (as in an exact expansion;
+// products that underflow can break this). A zero takes the key of the last
+// nonzero component before it: the merge takes a zero as soon as it heads
+// its input, so right after that one.
 template <bool IS_E>
-inline bool mergeKeysUpTo(int len, const double* e, std::uint64_t* keys)
+inline bool mergeKeys(int len, const double* e, std::uint64_t* keys)
 {
     constexpr std::uint64_t kInfinityBits = 0x7ff0000000000000;
     bool ok = true;
@@ -304,77 +284,6 @@ inline bool mergeKeysUpTo(int len, const double* e, std::uint64_t* keys)
     }
     keys[len] = ~std::uint64_t(0);
     return ok;
-}
-
-// The components of e and f in the merge order of sumExpansions, into m
-// (ECAP + FCAP of them: past elen + flen padded with -0, which changes no
-// finite sum; m must hold one more); firstFast tells whether the step after
-// the first is a Fast-Two-Sum. False when the keys do not apply.
-template <int ECAP, int FCAP>
-inline bool mergeByCount(int elen, const double* e, int flen, const double* f, double* m,
-                         bool& firstFast)
-{
-    constexpr int kAll = ECAP + FCAP;
-    std::uint64_t ek[ECAP], fk[FCAP];
-    const bool eOk = mergeKeys<ECAP, true>(elen, e, 0, ek);
-    const bool fOk = mergeKeys<FCAP, false>(flen, f, ~std::uint64_t(0), fk);
-    if (!(eOk & fOk)) return false;
-    int precedes[FCAP] = {};  // for each of f's components: how many of e's it goes before
-    int eFirstPlace = 0;
-    for (int i = 0; i < ECAP; ++i) {
-        int before = 0;
-        for (int j = 0; j < FCAP; ++j) {
-            const int c = fk[j] < ek[i];
-            before += c;
-            precedes[j] += c;
-        }
-        if (i == 0) eFirstPlace = before;
-        m[i < elen ? i + before : kAll] = i < elen ? e[i] : 0.0;
-    }
-    for (int j = 0; j < FCAP; ++j)
-        m[j < flen ? j + elen - precedes[j] : kAll] = j < flen ? f[j] : 0.0;
-    for (int k = elen + flen; k < kAll; ++k) m[k] = -0.0;
-    firstFast = eFirstPlace == 0 ? elen > 1 : flen > 1;
-    return true;
-}
-
-// sumExpansions(elen, e, flen, f, h) for short expansions: the same
-// components in the same order, or -1 (h untouched) where it does not
-// apply (see mergeKeys). e must hold ECAP components and f FCAP (those past
-// the lengths are ignored); h must hold ECAP + FCAP.
-// The step-by-step merge decides each step by a comparison that no branch
-// predictor can guess. Here the merge order is counted instead: with keys
-// increasing along each input, a component's place is its index plus the
-// number of the other input's components whose keys go before its own. The
-// summation is the same: Fast-Two-Sum after the first component when both
-// inputs still hold components then, Two-Sums after; zero roundoff terms
-// dropped. Its fixed length is padded with -0, which changes no finite sum.
-template <int ECAP, int FCAP>
-inline int sumShortExpansions(int elen, const double* e, int flen, const double* f, double* h)
-{
-    constexpr int kAll = ECAP + FCAP;
-    double m[kAll + 1];
-    bool firstFast;
-    if (!mergeByCount<ECAP, FCAP>(elen, e, flen, f, m, firstFast)) return -1;
-    double q = m[0];
-    double qnew, hh;
-    if (firstFast)
-        fastTwoSum(m[1], q, qnew, hh);
-    else
-        twoSum(q, m[1], qnew, hh);
-    q = qnew;
-    int hindex = 0;
-    h[hindex] = hh;
-    hindex += hh != 0.0;
-    for (int k = 2; k < kAll; ++k) {
-        twoSum(q, m[k], qnew, hh);
-        q = qnew;
-        h[hindex] = hh;
-        hindex += hh != 0.0;
-    }
-    h[hindex] = q;
-    hindex += (q != 0.0) | (hindex == 0);
-    return hindex;
 }
 
 // h = e + f for nonoverlapping expansions e (length elen) and f (length
@@ -438,26 +347,18 @@ inline int sumExpansions(int elen, const double* e, int flen, const double* f, d
     return hindex;
 }
 
-// sumShortExpansions, falling back to sumExpansions where it cannot count.
-template <int ECAP, int FCAP>
-inline int sumExpansionsUpTo(int elen, const double* e, int flen, const double* f, double* h)
-{
-    const int hlen = sumShortExpansions<ECAP, FCAP>(elen, e, flen, f, h);
-    return hlen >= 0 ? hlen : sumExpansions(elen, e, flen, f, h);
-}
-
 // sumExpansions for inputs of up to ECAP and FCAP components, with the
 // same components in the same order. The merge step compares the integer
-// keys of mergeKeys (the sentinels stand for an exhausted input) and picks
+// keys of mergeKeys and picks
 // the next component by a conditional move instead of a branch that would
 // mispredict about every other step; zero roundoff terms are dropped by
 // index arithmetic. Inputs whose keys do not apply take sumExpansions.
 template <int ECAP, int FCAP>
-inline int sumLongExpansions(int elen, const double* e, int flen, const double* f, double* h)
+inline int sumExpansionsBranchless(int elen, const double* e, int flen, const double* f, double* h)
 {
     std::uint64_t ek[ECAP + 1], fk[FCAP + 1];
-    const bool eOk = mergeKeysUpTo<true>(elen, e, ek);
-    const bool fOk = mergeKeysUpTo<false>(flen, f, fk);
+    const bool eOk = mergeKeys<true>(elen, e, ek);
+    const bool fOk = mergeKeys<false>(flen, f, fk);
     if (!(eOk & fOk)) return sumExpansions(elen, e, flen, f, h);
     int i = 0;
     int j = 0;
@@ -491,26 +392,6 @@ inline int sumLongExpansions(int elen, const double* e, int flen, const double* 
     h[hindex] = q;
     hindex += (q != 0.0) | (hindex == 0);
     return hindex;
-}
-
-// The most significant component of sumExpansions(elen, e, flen, f, ...),
-// with the capacities of sumShortExpansions. That is the last partial sum
-// when it is nonzero, and the partial sums are the plain sums of the merged
-// components in order (Fast-Two-Sum and Two-Sum round the same sum), so the
-// roundoff terms are worked out only when the sum is zero.
-template <int ECAP, int FCAP>
-inline double largestOfSum(int elen, const double* e, int flen, const double* f)
-{
-    constexpr int kAll = ECAP + FCAP;
-    double m[kAll + 1];
-    bool firstFast;
-    if (mergeByCount<ECAP, FCAP>(elen, e, flen, f, m, firstFast)) {
-        double q = m[0];
-        for (int k = 1; k < kAll; ++k) q += m[k];
-        if (q != 0.0) return q;
-    }
-    double h[kAll];
-    return h[sumExpansionsUpTo<ECAP, FCAP>(elen, e, flen, f, h) - 1];
 }
 
 // h = b * e for a nonoverlapping expansion e of length elen >= 1; returns the
