@@ -15,7 +15,6 @@
 #pragma once
 
 #include <cfloat>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -348,11 +347,11 @@ inline int sumExpansions(int elen, const double* e, int flen, const double* f, d
 }
 
 // sumExpansions for inputs of up to ECAP and FCAP components, with the
-// same components in the same order. The merge step compares the integer
-// keys of mergeKeys and picks
-// the next component by a conditional move instead of a branch that would
-// mispredict about every other step; zero roundoff terms are dropped by
-// index arithmetic. Inputs whose keys do not apply take sumExpansions.
+// same components in the same order. Each merge step compares the integer
+// keys of mergeKeys and picks the next component by masking its address,
+// instead of a branch that would mispredict about every other step; zero
+// roundoff terms are dropped by index arithmetic. Inputs whose keys do not
+// apply take sumExpansions.
 template <int ECAP, int FCAP>
 inline int sumExpansionsBranchless(int elen, const double* e, int flen, const double* f, double* h)
 {
@@ -453,6 +452,14 @@ struct ExpansionAccumulator {
     {
         current = 0;
         length = sumExpansions(elen, e, flen, f, buffers[0]);
+    }
+
+    // Starts the sum as e + f by sumExpansionsBranchless.
+    template <int ECAP, int FCAP>
+    void startWithBranchlessSum(int elen, const double* e, int flen, const double* f)
+    {
+        current = 0;
+        length = sumExpansionsBranchless<ECAP, FCAP>(elen, e, flen, f, buffers[0]);
     }
 
     // Adds the expansion e of length elen to the sum.

@@ -299,8 +299,7 @@ double incircleadapt(const double* pa, const double* pb, const double* pc, const
         int blen = liftedMinor(ca, bdx, bdy, bdet);
         int clen = liftedMinor(ab, cdx, cdy, cdet);
         int ablen = sumExpansionsBranchless<32, 32>(alen, adet, blen, bdet, abdet);
-        fin.current = 0;
-        fin.length = sumExpansionsBranchless<64, 32>(ablen, abdet, clen, cdet, fin.buffers[0]);
+        fin.startWithBranchlessSum<64, 32>(ablen, abdet, clen, cdet);
     }
     double det = estimate(fin.length, fin.data());
     double errbound = s.iccerrboundB * permanent;
