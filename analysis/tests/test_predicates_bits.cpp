@@ -15,10 +15,11 @@
 #include "analysis/predicates/PredicateScaling.h"
 #include "analysis/predicates/Predicates.h"
 
-// The library keeps its constants to itself: the arithmetic of its header,
-// compiled into this test, reads this copy.
+// The shared library keeps its constants to itself: the arithmetic of its
+// header, compiled into this test, reads this copy. Weak, so that a test
+// build that compiles the predicates in uses theirs.
 namespace expansion {
-PredicateState gPredicateState = predicateState();
+__attribute__((weak)) PredicateState gPredicateState = predicateState();
 }
 
 namespace before {
