@@ -15,6 +15,8 @@
 #pragma once
 
 #include <cfloat>
+#include <cstdint>
+#include <cstring>
 
 #include "analysis/predicates/Predicates.h"
 
@@ -235,6 +237,54 @@ inline double componentAfter(const double* e, int& i, int len)
     return i < len ? e[i] : 0.0;
 }
 
+// The merge of sumExpansions takes f's component before e's exactly when
+// (f > e) != (f > -e), that is when |f| < |e|, or |f| == |e| and f > 0.
+// With a = the bits of |x| (ordered as |x| for all but NaN) that becomes an
+// integer comparison of keys: f goes first when fKey(f) < eKey(e).
+inline std::uint64_t magnitudeBits(double x)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits & ~(std::uint64_t(1) << 63);
+}
+
+inline std::uint64_t eKey(double e)
+{
+    return (magnitudeBits(e) << 1) | 1;
+}
+
+inline std::uint64_t fKey(double f)
+{
+    return (magnitudeBits(f) << 1) | !(f > 0.0);
+}
+
+// Keys for the merge order of one input of sumExpansions (eKey for e,
+// fKey for f) into keys[0..len-1], and keys[len] = the largest key, which no
+// component has (a sentinel for an exhausted input). False when the keys do
+// not give the merge's order: a component is not finite, or the nonzero
+// ones are not strictly increasing in magnitude (as in an exact expansion;
+// products that underflow can break this). A zero takes the key of the last
+// nonzero component before it: the merge takes a zero as soon as it heads
+// its input, so right after that one.
+template <bool IS_E>
+inline bool mergeKeys(int len, const double* e, std::uint64_t* keys)
+{
+    constexpr std::uint64_t kInfinityBits = 0x7ff0000000000000;
+    bool ok = true;
+    std::uint64_t largest = 0;
+    std::uint64_t key = IS_E ? eKey(0.0) : fKey(0.0);
+    for (int i = 0; i < len; ++i) {
+        const std::uint64_t a = magnitudeBits(e[i]);
+        ok &= (a == 0) | ((a > largest) & (a < kInfinityBits));
+        largest = a > largest ? a : largest;
+        const std::uint64_t own = IS_E ? eKey(e[i]) : fKey(e[i]);
+        key = a != 0 ? own : key;
+        keys[i] = key;
+    }
+    keys[len] = ~std::uint64_t(0);
+    return ok;
+}
+
 // h = e + f for nonoverlapping expansions e (length elen) and f (length
 // flen); returns the length of h. The components are merged by increasing
 // magnitude (the next one comes from e when e's is the smaller), then summed
@@ -293,6 +343,53 @@ inline int sumExpansions(int elen, const double* e, int flen, const double* f, d
         if (hh != 0.0) h[hindex++] = hh;
     }
     if (q != 0.0 || hindex == 0) h[hindex++] = q;
+    return hindex;
+}
+
+// sumExpansions for inputs of up to ECAP and FCAP components, with the
+// same components in the same order. Each merge step compares the integer
+// keys of mergeKeys and picks the next component by masking its address,
+// instead of a branch that would mispredict about every other step; zero
+// roundoff terms are dropped by index arithmetic. Inputs whose keys do not
+// apply take sumExpansions.
+template <int ECAP, int FCAP>
+inline int sumExpansionsBranchless(int elen, const double* e, int flen, const double* f, double* h)
+{
+    std::uint64_t ek[ECAP + 1], fk[FCAP + 1];
+    const bool eOk = mergeKeys<true>(elen, e, ek);
+    const bool fOk = mergeKeys<false>(flen, f, fk);
+    if (!(eOk & fOk)) return sumExpansions(elen, e, flen, f, h);
+    int i = 0;
+    int j = 0;
+    auto next = [&]() {
+        const bool takeF = fk[j] < ek[i];
+        // The address by masking: a plain selection compiles to a branch.
+        const std::uintptr_t pe = reinterpret_cast<std::uintptr_t>(e + i);
+        const std::uintptr_t pf = reinterpret_cast<std::uintptr_t>(f + j);
+        const std::uintptr_t mask = 0 - static_cast<std::uintptr_t>(takeF);
+        j += takeF;
+        i += !takeF;
+        return *reinterpret_cast<const double*>(pe ^ ((pe ^ pf) & mask));
+    };
+    double q = next();
+    const bool firstFast = i < elen && j < flen;
+    double qnew, hh;
+    if (firstFast)
+        fastTwoSum(next(), q, qnew, hh);
+    else
+        twoSum(q, next(), qnew, hh);
+    q = qnew;
+    int hindex = 0;
+    h[hindex] = hh;
+    hindex += hh != 0.0;
+    for (int k = 2; k < elen + flen; ++k) {
+        twoSum(q, next(), qnew, hh);
+        q = qnew;
+        h[hindex] = hh;
+        hindex += hh != 0.0;
+    }
+    h[hindex] = q;
+    hindex += (q != 0.0) | (hindex == 0);
     return hindex;
 }
 
@@ -355,6 +452,14 @@ struct ExpansionAccumulator {
     {
         current = 0;
         length = sumExpansions(elen, e, flen, f, buffers[0]);
+    }
+
+    // Starts the sum as e + f by sumExpansionsBranchless.
+    template <int ECAP, int FCAP>
+    void startWithBranchlessSum(int elen, const double* e, int flen, const double* f)
+    {
+        current = 0;
+        length = sumExpansionsBranchless<ECAP, FCAP>(elen, e, flen, f, buffers[0]);
     }
 
     // Adds the expansion e of length elen to the sum.

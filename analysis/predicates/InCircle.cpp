@@ -42,7 +42,7 @@ int liftedMinor(const double* minor, double dx, double dy, double* out)
     int xxmlen = scaleExpansion(xmlen, xm, dx, xxm);
     int ymlen = scaleExpansion(4, minor, dy, ym);
     int yymlen = scaleExpansion(ymlen, ym, dy, yym);
-    return sumExpansions(xxmlen, xxm, yymlen, yym, out);
+    return sumExpansionsBranchless<16, 16>(xxmlen, xxm, yymlen, yym, out);
 }
 
 // dx^2 + dy^2 exactly, as a 4-component expansion.
@@ -298,8 +298,8 @@ double incircleadapt(const double* pa, const double* pb, const double* pc, const
         int alen = liftedMinor(bc, adx, ady, adet);
         int blen = liftedMinor(ca, bdx, bdy, bdet);
         int clen = liftedMinor(ab, cdx, cdy, cdet);
-        int ablen = sumExpansions(alen, adet, blen, bdet, abdet);
-        fin.startWithSum(ablen, abdet, clen, cdet);
+        int ablen = sumExpansionsBranchless<32, 32>(alen, adet, blen, bdet, abdet);
+        fin.startWithBranchlessSum<64, 32>(ablen, abdet, clen, cdet);
     }
     double det = estimate(fin.length, fin.data());
     double errbound = s.iccerrboundB * permanent;
