@@ -125,16 +125,6 @@ void Bspline::updateRational()
 // ---------------------------------------------------------------------------
 // Parameters
 
-double Bspline::startParameter() const
-{
-    return m_kts.GetAt(m_deg - 1) + m_offset;
-}
-
-double Bspline::endParameter() const
-{
-    return m_kts.GetAt(m_kts.GetSize() - 1) + m_offset;
-}
-
 double Bspline::parmLength() const
 {
     return std::fabs(endParameter() - startParameter());
@@ -175,15 +165,18 @@ bool Bspline::isContained(double a, double b) const
 // ---------------------------------------------------------------------------
 // Evaluation
 
-void Bspline::interval(double* u, int* span, int* mult) const
+namespace {
+
+// The span search of Bspline::interval on the n knots K: brings *u into
+// the knot range, pulls it inside the last span at its end, snaps it onto a
+// knot closer than 1e-10 of the range and returns k with
+// K[k] <= *u < K[k + 1], or -1 when there is none.
+inline int findSpan(const double* K, int n, double* u)
 {
-    *mult = 0;
-    *span = -1;
-    const int n = nKts();
     if (n < 2)
-        return;
-    const double first = m_kts[0];
-    const double last = m_kts[n - 1];
+        return -1;
+    const double first = K[0];
+    const double last = K[n - 1];
     const double d = (last - first) * 1e-10;
     // A parameter outside the knots is taken at the nearer end, so that the
     // span is always one the evaluators can use.
@@ -204,20 +197,159 @@ void Bspline::interval(double* u, int* span, int* mult) const
     int hi = n;
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (*u - m_kts[mid] >= skip)
+        if (*u - K[mid] >= skip)
             lo = mid + 1;
         else
             hi = mid;
     }
     for (int i = lo; i < n; ++i) {
-        const double ki = m_kts[i];
+        const double ki = K[i];
         if (std::fabs(ki - *u) < d)
             *u = ki;
-        if (m_kts[i - 1] <= *u && *u < ki) {
-            *span = i - 1;
-            return;
+        if (K[i - 1] <= *u && *u < ki)
+            return i - 1;
+    }
+    return -1;
+}
+
+// De Boor's algorithm on the deg + 1 points from C[base] (weights Wt when
+// Weighted) at local u: deg rounds giving the curve point, or with Dir
+// deg - 1 rounds giving the difference of the last two work points. D is
+// the degree when fixed at compile time (0: take deg), so that low degrees
+// run unrolled; the operations and their order are those of
+// Bspline::deBoor, so the bits are the same. Only the entries used are
+// written: nothing is initialised that is not read. With Bezier every step
+// has the same two knots bit for bit (see isBezierSpan), so its ratio
+// alpha is the same quotient: it is divided out once as bezierAlpha.
+template <int D, bool Weighted, bool Dir, bool Bezier = false>
+inline Point<double> deBoorSpan(int deg, const double* K, const Point<double>* C, const double* Wt,
+                                int base, double u, double bezierAlpha = 0.0)
+{
+    constexpr int N = D > 0 ? D + 1 : Bspline::maxDegree + 1;
+    const int dg = D > 0 ? D : deg;
+    const int rounds = Dir ? dg - 1 : dg;
+    double x[N];
+    double y[N];
+    double z[N];
+    double w[N];
+    for (int j = 0; j <= dg; ++j) {
+        x[j] = C[base + j].x;
+        y[j] = C[base + j].y;
+        z[j] = C[base + j].z;
+        if (Weighted)
+            w[j] = Wt[base + j];
+    }
+    for (int r = 1; r <= rounds; ++r) {
+        for (int j = dg; j >= r; --j) {
+            const int i = base + j;
+            const double alpha = Bezier ? bezierAlpha : (u - K[i]) / (K[i + dg + 1 - r] - K[i]);
+            if (Weighted) {
+                const double a0 = (1.0 - alpha) * w[j - 1];
+                const double a1 = alpha * w[j];
+                const double wj = a0 + a1;
+                x[j] = (x[j - 1] * a0 + x[j] * a1) / wj;
+                y[j] = (y[j - 1] * a0 + y[j] * a1) / wj;
+                z[j] = (z[j - 1] * a0 + z[j] * a1) / wj;
+                w[j] = wj;
+            } else {
+                const double a0 = 1.0 - alpha;
+                x[j] = x[j - 1] * a0 + x[j] * alpha;
+                y[j] = y[j - 1] * a0 + y[j] * alpha;
+                z[j] = z[j - 1] * a0 + z[j] * alpha;
+            }
         }
     }
+    if (Dir)
+        return Point<double>(x[dg] - x[dg - 1], y[dg] - y[dg - 1], z[dg] - z[dg - 1]);
+    return Point<double>(x[dg], y[dg], z[dg]);
+}
+
+// deBoorSpan for the spline's degree, unrolled for degrees 1 to 3.
+template <bool Weighted, bool Dir, bool Bezier>
+inline Point<double> deBoorByDegree(int deg, const double* K, const Point<double>* C, const double* Wt,
+                                    int base, double u, double bezierAlpha)
+{
+    switch (deg) {
+    case 1:
+        return deBoorSpan<1, Weighted, Dir, Bezier>(deg, K, C, Wt, base, u, bezierAlpha);
+    case 2:
+        return deBoorSpan<2, Weighted, Dir, Bezier>(deg, K, C, Wt, base, u, bezierAlpha);
+    case 3:
+        return deBoorSpan<3, Weighted, Dir, Bezier>(deg, K, C, Wt, base, u, bezierAlpha);
+    default:
+        return deBoorSpan<0, Weighted, Dir, Bezier>(deg, K, C, Wt, base, u, bezierAlpha);
+    }
+}
+
+// The same double, bit for bit (so +0 and -0 differ, and a NaN is never
+// the same as anything).
+inline bool sameBits(double a, double b)
+{
+    return a == b && std::signbit(a) == std::signbit(b);
+}
+
+// The span found at base 0 of a single-span spline whose first deg + 1
+// knots are one value a and last deg + 1 another value b: every step of de
+// Boor's algorithm there takes knots a and b, bit for bit.
+inline bool isBezierSpan(const double* K, int deg, INT_PTR nKts, INT_PTR base)
+{
+    if (base != 0 || nKts != 2 * deg + 2)
+        return false;
+    for (int i = 1; i <= deg; ++i) {
+        if (!sameBits(K[i], K[0]) || !sameBits(K[deg + 1 + i], K[deg + 1]))
+            return false;
+    }
+    return true;
+}
+
+// deBoorByDegree with alpha divided out once on a Bezier span.
+template <bool Weighted, bool Dir>
+inline Point<double> deBoorAt(int deg, const double* K, INT_PTR nKts, const Point<double>* C,
+                              const double* Wt, int base, double u)
+{
+    if (isBezierSpan(K, deg, nKts, base)) {
+        const double alpha = (u - K[0]) / (K[deg + 1] - K[0]);
+        return deBoorByDegree<Weighted, Dir, true>(deg, K, C, Wt, base, u, alpha);
+    }
+    return deBoorByDegree<Weighted, Dir, false>(deg, K, C, Wt, base, u, 0.0);
+}
+
+// The result of Bspline::deBoor at local u taken as a point (Dir false:
+// P[deg] after deg rounds) or as a direction (Dir true: P[deg] - P[deg - 1]
+// after deg - 1 rounds), with unchecked reads. Throws "Bad spline\n" for a
+// degree outside 1..maxDegree as deBoor does. Returns false, having thrown
+// nothing else, when some index the algorithm reads falls outside the
+// arrays: the caller then takes the checked deBoor, which throws as before.
+template <bool Dir>
+inline bool fastDeBoor(const Bspline& s, double u, bool weighted, Point<double>* out)
+{
+    const int deg = s.deg();
+    if (deg < 1 || deg > Bspline::maxDegree)
+        throw kBadSpline;
+    const CArray<double>& kts = s.knotVector();
+    const CArray<Point<double>>& cpts = s.controlPoints();
+    const CArray<double>& wts = s.weightArray();
+    const double* K = kts.GetData();
+    const INT_PTR nKts = kts.GetSize();
+    const int span = findSpan(K, static_cast<int>(nKts), &u);
+    const INT_PTR base = static_cast<INT_PTR>(span) - deg;
+    if (base < 0 || base + deg >= cpts.GetSize() || base + 2 * deg >= nKts ||
+        (weighted && base + deg >= wts.GetSize()))
+        return false;
+    const int b = static_cast<int>(base);
+    if (weighted)
+        *out = deBoorAt<true, Dir>(deg, K, nKts, cpts.GetData(), wts.GetData(), b, u);
+    else
+        *out = deBoorAt<false, Dir>(deg, K, nKts, cpts.GetData(), nullptr, b, u);
+    return true;
+}
+
+}  // namespace
+
+void Bspline::interval(double* u, int* span, int* mult) const
+{
+    *mult = 0;
+    *span = findSpan(m_kts.GetData(), nKts(), u);
 }
 
 void Bspline::deBoor(double u, int rounds, bool weighted, Point<double>* P, double* W) const
@@ -262,13 +394,16 @@ void Bspline::eval(double t, Point<double>* out, double tol) const
         *out = m_cpts.GetAt(m_cpts.GetSize() - 1);
         return;
     }
-    if (m_rational) {
-        rbsEval(t, out);
+    // The rational path is rbsEval's, with the range already at hand.
+    if (m_rational && std::fabs(t - e) < (e - s) * 1e-10) {
+        *out = m_cpts.GetAt(m_cpts.GetSize() - 1);
         return;
     }
+    if (fastDeBoor<false>(*this, t - m_offset, m_rational, out))
+        return;
     Point<double> P[maxDegree + 1];
     double W[maxDegree + 1];
-    deBoor(t - m_offset, m_deg, false, P, W);
+    deBoor(t - m_offset, m_deg, m_rational, P, W);
     *out = P[m_deg];
 }
 
@@ -280,6 +415,8 @@ void Bspline::rbsEval(double t, Point<double>* out) const
         *out = m_cpts.GetAt(m_cpts.GetSize() - 1);
         return;
     }
+    if (fastDeBoor<false>(*this, t - m_offset, true, out))
+        return;
     Point<double> P[maxDegree + 1];
     double W[maxDegree + 1];
     deBoor(t - m_offset, m_deg, true, P, W);
@@ -288,6 +425,9 @@ void Bspline::rbsEval(double t, Point<double>* out) const
 
 Point<double> Bspline::direction(double t, bool weighted) const
 {
+    Point<double> d;
+    if (fastDeBoor<true>(*this, t - m_offset, weighted, &d))
+        return d;
     Point<double> P[maxDegree + 1];
     double W[maxDegree + 1];
     deBoor(t - m_offset, m_deg - 1, weighted, P, W);
