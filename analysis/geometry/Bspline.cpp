@@ -3,7 +3,9 @@
 #include "analysis/geometry/Bspline.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "analysis/geometry/PlanarGeometry.h"
 #include "analysis/geometry/Tolerance.h"
@@ -219,7 +221,7 @@ inline int findSpan(const double* K, int n, double* u)
 // run unrolled; the operations and their order are those of
 // Bspline::deBoor, so the bits are the same. Only the entries used are
 // written: nothing is initialised that is not read. With Bezier every step
-// has the same two knots bit for bit (see isBezierSpan), so its ratio
+// has the same two knots bit for bit (see isBezierKnots), so its ratio
 // alpha is the same quotient: it is divided out once as bezierAlpha.
 template <int D, bool Weighted, bool Dir, bool Bezier = false>
 inline Point<double> deBoorSpan(int deg, const double* K, const Point<double>* C, const double* Wt,
@@ -228,40 +230,45 @@ inline Point<double> deBoorSpan(int deg, const double* K, const Point<double>* C
     constexpr int N = D > 0 ? D + 1 : Bspline::maxDegree + 1;
     const int dg = D > 0 ? D : deg;
     const int rounds = Dir ? dg - 1 : dg;
-    double x[N];
-    double y[N];
-    double z[N];
-    double w[N];
+    // One work point with its weight; x and y side by side, as the
+    // compiler pairs them.
+    struct Work {
+        double x, y, z, w;
+    };
+    Work P[N];
     for (int j = 0; j <= dg; ++j) {
-        x[j] = C[base + j].x;
-        y[j] = C[base + j].y;
-        z[j] = C[base + j].z;
+        P[j].x = C[base + j].x;
+        P[j].y = C[base + j].y;
+        P[j].z = C[base + j].z;
         if (Weighted)
-            w[j] = Wt[base + j];
+            P[j].w = Wt[base + j];
     }
     for (int r = 1; r <= rounds; ++r) {
         for (int j = dg; j >= r; --j) {
             const int i = base + j;
             const double alpha = Bezier ? bezierAlpha : (u - K[i]) / (K[i + dg + 1 - r] - K[i]);
+            Work& p = P[j];
+            const Work& q = P[j - 1];
             if (Weighted) {
-                const double a0 = (1.0 - alpha) * w[j - 1];
-                const double a1 = alpha * w[j];
-                const double wj = a0 + a1;
-                x[j] = (x[j - 1] * a0 + x[j] * a1) / wj;
-                y[j] = (y[j - 1] * a0 + y[j] * a1) / wj;
-                z[j] = (z[j - 1] * a0 + z[j] * a1) / wj;
-                w[j] = wj;
+                const double a0 = (1.0 - alpha) * q.w;
+                const double a1 = alpha * p.w;
+                const double w = a0 + a1;
+                p.x = (q.x * a0 + p.x * a1) / w;
+                p.y = (q.y * a0 + p.y * a1) / w;
+                p.z = (q.z * a0 + p.z * a1) / w;
+                p.w = w;
             } else {
                 const double a0 = 1.0 - alpha;
-                x[j] = x[j - 1] * a0 + x[j] * alpha;
-                y[j] = y[j - 1] * a0 + y[j] * alpha;
-                z[j] = z[j - 1] * a0 + z[j] * alpha;
+                p.x = q.x * a0 + p.x * alpha;
+                p.y = q.y * a0 + p.y * alpha;
+                p.z = q.z * a0 + p.z * alpha;
             }
         }
     }
+    const Work& last = P[dg];
     if (Dir)
-        return Point<double>(x[dg] - x[dg - 1], y[dg] - y[dg - 1], z[dg] - z[dg - 1]);
-    return Point<double>(x[dg], y[dg], z[dg]);
+        return Point<double>(last.x - P[dg - 1].x, last.y - P[dg - 1].y, last.z - P[dg - 1].z);
+    return Point<double>(last.x, last.y, last.z);
 }
 
 // deBoorSpan for the spline's degree, unrolled for degrees 1 to 3.
@@ -281,19 +288,18 @@ inline Point<double> deBoorByDegree(int deg, const double* K, const Point<double
     }
 }
 
-// The same double, bit for bit (so +0 and -0 differ, and a NaN is never
-// the same as anything).
+// The same double, bit for bit (so +0 and -0 differ).
 inline bool sameBits(double a, double b)
 {
-    return a == b && std::signbit(a) == std::signbit(b);
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-// The span found at base 0 of a single-span spline whose first deg + 1
-// knots are one value a and last deg + 1 another value b: every step of de
-// Boor's algorithm there takes knots a and b, bit for bit.
-inline bool isBezierSpan(const double* K, int deg, INT_PTR nKts, INT_PTR base)
+// The knots of a single-span spline of degree deg whose first deg + 1
+// knots are one value and last deg + 1 another, bit for bit: every step of
+// de Boor's algorithm then takes the same two knots.
+inline bool isBezierKnots(const double* K, int deg, INT_PTR nKts)
 {
-    if (base != 0 || nKts != 2 * deg + 2)
+    if (nKts != 2 * deg + 2)
         return false;
     for (int i = 1; i <= deg; ++i) {
         if (!sameBits(K[i], K[0]) || !sameBits(K[deg + 1 + i], K[deg + 1]))
@@ -302,16 +308,25 @@ inline bool isBezierSpan(const double* K, int deg, INT_PTR nKts, INT_PTR base)
     return true;
 }
 
-// deBoorByDegree with alpha divided out once on a Bezier span.
-template <bool Weighted, bool Dir>
-inline Point<double> deBoorAt(int deg, const double* K, INT_PTR nKts, const Point<double>* C,
-                              const double* Wt, int base, double u)
+// findSpan on Bezier knots (isBezierKnots) running from a to b > a: the
+// same *u and span, without the search. The search there can skip only the
+// knots a, when u is at least 2d above them and so not snapped onto them;
+// what is left is the scan: snap onto a, snap onto b, then span deg when
+// a <= u < b (every later knot is b, which holds nothing).
+inline int bezierSpan(int deg, double a, double b, double* u)
 {
-    if (isBezierSpan(K, deg, nKts, base)) {
-        const double alpha = (u - K[0]) / (K[deg + 1] - K[0]);
-        return deBoorByDegree<Weighted, Dir, true>(deg, K, C, Wt, base, u, alpha);
-    }
-    return deBoorByDegree<Weighted, Dir, false>(deg, K, C, Wt, base, u, 0.0);
+    const double d = (b - a) * 1e-10;
+    if (*u < a)
+        *u = a;
+    if (*u > b)
+        *u = b;
+    if (std::fabs(*u - b) < d)
+        *u -= 2.0 * d;
+    if (std::fabs(a - *u) < d)
+        *u = a;
+    if (std::fabs(b - *u) < d)
+        *u = b;
+    return a <= *u && *u < b ? deg : -1;
 }
 
 // The result of Bspline::deBoor at local u taken as a point (Dir false:
@@ -321,7 +336,7 @@ inline Point<double> deBoorAt(int deg, const double* K, INT_PTR nKts, const Poin
 // nothing else, when some index the algorithm reads falls outside the
 // arrays: the caller then takes the checked deBoor, which throws as before.
 template <bool Dir>
-inline bool fastDeBoor(const Bspline& s, double u, bool weighted, Point<double>* out)
+[[gnu::always_inline]] inline bool fastDeBoor(const Bspline& s, double u, bool weighted, Point<double>* out)
 {
     const int deg = s.deg();
     if (deg < 1 || deg > Bspline::maxDegree)
@@ -331,16 +346,24 @@ inline bool fastDeBoor(const Bspline& s, double u, bool weighted, Point<double>*
     const CArray<double>& wts = s.weightArray();
     const double* K = kts.GetData();
     const INT_PTR nKts = kts.GetSize();
-    const int span = findSpan(K, static_cast<int>(nKts), &u);
+    const bool bezier = isBezierKnots(K, deg, nKts) && K[0] < K[deg + 1];
+    const int span = bezier ? bezierSpan(deg, K[0], K[deg + 1], &u) : findSpan(K, static_cast<int>(nKts), &u);
     const INT_PTR base = static_cast<INT_PTR>(span) - deg;
     if (base < 0 || base + deg >= cpts.GetSize() || base + 2 * deg >= nKts ||
         (weighted && base + deg >= wts.GetSize()))
         return false;
     const int b = static_cast<int>(base);
-    if (weighted)
-        *out = deBoorAt<true, Dir>(deg, K, nKts, cpts.GetData(), wts.GetData(), b, u);
-    else
-        *out = deBoorAt<false, Dir>(deg, K, nKts, cpts.GetData(), nullptr, b, u);
+    const Point<double>* C = cpts.GetData();
+    const double* W = weighted ? wts.GetData() : nullptr;
+    if (bezier) {
+        // The one ratio of every step (base is 0 here).
+        const double alpha = (u - K[0]) / (K[deg + 1] - K[0]);
+        *out = weighted ? deBoorByDegree<true, Dir, true>(deg, K, C, W, b, u, alpha)
+                        : deBoorByDegree<false, Dir, true>(deg, K, C, W, b, u, alpha);
+    } else {
+        *out = weighted ? deBoorByDegree<true, Dir, false>(deg, K, C, W, b, u, 0.0)
+                        : deBoorByDegree<false, Dir, false>(deg, K, C, W, b, u, 0.0);
+    }
     return true;
 }
 

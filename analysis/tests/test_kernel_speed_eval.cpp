@@ -442,6 +442,32 @@ TEST(KernelSpeedEval, CirclesAndConicsGiveTheOldBits)
     EXPECT_GT(count, 1000);
 }
 
+// Single spans whose end knots differ only in the sign of zero, collapse
+// to one value, or span less than the snapping distance can resolve.
+TEST(KernelSpeedEval, OddSingleSpansGiveTheOldBits)
+{
+    std::mt19937 rng(5);
+    const double z = 0.0;
+    const std::vector<std::vector<double>> knotSets = {
+        {-z, z, -z, 2, 2, 2},   {z, z, z, 2, 2, 2},         {-z, -z, -z, 2, 2, 2},
+        {-2, -2, -2, -z, z, z}, {3, 3, 3, 3, 3, 3},         {1, 1, 1, 1 + 1e-300, 1 + 1e-300, 1 + 1e-300},
+        {0, 0, 0, 1e-320, 1e-320, 1e-320}, {1e6, 1e6, 1e6, 1e6 + 1e-9, 1e6 + 1e-9, 1e6 + 1e-9},
+    };
+    Pt cpts[3] = {Pt(-z, 1, -z), Pt(2, 3, z), Pt(4, -z, 1)};
+    double wts[3] = {1.0, 0.5, 2.0};
+    int count = 0;
+    for (const auto& k : knotSets) {
+        std::vector<double> kts = k;
+        Bspline s(2, 3, cpts, wts, 6, kts.data());
+        std::vector<double> ts = parameters(s, rng, 20);
+        for (double t : {-z, z, 1.0, 2.0, k[0], k[5]})
+            ts.push_back(t);
+        for (double t : ts)
+            compareAt(s, t, "knots from " + std::to_string(k[0]), &count);
+    }
+    EXPECT_GT(count, 300);
+}
+
 TEST(KernelSpeedEval, BrokenSplinesThrowAsBefore)
 {
     std::mt19937 rng(99);
