@@ -224,8 +224,9 @@ inline int findSpan(const double* K, int n, double* u)
 // has the same two knots bit for bit (see isBezierKnots), so its ratio
 // alpha is the same quotient: it is divided out once as bezierAlpha.
 template <int D, bool Weighted, bool Dir, bool Bezier = false>
-inline Point<double> deBoorSpan(int deg, const double* K, const Point<double>* C, const double* Wt,
-                                int base, double u, double bezierAlpha = 0.0)
+[[gnu::always_inline]] inline Point<double> deBoorSpan(int deg, const double* K, const Point<double>* C,
+                                                       const double* Wt, int base, double u,
+                                                       double bezierAlpha = 0.0)
 {
     constexpr int N = D > 0 ? D + 1 : Bspline::maxDegree + 1;
     const int dg = D > 0 ? D : deg;
@@ -273,8 +274,9 @@ inline Point<double> deBoorSpan(int deg, const double* K, const Point<double>* C
 
 // deBoorSpan for the spline's degree, unrolled for degrees 1 to 3.
 template <bool Weighted, bool Dir, bool Bezier>
-inline Point<double> deBoorByDegree(int deg, const double* K, const Point<double>* C, const double* Wt,
-                                    int base, double u, double bezierAlpha)
+[[gnu::always_inline]] inline Point<double> deBoorByDegree(int deg, const double* K, const Point<double>* C,
+                                                           const double* Wt, int base, double u,
+                                                           double bezierAlpha)
 {
     switch (deg) {
     case 1:
