@@ -3,7 +3,9 @@
 #include "analysis/geometry/Bspline.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "analysis/geometry/PlanarGeometry.h"
 #include "analysis/geometry/Tolerance.h"
@@ -125,16 +127,6 @@ void Bspline::updateRational()
 // ---------------------------------------------------------------------------
 // Parameters
 
-double Bspline::startParameter() const
-{
-    return m_kts.GetAt(m_deg - 1) + m_offset;
-}
-
-double Bspline::endParameter() const
-{
-    return m_kts.GetAt(m_kts.GetSize() - 1) + m_offset;
-}
-
 double Bspline::parmLength() const
 {
     return std::fabs(endParameter() - startParameter());
@@ -175,15 +167,18 @@ bool Bspline::isContained(double a, double b) const
 // ---------------------------------------------------------------------------
 // Evaluation
 
-void Bspline::interval(double* u, int* span, int* mult) const
+namespace {
+
+// The span search of Bspline::interval on the n knots K: brings *u into
+// the knot range, pulls it inside the last span at its end, snaps it onto a
+// knot closer than 1e-10 of the range and returns k with
+// K[k] <= *u < K[k + 1], or -1 when there is none.
+inline int findSpan(const double* K, int n, double* u)
 {
-    *mult = 0;
-    *span = -1;
-    const int n = nKts();
     if (n < 2)
-        return;
-    const double first = m_kts[0];
-    const double last = m_kts[n - 1];
+        return -1;
+    const double first = K[0];
+    const double last = K[n - 1];
     const double d = (last - first) * 1e-10;
     // A parameter outside the knots is taken at the nearer end, so that the
     // span is always one the evaluators can use.
@@ -204,20 +199,182 @@ void Bspline::interval(double* u, int* span, int* mult) const
     int hi = n;
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (*u - m_kts[mid] >= skip)
+        if (*u - K[mid] >= skip)
             lo = mid + 1;
         else
             hi = mid;
     }
     for (int i = lo; i < n; ++i) {
-        const double ki = m_kts[i];
+        const double ki = K[i];
         if (std::fabs(ki - *u) < d)
             *u = ki;
-        if (m_kts[i - 1] <= *u && *u < ki) {
-            *span = i - 1;
-            return;
+        if (K[i - 1] <= *u && *u < ki)
+            return i - 1;
+    }
+    return -1;
+}
+
+// De Boor's algorithm on the deg + 1 points from C[base] (weights Wt when
+// Weighted) at local u: deg rounds giving the curve point, or with Dir
+// deg - 1 rounds giving the difference of the last two work points. D is
+// the degree when fixed at compile time (0: take deg), so that low degrees
+// run unrolled; the operations and their order are those of
+// Bspline::deBoor, so the bits are the same. Only the entries used are
+// written: nothing is initialised that is not read. With Bezier every step
+// has the same two knots bit for bit (see isBezierKnots), so its ratio
+// alpha is the same quotient: it is divided out once as bezierAlpha.
+template <int D, bool Weighted, bool Dir, bool Bezier = false>
+[[gnu::always_inline]] inline Point<double> deBoorSpan(int deg, const double* K, const Point<double>* C,
+                                                       const double* Wt, int base, double u,
+                                                       double bezierAlpha = 0.0)
+{
+    constexpr int N = D > 0 ? D + 1 : Bspline::maxDegree + 1;
+    const int dg = D > 0 ? D : deg;
+    const int rounds = Dir ? dg - 1 : dg;
+    // One work point with its weight; x and y side by side, as the
+    // compiler pairs them.
+    struct Work {
+        double x, y, z, w;
+    };
+    Work P[N];
+    for (int j = 0; j <= dg; ++j) {
+        P[j].x = C[base + j].x;
+        P[j].y = C[base + j].y;
+        P[j].z = C[base + j].z;
+        if (Weighted)
+            P[j].w = Wt[base + j];
+    }
+    for (int r = 1; r <= rounds; ++r) {
+        for (int j = dg; j >= r; --j) {
+            const int i = base + j;
+            const double alpha = Bezier ? bezierAlpha : (u - K[i]) / (K[i + dg + 1 - r] - K[i]);
+            Work& p = P[j];
+            const Work& q = P[j - 1];
+            if (Weighted) {
+                const double a0 = (1.0 - alpha) * q.w;
+                const double a1 = alpha * p.w;
+                const double w = a0 + a1;
+                p.x = (q.x * a0 + p.x * a1) / w;
+                p.y = (q.y * a0 + p.y * a1) / w;
+                p.z = (q.z * a0 + p.z * a1) / w;
+                p.w = w;
+            } else {
+                const double a0 = 1.0 - alpha;
+                p.x = q.x * a0 + p.x * alpha;
+                p.y = q.y * a0 + p.y * alpha;
+                p.z = q.z * a0 + p.z * alpha;
+            }
         }
     }
+    const Work& last = P[dg];
+    if (Dir)
+        return Point<double>(last.x - P[dg - 1].x, last.y - P[dg - 1].y, last.z - P[dg - 1].z);
+    return Point<double>(last.x, last.y, last.z);
+}
+
+// deBoorSpan for the spline's degree, unrolled for degrees 1 to 3.
+template <bool Weighted, bool Dir, bool Bezier>
+[[gnu::always_inline]] inline Point<double> deBoorByDegree(int deg, const double* K, const Point<double>* C,
+                                                           const double* Wt, int base, double u,
+                                                           double bezierAlpha)
+{
+    switch (deg) {
+    case 1:
+        return deBoorSpan<1, Weighted, Dir, Bezier>(deg, K, C, Wt, base, u, bezierAlpha);
+    case 2:
+        return deBoorSpan<2, Weighted, Dir, Bezier>(deg, K, C, Wt, base, u, bezierAlpha);
+    case 3:
+        return deBoorSpan<3, Weighted, Dir, Bezier>(deg, K, C, Wt, base, u, bezierAlpha);
+    default:
+        return deBoorSpan<0, Weighted, Dir, Bezier>(deg, K, C, Wt, base, u, bezierAlpha);
+    }
+}
+
+// The same double, bit for bit (so +0 and -0 differ).
+inline bool sameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// The knots of a single-span spline of degree deg whose first deg + 1
+// knots are one value and last deg + 1 another, bit for bit: every step of
+// de Boor's algorithm then takes the same two knots.
+inline bool isBezierKnots(const double* K, int deg, INT_PTR nKts)
+{
+    if (nKts != 2 * deg + 2)
+        return false;
+    for (int i = 1; i <= deg; ++i) {
+        if (!sameBits(K[i], K[0]) || !sameBits(K[deg + 1 + i], K[deg + 1]))
+            return false;
+    }
+    return true;
+}
+
+// findSpan on Bezier knots (isBezierKnots) running from a to b > a: the
+// same *u and span, without the search. The search there can skip only the
+// knots a, when u is at least 2d above them and so not snapped onto them;
+// what is left is the scan: snap onto a, snap onto b, then span deg when
+// a <= u < b (every later knot is b, which holds nothing).
+inline int bezierSpan(int deg, double a, double b, double* u)
+{
+    const double d = (b - a) * 1e-10;
+    if (*u < a)
+        *u = a;
+    if (*u > b)
+        *u = b;
+    if (std::fabs(*u - b) < d)
+        *u -= 2.0 * d;
+    if (std::fabs(a - *u) < d)
+        *u = a;
+    if (std::fabs(b - *u) < d)
+        *u = b;
+    return a <= *u && *u < b ? deg : -1;
+}
+
+// The result of Bspline::deBoor at local u taken as a point (Dir false:
+// P[deg] after deg rounds) or as a direction (Dir true: P[deg] - P[deg - 1]
+// after deg - 1 rounds), with unchecked reads. Throws "Bad spline\n" for a
+// degree outside 1..maxDegree as deBoor does. Returns false, having thrown
+// nothing else, when some index the algorithm reads falls outside the
+// arrays: the caller then takes the checked deBoor, which throws as before.
+template <bool Dir>
+[[gnu::always_inline]] inline bool fastDeBoor(const Bspline& s, double u, bool weighted, Point<double>* out)
+{
+    const int deg = s.deg();
+    if (deg < 1 || deg > Bspline::maxDegree)
+        throw kBadSpline;
+    const CArray<double>& kts = s.knotVector();
+    const CArray<Point<double>>& cpts = s.controlPoints();
+    const CArray<double>& wts = s.weightArray();
+    const double* K = kts.GetData();
+    const INT_PTR nKts = kts.GetSize();
+    const bool bezier = isBezierKnots(K, deg, nKts) && K[0] < K[deg + 1];
+    const int span = bezier ? bezierSpan(deg, K[0], K[deg + 1], &u) : findSpan(K, static_cast<int>(nKts), &u);
+    const INT_PTR base = static_cast<INT_PTR>(span) - deg;
+    if (base < 0 || base + deg >= cpts.GetSize() || base + 2 * deg >= nKts ||
+        (weighted && base + deg >= wts.GetSize()))
+        return false;
+    const int b = static_cast<int>(base);
+    const Point<double>* C = cpts.GetData();
+    const double* W = weighted ? wts.GetData() : nullptr;
+    if (bezier) {
+        // The one ratio of every step (base is 0 here).
+        const double alpha = (u - K[0]) / (K[deg + 1] - K[0]);
+        *out = weighted ? deBoorByDegree<true, Dir, true>(deg, K, C, W, b, u, alpha)
+                        : deBoorByDegree<false, Dir, true>(deg, K, C, W, b, u, alpha);
+    } else {
+        *out = weighted ? deBoorByDegree<true, Dir, false>(deg, K, C, W, b, u, 0.0)
+                        : deBoorByDegree<false, Dir, false>(deg, K, C, W, b, u, 0.0);
+    }
+    return true;
+}
+
+}  // namespace
+
+void Bspline::interval(double* u, int* span, int* mult) const
+{
+    *mult = 0;
+    *span = findSpan(m_kts.GetData(), nKts(), u);
 }
 
 void Bspline::deBoor(double u, int rounds, bool weighted, Point<double>* P, double* W) const
@@ -262,13 +419,16 @@ void Bspline::eval(double t, Point<double>* out, double tol) const
         *out = m_cpts.GetAt(m_cpts.GetSize() - 1);
         return;
     }
-    if (m_rational) {
-        rbsEval(t, out);
+    // The rational path is rbsEval's, with the range already at hand.
+    if (m_rational && std::fabs(t - e) < (e - s) * 1e-10) {
+        *out = m_cpts.GetAt(m_cpts.GetSize() - 1);
         return;
     }
+    if (fastDeBoor<false>(*this, t - m_offset, m_rational, out))
+        return;
     Point<double> P[maxDegree + 1];
     double W[maxDegree + 1];
-    deBoor(t - m_offset, m_deg, false, P, W);
+    deBoor(t - m_offset, m_deg, m_rational, P, W);
     *out = P[m_deg];
 }
 
@@ -280,6 +440,8 @@ void Bspline::rbsEval(double t, Point<double>* out) const
         *out = m_cpts.GetAt(m_cpts.GetSize() - 1);
         return;
     }
+    if (fastDeBoor<false>(*this, t - m_offset, true, out))
+        return;
     Point<double> P[maxDegree + 1];
     double W[maxDegree + 1];
     deBoor(t - m_offset, m_deg, true, P, W);
@@ -288,6 +450,9 @@ void Bspline::rbsEval(double t, Point<double>* out) const
 
 Point<double> Bspline::direction(double t, bool weighted) const
 {
+    Point<double> d;
+    if (fastDeBoor<true>(*this, t - m_offset, weighted, &d))
+        return d;
     Point<double> P[maxDegree + 1];
     double W[maxDegree + 1];
     deBoor(t - m_offset, m_deg - 1, weighted, P, W);

@@ -144,9 +144,9 @@ public:
 
     // ---- parameters (global) ----
     // kts[deg - 1] + offset.
-    double startParameter() const;
+    double startParameter() const { return m_kts.GetAt(m_deg - 1) + m_offset; }
     // Last knot + offset.
-    double endParameter() const;
+    double endParameter() const { return m_kts.GetAt(m_kts.GetSize() - 1) + m_offset; }
     // |end - start|.
     double parmLength() const;
     // First knot.
