@@ -19,8 +19,9 @@ namespace {
 // The text thrown for an invalid spline.
 const char* const kBadSpline = "Bad spline\n";
 
-// Index remembered by knotInterval between calls, shared by every spline.
-int gKnotIntervalHint = 0;
+// Index remembered by knotInterval between calls, shared by every spline of
+// a thread (one per thread, so that threads do not race on it).
+thread_local int gKnotIntervalHint = 0;
 
 // A spline is valid when its arrays are all empty, or when its degree fits
 // the evaluators' work array, the counts agree and the knots do not
