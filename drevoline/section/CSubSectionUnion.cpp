@@ -140,6 +140,30 @@ void scaleCurve(CCompositeCurve& c, double f)
     scalePoints(c.polygonPointsMutable());
 }
 
+// Areas of the curves: the solids' sum and largest, and the holes' sum.
+struct PieceAreas {
+    double solids = 0.0, largestSolid = 0.0, holes = 0.0;
+    // Solids count positive, holes negative.
+    double material() const { return solids - holes; }
+};
+
+PieceAreas pieceAreas(const CurveList& curves)
+{
+    PieceAreas p;
+    POSITION pos = curves.GetHeadPosition();
+    while (pos) {
+        const CCompositeCurve* c = curves.GetNext(pos);
+        const double a = std::fabs(c->area());
+        if (c->isNegative()) {
+            p.holes += a;
+            continue;
+        }
+        p.solids += a;
+        p.largestSolid = std::max(p.largestSolid, a);
+    }
+    return p;
+}
+
 void scaleCurves(CurveList& curves, double f)
 {
     if (f == 1.0)
@@ -209,10 +233,16 @@ void CSubSection::Union(int maxCircuits)
         }
         const double f = normalizingFactor(jointExtent(*curves));
         scaleCurves(*curves, f);
+        const PieceAreas pieces = pieceAreas(*curves);
         CXSectionAnalysis* model = scn() ? scn() : vAveVAvezeze;
         if (model)
             model->removeContained(curves.get());
         result = unite(*curves, maxCircuits);
+        // A whole union with an impossible area is a failure, not a result
+        // (a partial one, stopped after maxCircuits passes, is not checked).
+        if (maxCircuits <= 0 && !plausibleUnionArea(pieceAreas(*result).material(), pieces.solids,
+                                                    pieces.largestSolid, pieces.holes))
+            throw std::logic_error("union area out of bounds");
         scaleCurves(*result, 1.0 / f);
     } catch (...) {
         // Nothing of the sub-section has changed; its dots are made whole.

@@ -67,8 +67,10 @@ const std::vector<ProfileCase>& profileCases()
         // 8.9, 3.5 and 2.4 and two quarter annuli.
         {"formed C", profile<ILorimant::AddFormedC>(), {10, 0.2, 4, 0.3, 90, 3, 0.4, 90, 0, 7, 0, 0, 0},
          {0, 1, 2, 3, 5, 6}, 0.2 * (8.9 + 3.5 + 2.4) + kPi / 4 * (0.25 - 0.09 + 0.36 - 0.16), NAN, NAN},
+        // The Z's web runs to the outer face of the lower flange and the inner face of the
+        // upper one: its straight part is 10 - 0.3 - 0.6 = 9.1.
         {"formed Z", profile<ILorimant::AddFormedZ>(), {10, 0.2, 4, 0.3, 90, 3, 0.4, 90, 0, 7, 0, 0, 0},
-         {0, 1, 2, 3, 5, 6}, 0.2 * (8.9 + 3.5 + 2.4) + kPi / 4 * (0.25 - 0.09 + 0.36 - 0.16), NAN, NAN},
+         {0, 1, 2, 3, 5, 6}, 0.2 * (9.1 + 3.5 + 2.4) + kPi / 4 * (0.25 - 0.09 + 0.36 - 0.16), NAN, NAN},
         // Web 10 x 1, four outstands 4 x 1.2, four fillets 0.5; symmetric about (4.5, 5).
         {"I-beam", profile<ILorimant::AddIBeam>(),
          {10, 1, 4, 1.2, 9, 1.2, 0.5, 0.5, 90, 4, 1.2, 9, 1.2, 0.5, 0.5, 90, 0, 3, 0, 0, 0, 0, 0},
