@@ -1,5 +1,6 @@
 #include "analysis/geometry/Tolerance.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <stdexcept>
@@ -112,6 +113,13 @@ double decimalMantissa(double v)
     // Divide for a negative exponent: 10^n is exact where 10^-n is not.
     const int e = decimalExponent(v);
     return e >= 0 ? v * intPower(10.0, e) : v / intPower(10.0, -e);
+}
+
+double parameterSnap(double t0, double t1)
+{
+    // An empty range keeps 1e-7: its one parameter must still find the ends.
+    const double span = std::fabs(t1 - t0);
+    return span > 0.0 ? std::min(1e-7, 1e-7 * span) : 1e-7;
 }
 
 double intPower(double x, int n)

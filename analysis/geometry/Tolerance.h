@@ -35,5 +35,12 @@ int decimalExponent(double v);
 // 0 when |v| < 1e-8; otherwise v times 10 to the decimal exponent of v.
 double decimalMantissa(double v);
 
+// The distance within which Bspline::eval takes a parameter of the range
+// [t0, t1] as its end (and answers the end control point exactly): 1e-7,
+// or 1e-7 of the range when the range is shorter than 1 (1e-7 for an
+// empty range), so that the parameters of a short arc (knots follow the
+// arc's length: a millimetre given in metres) are not pulled onto its ends.
+double parameterSnap(double t0, double t1);
+
 // x to the integer power n by repeated squaring; a negative n gives 1/x^|n|.
 double intPower(double x, int n);

@@ -82,3 +82,14 @@ TEST(GeoTolerance, PowersOfTen)
     EXPECT_EQ(intPower(7.0, 0), 1.0);
     EXPECT_EQ(intPower(-3.0, 3), -27.0);
 }
+
+TEST(GeoTolerance, ParameterSnapShrinksWithShortRanges)
+{
+    EXPECT_EQ(parameterSnap(0.0, 10.0), 1e-7);
+    EXPECT_EQ(parameterSnap(5.0, 6.0), 1e-7);
+    // A millimetre arc given in metres: 1e-7 of its range.
+    EXPECT_DOUBLE_EQ(parameterSnap(2e-3, 3e-3), 1e-10);
+    EXPECT_DOUBLE_EQ(parameterSnap(3e-3, 2e-3), 1e-10);
+    // An empty range keeps the old snap so that its one parameter is an end.
+    EXPECT_EQ(parameterSnap(4.0, 4.0), 1e-7);
+}

@@ -3,6 +3,7 @@
 #include "drevoline/section/CBooleanSum.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,13 @@ bool removeFrom(CBooleanSum::CurveList& list, const CCompositeCurve* c)
 }
 
 } // namespace
+
+bool plausibleUnionArea(double unionArea, double solidSum, double largestSolid, double holeSum)
+{
+    const double slack = 1e-5 * (solidSum + holeSum);
+    return std::isfinite(unionArea) && unionArea <= solidSum + slack &&
+           unionArea >= largestSolid - holeSum - slack;
+}
 
 CBooleanSum::CBooleanSum() : m_results(new CurveList(10)), m_working(new CurveList(10)) {}
 

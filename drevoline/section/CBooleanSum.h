@@ -38,6 +38,13 @@ enum BooleanSumCode : int {
     bsRefused = 110,         // routeck: the piece is not on the boundary
 };
 
+// Whether a union's material area (solids positive, holes negative) is
+// possible for its pieces: solids of areas summing to solidSum, the largest
+// largestSolid, and holes of areas summing to holeSum. The union holds no
+// more than the solids and no less than the largest solid less every hole;
+// a slack of 1e-5 of all the pieces' area covers the integration.
+bool plausibleUnionArea(double unionArea, double solidSum, double largestSolid, double holeSum);
+
 // The union of closed composite curves: solid outlines (sign +1) are merged
 // and holes (sign -1) kept where they cut material. The sum intersects its
 // curves, walks from intersection to intersection along the boundary of the

@@ -263,10 +263,11 @@ void CShapeAnalysis::buildLocal(CSubSection* sub, double x0, double y0, double a
       Bspline* round = arc(C, A, B);
       appendArc(round);
       round->reverse();
-      P T;
-      round->tangent(round->startParameter(), &T);
-      const double k = -B.y / T.y;
-      const P X = B + T * k;
+      // The corner, where the tangents at A and B meet on the x axis, in
+      // closed form: a tangent taken from the arc is off by a step that
+      // does not shrink with the radius.
+      const double ct = std::cos(t * kDegToRad);
+      const P X(a3 * (2.0 * ct * ct - 1.0) / ct, 0, 0);
       appendArc(line(A, X));
       appendArc(line(X, B));
       definingPoints = {X, B, A};

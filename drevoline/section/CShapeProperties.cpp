@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/geometry/Bspline.h"
+#include "analysis/geometry/Tolerance.h"
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/CMetal.h"
 #include "analysis/model/Globals.h"
@@ -33,8 +34,9 @@ void sumOverArcs(const CCompositeCurve& curve, std::vector<FanTerm>& terms, doub
 // The exact value of one integrand over the triangle (R, arc(ta), arc(tb)).
 double piece(Value f, Bspline* arc, double ta, double tb, Point<double>* R, double factor = 1.0) {
   Point<double> P1, P2;
-  arc->eval(ta, &P1, 1e-7);
-  arc->eval(tb, &P2, 1e-7);
+  const double snap = parameterSnap(arc->startParameter(), arc->endParameter());
+  arc->eval(ta, &P1, snap);
+  arc->eval(tb, &P2, snap);
   return f(*R, P1, P2, factor);
 }
 
@@ -222,7 +224,7 @@ Point<double>* CShapeAnalysis::computePolygon(int* count) const {
     const double h = (t1 - t0) / 40.0;
     for (int i = 0; i <= 40; ++i) {
       const double t = std::min(t0 + 0.01 * h + i * h, t1);
-      arc->eval(t, &out[k], 1e-7);
+      arc->eval(t, &out[k], parameterSnap(t0, t1));
       out[k++].z = t;
     }
   }

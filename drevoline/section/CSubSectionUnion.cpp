@@ -1,5 +1,7 @@
 // The union of a sub-section: its outlines merged by boolean sums into
 // union shapes that stand in for the shapes while the union is on.
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 
@@ -74,6 +76,103 @@ void handOver(CurveList& from, CBooleanSum& to, bool asHoles, Keep keep)
     }
 }
 
+// The union's tolerances (point merging, snapping, curve intersection,
+// parameter spans) are absolute lengths tuned for sections some units to
+// some hundreds of units across. Outlines whose joint extent lies outside
+// [kPlainLow, kPlainHigh] are scaled by a power of two (exact in floating
+// point) to an extent in [kNormalLow, 2 kNormalLow) for the union, and the
+// results scaled back, so that metres unite as well as millimetres.
+constexpr double kPlainLow = 1.0;
+constexpr double kPlainHigh = 256.0;
+constexpr double kNormalLow = 8.0;
+
+// Largest extent in x or y of the control points of the curves (0 when none).
+double jointExtent(const CurveList& curves)
+{
+    double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
+    POSITION pos = curves.GetHeadPosition();
+    while (pos) {
+        const CCompositeCurve* c = curves.GetNext(pos);
+        POSITION at = c->arcs().GetHeadPosition();
+        while (at) {
+            for (const Point<double>& p : c->arcs().GetNext(at)->controlPoints()) {
+                lo[0] = std::min(lo[0], p.x), hi[0] = std::max(hi[0], p.x);
+                lo[1] = std::min(lo[1], p.y), hi[1] = std::max(hi[1], p.y);
+            }
+        }
+    }
+    if (lo[0] > hi[0])
+        return 0.0;
+    return std::max(hi[0] - lo[0], hi[1] - lo[1]);
+}
+
+// The power of two that brings extent into the normal range; 1 for an
+// extent in the plain range, a zero one or one that is not finite.
+double normalizingFactor(double extent)
+{
+    if (!(extent > 0.0) || !std::isfinite(extent) || (extent >= kPlainLow && extent <= kPlainHigh))
+        return 1.0;
+    int e = 0;
+    std::frexp(extent / kNormalLow, &e);  // extent / kNormalLow = m 2^e, m in [0.5, 1)
+    return std::ldexp(1.0, 1 - e);
+}
+
+// Multiplies every length of the curve by f: control points, knots,
+// parameter offsets, the start and end parameter and the polygon caches
+// (whose z may hold a parameter). Exact when f is a power of two.
+void scaleCurve(CCompositeCurve& c, double f)
+{
+    const auto scalePoints = [f](CArray<Point<double>>& points) {
+        for (Point<double>& p : points)
+            p = Point<double>(p.x * f, p.y * f, p.z * f);
+    };
+    POSITION pos = c.arcs().GetHeadPosition();
+    while (pos) {
+        Bspline* arc = c.arcs().GetNext(pos);
+        scalePoints(arc->controlPointsMutable());
+        for (double& k : arc->knotVectorMutable())
+            k *= f;
+        arc->setGlobal(arc->globalOffset() * f);
+        scalePoints(arc->polygonPointsMutable());
+    }
+    c.startParameter(c.startParameter() * f);
+    c.endParameter(c.endParameter() * f);
+    scalePoints(c.polygonPointsMutable());
+}
+
+// Areas of the curves: the solids' sum and largest, and the holes' sum.
+struct PieceAreas {
+    double solids = 0.0, largestSolid = 0.0, holes = 0.0;
+    // Solids count positive, holes negative.
+    double material() const { return solids - holes; }
+};
+
+PieceAreas pieceAreas(const CurveList& curves)
+{
+    PieceAreas p;
+    POSITION pos = curves.GetHeadPosition();
+    while (pos) {
+        const CCompositeCurve* c = curves.GetNext(pos);
+        const double a = std::fabs(c->area());
+        if (c->isNegative()) {
+            p.holes += a;
+            continue;
+        }
+        p.solids += a;
+        p.largestSolid = std::max(p.largestSolid, a);
+    }
+    return p;
+}
+
+void scaleCurves(CurveList& curves, double f)
+{
+    if (f == 1.0)
+        return;
+    POSITION pos = curves.GetHeadPosition();
+    while (pos)
+        scaleCurve(*curves.GetNext(pos), f);
+}
+
 // The union curves of the sub-section's outline copies (the list is
 // emptied: its curves go to the sums).
 OwnedCurves unite(CurveList& curves, int maxCircuits)
@@ -132,10 +231,19 @@ void CSubSection::Union(int maxCircuits)
             copy->name(s->name());
             curves->AddTail(copy.release());
         }
+        const double f = normalizingFactor(jointExtent(*curves));
+        scaleCurves(*curves, f);
+        const PieceAreas pieces = pieceAreas(*curves);
         CXSectionAnalysis* model = scn() ? scn() : vAveVAvezeze;
         if (model)
             model->removeContained(curves.get());
         result = unite(*curves, maxCircuits);
+        // A whole union with an impossible area is a failure, not a result
+        // (a partial one, stopped after maxCircuits passes, is not checked).
+        if (maxCircuits <= 0 && !plausibleUnionArea(pieceAreas(*result).material(), pieces.solids,
+                                                    pieces.largestSolid, pieces.holes))
+            throw std::logic_error("union area out of bounds");
+        scaleCurves(*result, 1.0 / f);
     } catch (...) {
         // Nothing of the sub-section has changed; its dots are made whole.
         refreshDots();

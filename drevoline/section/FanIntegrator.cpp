@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/geometry/Bspline.h"
+#include "analysis/geometry/Tolerance.h"
 #include "analysis/model/Globals.h"
 
 namespace {
@@ -83,6 +84,7 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
   // consistent (a term about a distant R settles early relative to its
   // large sum while the polygon is still coarse).
   const double ownScale = extent * extent;
+  const double snap = parameterSnap(t0, t1);
   double previousOwn = 0.0;
   bool first = true;
   while (true) {
@@ -95,7 +97,7 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
         next[i] = points[i / 2];
         continue;
       }
-      arc.eval(i == N ? t1 : t0 + i * h, &next[i], 1e-7);
+      arc.eval(i == N ? t1 : t0 + i * h, &next[i], snap);
     }
     points.swap(next);
     const bool last = 2 * N > kMaxPieces;

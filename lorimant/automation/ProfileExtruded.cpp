@@ -281,8 +281,10 @@ void AddExtrudedJ(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         if (toes) b.fillet(L"_lowerRightToeFillet", toe, 90, Anchor(f, 3), 0, 1, 270 - la, -1);
         CShapeAnalysis& w = b.parallelogram(L"_web", wl, wt, ua, la, Anchor(f, 1), 2, 3, 90);
         CShapeAnalysis& r = b.parallelogram(L"_upperRightFlange", lur, urft, 90, ua, Anchor(w, 4), 1, 2, 270);
-        // Raised a hair so that the fillet's corner does not sit exactly on the flange's edge.
-        b.fillet(L"_upperRightFillet", urfr, ua, Anchor(r, 3) + P(0, 1e-8, 0), 0, 1, 270);
+        // Raised a hair so that the fillet's corner does not sit exactly on
+        // the flange's edge: 1e-8, or a billionth of the web when that is
+        // less, so that a profile given in metres is not bent out of shape.
+        b.fillet(L"_upperRightFillet", urfr, ua, Anchor(r, 3) + P(0, std::min(1e-8, 1e-9 * wl), 0), 0, 1, 270);
         if (toes) b.fillet(L"_upperRightToeFillet", toe, 90, Anchor(r, 4), 0, 1, ua, -1);
         CShapeAnalysis& l = b.parallelogram(L"_upperLeftFlange", ulfl, ulft, 180 - ua, 90, Anchor(w, 1), 0, 1, ua + 90);
         b.fillet(L"_upperLeftFillet", ulfr, 180 - ua, Anchor(l, 4), 0, 2, 270);
