@@ -1,6 +1,7 @@
 // Composite curves with known geometry for the composite-curve tests.
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,37 @@ inline void expectPoint(const Pt& actual, const Pt& expected, double tol)
     EXPECT_NEAR(actual.x, expected.x, tol);
     EXPECT_NEAR(actual.y, expected.y, tol);
     EXPECT_NEAR(actual.z, expected.z, tol);
+}
+
+// The span search as the evaluators first did it: one scan over every knot
+// (the reference the faster searches must agree with).
+inline void scanInterval(const Bspline& s, double* u, int* span, int* mult = nullptr)
+{
+    if (mult != nullptr)
+        *mult = 0;
+    *span = -1;
+    const CArray<double>& kts = s.knotVector();
+    const int n = s.nKts();
+    if (n < 2)
+        return;
+    const double first = kts[0];
+    const double last = kts[n - 1];
+    const double d = (last - first) * 1e-10;
+    if (*u < first)
+        *u = first;
+    if (*u > last)
+        *u = last;
+    if (std::fabs(*u - last) < d)
+        *u -= 2.0 * d;
+    for (int i = 1; i < n; ++i) {
+        const double ki = kts[i];
+        if (std::fabs(ki - *u) < d)
+            *u = ki;
+        if (kts[i - 1] <= *u && *u < ki) {
+            *span = i - 1;
+            return;
+        }
+    }
 }
 
 } // namespace composite_test

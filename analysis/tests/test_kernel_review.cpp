@@ -33,33 +33,7 @@ using composite_test::Pt;
 
 // ---- span search -----------------------------------------------------------
 
-// The span search as a scan over every knot (the reference).
-void scanInterval(const Bspline& s, double* u, int* span)
-{
-    *span = -1;
-    const CArray<double>& kts = s.knotVector();
-    const int n = s.nKts();
-    if (n < 2)
-        return;
-    const double first = kts[0];
-    const double last = kts[n - 1];
-    const double d = (last - first) * 1e-10;
-    if (*u < first)
-        *u = first;
-    if (*u > last)
-        *u = last;
-    if (std::fabs(*u - last) < d)
-        *u -= 2.0 * d;
-    for (int i = 1; i < n; ++i) {
-        const double ki = kts[i];
-        if (std::fabs(ki - *u) < d)
-            *u = ki;
-        if (kts[i - 1] <= *u && *u < ki) {
-            *span = i - 1;
-            return;
-        }
-    }
-}
+using composite_test::scanInterval;
 
 // A degree-1 spline whose knots rise to 1 and then step back by 0.9e-11
 // (less than gEpsilon, so each step is valid) `run` times before rising to 2.

@@ -17,34 +17,7 @@ namespace {
 using composite_test::P;
 using composite_test::Pt;
 
-// The span search as the evaluators first did it: one scan over every knot.
-void scanInterval(const Bspline& s, double* u, int* span, int* mult)
-{
-    *mult = 0;
-    *span = -1;
-    const CArray<double>& kts = s.knotVector();
-    const int n = s.nKts();
-    if (n < 2)
-        return;
-    const double first = kts[0];
-    const double last = kts[n - 1];
-    const double d = (last - first) * 1e-10;
-    if (*u < first)
-        *u = first;
-    if (*u > last)
-        *u = last;
-    if (std::fabs(*u - last) < d)
-        *u -= 2.0 * d;
-    for (int i = 1; i < n; ++i) {
-        const double ki = kts[i];
-        if (std::fabs(ki - *u) < d)
-            *u = ki;
-        if (kts[i - 1] <= *u && *u < ki) {
-            *span = i - 1;
-            return;
-        }
-    }
-}
+using composite_test::scanInterval;
 
 // A clamped spline of degree deg whose interior knots repeat up to deg + 1
 // times; some interior knots step back by up to 1e-11 (still a valid spline).
