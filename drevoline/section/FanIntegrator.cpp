@@ -65,17 +65,134 @@ Split split(const Point<double>& R, const Point<double>& P1, const Point<double>
 
 }  // namespace
 
-void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms, double* results) {
+namespace {
+
+using FanValue = double (*)(const Point<double>&, const Point<double>&, const Point<double>&, double);
+
+// Pieces whose values are taken together: the values of every term over a
+// block stay in cache while they are summed.
+constexpr int kBlock = 256;
+
+// Writes one term's value over pieces (p[i], p[i + 1]), i < count, to out.
+using Fill = void (*)(const FanTerm& term, const Point<double>* p, int count, double* out);
+
+// A known integrand, called directly so that it is inlined into the loop.
+template <FanValue F>
+void fillKnown(const FanTerm& term, const Point<double>* p, int count, double* out) {
+  const Point<double> R = term.R;
+  const double factor = term.factor;
+  for (int i = 0; i < count; ++i)
+    out[i] = F(R, p[i], p[i + 1], factor);
+}
+
+void fillAny(const FanTerm& term, const Point<double>* p, int count, double* out) {
+  for (int i = 0; i < count; ++i)
+    out[i] = term.value(term.R, p[i], p[i + 1], term.factor);
+}
+
+struct KnownFill {
+  FanValue value;
+  Fill fill;
+};
+
+const KnownFill kKnownFills[] = {
+    {fan::area, fillKnown<fan::area>},
+    {fan::firstX, fillKnown<fan::firstX>},
+    {fan::firstY, fillKnown<fan::firstY>},
+    {fan::xx, fillKnown<fan::xx>},
+    {fan::xy, fillKnown<fan::xy>},
+    {fan::yy, fillKnown<fan::yy>},
+    {fan::polar, fillKnown<fan::polar>},
+    {fan::areaXpAbove, fillKnown<fan::areaXpAbove>},
+    {fan::areaXpBelow, fillKnown<fan::areaXpBelow>},
+    {fan::momentXpAbove, fillKnown<fan::momentXpAbove>},
+    {fan::momentXpBelow, fillKnown<fan::momentXpBelow>},
+    {fan::areaYpAbove, fillKnown<fan::areaYpAbove>},
+    {fan::areaYpBelow, fillKnown<fan::areaYpBelow>},
+    {fan::momentYpAbove, fillKnown<fan::momentYpAbove>},
+    {fan::momentYpBelow, fillKnown<fan::momentYpBelow>},
+};
+
+Fill fillFor(FanValue value) {
+  for (const KnownFill& k : kKnownFills)
+    if (k.value == value)
+      return k.fill;
+  return fillAny;
+}
+
+// Adds count values of each of m terms (term j's at values[j * kBlock]) to
+// sums[j], each in increasing order of piece; four terms at a time so their
+// additions overlap.
+void accumulate(const double* values, std::size_t m, int count, double* sums) {
+  std::size_t j = 0;
+  for (; j + 4 <= m; j += 4) {
+    const double* a = values + j * kBlock;
+    double s0 = sums[j], s1 = sums[j + 1], s2 = sums[j + 2], s3 = sums[j + 3];
+    for (int i = 0; i < count; ++i) {
+      s0 += a[i];
+      s1 += a[kBlock + i];
+      s2 += a[2 * kBlock + i];
+      s3 += a[3 * kBlock + i];
+    }
+    sums[j] = s0;
+    sums[j + 1] = s1;
+    sums[j + 2] = s2;
+    sums[j + 3] = s3;
+  }
+  for (; j < m; ++j) {
+    const double* a = values + j * kBlock;
+    double s = sums[j];
+    for (int i = 0; i < count; ++i)
+      s += a[i];
+    sums[j] = s;
+  }
+}
+
+// Buffers kept across passes and calls, so that the doubling passes do not
+// allocate (fresh large vectors cost page faults at every call).
+struct FanWorkspace {
+  std::vector<Point<double>> points;
+  std::vector<FanTerm> terms;
+  std::vector<Fill> fills;
+  std::vector<double> values, scale, previous, sums;
+};
+
+thread_local FanWorkspace tWorkspace;
+thread_local bool tWorkspaceBusy = false;
+
+// The pass's points from t0 to t1 in N pieces, evaluated in increasing
+// order; after the first pass the previous points are kept at the even places.
+void passPoints(const Bspline& arc, int N, double t0, double t1, bool reuse, std::vector<Point<double>>& points) {
+  const double h = (t1 - t0) / N;
+  points.resize(static_cast<std::size_t>(N) + 1);
+  if (reuse)
+    for (int i = N; i > 0; i -= 2)
+      points[i] = points[i / 2];
+  for (int i = reuse ? 1 : 0; i <= N; i += reuse ? 2 : 1)
+    arc.eval(i == N ? t1 : t0 + i * h, &points[i], 1e-7);
+}
+
+void fanIntegrateWith(FanWorkspace& w, const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms,
+                      double* results) {
   const std::size_t m = terms.size();
-  std::vector<double> scale(m), previous(m, 0.0);
+  // The terms, then the chord polygon's own area about the arc's start.
+  const std::size_t all = m + 1;
+  w.terms.assign(terms.begin(), terms.end());
+  w.fills.resize(all);
+  for (std::size_t j = 0; j < m; ++j)
+    w.fills[j] = fillFor(terms[j].value);
+  w.fills[m] = fillKnown<fan::area>;
+  w.terms.push_back({fan::area, Point<double>(), 1.0, 2});
+  w.values.resize(all * kBlock);
+  w.scale.resize(m);
+  w.previous.assign(m, 0.0);
+  w.sums.resize(all);
   const double extent = arcExtent(arc);
   for (std::size_t j = 0; j < m; ++j) {
-    scale[j] = std::pow(extent, terms[j].dimension);
+    w.scale[j] = std::pow(extent, terms[j].dimension);
     results[j] = 0.0;
   }
   int N = arc.deg() > 1 ? 16 : n;
-  std::vector<Point<double>> points;
-  std::vector<double> sums(m);
   // The chord polygon's own area about the arc's start point: it does not
   // depend on where the section lies, so it tells when the polygon has
   // settled. Every term is then taken from the same polygon, which keeps
@@ -86,36 +203,28 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
   double previousOwn = 0.0;
   bool first = true;
   while (true) {
-    // Points of this pass: the previous pass's at the even places.
-    const double h = (t1 - t0) / N;
-    std::vector<Point<double>> next(static_cast<std::size_t>(N) + 1);
-    const bool reuse = points.size() * 2 - 1 == next.size();
-    for (int i = 0; i <= N; ++i) {
-      if (reuse && i % 2 == 0) {
-        next[i] = points[i / 2];
-        continue;
-      }
-      arc.eval(i == N ? t1 : t0 + i * h, &next[i], 1e-7);
-    }
-    points.swap(next);
+    passPoints(arc, N, t0, t1, !first, w.points);
+    w.terms[m].R = w.points[0];
     const bool last = 2 * N > kMaxPieces;
     const double tol = gIntegrationTol;
-    double own = 0.0;
-    for (int i = 0; i < N; ++i)
-      own += fan::area(points[0], points[i], points[i + 1], 1.0);
+    std::fill(w.sums.begin(), w.sums.end(), 0.0);
+    for (int b = 0; b < N; b += kBlock) {
+      const int count = std::min(kBlock, N - b);
+      for (std::size_t j = 0; j < all; ++j)
+        w.fills[j](w.terms[j], w.points.data() + b, count, w.values.data() + j * kBlock);
+      accumulate(w.values.data(), all, count, w.sums.data());
+    }
+    const double own = w.sums[m];
     bool settled = !first && std::fabs(own - previousOwn) <= tol * ownScale;
     for (std::size_t j = 0; j < m; ++j) {
-      double S = 0.0;
-      for (int i = 0; i < N; ++i)
-        S += terms[j].value(terms[j].R, points[i], points[i + 1], terms[j].factor);
+      const double S = w.sums[j];
       // Both tests are relative: to the sum, and to the arc's own size (so a
       // sum that cancels to nearly nothing still stops, without the absolute
       // floor that would stop small arcs after one pass).
-      if (!(std::fabs(S) < tol * scale[j] ||
-            std::fabs(S - previous[j]) <= tol * std::max(std::fabs(S), 1e-3 * scale[j])))
+      if (!(std::fabs(S) < tol * w.scale[j] ||
+            std::fabs(S - w.previous[j]) <= tol * std::max(std::fabs(S), 1e-3 * w.scale[j])))
         settled = false;
-      previous[j] = S;
-      sums[j] = S;
+      w.previous[j] = S;
     }
     if (settled || last)
       break;
@@ -124,7 +233,23 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
     N *= 2;
   }
   for (std::size_t j = 0; j < m; ++j)
-    results[j] = sums[j];
+    results[j] = w.sums[j];
+}
+
+}  // namespace
+
+void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms, double* results) {
+  // A term's own integrand could itself call back in: it then gets fresh buffers.
+  if (tWorkspaceBusy) {
+    FanWorkspace local;
+    fanIntegrateWith(local, arc, n, t0, t1, terms, results);
+    return;
+  }
+  tWorkspaceBusy = true;
+  struct Release {
+    ~Release() { tWorkspaceBusy = false; }
+  } release;
+  fanIntegrateWith(tWorkspace, arc, n, t0, t1, terms, results);
 }
 
 namespace fan {
