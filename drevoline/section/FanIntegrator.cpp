@@ -63,9 +63,67 @@ Split split(const Point<double>& R, const Point<double>& P1, const Point<double>
   return s;
 }
 
-}  // namespace
+namespace exact {
 
-namespace {
+// The integrands' arithmetic, internal so that the batched sums inline it
+// (the exported names below may be interposed, so calls to them are not).
+inline double area(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * cz(P1 - R, P2 - P1) / 2.0;
+}
+
+inline double firstX(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * (R.x + P1.x + P2.x) * cz(P1 - R, P2 - P1) / 6.0;
+}
+
+inline double firstY(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * (R.y + P1.y + P2.y) * cz(P1 - R, P2 - P1) / 6.0;
+}
+
+inline double xx(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  const Point<double> u = P1 - R, v = P2 - P1;
+  return factor * (3.0 * u.x * u.x + 3.0 * u.x * v.x + v.x * v.x) * cz(u, v) / 12.0;
+}
+
+inline double yy(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  const Point<double> u = P1 - R, v = P2 - P1;
+  return factor * (3.0 * u.y * u.y + 3.0 * u.y * v.y + v.y * v.y) * cz(u, v) / 12.0;
+}
+
+inline double xy(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  const Point<double> u = P1 - R, v = P2 - P1;
+  return factor * (6.0 * u.x * u.y + 3.0 * u.x * v.y + 3.0 * v.x * u.y + 2.0 * v.x * v.y) * cz(u, v) / 24.0;
+}
+
+inline double polar(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return xx(R, P1, P2, factor) + yy(R, P1, P2, factor);
+}
+
+inline double areaXpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 0).aboveA;
+}
+inline double areaXpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 0).belowA;
+}
+inline double momentXpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 0).aboveQ;
+}
+inline double momentXpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 0).belowQ;
+}
+inline double areaYpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 1).aboveA;
+}
+inline double areaYpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 1).belowA;
+}
+inline double momentYpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 1).aboveQ;
+}
+inline double momentYpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 1).belowQ;
+}
+
+}  // namespace exact
 
 using FanValue = double (*)(const Point<double>&, const Point<double>&, const Point<double>&, double);
 
@@ -96,21 +154,21 @@ struct KnownFill {
 };
 
 const KnownFill kKnownFills[] = {
-    {fan::area, fillKnown<fan::area>},
-    {fan::firstX, fillKnown<fan::firstX>},
-    {fan::firstY, fillKnown<fan::firstY>},
-    {fan::xx, fillKnown<fan::xx>},
-    {fan::xy, fillKnown<fan::xy>},
-    {fan::yy, fillKnown<fan::yy>},
-    {fan::polar, fillKnown<fan::polar>},
-    {fan::areaXpAbove, fillKnown<fan::areaXpAbove>},
-    {fan::areaXpBelow, fillKnown<fan::areaXpBelow>},
-    {fan::momentXpAbove, fillKnown<fan::momentXpAbove>},
-    {fan::momentXpBelow, fillKnown<fan::momentXpBelow>},
-    {fan::areaYpAbove, fillKnown<fan::areaYpAbove>},
-    {fan::areaYpBelow, fillKnown<fan::areaYpBelow>},
-    {fan::momentYpAbove, fillKnown<fan::momentYpAbove>},
-    {fan::momentYpBelow, fillKnown<fan::momentYpBelow>},
+    {fan::area, fillKnown<exact::area>},
+    {fan::firstX, fillKnown<exact::firstX>},
+    {fan::firstY, fillKnown<exact::firstY>},
+    {fan::xx, fillKnown<exact::xx>},
+    {fan::xy, fillKnown<exact::xy>},
+    {fan::yy, fillKnown<exact::yy>},
+    {fan::polar, fillKnown<exact::polar>},
+    {fan::areaXpAbove, fillKnown<exact::areaXpAbove>},
+    {fan::areaXpBelow, fillKnown<exact::areaXpBelow>},
+    {fan::momentXpAbove, fillKnown<exact::momentXpAbove>},
+    {fan::momentXpBelow, fillKnown<exact::momentXpBelow>},
+    {fan::areaYpAbove, fillKnown<exact::areaYpAbove>},
+    {fan::areaYpBelow, fillKnown<exact::areaYpBelow>},
+    {fan::momentYpAbove, fillKnown<exact::momentYpAbove>},
+    {fan::momentYpBelow, fillKnown<exact::momentYpBelow>},
 };
 
 Fill fillFor(FanValue value) {
@@ -120,32 +178,29 @@ Fill fillFor(FanValue value) {
   return fillAny;
 }
 
-// Adds count values of each of m terms (term j's at values[j * kBlock]) to
-// sums[j], each in increasing order of piece; four terms at a time so their
-// additions overlap.
+// Adds count values of each of K terms (term j's at values[j * kBlock]) to
+// sums[j], in increasing order of piece; the K additions overlap.
+template <int K>
+void accumulateGroup(const double* values, int count, double* sums) {
+  double s[K];
+  for (int k = 0; k < K; ++k)
+    s[k] = sums[k];
+  for (int i = 0; i < count; ++i)
+    for (int k = 0; k < K; ++k)
+      s[k] += values[k * kBlock + i];
+  for (int k = 0; k < K; ++k)
+    sums[k] = s[k];
+}
+
+// accumulateGroup over all m terms, eight at a time where it can.
 void accumulate(const double* values, std::size_t m, int count, double* sums) {
   std::size_t j = 0;
-  for (; j + 4 <= m; j += 4) {
-    const double* a = values + j * kBlock;
-    double s0 = sums[j], s1 = sums[j + 1], s2 = sums[j + 2], s3 = sums[j + 3];
-    for (int i = 0; i < count; ++i) {
-      s0 += a[i];
-      s1 += a[kBlock + i];
-      s2 += a[2 * kBlock + i];
-      s3 += a[3 * kBlock + i];
-    }
-    sums[j] = s0;
-    sums[j + 1] = s1;
-    sums[j + 2] = s2;
-    sums[j + 3] = s3;
-  }
-  for (; j < m; ++j) {
-    const double* a = values + j * kBlock;
-    double s = sums[j];
-    for (int i = 0; i < count; ++i)
-      s += a[i];
-    sums[j] = s;
-  }
+  for (; j + 8 <= m; j += 8)
+    accumulateGroup<8>(values + j * kBlock, count, sums + j);
+  for (; j + 4 <= m; j += 4)
+    accumulateGroup<4>(values + j * kBlock, count, sums + j);
+  for (; j < m; ++j)
+    accumulateGroup<1>(values + j * kBlock, count, sums + j);
 }
 
 // Buffers kept across passes and calls, so that the doubling passes do not
@@ -181,7 +236,7 @@ void fanIntegrateWith(FanWorkspace& w, const Bspline& arc, int n, double t0, dou
   w.fills.resize(all);
   for (std::size_t j = 0; j < m; ++j)
     w.fills[j] = fillFor(terms[j].value);
-  w.fills[m] = fillKnown<fan::area>;
+  w.fills[m] = fillKnown<exact::area>;
   w.terms.push_back({fan::area, Point<double>(), 1.0, 2});
   w.values.resize(all * kBlock);
   w.scale.resize(m);
@@ -255,59 +310,49 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
 namespace fan {
 
 double area(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * cz(P1 - R, P2 - P1) / 2.0;
+  return exact::area(R, P1, P2, factor);
 }
-
 double firstX(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * (R.x + P1.x + P2.x) * cz(P1 - R, P2 - P1) / 6.0;
+  return exact::firstX(R, P1, P2, factor);
 }
-
 double firstY(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * (R.y + P1.y + P2.y) * cz(P1 - R, P2 - P1) / 6.0;
+  return exact::firstY(R, P1, P2, factor);
 }
-
 double xx(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  const Point<double> u = P1 - R, v = P2 - P1;
-  return factor * (3.0 * u.x * u.x + 3.0 * u.x * v.x + v.x * v.x) * cz(u, v) / 12.0;
+  return exact::xx(R, P1, P2, factor);
 }
-
 double yy(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  const Point<double> u = P1 - R, v = P2 - P1;
-  return factor * (3.0 * u.y * u.y + 3.0 * u.y * v.y + v.y * v.y) * cz(u, v) / 12.0;
+  return exact::yy(R, P1, P2, factor);
 }
-
 double xy(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  const Point<double> u = P1 - R, v = P2 - P1;
-  return factor * (6.0 * u.x * u.y + 3.0 * u.x * v.y + 3.0 * v.x * u.y + 2.0 * v.x * v.y) * cz(u, v) / 24.0;
+  return exact::xy(R, P1, P2, factor);
 }
-
 double polar(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return xx(R, P1, P2, factor) + yy(R, P1, P2, factor);
+  return exact::polar(R, P1, P2, factor);
 }
-
 double areaXpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 0).aboveA;
+  return exact::areaXpAbove(R, P1, P2, factor);
 }
 double areaXpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 0).belowA;
+  return exact::areaXpBelow(R, P1, P2, factor);
 }
 double momentXpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 0).aboveQ;
+  return exact::momentXpAbove(R, P1, P2, factor);
 }
 double momentXpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 0).belowQ;
+  return exact::momentXpBelow(R, P1, P2, factor);
 }
 double areaYpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 1).aboveA;
+  return exact::areaYpAbove(R, P1, P2, factor);
 }
 double areaYpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 1).belowA;
+  return exact::areaYpBelow(R, P1, P2, factor);
 }
 double momentYpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 1).aboveQ;
+  return exact::momentYpAbove(R, P1, P2, factor);
 }
 double momentYpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 1).belowQ;
+  return exact::momentYpBelow(R, P1, P2, factor);
 }
 
 }  // namespace fan
