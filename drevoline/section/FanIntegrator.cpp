@@ -143,11 +143,13 @@ void fillKnown(const FanTerm& term, const Point<double>* p, int count, double* o
     out[i] = F(R, p[i], p[i + 1], factor);
 }
 
+// Any other integrand, through its pointer.
 void fillAny(const FanTerm& term, const Point<double>* p, int count, double* out) {
   for (int i = 0; i < count; ++i)
     out[i] = term.value(term.R, p[i], p[i + 1], term.factor);
 }
 
+// The batched form of each fan:: integrand.
 struct KnownFill {
   FanValue value;
   Fill fill;
