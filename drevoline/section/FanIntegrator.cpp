@@ -64,19 +64,195 @@ Split split(const Point<double>& R, const Point<double>& P1, const Point<double>
   return s;
 }
 
-}  // namespace
+namespace exact {
 
-void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms, double* results) {
+// The integrands' arithmetic, internal so that the batched sums inline it
+// (the exported names below may be interposed, so calls to them are not).
+inline double area(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * cz(P1 - R, P2 - P1) / 2.0;
+}
+
+inline double firstX(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * (R.x + P1.x + P2.x) * cz(P1 - R, P2 - P1) / 6.0;
+}
+
+inline double firstY(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * (R.y + P1.y + P2.y) * cz(P1 - R, P2 - P1) / 6.0;
+}
+
+inline double xx(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  const Point<double> u = P1 - R, v = P2 - P1;
+  return factor * (3.0 * u.x * u.x + 3.0 * u.x * v.x + v.x * v.x) * cz(u, v) / 12.0;
+}
+
+inline double yy(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  const Point<double> u = P1 - R, v = P2 - P1;
+  return factor * (3.0 * u.y * u.y + 3.0 * u.y * v.y + v.y * v.y) * cz(u, v) / 12.0;
+}
+
+inline double xy(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  const Point<double> u = P1 - R, v = P2 - P1;
+  return factor * (6.0 * u.x * u.y + 3.0 * u.x * v.y + 3.0 * v.x * u.y + 2.0 * v.x * v.y) * cz(u, v) / 24.0;
+}
+
+inline double polar(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return xx(R, P1, P2, factor) + yy(R, P1, P2, factor);
+}
+
+inline double areaXpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 0).aboveA;
+}
+inline double areaXpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 0).belowA;
+}
+inline double momentXpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 0).aboveQ;
+}
+inline double momentXpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 0).belowQ;
+}
+inline double areaYpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 1).aboveA;
+}
+inline double areaYpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 1).belowA;
+}
+inline double momentYpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 1).aboveQ;
+}
+inline double momentYpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
+  return factor * split(R, P1, P2, 1).belowQ;
+}
+
+}  // namespace exact
+
+using FanValue = double (*)(const Point<double>&, const Point<double>&, const Point<double>&, double);
+
+// Pieces whose values are taken together: the values of every term over a
+// block stay in cache while they are summed.
+constexpr int kBlock = 256;
+
+// Writes one term's value over pieces (p[i], p[i + 1]), i < count, to out.
+using Fill = void (*)(const FanTerm& term, const Point<double>* p, int count, double* out);
+
+// A known integrand, called directly so that it is inlined into the loop.
+template <FanValue F>
+void fillKnown(const FanTerm& term, const Point<double>* p, int count, double* out) {
+  const Point<double> R = term.R;
+  const double factor = term.factor;
+  for (int i = 0; i < count; ++i)
+    out[i] = F(R, p[i], p[i + 1], factor);
+}
+
+// Any other integrand, through its pointer.
+void fillAny(const FanTerm& term, const Point<double>* p, int count, double* out) {
+  for (int i = 0; i < count; ++i)
+    out[i] = term.value(term.R, p[i], p[i + 1], term.factor);
+}
+
+// The batched form of each fan:: integrand.
+struct KnownFill {
+  FanValue value;
+  Fill fill;
+};
+
+const KnownFill kKnownFills[] = {
+    {fan::area, fillKnown<exact::area>},
+    {fan::firstX, fillKnown<exact::firstX>},
+    {fan::firstY, fillKnown<exact::firstY>},
+    {fan::xx, fillKnown<exact::xx>},
+    {fan::xy, fillKnown<exact::xy>},
+    {fan::yy, fillKnown<exact::yy>},
+    {fan::polar, fillKnown<exact::polar>},
+    {fan::areaXpAbove, fillKnown<exact::areaXpAbove>},
+    {fan::areaXpBelow, fillKnown<exact::areaXpBelow>},
+    {fan::momentXpAbove, fillKnown<exact::momentXpAbove>},
+    {fan::momentXpBelow, fillKnown<exact::momentXpBelow>},
+    {fan::areaYpAbove, fillKnown<exact::areaYpAbove>},
+    {fan::areaYpBelow, fillKnown<exact::areaYpBelow>},
+    {fan::momentYpAbove, fillKnown<exact::momentYpAbove>},
+    {fan::momentYpBelow, fillKnown<exact::momentYpBelow>},
+};
+
+Fill fillFor(FanValue value) {
+  for (const KnownFill& k : kKnownFills)
+    if (k.value == value)
+      return k.fill;
+  return fillAny;
+}
+
+// Adds count values of each of K terms (term j's at values[j * kBlock]) to
+// sums[j], in increasing order of piece; the K additions overlap.
+template <int K>
+void accumulateGroup(const double* values, int count, double* sums) {
+  double s[K];
+  for (int k = 0; k < K; ++k)
+    s[k] = sums[k];
+  for (int i = 0; i < count; ++i)
+    for (int k = 0; k < K; ++k)
+      s[k] += values[k * kBlock + i];
+  for (int k = 0; k < K; ++k)
+    sums[k] = s[k];
+}
+
+// accumulateGroup over all m terms, eight at a time where it can.
+void accumulate(const double* values, std::size_t m, int count, double* sums) {
+  std::size_t j = 0;
+  for (; j + 8 <= m; j += 8)
+    accumulateGroup<8>(values + j * kBlock, count, sums + j);
+  for (; j + 4 <= m; j += 4)
+    accumulateGroup<4>(values + j * kBlock, count, sums + j);
+  for (; j < m; ++j)
+    accumulateGroup<1>(values + j * kBlock, count, sums + j);
+}
+
+// Buffers kept across passes and calls, so that the doubling passes do not
+// allocate (fresh large vectors cost page faults at every call).
+struct FanWorkspace {
+  std::vector<Point<double>> points;
+  std::vector<FanTerm> terms;
+  std::vector<Fill> fills;
+  std::vector<double> values, scale, previous, sums;
+};
+
+thread_local FanWorkspace tWorkspace;
+thread_local bool tWorkspaceBusy = false;
+
+// The pass's points from t0 to t1 in N pieces, evaluated in increasing
+// order, each parameter within snap of an end taken as that end; after the
+// first pass the previous points are kept at the even places.
+void passPoints(const Bspline& arc, int N, double t0, double t1, double snap, bool reuse,
+                std::vector<Point<double>>& points) {
+  const double h = (t1 - t0) / N;
+  points.resize(static_cast<std::size_t>(N) + 1);
+  if (reuse)
+    for (int i = N; i > 0; i -= 2)
+      points[i] = points[i / 2];
+  for (int i = reuse ? 1 : 0; i <= N; i += reuse ? 2 : 1)
+    arc.eval(i == N ? t1 : t0 + i * h, &points[i], snap);
+}
+
+void fanIntegrateWith(FanWorkspace& w, const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms,
+                      double* results) {
   const std::size_t m = terms.size();
-  std::vector<double> scale(m), previous(m, 0.0);
+  // The terms, then the chord polygon's own area about the arc's start.
+  const std::size_t all = m + 1;
+  w.terms.assign(terms.begin(), terms.end());
+  w.fills.resize(all);
+  for (std::size_t j = 0; j < m; ++j)
+    w.fills[j] = fillFor(terms[j].value);
+  w.fills[m] = fillKnown<exact::area>;
+  w.terms.push_back({fan::area, Point<double>(), 1.0, 2});
+  w.values.resize(all * kBlock);
+  w.scale.resize(m);
+  w.previous.assign(m, 0.0);
+  w.sums.resize(all);
   const double extent = arcExtent(arc);
   for (std::size_t j = 0; j < m; ++j) {
-    scale[j] = std::pow(extent, terms[j].dimension);
+    w.scale[j] = std::pow(extent, terms[j].dimension);
     results[j] = 0.0;
   }
   int N = arc.deg() > 1 ? 16 : n;
-  std::vector<Point<double>> points;
-  std::vector<double> sums(m);
   // The chord polygon's own area about the arc's start point: it does not
   // depend on where the section lies, so it tells when the polygon has
   // settled. Every term is then taken from the same polygon, which keeps
@@ -88,36 +264,28 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
   double previousOwn = 0.0;
   bool first = true;
   while (true) {
-    // Points of this pass: the previous pass's at the even places.
-    const double h = (t1 - t0) / N;
-    std::vector<Point<double>> next(static_cast<std::size_t>(N) + 1);
-    const bool reuse = points.size() * 2 - 1 == next.size();
-    for (int i = 0; i <= N; ++i) {
-      if (reuse && i % 2 == 0) {
-        next[i] = points[i / 2];
-        continue;
-      }
-      arc.eval(i == N ? t1 : t0 + i * h, &next[i], snap);
-    }
-    points.swap(next);
+    passPoints(arc, N, t0, t1, snap, !first, w.points);
+    w.terms[m].R = w.points[0];
     const bool last = 2 * N > kMaxPieces;
     const double tol = gIntegrationTol;
-    double own = 0.0;
-    for (int i = 0; i < N; ++i)
-      own += fan::area(points[0], points[i], points[i + 1], 1.0);
+    std::fill(w.sums.begin(), w.sums.end(), 0.0);
+    for (int b = 0; b < N; b += kBlock) {
+      const int count = std::min(kBlock, N - b);
+      for (std::size_t j = 0; j < all; ++j)
+        w.fills[j](w.terms[j], w.points.data() + b, count, w.values.data() + j * kBlock);
+      accumulate(w.values.data(), all, count, w.sums.data());
+    }
+    const double own = w.sums[m];
     bool settled = !first && std::fabs(own - previousOwn) <= tol * ownScale;
     for (std::size_t j = 0; j < m; ++j) {
-      double S = 0.0;
-      for (int i = 0; i < N; ++i)
-        S += terms[j].value(terms[j].R, points[i], points[i + 1], terms[j].factor);
+      const double S = w.sums[j];
       // Both tests are relative: to the sum, and to the arc's own size (so a
       // sum that cancels to nearly nothing still stops, without the absolute
       // floor that would stop small arcs after one pass).
-      if (!(std::fabs(S) < tol * scale[j] ||
-            std::fabs(S - previous[j]) <= tol * std::max(std::fabs(S), 1e-3 * scale[j])))
+      if (!(std::fabs(S) < tol * w.scale[j] ||
+            std::fabs(S - w.previous[j]) <= tol * std::max(std::fabs(S), 1e-3 * w.scale[j])))
         settled = false;
-      previous[j] = S;
-      sums[j] = S;
+      w.previous[j] = S;
     }
     if (settled || last)
       break;
@@ -126,65 +294,71 @@ void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<con
     N *= 2;
   }
   for (std::size_t j = 0; j < m; ++j)
-    results[j] = sums[j];
+    results[j] = w.sums[j];
+}
+
+}  // namespace
+
+void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms, double* results) {
+  // A term's own integrand could itself call back in: it then gets fresh buffers.
+  if (tWorkspaceBusy) {
+    FanWorkspace local;
+    fanIntegrateWith(local, arc, n, t0, t1, terms, results);
+    return;
+  }
+  tWorkspaceBusy = true;
+  struct Release {
+    ~Release() { tWorkspaceBusy = false; }
+  } release;
+  fanIntegrateWith(tWorkspace, arc, n, t0, t1, terms, results);
 }
 
 namespace fan {
 
 double area(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * cz(P1 - R, P2 - P1) / 2.0;
+  return exact::area(R, P1, P2, factor);
 }
-
 double firstX(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * (R.x + P1.x + P2.x) * cz(P1 - R, P2 - P1) / 6.0;
+  return exact::firstX(R, P1, P2, factor);
 }
-
 double firstY(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * (R.y + P1.y + P2.y) * cz(P1 - R, P2 - P1) / 6.0;
+  return exact::firstY(R, P1, P2, factor);
 }
-
 double xx(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  const Point<double> u = P1 - R, v = P2 - P1;
-  return factor * (3.0 * u.x * u.x + 3.0 * u.x * v.x + v.x * v.x) * cz(u, v) / 12.0;
+  return exact::xx(R, P1, P2, factor);
 }
-
 double yy(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  const Point<double> u = P1 - R, v = P2 - P1;
-  return factor * (3.0 * u.y * u.y + 3.0 * u.y * v.y + v.y * v.y) * cz(u, v) / 12.0;
+  return exact::yy(R, P1, P2, factor);
 }
-
 double xy(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  const Point<double> u = P1 - R, v = P2 - P1;
-  return factor * (6.0 * u.x * u.y + 3.0 * u.x * v.y + 3.0 * v.x * u.y + 2.0 * v.x * v.y) * cz(u, v) / 24.0;
+  return exact::xy(R, P1, P2, factor);
 }
-
 double polar(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return xx(R, P1, P2, factor) + yy(R, P1, P2, factor);
+  return exact::polar(R, P1, P2, factor);
 }
-
 double areaXpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 0).aboveA;
+  return exact::areaXpAbove(R, P1, P2, factor);
 }
 double areaXpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 0).belowA;
+  return exact::areaXpBelow(R, P1, P2, factor);
 }
 double momentXpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 0).aboveQ;
+  return exact::momentXpAbove(R, P1, P2, factor);
 }
 double momentXpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 0).belowQ;
+  return exact::momentXpBelow(R, P1, P2, factor);
 }
 double areaYpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 1).aboveA;
+  return exact::areaYpAbove(R, P1, P2, factor);
 }
 double areaYpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 1).belowA;
+  return exact::areaYpBelow(R, P1, P2, factor);
 }
 double momentYpAbove(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 1).aboveQ;
+  return exact::momentYpAbove(R, P1, P2, factor);
 }
 double momentYpBelow(const Point<double>& R, const Point<double>& P1, const Point<double>& P2, double factor) {
-  return factor * split(R, P1, P2, 1).belowQ;
+  return exact::momentYpBelow(R, P1, P2, factor);
 }
 
 }  // namespace fan

@@ -31,7 +31,8 @@ struct FanTerm {
 // own area (about the arc's start) changes by at most tol x size^2 between
 // passes, so every term is taken from the same polygon. Every boundary
 // point is evaluated once per pass for all terms, and the points of the
-// previous pass are reused.
+// previous pass are reused. Each term's sum is added piece by piece in
+// increasing order; the buffers are kept per thread between calls.
 void fanIntegrate(const Bspline& arc, int n, double t0, double t1, std::span<const FanTerm> terms, double* results);
 
 // Exact triangle integrands (u = P1 - R, v = P2 - P1, c = z of u x v).
