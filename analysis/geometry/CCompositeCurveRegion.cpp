@@ -415,6 +415,10 @@ static_assert(kAngleCount == 2 + sizeof(kSpareProbeAngles) / sizeof(kSpareProbeA
 constexpr double kMinSine = 1e-3;
 constexpr double kMinSineSq = kMinSine * kMinSine;
 
+// Coordinates and probe lengths up to which the products of the clean-crossing
+// test and their squares stay finite.
+constexpr double kCleanExtent = 1e60;
+
 // Calls made on one unchanged chain before its legs are indexed: a chain
 // asked once is scanned, as indexing would cost more than it saves.
 constexpr int kUsesBeforeIndex = 2;
@@ -556,6 +560,9 @@ public:
     // is dropped as a repeat, so each count is the number of legs met on its side.
     bool cleanCounts(const Point<double>& q, double degrees, int* ahead, int* behind) const
     {
+        // Far beyond any drawing's size the squares below could overflow.
+        if (!(m_extent < kCleanExtent))
+            return false;
         const Point<double> u = direction(degrees);
         const double reachSq = m_clean * m_clean;
         std::vector<double>& ts = m_ts;
@@ -623,6 +630,7 @@ private:
         // numbers up to scale + L, divided by the sine of the angle between
         // leg and probe; the margin is 1e-12 (scale + L) and more, so these
         // bounds leave a wide room.
+        m_extent = scale + m_L;
         m_clean = 16.0 * m_margin;
         m_pointError = 16.0 * m_margin / kMinSine;
     }
@@ -710,6 +718,7 @@ private:
     double m_slack = 0.0;
     int m_uses = 0;
     mutable std::unique_ptr<DirectionIndex> m_index[kAngleCount];
+    double m_extent = 0.0;      // largest coordinate plus the probe length
     double m_clean = 0.0;       // least distance of a clean crossing's ends from the other line
     double m_pointError = 0.0;  // bound on the rounding of a clean crossing's place
     mutable std::vector<Point<double>> m_found;  // scratch of count()

@@ -289,6 +289,11 @@ TEST(KernelSpeedInside, ProbesThroughCornersAndAlongLevelEdgesAnswerAsTheScan)
     for (Pt& p : far)
         p = P(p.x * 1e4 + 1e6, p.y * 1e4 - 3e7);
     EXPECT_GT(compare(rng, far, 20000, cornerPoint), 2000);
+    // So large that the squares of the clean-crossing test would overflow.
+    std::vector<Pt> huge = starPolygon(rng, 300);
+    for (Pt& p : huge)
+        p = p * 1e70;
+    EXPECT_GT(compare(rng, huge, 5000, cornerPoint), 500);
     // A staircase: level edges and corners at few heights, so that many
     // probes run along an edge or through several corners at once.
     std::vector<Pt> stairs{P(0, 0)};
