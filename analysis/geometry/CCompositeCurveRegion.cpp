@@ -354,6 +354,18 @@ public:
             fn(m_legs[k]);
     }
 
+    // forLegsNear while fn returns true; false when some call returned false.
+    template <class Fn>
+    bool allLegsNear(double f, Fn fn) const
+    {
+        const std::size_t b = bucketOf(f);
+        for (std::uint32_t k = m_start[b]; k < m_start[b + 1]; ++k) {
+            if (!fn(m_legs[k]))
+                return false;
+        }
+        return true;
+    }
+
     // Some leg end (2 leg + 0 for S, + 1 for E) with an across-value
     // within r of f passes test.
     template <class Test>
@@ -397,6 +409,15 @@ private:
 constexpr double kProbeAngles[] = {0.0, 30.0, 12.7, 41.3, 57.9, 77.1, 98.3, 118.9, 137.5, 161.3};
 constexpr std::size_t kAngleCount = sizeof(kProbeAngles) / sizeof(kProbeAngles[0]);
 static_assert(kAngleCount == 2 + sizeof(kSpareProbeAngles) / sizeof(kSpareProbeAngles[0]));
+
+// Least sine of the angle between a leg and a probe line for the leg's
+// crossing to count as clean (nearer parallel, its place rounds too coarsely).
+constexpr double kMinSine = 1e-3;
+constexpr double kMinSineSq = kMinSine * kMinSine;
+
+// Coordinates and probe lengths up to which the products of the clean-crossing
+// test and their squares stay finite.
+constexpr double kCleanExtent = 1e60;
 
 // Calls made on one unchanged chain before its legs are indexed: a chain
 // asked once is scanned, as indexing would cost more than it saves.
@@ -526,6 +547,63 @@ public:
         return countDistinct(found, q, u, gInsectTol + m_margin);
     }
 
+    // The counts of the two probes along the line through q at the angle
+    // (degrees), *ahead for the one from q along the direction and *behind
+    // for the one ending at q, when every leg near the line crosses it
+    // cleanly; false (counts unset) when some leg needs count()'s care.
+    //
+    // A clean leg has both ends, and both ends of each probe, farther from
+    // the other's line than rounding can blur, and is not nearly parallel to
+    // the line: lineIntersection then finds exactly one point on it, on the
+    // probe on the side of q where the leg's line meets the probe line. With
+    // no two such points closer than gInsectTol plus their rounding, none
+    // is dropped as a repeat, so each count is the number of legs met on its side.
+    bool cleanCounts(const Point<double>& q, double degrees, int* ahead, int* behind) const
+    {
+        // Far beyond any drawing's size the squares below could overflow.
+        if (!(m_extent < kCleanExtent))
+            return false;
+        const Point<double> u = direction(degrees);
+        const double reachSq = m_clean * m_clean;
+        std::vector<double>& ts = m_ts;
+        ts.clear();
+        const bool clean = allLegsNear(slot(degrees), q, [&](const Leg& leg) {
+            const double sS = u.x * (leg.S.y - q.y) - u.y * (leg.S.x - q.x);
+            const double sE = u.x * (leg.E.y - q.y) - u.y * (leg.E.x - q.x);
+            if ((sS >= m_margin && sE >= m_margin) || (sS <= -m_margin && sE <= -m_margin))
+                return true;
+            if (!((sS >= m_clean && sE <= -m_clean) || (sS <= -m_clean && sE >= m_clean)))
+                return false;
+            // Cross products of the leg with u and with q - S: the leg's
+            // line meets the probe line at q + t u, t = -atQ / along, and
+            // the probes' ends lie atQ / len and (atQ +- L along) / len from it.
+            const double dx = leg.E.x - leg.S.x;
+            const double dy = leg.E.y - leg.S.y;
+            const double len2 = dx * dx + dy * dy;
+            const double along = dx * u.y - dy * u.x;
+            const double atQ = dx * (q.y - leg.S.y) - dy * (q.x - leg.S.x);
+            const double farEnd = m_L * along;
+            const double need = reachSq * len2;
+            if (!(along * along >= kMinSineSq * len2 && atQ * atQ >= need &&
+                  (atQ + farEnd) * (atQ + farEnd) >= need && (atQ - farEnd) * (atQ - farEnd) >= need))
+                return false;
+            ts.push_back(-atQ / along);
+            return true;
+        });
+        if (!clean)
+            return false;
+        std::sort(ts.begin(), ts.end());
+        const double gap = gInsectTol + 2.0 * m_pointError;
+        for (std::size_t i = 1; i < ts.size(); ++i) {
+            if (!(ts[i] - ts[i - 1] > gap))
+                return false;
+        }
+        const auto firstAhead = std::upper_bound(ts.begin(), ts.end(), 0.0);
+        *behind = static_cast<int>(firstAhead - ts.begin());
+        *ahead = static_cast<int>(ts.end() - firstAhead);
+        return true;
+    }
+
 private:
     // Box, probe length, margin and the slack of the index's across-values.
     void measure()
@@ -548,6 +626,13 @@ private:
         // A side value u x (p - q) and the difference of the across-values
         // of p and q differ by a few roundings of numbers up to the scale.
         m_slack = 1e-13 * scale + 1e-300;
+        // lineIntersection places a crossing within some 20 roundings of
+        // numbers up to scale + L, divided by the sine of the angle between
+        // leg and probe; the margin is 1e-12 (scale + L) and more, so these
+        // bounds leave a wide room.
+        m_extent = scale + m_L;
+        m_clean = 16.0 * m_margin;
+        m_pointError = 16.0 * m_margin / kMinSine;
     }
 
     // The index slot of a probe angle.
@@ -588,6 +673,23 @@ private:
         ix->forLegsNear(across(direction(kProbeAngles[at]), q), [&](std::uint32_t i) { fn(m_legs[i]); });
     }
 
+    // Calls fn(leg) as forLegsNear does while it returns true; false when
+    // some call returned false.
+    template <class Fn>
+    bool allLegsNear(std::size_t at, const Point<double>& q, Fn fn) const
+    {
+        const DirectionIndex* ix = index(at);
+        if (!ix) {
+            for (const Leg& leg : m_legs) {
+                if (!fn(leg))
+                    return false;
+            }
+            return true;
+        }
+        return ix->allLegsNear(across(direction(kProbeAngles[at]), q),
+                               [&](std::uint32_t i) { return fn(m_legs[i]); });
+    }
+
     // clearOfCorners: the corners are the two ends of every leg.
     bool clear(const Point<double>& q, double degrees) const
     {
@@ -616,25 +718,42 @@ private:
     double m_slack = 0.0;
     int m_uses = 0;
     mutable std::unique_ptr<DirectionIndex> m_index[kAngleCount];
+    double m_extent = 0.0;      // largest coordinate plus the probe length
+    double m_clean = 0.0;       // least distance of a clean crossing's ends from the other line
+    double m_pointError = 0.0;  // bound on the rounding of a clean crossing's place
     mutable std::vector<Point<double>> m_found;  // scratch of count()
+    mutable std::vector<double> m_ts;            // scratch of cleanCounts()
 };
+
+// Whether the probe from q along the line at the angle (*aheadOdd) and the
+// one ending at q (*behindOdd) meet the chain an odd number of times: by
+// one pass over the legs near the line when all cross it cleanly, else by
+// counting each probe's crossings.
+void chainLineOdd(const LineChain& chain, const Point<double>& q, double degrees, bool* aheadOdd,
+                  bool* behindOdd)
+{
+    int ahead = 0, behind = 0;
+    if (!chain.cleanCounts(q, degrees, &ahead, &behind)) {
+        const Point<double> probe = direction(degrees) * chain.probeLength();
+        ahead = chain.count(q, q + probe, q, degrees);
+        behind = chain.count(q - probe, q, q, degrees);
+    }
+    *aheadOdd = odd(ahead);
+    *behindOdd = odd(behind);
+}
 
 // probesInside over the legs: the same probe angles, the same crossings
 // counted and the same verdict; the probe length is finite.
 bool chainProbesInside(const LineChain& chain, const Point<double>& q)
 {
-    const double L = chain.probeLength();
     const double level = chain.angle(q, 0.0, 30.0);
-    const double slant = chain.angle(q, 30.0, level);
-    const Point<double> horizontal = direction(level) * L;
-    const Point<double> slanted = direction(slant) * L;
-    const bool rightOdd = odd(chain.count(q, q + horizontal, q, level));
-    if (rightOdd && odd(chain.count(q - horizontal, q, q, level)))
+    bool rightOdd, leftOdd;
+    chainLineOdd(chain, q, level, &rightOdd, &leftOdd);
+    if (rightOdd && leftOdd)
         return true;
-    const bool risingOdd = odd(chain.count(q, q + slanted, q, slant));
-    if (rightOdd && risingOdd)
-        return true;
-    return risingOdd && odd(chain.count(q - slanted, q, q, slant));
+    bool risingOdd, fallingOdd;
+    chainLineOdd(chain, q, chain.angle(q, 30.0, level), &risingOdd, &fallingOdd);
+    return risingOdd && (rightOdd || fallingOdd);
 }
 
 } // namespace

@@ -207,9 +207,37 @@ Pt probePoint(std::mt19937& rng, const std::vector<Pt>& pts, const Pt& lo, const
     }
 }
 
-// Asks the curve of the polygon `count` points and compares each answer
-// with the scan's; returns how many were inside.
-int compare(std::mt19937& rng, const std::vector<Pt>& pts, int count)
+// A point where the probe lines of the chain's fast path meet corners: near
+// a corner (within the on-curve band and just beyond it), on a corner's
+// 30-degree line, at a corner's height and on another corner's 30-degree
+// line (so both preferred probes pass a corner), exactly at a corner's
+// height (a level edge's own line when the corner starts one), or anywhere.
+Pt cornerPoint(std::mt19937& rng, const std::vector<Pt>& pts, const Pt& lo, const Pt& hi, int i)
+{
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const Pt& a = pts[rng() % pts.size()];
+    const Pt& b = pts[rng() % pts.size()];
+    const Pt size = hi - lo;
+    const Pt slant = direction(30.0);
+    switch (i % 6) {
+    case 0:
+        return a + P(unit(rng), unit(rng)) * (i % 12 == 0 ? 1e-6 : 3e-6);
+    case 1:
+        return a + slant * (unit(rng) * size.x);
+    case 2:
+        return b + slant * ((a.y - b.y) / slant.y);
+    case 3:
+        return P(lo.x + (unit(rng) + 1.0) * 0.5 * size.x, a.y);
+    default:
+        return P(lo.x + (unit(rng) + 1.0) * 0.5 * size.x, lo.y + (unit(rng) + 1.0) * 0.5 * size.y);
+    }
+}
+
+using PointKind = Pt (*)(std::mt19937&, const std::vector<Pt>&, const Pt&, const Pt&, int);
+
+// Asks the curve of the polygon `count` points of the kind and compares each
+// answer with the scan's; returns how many were inside.
+int compare(std::mt19937& rng, const std::vector<Pt>& pts, int count, PointKind kind = probePoint)
 {
     auto curve = composite_test::polyline(pts);
     const std::vector<Leg> legs = legsOf(pts);
@@ -220,7 +248,7 @@ int compare(std::mt19937& rng, const std::vector<Pt>& pts, int count)
     }
     int inside = 0;
     for (int i = 0; i < count; ++i) {
-        const Pt p = probePoint(rng, pts, lo, hi, i);
+        const Pt p = kind(rng, pts, lo, hi, i);
         const bool expected = insideByScan(legs, p);
         const bool got = curve->inside(p);
         EXPECT_EQ(got, expected) << "point " << i << " (" << p.x << ", " << p.y << ")";
@@ -250,6 +278,49 @@ TEST(KernelSpeedInside, LongLegsAndOutlinesFarFromTheOriginAnswerAsTheScan)
     for (Pt& p : far)
         p = P(p.x * 1e4 + 1e6, p.y * 1e4 - 3e7);
     EXPECT_GT(compare(rng, far, 6000), 600);
+}
+
+TEST(KernelSpeedInside, ProbesThroughCornersAndAlongLevelEdgesAnswerAsTheScan)
+{
+    std::mt19937 rng(54);
+    const std::vector<Pt> star = starPolygon(rng, 900);
+    EXPECT_GT(compare(rng, star, 60000, cornerPoint), 6000);
+    std::vector<Pt> far = starPolygon(rng, 300);
+    for (Pt& p : far)
+        p = P(p.x * 1e4 + 1e6, p.y * 1e4 - 3e7);
+    EXPECT_GT(compare(rng, far, 20000, cornerPoint), 2000);
+    // So large that the squares of the clean-crossing test would overflow.
+    std::vector<Pt> huge = starPolygon(rng, 300);
+    for (Pt& p : huge)
+        p = p * 1e70;
+    EXPECT_GT(compare(rng, huge, 5000, cornerPoint), 500);
+    // A staircase: level edges and corners at few heights, so that many
+    // probes run along an edge or through several corners at once.
+    std::vector<Pt> stairs{P(0, 0)};
+    for (int i = 0; i < 40; ++i) {
+        stairs.push_back(P(i + 1, i % 4));
+        stairs.push_back(P(i + 1, (i + 1) % 4));
+    }
+    stairs.push_back(P(41, 6));
+    stairs.push_back(P(0, 6));
+    EXPECT_GT(compare(rng, stairs, 20000, cornerPoint), 2000);
+    EXPECT_GT(compare(rng, stairs, 20000), 2000);
+}
+
+TEST(KernelSpeedInside, CrossingsCloserThanTheRepeatToleranceAnswerAsTheScan)
+{
+    // A needle whose two sides cross every probe line that meets them less
+    // than gInsectTol apart: the scan keeps one of the two points, which
+    // turns the parity of the probes that meet the needle. And a sliver whose
+    // long sides are nearly level, so that horizontal probes meet them at
+    // a glancing angle.
+    std::mt19937 rng(55);
+    const std::vector<Pt> needle{P(0, 0), P(0.4, 0), P(0.6, 0.9), P(0.4 + 5e-8, 0), P(1, 0), P(1, 1), P(0, 1)};
+    EXPECT_GT(compare(rng, needle, 20000), 2000);
+    EXPECT_GT(compare(rng, needle, 20000, cornerPoint), 2000);
+    const std::vector<Pt> sliver{P(0, 0), P(1000, 0.4), P(1000, 0.4 + 1e-4), P(0, 1e-3), P(-5, 1e-3)};
+    EXPECT_GT(compare(rng, sliver, 20000), 100);
+    EXPECT_GT(compare(rng, sliver, 20000, cornerPoint), 100);
 }
 
 // Answers of the curve for a grid of points across [-1, 3]², each asked
