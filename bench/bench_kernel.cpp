@@ -293,7 +293,9 @@ void BM_Inside_vs_RayCasting(benchmark::State& state)
             for (const Pt& p : points)
                 agree -= rayCast(poly, p);
         });
-    // 0: the two tests agree on every point (none lies on an edge).
+    // The net count of points the two tests place differently: inside()
+    // counts a point within 1e-6 of an edge as not inside, ray casting does
+    // not, so a handful of the 10,000 random points differ (about 6 expected).
     state.counters["disagree"] = std::abs(agree);
 }
 BENCHMARK(BM_Inside_vs_RayCasting)->Arg(1000)->Unit(benchmark::kMillisecond);
