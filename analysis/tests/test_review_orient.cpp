@@ -121,6 +121,22 @@ Triangle fromPool(std::mt19937_64& rng)
     return randomTriangle(rng, [&](std::mt19937_64& r) { return sign(r) * pool[pick(r, 0, 2)]; });
 }
 
+// Like fromPool, with values just off powers of two, so that the sums
+// come near powers of two, where the gap to the next double below halves.
+Triangle nearPowersOfTwo(std::mt19937_64& rng)
+{
+    double pool[3];
+    for (double& v : pool) {
+        const int e = pick(rng, -30, 30);
+        switch (pick(rng, 0, 2)) {
+        case 0: v = std::ldexp(1.0, e); break;
+        case 1: v = std::ldexp(1.0, e) + sign(rng) * std::ldexp(1.0, e - pick(rng, 1, 60)); break;
+        default: v = std::ldexp(1.0, e) + sign(rng) * std::ldexp(uniform(rng, 1, 2), e - pick(rng, 20, 60)); break;
+        }
+    }
+    return randomTriangle(rng, [&](std::mt19937_64& r) { return sign(r) * pool[pick(r, 0, 2)]; });
+}
+
 // Points on an integer line, one of them moved by a tiny amount: the sum
 // cancels to zero or to a single low component.
 Triangle cancelling(std::mt19937_64& rng)
@@ -151,6 +167,19 @@ Triangle lastBits(std::mt19937_64& rng)
             for (int n = pick(rng, -2, 2); n != 0; n += n > 0 ? -1 : 1)
                 c = std::nextafter(c, n > 0 ? INFINITY : -INFINITY);
     }
+    return t;
+}
+
+// One point far larger than the others: the top terms of the first sum
+// differ by many binades, so the small terms of the larger one reach into
+// the last bits of the smaller one's partial sum, where the order in which
+// the small terms were added can decide the rounding.
+Triangle lopsided(std::mt19937_64& rng)
+{
+    Triangle t = randomTriangle(rng, [](std::mt19937_64& g) { return uniform(g, -1, 1); });
+    const double big = std::ldexp(1.0, pick(rng, 8, 60));
+    t.p[0][0] *= big;
+    if (rng() & 1) t.p[0][1] *= big;
     return t;
 }
 
@@ -190,7 +219,9 @@ const std::vector<std::pair<std::string, Generator>>& generators()
                  return g() % 2 ? p : p + std::ldexp(sign(g), pick(g, -95, 40));
              });
          }},
+        {"lopsided", lopsided},
         {"shared values", fromPool},
+        {"near powers of two", nearPowersOfTwo},
         {"cancelling", cancelling},
         {"last bits", lastBits},
     };
@@ -249,6 +280,12 @@ TEST(ReviewOrient2dExact, SameBitsOnHandMadeCases)
         {{{0x1p-450, 0x1p-450}, {-0x1p-450, 0x1p-450}, {0x1p-450, -0x1.0000000000001p-450}}},
         {{{3, 5}, {-3, 5}, {3, -5}}},
         {{{1 + u, 1}, {1, 1 + u}, {0, 0}}},
+        // Found by the search: the small terms' order decides the rounding
+        // of the first sum's top terms (a shortcut without its error bound
+        // gets the last bit wrong).
+        {{{-0x1p+2, 0x1p+5}, {0x1.cd741fc6c5ba6p-1, 0x1.cd741fc6c5ba6p-1}, {-0x1.cd741fc6c5ba6p-1, -0x1.cd741fc6c5ba6p-1}}},
+        {{{0x1.0000002p+29, -0x1.4adb8563e7184p-1}, {0x1.0000006p+28, 0x1.0000006p+28}, {0x1.0000006p+28, -0x1.0000006p+28}}},
+        {{{0x1.0000002p+27, 0x1.881a39dabd6c4p-1}, {-0x1.0000002p+27, -0x1.0000002p+27}, {-0x1.0000002p+27, 0x1.fffffe8p+27}}},
     };
     for (const Triangle& t : cases) {
         static const int orders[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {1, 0, 2}, {0, 2, 1}, {2, 1, 0}};
