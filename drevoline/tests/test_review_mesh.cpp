@@ -341,3 +341,26 @@ TEST(ReviewMesh, DISABLED_ASquareOfSideOneMicronHasAnInteriorPoint)
         EXPECT_TRUE(p.x > cx && p.x < cx + 1e-6 && p.y > 0 && p.y < 1e-6) << cx;
     }
 }
+
+// Left alone (every mesh with a missing segment would change): segment
+// recovery splits present encroached segments while others are still
+// missing, so a scarce supply of vertices runs out before the missing ones
+// are made. Recovering the missing segments first meshes this outline.
+TEST(ReviewMesh, DISABLED_FewVerticesGoToMissingSegmentsFirst)
+{
+    std::mt19937_64 seeds(4242);
+    for (int i = 0; i < 9; ++i)
+        seeds();
+    std::mt19937_64 rng(seeds());
+    Outline o{polygonCurve(randomPolygon(rng, 60, 0, 0, 1)), {}};
+    for (int h = 0; h < 3; ++h)
+        o.holes.push_back(polygonCurve(randomPolygon(rng, 10, (h - 1) * 0.22, 0, 0.1)));
+    std::unique_ptr<CMesh> m;
+    ASSERT_EQ(failure([&] { m = meshOutline(o, 30, 0.01); }), "");
+    // Nearly collinear outline points are dropped before meshing, so the
+    // mesh's area matches the polygons' only closely.
+    double area = 0.0;
+    for (int i = 0; i < m->nTriangles; ++i)
+        area += m->triangles[i].alive ? orientation(m->triangles[i]) / 2 : 0.0;
+    EXPECT_NEAR(area, o.polygonArea(), 1e-4 * o.polygonArea());
+}
