@@ -445,6 +445,9 @@ public:
     // The angle in degrees (-90 ... 90, 90 vertical) of the zero-stress
     // line; throws when no element is crossed by it.
     double findNeutralAxisAngle();
+    // The same angle in *angle, or false (angle untouched) when no element
+    // is crossed by the zero-stress line.
+    bool neutralAxisAngle(double* angle);
     // The twelve area and force sums of the triangle elements' parts on
     // either side of the line a-b (CFETrng3::splitArea), each set to 0 first.
     void splitArea(bool useX, Point<double> a, Point<double> b, double* r1, double* r2, double* r3,

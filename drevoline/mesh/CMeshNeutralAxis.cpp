@@ -35,6 +35,14 @@ bool CMesh::pointOnNeutralAxis(CSectionForces* f, Point<double>& p)
 
 double CMesh::findNeutralAxisAngle()
 {
+    double angle = 0.0;
+    if (!neutralAxisAngle(&angle))
+        throw std::logic_error("There is no neutral axis: no element crosses the zero stress line");
+    return angle;
+}
+
+bool CMesh::neutralAxisAngle(double* angle)
+{
     bool haveFirst = false;
     Point<double> P0;
     Point<double> firstEnd;
@@ -58,13 +66,12 @@ double CMesh::findNeutralAxisAngle()
         }
     }
     if (!haveFirst)
-        throw std::logic_error("There is no neutral axis: no element crosses the zero stress line");
+        return false;
     // One crossed element (or every later one starting where the first
     // does): the first element's own piece of the zero line gives the direction.
     const Point<double> d = farthest > 0.0 ? Q - P0 : firstEnd - P0;
-    if (std::fabs(d.x) < 1e-12)
-        return 90.0;
-    return std::atan(d.y / d.x) * 57.29577951308232;
+    *angle = std::fabs(d.x) < 1e-12 ? 90.0 : std::atan(d.y / d.x) * 57.29577951308232;
+    return true;
 }
 
 void CMesh::splitArea(bool useX, Point<double> a, Point<double> b, double* r1, double* r2,

@@ -240,7 +240,15 @@ bool CSubSection::computePointOnNeutralAxis(CSectionForces* sf) {
 void CSubSection::findNeutralAxisAngle() {
   if (!currentLoadCondition || !currentLoadCondition->scnForces() || meshes.empty())
     return;
-  currentLoadCondition->scnForcesMutable()->resultantNeutralAxisAngle = meshes.back()->findNeutralAxisAngle();
+  // The last mesh the zero-stress line crosses gives the angle. A line that
+  // misses every mesh (an axial load alone, or an axis beside the section)
+  // has no angle to give: the analysis keeps the one it has.
+  double angle = 0.0;
+  for (auto m = meshes.rbegin(); m != meshes.rend(); ++m)
+    if ((*m)->neutralAxisAngle(&angle)) {
+      currentLoadCondition->scnForcesMutable()->resultantNeutralAxisAngle = angle;
+      return;
+    }
 }
 
 void CSubSection::computeResultantElasticBendingForces(CSectionForces* sf) const {

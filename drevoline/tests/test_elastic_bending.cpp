@@ -421,6 +421,17 @@ TEST_F(ElasticBending, SplitMaterialNodesCarryOneResultPerElement) {
   EXPECT_GT(split, 1);
 }
 
+// An axial load alone leaves no zero-stress line in the section: the
+// neutral-axis angle keeps its value instead of failing the analysis.
+TEST_F(ElasticBending, AxialLoadAloneKeepsTheNeutralAxisAngle) {
+  rectangle();
+  root->applyUnrestrainedBendingForces(L"P", 500.0, 0.0, 0.0, false);
+  CSectionForces* sf = root->appliedLoad()->scnForcesMutable();
+  sf->resultantNeutralAxisAngle = 12.5;
+  EXPECT_NO_THROW(root->findNeutralAxisAngle());
+  EXPECT_EQ(sf->resultantNeutralAxisAngle, 12.5);
+}
+
 TEST_F(ElasticBending, ForceInABoxAndSplitSums) {
   rectangle();
   root->applyUnrestrainedBendingForces(L"Mx", 0.0, 1000.0, 0.0, false);
