@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "analysis/model/CLog.h"
+#include "analysis/geometry/Bspline.h"
+#include "analysis/geometry/CCompositeCurve.h"
+#include "analysis/model/CMetal.h"
 #include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/JournalInterpreter.h"
 #include "platform/ole/COleDispatchException.h"
@@ -197,4 +200,39 @@ TEST(ReviewJournalQuoting, QuotesDoubledLineBreaksBlanked) {
       {L"\"\r", L"\"\" "},
   };
   for (const auto& c : cases) EXPECT_EQ(JournalQuotedText(c.text), CString(c.quoted)) << CString(c.text).ToUtf8();
+}
+
+// A union the model scaled to unite (a section 1000 wide with a hole) is
+// undone and redone at its own size: the snapshots hold the union curves
+// scaled back.
+TEST_F(ReviewJournal, ScaledUnionUndoesAndRedoesAtItsOwnSize) {
+  CShapeAnalysis* plate = rectangle(L"plate", 0, 0, 1000, 20);
+  CShapeAnalysis* rib = rectangle(L"rib", 480, 0, 40, 600);
+  auto metal = std::make_shared<CMetal>();
+  metal->name = L"steel";
+  plate->material(metal);
+  rib->material(metal);
+  doc->CheckPoint();
+  ILorimant::Union(*doc);
+  doc->CheckPoint();
+  const auto unionArea = [&]() {
+    CSubSection* r = doc->model()->rootSubSection();
+    if (r->getUnionShapes() == nullptr) return -1.0;
+    double a = 0;
+    for (POSITION pos = r->getUnionShapes()->GetHeadPosition(); pos != nullptr;)
+      a += std::fabs(r->getUnionShapes()->GetNext(pos)->boundary->area());
+    return a;
+  };
+  const double area = 1000 * 20 + 40 * 580;
+  EXPECT_NEAR(unionArea(), area, 1e-9 * area);
+  doc->Undo();
+  EXPECT_EQ(unionArea(), -1.0);
+  doc->Redo();
+  EXPECT_NEAR(unionArea(), area, 1e-9 * area);
+  CSubSection* r = doc->model()->rootSubSection();
+  ASSERT_NE(r->getUnionShapes(), nullptr);
+  Point<double> lo, hi;
+  r->getUnionShapes()->GetHead()->boundary->extents(lo, hi);
+  EXPECT_NEAR(hi.x, 1000, 1e-9);
+  EXPECT_NEAR(hi.y, 600, 1e-9);
 }
