@@ -156,7 +156,7 @@ TEST_F(ReviewJournal, AwkwardNamesReplayToTheSameModel) {
 // replay neither fails nor runs a statement the session never made.
 TEST_F(ReviewJournal, LineBreaksInNamesNeverSplitOrInjectJournalLines) {
   const CString names[] = {L"a\nb", L"a\r\nb", L"a\rb", L"x\",\"root\"\r\nxscn.CreateSubSection \"injected\",\"root",
-                           L"\n"};
+                           L"a\r\nxscn.DeleteAllMaterials\r\n'", L"\n"};
   for (const CString& n : names) {
     SCOPED_TRACE(n.ToUtf8());
     freshDocument();
@@ -166,6 +166,7 @@ TEST_F(ReviewJournal, LineBreaksInNamesNeverSplitOrInjectJournalLines) {
     for (const std::string& line : lines) {
       EXPECT_EQ(line.rfind("xscn.", 0), 0u) << line;
       EXPECT_EQ(line.find('\r'), std::string::npos) << line;
+      EXPECT_NE(line, "xscn.DeleteAllMaterials");
     }
     std::string macro;
     for (const std::string& line : lines) macro += line + "\r\n";
