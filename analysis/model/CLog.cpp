@@ -75,6 +75,11 @@ std::vector<CString> headerLines(const CString& progName, int major, int minor) 
 CString JournalQuotedText(const CString& text) {
   CString quoted = text;
   quoted.Replace(L"\"", L"\"\"");
+  // A macro text cannot hold a line break: written as it is, it would end
+  // the line inside the text and the rest of the name would replay as a
+  // statement of its own.
+  quoted.Replace(L'\r', L' ');
+  quoted.Replace(L'\n', L' ');
   return quoted;
 }
 

@@ -15,8 +15,9 @@
 // flushed after every line. A journal that cannot be opened stays closed:
 // nothing is shown or thrown and every write does nothing.
 // text as a journal line writes it between quotes: every quote doubled, so
-// that the line replays the text unchanged. A text without quotes is
-// returned as it is.
+// that the line replays the text unchanged, and every carriage return and
+// line feed a blank, so that the text stays on its line (a macro text has
+// no way to hold a line break). Any other text is returned as it is.
 CString JournalQuotedText(const CString& text);
 
 class CLog {

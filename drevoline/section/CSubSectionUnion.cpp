@@ -77,17 +77,58 @@ void handOver(CurveList& from, CBooleanSum& to, bool asHoles, Keep keep)
 }
 
 // The union's tolerances (point merging, snapping, curve intersection,
-// parameter spans) are absolute lengths tuned for sections some units to
-// some hundreds of units across. Outlines whose joint extent lies outside
-// [kPlainLow, kPlainHigh] are scaled by a power of two (exact in floating
-// point) to an extent in [kNormalLow, 2 kNormalLow) for the union, and the
-// results scaled back, so that metres unite as well as millimetres.
+// parameter spans, probe offsets of a thousandth) are absolute lengths, and
+// the curve normals' probes a thousand long: both are tuned for sections
+// some units to some hundreds of units across. Outlines whose joint extent
+// lies outside [kPlainLow, kPlainHigh] are scaled by a power of two (exact
+// in floating point) for the union, and the results scaled back, so that
+// metres unite as well as millimetres: a small extent up to [kNormalLow,
+// 2 kNormalLow), a large one down to [kPlainHigh / 2, kPlainHigh). A large
+// one is scaled no further than that, since every halving brings the
+// section's details nearer the thousandth (a hundredth on a plate a
+// thousand wide is lost at a sixty-fourth of its size).
 constexpr double kPlainLow = 1.0;
-constexpr double kPlainHigh = 256.0;
+constexpr double kPlainHigh = 512.0;
 constexpr double kNormalLow = 8.0;
 
-// Largest extent in x or y of the control points of the curves (0 when none).
-double jointExtent(const CurveList& curves)
+// A box lying more than kFar of its extents from zero along an axis is
+// moved to zero along it before the union: a small section a million
+// units out is then scaled as one at the origin, with no digits lost.
+constexpr double kFar = 64.0;
+
+// The frame the union works in: a point p maps to (p - origin) * factor.
+struct UnionFrame {
+    double ox = 0.0, oy = 0.0, factor = 1.0;
+};
+
+// The power of two that brings extent into [kNormalLow, 2 kNormalLow) when
+// below the plain range, into [kPlainHigh / 2, kPlainHigh) when above it;
+// 1 for an extent in the plain range, a zero one or one not finite.
+double normalizingFactor(double extent)
+{
+    if (!(extent > 0.0) || !std::isfinite(extent) || (extent >= kPlainLow && extent <= kPlainHigh))
+        return 1.0;
+    const double target = extent < kPlainLow ? kNormalLow : kPlainHigh / 2.0;
+    int e = 0;
+    std::frexp(extent / target, &e);  // extent / target = m 2^e, m in [0.5, 1)
+    return std::ldexp(1.0, 1 - e);
+}
+
+// The origin along one axis for the coordinates [lo, hi]: the end nearer
+// zero when the range lies more than kFar extents from zero (every p - end
+// is then exact, p and the end being within a factor 2), else 0.
+double farOrigin(double lo, double hi, double extent)
+{
+    if (lo > 0.0 && hi <= 2.0 * lo && lo > kFar * extent)
+        return lo;
+    if (hi < 0.0 && lo >= 2.0 * hi && -hi > kFar * extent)
+        return hi;
+    return 0.0;
+}
+
+// The frame for the curves, from the box of their control points (the
+// identity when there are none).
+UnionFrame unionFrame(const CurveList& curves)
 {
     double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
     POSITION pos = curves.GetHeadPosition();
@@ -102,42 +143,37 @@ double jointExtent(const CurveList& curves)
         }
     }
     if (lo[0] > hi[0])
-        return 0.0;
-    return std::max(hi[0] - lo[0], hi[1] - lo[1]);
+        return {};
+    const double extent = std::max(hi[0] - lo[0], hi[1] - lo[1]);
+    return {farOrigin(lo[0], hi[0], extent), farOrigin(lo[1], hi[1], extent), normalizingFactor(extent)};
 }
 
-// The power of two that brings extent into the normal range; 1 for an
-// extent in the plain range, a zero one or one that is not finite.
-double normalizingFactor(double extent)
+// Maps every point of the curve into the frame (or back out of it when
+// back is set): control points and polygon caches move and scale (the
+// caches' z, which may hold a parameter, only scales); knots, parameter
+// offsets and the start and end parameter scale. Points given are exact
+// both ways: the origin is subtracted exactly and the factor is a power
+// of two.
+void mapCurve(CCompositeCurve& c, const UnionFrame& t, bool back)
 {
-    if (!(extent > 0.0) || !std::isfinite(extent) || (extent >= kPlainLow && extent <= kPlainHigh))
-        return 1.0;
-    int e = 0;
-    std::frexp(extent / kNormalLow, &e);  // extent / kNormalLow = m 2^e, m in [0.5, 1)
-    return std::ldexp(1.0, 1 - e);
-}
-
-// Multiplies every length of the curve by f: control points, knots,
-// parameter offsets, the start and end parameter and the polygon caches
-// (whose z may hold a parameter). Exact when f is a power of two.
-void scaleCurve(CCompositeCurve& c, double f)
-{
-    const auto scalePoints = [f](CArray<Point<double>>& points) {
+    const double f = back ? 1.0 / t.factor : t.factor;
+    const auto mapPoints = [&](CArray<Point<double>>& points) {
         for (Point<double>& p : points)
-            p = Point<double>(p.x * f, p.y * f, p.z * f);
+            p = back ? Point<double>(p.x * f + t.ox, p.y * f + t.oy, p.z * f)
+                     : Point<double>((p.x - t.ox) * f, (p.y - t.oy) * f, p.z * f);
     };
     POSITION pos = c.arcs().GetHeadPosition();
     while (pos) {
         Bspline* arc = c.arcs().GetNext(pos);
-        scalePoints(arc->controlPointsMutable());
+        mapPoints(arc->controlPointsMutable());
         for (double& k : arc->knotVectorMutable())
             k *= f;
         arc->setGlobal(arc->globalOffset() * f);
-        scalePoints(arc->polygonPointsMutable());
+        mapPoints(arc->polygonPointsMutable());
     }
     c.startParameter(c.startParameter() * f);
     c.endParameter(c.endParameter() * f);
-    scalePoints(c.polygonPointsMutable());
+    mapPoints(c.polygonPointsMutable());
 }
 
 // Areas of the curves: the solids' sum and largest, and the holes' sum.
@@ -164,13 +200,14 @@ PieceAreas pieceAreas(const CurveList& curves)
     return p;
 }
 
-void scaleCurves(CurveList& curves, double f)
+// mapCurve on every curve of the list.
+void mapCurves(CurveList& curves, const UnionFrame& t, bool back)
 {
-    if (f == 1.0)
+    if (t.factor == 1.0 && t.ox == 0.0 && t.oy == 0.0)
         return;
     POSITION pos = curves.GetHeadPosition();
     while (pos)
-        scaleCurve(*curves.GetNext(pos), f);
+        mapCurve(*curves.GetNext(pos), t, back);
 }
 
 // The union curves of the sub-section's outline copies (the list is
@@ -231,8 +268,8 @@ void CSubSection::Union(int maxCircuits)
             copy->name(s->name());
             curves->AddTail(copy.release());
         }
-        const double f = normalizingFactor(jointExtent(*curves));
-        scaleCurves(*curves, f);
+        const UnionFrame frame = unionFrame(*curves);
+        mapCurves(*curves, frame, false);
         const PieceAreas pieces = pieceAreas(*curves);
         CXSectionAnalysis* model = scn() ? scn() : vAveVAvezeze;
         if (model)
@@ -243,7 +280,7 @@ void CSubSection::Union(int maxCircuits)
         if (maxCircuits <= 0 && !plausibleUnionArea(pieceAreas(*result).material(), pieces.solids,
                                                     pieces.largestSolid, pieces.holes))
             throw std::logic_error("union area out of bounds");
-        scaleCurves(*result, 1.0 / f);
+        mapCurves(*result, frame, true);
     } catch (...) {
         // Nothing of the sub-section has changed; its dots are made whole.
         refreshDots();

@@ -117,7 +117,7 @@ const std::vector<ShapeCase>& shapeCases()
 }
 
 // Unit scale first: the other scales compare with it.
-constexpr double kScales[] = {1, 1e-6, 1e-5, 1e-4, 1e-3, 1e3, 1e4, 1e6, 1e8};
+constexpr double kScales[] = {1, 1e-6, 1e-5, 1e-4, 1e-3, 50, 150, 1e3, 1e4, 1e6, 1e8};
 
 // Ordinary units: a build at these scales may not be refused.
 bool ordinary(double s) { return s >= 1e-4 && s <= 1e4; }
