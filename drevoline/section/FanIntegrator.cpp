@@ -144,10 +144,22 @@ void fillKnown(const FanTerm& term, const Point<double>* p, int count, double* o
     out[i] = F(R, p[i], p[i + 1], factor);
 }
 
-// Any other integrand, through its pointer.
-void fillAny(const FanTerm& term, const Point<double>* p, int count, double* out) {
-  for (int i = 0; i < count; ++i)
-    out[i] = term.value(term.R, p[i], p[i + 1], term.factor);
+// Any other integrand: nothing in the blocks (zeros), as it is summed on
+// its own afterwards (sumAny).
+void fillAny(const FanTerm&, const Point<double>*, int count, double* out) {
+  std::fill(out, out + count, 0.0);
+}
+
+// The sum of any other integrand over the N pieces (p[i], p[i + 1]), in
+// increasing order. Such an integrand may keep state or throw, so each one
+// sees all the pieces of a pass before the next one starts, as the terms
+// were always summed: the same calls in the same order, and the same
+// exception first.
+double sumAny(const FanTerm& term, const Point<double>* p, int N) {
+  double S = 0.0;
+  for (int i = 0; i < N; ++i)
+    S += term.value(term.R, p[i], p[i + 1], term.factor);
+  return S;
 }
 
 // The batched form of each fan:: integrand.
@@ -275,6 +287,9 @@ void fanIntegrateWith(FanWorkspace& w, const Bspline& arc, int n, double t0, dou
         w.fills[j](w.terms[j], w.points.data() + b, count, w.values.data() + j * kBlock);
       accumulate(w.values.data(), all, count, w.sums.data());
     }
+    for (std::size_t j = 0; j < m; ++j)
+      if (w.fills[j] == fillAny)
+        w.sums[j] = sumAny(w.terms[j], w.points.data(), N);
     const double own = w.sums[m];
     bool settled = !first && std::fabs(own - previousOwn) <= tol * ownScale;
     for (std::size_t j = 0; j < m; ++j) {
