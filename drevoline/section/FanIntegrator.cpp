@@ -264,7 +264,8 @@ void fanIntegrateWith(FanWorkspace& w, const Bspline& arc, int n, double t0, dou
     w.scale[j] = std::pow(extent, terms[j].dimension);
     results[j] = 0.0;
   }
-  int N = arc.deg() > 1 ? 16 : n;
+  // At least one piece: a count of 0 or less would never double.
+  int N = arc.deg() > 1 ? 16 : std::max(n, 1);
   // The chord polygon's own area about the arc's start point: it does not
   // depend on where the section lies, so it tells when the polygon has
   // settled. Every term is then taken from the same polygon, which keeps

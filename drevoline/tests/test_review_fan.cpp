@@ -3,6 +3,7 @@
 // and a call after one that was left by an exception.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -119,4 +120,21 @@ TEST(ReviewFan, NestedAndInterruptedCallsKeepTheBits)
     double again[3];
     fanIntegrate(arc, 700, arc.startParameter(), arc.endParameter(), plain, again);
     EXPECT_TRUE(sameBits(want, again, 3));
+}
+
+// A starting count of no pieces is taken as one, instead of never doubling:
+// the fan of the line from (0, 0) to (10, 1) about (0, -1) is one triangle
+// of area 5, however many pieces it starts from.
+TEST(ReviewFan, NoStartingPiecesIsOnePiece)
+{
+    const Bspline line = straight();
+    const FanTerm terms[] = {{fan::area, Point<double>(0, -1, 0), 1.0, 2}};
+    double one = 0.0;
+    fanIntegrate(line, 1, line.startParameter(), line.endParameter(), terms, &one);
+    EXPECT_NEAR(std::fabs(one), 5.0, 1e-12);
+    for (int n : {0, -3}) {
+        double r = -1.0;
+        fanIntegrate(line, n, line.startParameter(), line.endParameter(), terms, &r);
+        EXPECT_EQ(r, one) << n;
+    }
 }
