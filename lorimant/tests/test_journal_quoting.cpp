@@ -18,11 +18,11 @@
 #include "lorimant/automation/JournalInterpreter.h"
 #include "lorimant/automation/MaterialRecord.h"
 #include "platform/ole/COleDispatchException.h"
-#include "test_view_support.h"
+#include "test_journal_support.h"
 
 namespace {
 
-using view_test::SectionViewTest;
+using journal_test::describe;
 
 // The names a session is run with: a quote inside, two together, at the
 // start, at the end, alone, only quotes.
@@ -46,51 +46,8 @@ std::vector<CString> textArguments(const CString& line) {
   return texts;
 }
 
-std::string number(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.6g", std::fabs(v) < 1e-9 ? 0.0 : v);
-  return buffer;
-}
-
-// The model as names: each sub-section with its parent and its children in
-// order, each shape with its owner, extents and area; sorted.
-std::vector<std::string> describe(CXSectionAnalysis& model) {
-  std::vector<std::string> out;
-  for (CSubSection* s : model.subSections) {
-    std::string line = "sub [" + s->name().ToUtf8() + "] in [" + (s->parent() ? s->parent()->name().ToUtf8() : "") +
-                       "] children";
-    for (const CSubSection* c : s->children) line += " [" + c->name().ToUtf8() + "]";
-    out.push_back(line);
-    for (POSITION pos = s->shapeList.GetHeadPosition(); pos != nullptr;) {
-      CShapeAnalysis* shape = s->shapeList.GetNext(pos);
-      Point<double> lo, hi;
-      shape->extents(&lo, &hi, 1);
-      out.push_back("shape [" + shape->name().ToUtf8() + "] in [" + s->name().ToUtf8() + "] from " + number(lo.x) +
-                    "," + number(lo.y) + " to " + number(hi.x) + "," + number(hi.y) + " area " + number(shape->area()));
-    }
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
-class JournalQuoting : public SectionViewTest {
+class JournalQuoting : public journal_test::JournalSessionTest {
  protected:
-  void SetUp() override {
-    SectionViewTest::SetUp();
-    doc->hidden = true;
-    openView();
-  }
-
-  JournalRunResult run(CXSectionAnalysisDoc& target, const std::string& macro) {
-    std::istringstream in(macro);
-    std::ostringstream out;
-    JournalInterpreter interpreter(DocumentAutomationObject(target), out);
-    return interpreter.Run(in);
-  }
-
-  // The document's own journal lines.
-  std::vector<std::string> journalLines(CXSectionAnalysisDoc& d) { return lines(d.journal()->path()); }
-
   // The rectangle both the session and its replay start from.
   static void startingRectangle(CXSectionAnalysisDoc& d, const CString& n) {
     d.MakeCurrent();

@@ -18,37 +18,11 @@
 #include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/JournalInterpreter.h"
 #include "platform/ole/COleDispatchException.h"
-#include "test_view_support.h"
+#include "test_journal_support.h"
 
 namespace {
 
-using view_test::SectionViewTest;
-
-std::string number(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.6g", std::fabs(v) < 1e-9 ? 0.0 : v);
-  return buffer;
-}
-
-// The model as sorted lines: sub-sections with parent and children, shapes
-// with owner, extents and area.
-std::vector<std::string> describe(CXSectionAnalysis& model) {
-  std::vector<std::string> out;
-  for (CSubSection* s : model.subSections) {
-    std::string line = "sub [" + s->name().ToUtf8() + "] in [" + (s->parent() ? s->parent()->name().ToUtf8() : "") + "]";
-    for (const CSubSection* c : s->children) line += " [" + c->name().ToUtf8() + "]";
-    out.push_back(line);
-    for (POSITION pos = s->shapeList.GetHeadPosition(); pos != nullptr;) {
-      CShapeAnalysis* shape = s->shapeList.GetNext(pos);
-      Point<double> lo, hi;
-      shape->extents(&lo, &hi, 1);
-      out.push_back("shape [" + shape->name().ToUtf8() + "] in [" + s->name().ToUtf8() + "] " + number(lo.x) + "," +
-                    number(lo.y) + " " + number(hi.x) + "," + number(hi.y) + " " + number(shape->area()));
-    }
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
+using journal_test::describe;
 
 // Names that hold no quote but every other character a journal text may
 // stumble on.
@@ -63,23 +37,8 @@ std::vector<CString> awkwardNames() {
   return names;
 }
 
-class ReviewJournal : public SectionViewTest {
+class ReviewJournal : public journal_test::JournalSessionTest {
  protected:
-  void SetUp() override {
-    SectionViewTest::SetUp();
-    doc->hidden = true;
-    openView();
-  }
-
-  JournalRunResult run(CXSectionAnalysisDoc& target, const std::string& macro) {
-    std::istringstream in(macro);
-    std::ostringstream out;
-    JournalInterpreter interpreter(DocumentAutomationObject(target), out);
-    return interpreter.Run(in);
-  }
-
-  std::vector<std::string> journalLines(CXSectionAnalysisDoc& d) { return lines(d.journal()->path()); }
-
   // A fresh document with its view, as the session's start.
   void freshDocument() {
     view.reset();
