@@ -413,8 +413,7 @@ double dA(Bspline* s, double a, double b, Point<double>* c);
 double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bspline* s,
                        Point<double>* c, int n, double a, double b);
 
-// Sum over arcs, in order, of integrateSpline(dA, arc, &c, 2, start, end)
-// taken over each whole arc: the signed area swept about c.
-double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c);
-// arcsArea over the n arcs arcs[0 .. n-1], in that order.
+// Sum over the n arcs arcs[0 .. n-1], in order, of integrateSpline(dA,
+// arc, &c, 2, start, end) taken over each whole arc: the signed area swept
+// about c.
 double arcsArea(const Bspline* const* arcs, std::size_t n, const Point<double>& c);

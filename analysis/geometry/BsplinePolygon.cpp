@@ -309,16 +309,6 @@ double arcsArea(const Bspline* const* arcs, std::size_t n, const Point<double>& 
     return sum;
 }
 
-double arcsArea(const CList<Bspline*>& arcs, const Point<double>& c)
-{
-    std::vector<const Bspline*> order;
-    order.reserve(static_cast<std::size_t>(arcs.GetCount()));
-    POSITION pos = arcs.GetHeadPosition();
-    while (pos)
-        order.push_back(arcs.GetNext(pos));
-    return arcsArea(order.data(), order.size(), c);
-}
-
 double integrateSpline(double (*f)(Bspline*, double, double, Point<double>*), Bspline* s,
                        Point<double>* c, int n, double a, double b)
 {

@@ -172,6 +172,9 @@ public:
     // Box in x and y of 41 curve points per arc (z 0); (1e20, 1e20) and
     // (-1e20, -1e20) for an empty chain.
     void extents(Point<double>& min, Point<double>& max) const;
+    // Box in x and y of every control point (z 0); the curve lies inside it.
+    // False, with the corners untouched, for a chain without control points.
+    bool controlBox(Point<double>& min, Point<double>& max) const;
     // The control point nearest to p (first of equals), pointing into its
     // arc's storage; null for an empty chain.
     // Counts as an edit of the geometry (GeometryEdits.h).
@@ -290,9 +293,6 @@ private:
     // The arcs in chain order as a contiguous array, rebuilt from the list
     // when the chain has changed since it was taken. Call under m_areaMutex.
     const std::vector<const Bspline*>& arcMirror() const;
-    // Box in x and y of every control point (z 0); the curve lies inside it.
-    // False, with the corners untouched, for a chain without control points.
-    bool controlBox(Point<double>& min, Point<double>& max) const;
     // Copies of src's arcs, in order (strong guarantee: nothing leaks on failure).
     static void copyArcs(const CCompositeCurve& src, CList<Bspline*>& into);
     // Deletes every arc and empties the chain.

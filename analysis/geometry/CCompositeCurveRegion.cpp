@@ -345,16 +345,8 @@ public:
     }
 
     // Calls fn(leg) in chain order for every leg whose widened span may
-    // hold the across-value f (a superset of those that do).
-    template <class Fn>
-    void forLegsNear(double f, Fn fn) const
-    {
-        const std::size_t b = bucketOf(f);
-        for (std::uint32_t k = m_start[b]; k < m_start[b + 1]; ++k)
-            fn(m_legs[k]);
-    }
-
-    // forLegsNear while fn returns true; false when some call returned false.
+    // hold the across-value f (a superset of those that do), while fn
+    // returns true; false when some call returned false.
     template <class Fn>
     bool allLegsNear(double f, Fn fn) const
     {
@@ -664,13 +656,10 @@ private:
     template <class Fn>
     void forLegsNear(std::size_t at, const Point<double>& q, Fn fn) const
     {
-        const DirectionIndex* ix = index(at);
-        if (!ix) {
-            for (const Leg& leg : m_legs)
-                fn(leg);
-            return;
-        }
-        ix->forLegsNear(across(direction(kProbeAngles[at]), q), [&](std::uint32_t i) { fn(m_legs[i]); });
+        allLegsNear(at, q, [&](const Leg& leg) {
+            fn(leg);
+            return true;
+        });
     }
 
     // Calls fn(leg) as forLegsNear does while it returns true; false when

@@ -9,17 +9,17 @@
 
 #include "platform/core/CString.h"
 
-// One document's journal, in the folder "temp" of the user's home folder,
-// named <progName>_<name>.log. Callers compose each line in the global
-// gLogMsg and call logIt. The file is UTF-8 with CRLF line ends and is
-// flushed after every line. A journal that cannot be opened stays closed:
-// nothing is shown or thrown and every write does nothing.
 // text as a journal line writes it between quotes: every quote doubled, so
 // that the line replays the text unchanged, and every carriage return and
 // line feed a blank, so that the text stays on its line (a macro text has
 // no way to hold a line break). Any other text is returned as it is.
 CString JournalQuotedText(const CString& text);
 
+// One document's journal, in the folder "temp" of the user's home folder,
+// named <progName>_<name>.log. Callers compose each line in the global
+// gLogMsg and call logIt. The file is UTF-8 with CRLF line ends and is
+// flushed after every line. A journal that cannot be opened stays closed:
+// nothing is shown or thrown and every write does nothing.
 class CLog {
  public:
   // Creates the folder when missing, opens the file (truncating an old one

@@ -508,7 +508,7 @@ TEST(KernelSpeedEval, CircleAreaIsPiRSquared)
         Pt centre(0.3, -0.2, 0.0);
         Pt normal(0.0, 0.0, 1.0);
         const double r = 2.0;
-        CList<Bspline*> arcs;
+        std::vector<const Bspline*> arcs;
         std::vector<std::unique_ptr<Bspline>> own;
         for (int i = 0; i < n; ++i) {
             const double a0 = 2 * kPi * i / n;
@@ -517,9 +517,9 @@ TEST(KernelSpeedEval, CircleAreaIsPiRSquared)
             Pt e = centre + Pt(r * std::cos(a1), r * std::sin(a1), 0.0);
             own.push_back(n == 1 ? std::make_unique<Bspline>(&centre, &s, &s, &normal)
                                  : std::make_unique<Bspline>(&centre, &s, &e, &normal));
-            arcs.AddTail(own.back().get());
+            arcs.push_back(own.back().get());
         }
-        EXPECT_NEAR(arcsArea(arcs, Pt(0.0, 0.0, 0.0)), kPi * r * r, 1e-6 * kPi * r * r) << n << " arcs";
+        EXPECT_NEAR(arcsArea(arcs.data(), arcs.size(), Pt(0.0, 0.0, 0.0)), kPi * r * r, 1e-6 * kPi * r * r) << n << " arcs";
     }
 }
 

@@ -133,14 +133,11 @@ UnionFrame unionFrame(const CurveList& curves)
     double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
     POSITION pos = curves.GetHeadPosition();
     while (pos) {
-        const CCompositeCurve* c = curves.GetNext(pos);
-        POSITION at = c->arcs().GetHeadPosition();
-        while (at) {
-            for (const Point<double>& p : c->arcs().GetNext(at)->controlPoints()) {
-                lo[0] = std::min(lo[0], p.x), hi[0] = std::max(hi[0], p.x);
-                lo[1] = std::min(lo[1], p.y), hi[1] = std::max(hi[1], p.y);
-            }
-        }
+        Point<double> min, max;
+        if (!curves.GetNext(pos)->controlBox(min, max))
+            continue;
+        lo[0] = std::min(lo[0], min.x), hi[0] = std::max(hi[0], max.x);
+        lo[1] = std::min(lo[1], min.y), hi[1] = std::max(hi[1], max.y);
     }
     if (lo[0] > hi[0])
         return {};

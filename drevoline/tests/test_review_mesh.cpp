@@ -193,9 +193,10 @@ TEST_F(SmallStoredMesh, AnyIntReplacedLoadsOrIsRefused)
             CMesh into;
             const std::string outcome = loadOutcome(damaged, into);
             const bool inLimits = at + 4 > kFirstLimit && at < kFirstLimit + 7 * 4;
-            if (!inLimits)
+            if (!inLimits) {
                 EXPECT_LE(into.ultNodes + into.ultEdges + into.ultSegments + into.ultTriangles, 2 * static_cast<int>(bytes.size()))
-                << "int at " << at << " := " << value;
+                    << "int at " << at << " := " << value;
+            }
             if (outcome.empty())  // what loaded can be stored again
                 test_support::stored([&](CArchive& ar) { into.Serialize(ar); });
         }
