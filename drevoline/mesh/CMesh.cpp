@@ -40,8 +40,10 @@ void CMesh::alloc(int n, int extra)
         if (c.size > 0.0)
             controlAllowance += std::trunc(c.radius * c.radius * M_PI / (c.size * c.size * 0.5));
     }
+    // The largest array (edges and segments, three per node) must stay
+    // within what a file may state, so that a mesh made here loads again.
     const double ult = 2.0 * maxNodes + 3.0 * extra + controlAllowance;
-    if (!(ult <= 50'000'000))
+    if (!(3.0 * ult <= kMaxRecords))
         throw std::logic_error("Invalid mesh size");
     ultNodes = static_cast<int>(ult);
     ultEdges = ultSegments = 3 * (ultNodes - 2);
@@ -51,6 +53,7 @@ void CMesh::alloc(int n, int extra)
     edges = std::make_unique<CEdge[]>(ultEdges);
     triangles = std::make_unique<CTriangle[]>(ultTriangles);
     segments = std::make_unique<CSegment[]>(ultSegments);
+    capacity = {ultNodes, ultEdges, ultSegments, ultTriangles};
     lastLocated = nullptr;
     currentTriangle = nullptr;
     prevVertex = nullptr;
@@ -67,6 +70,7 @@ void CMesh::dealloc()
     nNodes = maxNodes = ultNodes = 0;
     nSegments = maxSegments = ultSegments = 0;
     nTriangles = maxTriangles = ultTriangles = 0;
+    capacity.nodes = capacity.segments = capacity.triangles = 0;
     lastLocated = currentTriangle = nullptr;
     prevVertex = nullptr;
 }
@@ -100,7 +104,7 @@ CVertex* CMesh::newNode()
 
 CVertex* CMesh::newUltNode()
 {
-    if (nNodes >= ultNodes)
+    if (nNodes >= ultNodes || nNodes >= capacity.nodes)
         return nullptr;
     CVertex* v = &vertices[nNodes];
     *v = CVertex();
@@ -111,7 +115,7 @@ CVertex* CMesh::newUltNode()
 
 CEdge* CMesh::newEdge()
 {
-    if (nEdges >= maxEdges || nEdges >= ultEdges)
+    if (nEdges >= maxEdges || nEdges >= ultEdges || nEdges >= capacity.edges)
         throw std::logic_error("exceeded the max bound for edges");
     CEdge* e = &edges[nEdges];
     *e = CEdge();
@@ -121,7 +125,7 @@ CEdge* CMesh::newEdge()
 
 CSegment* CMesh::newSegment()
 {
-    if (nSegments >= maxSegments || nSegments >= ultSegments)
+    if (nSegments >= maxSegments || nSegments >= ultSegments || nSegments >= capacity.segments)
         throw std::logic_error("exceed maximum number of segments");
     CSegment* s = &segments[nSegments++];
     *s = CSegment();
@@ -130,7 +134,7 @@ CSegment* CMesh::newSegment()
 
 CTriangle* CMesh::newTriangle()
 {
-    if (nTriangles >= maxTriangles || nTriangles >= ultTriangles)
+    if (nTriangles >= maxTriangles || nTriangles >= ultTriangles || nTriangles >= capacity.triangles)
         throw std::logic_error("exceeded max bound of triangles");
     CTriangle* t = &triangles[nTriangles];
     *t = CTriangle();

@@ -576,6 +576,29 @@ public:
 
     // Capacity of holePoints.
     static constexpr int kMaxHoles = 100;
+    // The most nodes a mesh request may ask for: the top of the mesh
+    // dialog's range and of the automation's meshing methods.
+    static constexpr int kMaxRequestNodes = 100000;
+    // The most records of one kind a mesh may hold or a file may state:
+    // alloc refuses larger arrays, so whatever it makes can be stored and
+    // loaded again.
+    static constexpr int kMaxRecords = 20'000'000;
+    // Record ids up to this bound are stored as they are, as they always
+    // were; an id above it is stored and loaded only where it names a
+    // record of its array (an id up to `last`).
+    static constexpr int kOldIdBound = 100000;
+    // id lies within the old bound or names one of the records up to last.
+    static bool storableId(int id, int last) { return id <= kOldIdBound || id <= last; }
+
+    // The records each array holds. A mesh made here holds its ultimate
+    // limits; a loaded one at most twice its counts, whatever limits its
+    // file states. Record hand-outs never go past them.
+    struct Capacity {
+        int nodes = 0;
+        int edges = 0;
+        int segments = 0;
+        int triangles = 0;
+    } capacity;
 
     // ---- Mesher state ----
 

@@ -11,7 +11,7 @@ CMeshIndex::CMeshIndex(CMesh& mesh) : m_mesh(mesh)
         edgeLinked(&mesh.edges[i]);
     for (int i = 0; i < mesh.nSegments; ++i)
         segmentLinked(&mesh.segments[i]);
-    m_incident.assign(static_cast<std::size_t>(mesh.ultNodes), nullptr);
+    m_incident.assign(static_cast<std::size_t>(mesh.capacity.nodes), nullptr);
     for (int i = 0; i < mesh.nTriangles; ++i)
         triangleChanged(&mesh.triangles[i]);
 }
@@ -87,8 +87,8 @@ void CMeshIndex::trackQuality()
 {
     m_tracking = true;
     m_byQuality.clear();
-    m_quality.assign(static_cast<std::size_t>(m_mesh.ultTriangles), 0.0);
-    m_queued.assign(static_cast<std::size_t>(m_mesh.ultTriangles), 0);
+    m_quality.assign(static_cast<std::size_t>(m_mesh.capacity.triangles), 0.0);
+    m_queued.assign(static_cast<std::size_t>(m_mesh.capacity.triangles), 0);
     for (int i = 0; i < m_mesh.nTriangles; ++i)
         triangleChanged(&m_mesh.triangles[i]);
 }

@@ -120,6 +120,7 @@ void CMesh::merge(std::unique_ptr<CMesh> a, std::unique_ptr<CMesh> b, int extraE
     edges = std::make_unique<CEdge[]>(static_cast<std::size_t>(ultEdges));
     triangles = std::make_unique<CTriangle[]>(static_cast<std::size_t>(ultTriangles));
     segments = std::make_unique<CSegment[]>(static_cast<std::size_t>(ultSegments));
+    capacity = {ultNodes, ultEdges, ultSegments, ultTriangles};
     if (!holePoints)
         holePoints = std::make_unique<CVertex[]>(kMaxHoles);
     lastLocated = nullptr;

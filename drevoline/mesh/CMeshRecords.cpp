@@ -15,19 +15,6 @@ IMPLEMENT_SERIAL(CSegment, CObject, 1)
 IMPLEMENT_SERIAL(CEdge, CObject, 1)
 IMPLEMENT_SERIAL(CTriangle, CObject, 1)
 
-namespace {
-
-// Ids above this in a file are damage, not data.
-constexpr int kMaxStoredId = 100000;
-
-void checkStoredId(int id)
-{
-    if (id > kMaxStoredId)
-        throw std::logic_error("Bad file");
-}
-
-}  // namespace
-
 void CVertex::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -51,10 +38,12 @@ void CSegment::Serialize(CArchive& ar)
 void CEdge::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
+        // A triangle's id must name a triangle of its mesh's array.
         auto triangleId = [](const CTriangle* t) {
             if (!t)
                 return -1;
-            if (t->id < 0 || t->id > kMaxStoredId)
+            const int last = t->mesh ? t->mesh->nTriangles - 1 : -1;
+            if (t->id < 0 || !CMesh::storableId(t->id, last))
                 throw std::logic_error("triangles for edge have bad ID");
             return t->id;
         };
@@ -65,11 +54,6 @@ void CEdge::Serialize(CArchive& ar)
     } else {
         ar >> id >> frozen >> stored.vertexA >> stored.vertexB >> stored.leftTriangle
             >> stored.rightTriangle >> stored.segment;
-        checkStoredId(stored.vertexA);
-        checkStoredId(stored.vertexB);
-        checkStoredId(stored.leftTriangle);
-        checkStoredId(stored.rightTriangle);
-        checkStoredId(stored.segment);
         vertexA = vertexB = nullptr;
         leftTriangle = rightTriangle = nullptr;
         segment = nullptr;

@@ -1,4 +1,5 @@
 // CMesh: storage in a model file and the resolution of the stored links.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -16,8 +17,8 @@ namespace {
 
 // Separates the sections of a mesh record.
 constexpr int kCheckValue = 10101010;
-// Largest array a file may ask for; anything above is damage.
-constexpr int kMaxStoredCount = 20'000'000;
+// Largest count or array limit a file may state; anything above is damage.
+constexpr int kMaxStoredCount = CMesh::kMaxRecords;
 
 // The fewest bytes each stored record takes (a name takes at least its
 // length byte), so that a count can be checked against the bytes left.
@@ -58,16 +59,42 @@ void checkCapacity(int n)
         throw std::logic_error("Bad file");
 }
 
-// Reads the stored count and that many records into a new array of
-// `capacity` records, made only once the count has been checked.
+// Reads the stored count (at most `limit`, the stored limit of the array)
+// and that many records into a new array, made once the count has been
+// checked against the bytes left. The array keeps room above the count up
+// to the limit but never past twice the count: a limit is only a number in
+// the file, and a file of a few kilobytes must not make gigabytes of
+// records. `room` is set to the array's size.
 template <class Record>
-int loadArray(CArchive& ar, std::unique_ptr<Record[]>& array, int capacity, int recordBytes)
+int loadArray(CArchive& ar, std::unique_ptr<Record[]>& array, int limit, int recordBytes, int& room)
 {
-    const int n = readCount(ar, capacity, recordBytes);
-    array = std::make_unique<Record[]>(static_cast<std::size_t>(capacity));
+    const int n = readCount(ar, limit, recordBytes);
+    const int size = std::min(limit, 2 * n);
+    array = std::make_unique<Record[]>(static_cast<std::size_t>(size));
+    room = size;
     for (int i = 0; i < n; ++i)
         array[i].Serialize(ar);
     return n;
+}
+
+// "Bad file" unless each stored link of the edges lies within the old id
+// bound or names a record of its array, so that ids above that bound load
+// where the arrays hold them. Ids within the bound are checked when the
+// links are resolved.
+void checkEdgeLinks(const CMesh& m)
+{
+    auto check = [](int id, int last) {
+        if (!CMesh::storableId(id, last))
+            throw std::logic_error("Bad file");
+    };
+    for (int i = 0; i < m.nEdges; ++i) {
+        const CEdge::StoredLinks& s = m.edges[i].stored;
+        check(s.vertexA, m.nNodes);  // vertex ids run to nNodes (index + 1)
+        check(s.vertexB, m.nNodes);
+        check(s.leftTriangle, m.nTriangles - 1);
+        check(s.rightTriangle, m.nTriangles - 1);
+        check(s.segment, m.nSegments - 1);
+    }
 }
 
 using VertexPair = std::pair<const CVertex*, const CVertex*>;
@@ -166,25 +193,28 @@ void CMesh::loadRecords(CArchive& ar)
     edges.reset();
     triangles.reset();
     maxNodes = ultNodes = maxSegments = ultSegments = maxEdges = ultEdges = maxTriangles = ultTriangles = 0;
+    capacity = Capacity();
     if (!holePoints)
         holePoints = std::make_unique<CVertex[]>(kMaxHoles);
 
-    // The arrays get the stored limits, so that the mesh can grow up to them
-    // again (welding, smoothing) without writing past its records.
+    // The mesh keeps its stored limits; its arrays hold the stored records
+    // and some room above them for a later weld (loadArray), and the record
+    // hand-outs stop at that room.
     const int storedMaxNodes = limits[2];
-    nNodes = loadArray(ar, vertices, storedMaxNodes, kVertexBytes);
+    nNodes = loadArray(ar, vertices, storedMaxNodes, kVertexBytes, capacity.nodes);
     maxNodes = ultNodes = storedMaxNodes;
-    nSegments = loadArray(ar, segments, limits[5], kSegmentBytes);
+    nSegments = loadArray(ar, segments, limits[5], kSegmentBytes, capacity.segments);
     maxSegments = limits[1];
     ultSegments = limits[5];
-    nEdges = loadArray(ar, edges, limits[4], kEdgeBytes);
+    nEdges = loadArray(ar, edges, limits[4], kEdgeBytes, capacity.edges);
     maxEdges = limits[0];
     ultEdges = limits[4];
-    nTriangles = loadArray(ar, triangles, limits[6], kTriangleBytes);
+    nTriangles = loadArray(ar, triangles, limits[6], kTriangleBytes, capacity.triangles);
     maxTriangles = limits[3];
     ultTriangles = limits[6];
     for (int i = 0; i < nTriangles; ++i)
         triangles[i].mesh = this;
+    checkEdgeLinks(*this);
 }
 
 void CMesh::loadModel(CArchive& ar)

@@ -383,9 +383,10 @@ bool CMesh::verifyEdges()
             continue;
         if (l != r && !e.segment)
             throw std::logic_error("Interior edge lacks two interior triangles");
-        if (e.leftTriangle->id < 0 || e.leftTriangle->id > 100000 || e.rightTriangle->id < 0 ||
-            e.rightTriangle->id > 100000)
-            throw std::logic_error("bad triangle associations to edge");
+        for (const CTriangle* t : {e.leftTriangle, e.rightTriangle}) {
+            if (t->id < 0 || !storableId(t->id, nTriangles - 1))
+                throw std::logic_error("bad triangle associations to edge");
+        }
     }
     return true;
 }

@@ -313,10 +313,11 @@ TEST(ReviewMesh, ShortWalkMatchesTheFullWalkOnRandomOutlines)
     }
 }
 
-// Left alone for now: the header's array limits are checked only against
-// 20 million each, so a file of a few kilobytes with consistent records
-// makes four arrays of 20 million records (gigabytes) when loaded.
-TEST_F(SmallStoredMesh, DISABLED_HeaderLimitsOfAFewKilobytesMakeNoHugeArrays)
+// The header's array limits are only numbers in the file: a file of a few
+// kilobytes whose seven limits are 20 million loads with arrays for its
+// records (at most twice their counts), keeps the limits it states, and
+// hands out records only within what its arrays hold.
+TEST_F(SmallStoredMesh, HeaderLimitsOfAFewKilobytesMakeNoHugeArrays)
 {
     Bytes damaged = bytes;
     for (int limit = 0; limit < 7; ++limit) {
@@ -324,11 +325,39 @@ TEST_F(SmallStoredMesh, DISABLED_HeaderLimitsOfAFewKilobytesMakeNoHugeArrays)
         std::memcpy(damaged.data() + kFirstLimit + 4 * limit, &value, 4);
     }
     CMesh into;
-    const std::string outcome = loadOutcome(damaged, into);
-    const double megabytes = (sizeof(CVertex) * double(into.ultNodes) + sizeof(CEdge) * double(into.ultEdges) +
-                              sizeof(CSegment) * double(into.ultSegments) + sizeof(CTriangle) * double(into.ultTriangles)) /
+    ASSERT_EQ(loadOutcome(damaged, into), "");
+    const double megabytes = (sizeof(CVertex) * double(into.capacity.nodes) + sizeof(CEdge) * double(into.capacity.edges) +
+                              sizeof(CSegment) * double(into.capacity.segments) +
+                              sizeof(CTriangle) * double(into.capacity.triangles)) /
                              1e6;
-    EXPECT_TRUE(outcome != "" || megabytes < 100.0) << megabytes << " MB of arrays from " << bytes.size() << " bytes";
+    EXPECT_LT(megabytes, 1.0) << megabytes << " MB of arrays from " << bytes.size() << " bytes";
+    EXPECT_EQ(into.ultEdges, 20'000'000);
+    EXPECT_EQ(test_support::stored([&](CArchive& ar) { into.Serialize(ar); }), damaged);
+
+    // As smoothing does: every limit raised to its ultimate value. The
+    // hand-outs stop where the arrays end (AddressSanitizer sees any overrun).
+    into.maxNodes = into.ultNodes;
+    into.maxEdges = into.ultEdges;
+    into.maxSegments = into.ultSegments;
+    into.maxTriangles = into.ultTriangles;
+    int nodes = 0, edges = 0;
+    while (into.newNode())
+        ++nodes;
+    EXPECT_EQ(nodes, mesh->nNodes);
+    EXPECT_EQ(mesh_test::logicText([&] {
+                  for (;;) {
+                      into.newEdge()->id = -1;
+                      ++edges;
+                  }
+              }),
+              "exceeded the max bound for edges");
+    EXPECT_EQ(edges, mesh->nEdges);
+    EXPECT_EQ(mesh_test::logicText([&] {
+                  for (;;)
+                      into.newTriangle()->alive = false;
+              }),
+              "exceeded max bound of triangles");
+    EXPECT_EQ(into.nTriangles, 2 * mesh->nTriangles);
 }
 // Left alone (the region code is another's): a closed square of side
 // 1e-6 "encloses no region" to getInteriorPoint, so a hole that small

@@ -58,11 +58,12 @@ ELEMENT_TYPE elementType(int type)
     return static_cast<ELEMENT_TYPE>(type);
 }
 
-// Refuses (1001) a node count the mesh arrays cannot be sized for (the mesh
-// dialog's upper limit bounds it) and sizes that are not numbers.
+// Refuses (1001) a node count past the mesh dialog's range limit, which
+// every mesh the mesher then makes can be stored with, and sizes that are
+// not numbers.
 void checkMeshRequest(long nodes, double tolerance, double thickness)
 {
-    constexpr long kMaxNodes = 100000;
+    constexpr long kMaxNodes = CMesh::kMaxRequestNodes;
     if (nodes < 0 || nodes > kMaxNodes)
         AfxThrowOleDispatchException(1001, L"The number of nodes must lie between 0 and 100000");
     if (!std::isfinite(tolerance) || !std::isfinite(thickness))
