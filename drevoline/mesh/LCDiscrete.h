@@ -111,14 +111,14 @@ public:
         }
     }
     // Replaces the sets by the stored ones (no load condition, name kept).
-    // A negative or absurd count throws `badCountText`.
+    // A count that is negative, absurd or more than the rest of the file
+    // holds throws `badCountText` before anything is made for it.
     void read(CArchive& ar, const char* badCountText)
     {
         clear();
         int nSets = 0;
         ar >> nSets;
-        if (nSets < 0 || nSets > kMaxCount)
-            throw std::logic_error(badCountText);
+        checkCount(ar, nSets, kSetBytes, badCountText);
         for (int s = 0; s < nSets; ++s) {
             auto* set = new LCSet<T>();
             sets.AddTail(set);
@@ -126,8 +126,7 @@ public:
             ar >> set->flag;
             int n = 0;
             ar >> n;
-            if (n < 0 || n > kMaxCount)
-                throw std::logic_error(badCountText);
+            checkCount(ar, n, kValueBytes, badCountText);
             set->count = n;
             set->values.SetSize(n);
             for (int i = 0; i < n; ++i)
@@ -138,12 +137,23 @@ public:
     // Bound on stored counts: far above any real model, low enough that a
     // damaged count cannot ask for gigabytes.
     static constexpr int kMaxCount = 1 << 20;
+    // The fewest bytes a stored set takes (a name's length byte, the flag
+    // and the value count) and a stored value takes (its doubles).
+    static constexpr ULONGLONG kSetBytes = 1 + 4 + 4;
+    static constexpr ULONGLONG kValueBytes = sizeof(double) * T::kCount;
 
     int spare = 0;
     int valuesPerSet = 1;
     CList<LCSet<T>*> sets;
 
 private:
+    // badCountText unless 0 <= n <= kMaxCount and n records of recordBytes
+    // fit in what the archive has left.
+    static void checkCount(CArchive& ar, int n, ULONGLONG recordBytes, const char* badCountText)
+    {
+        if (n < 0 || n > kMaxCount || static_cast<ULONGLONG>(n) * recordBytes > ar.BytesLeft())
+            throw std::logic_error(badCountText);
+    }
     LCSet<T>* existing(const CLoadCondition* lc) const
     {
         LCSet<T>* set = find(lc);

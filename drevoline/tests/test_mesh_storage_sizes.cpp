@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/tests/TestSupport.h"
+#include "drevoline/mesh/CFENodeAnalysis.h"
 #include "drevoline/mesh/CMesh.h"
 #include "test_mesh_support.h"
 
@@ -163,4 +164,34 @@ TEST(MeshStorageSizes, ArraysPastWhatAFileMayStateAreRefused)
     CMesh m;
     EXPECT_EQ(logicText([&] { m.alloc(3'333'331, 0); }), "Invalid mesh size");
     EXPECT_EQ(m.capacity.edges, 0);
+}
+
+// A node's stored result sets: a set or value count more than the rest of
+// the file holds is refused before anything is made for it (it made up to
+// a million values for a few bytes); counts the file holds load.
+TEST(MeshStorageSizes, NodeResultCountsPastTheFileAreRefused)
+{
+    // The node record with one set of `values` values, of which `present`
+    // follow, then the record's end.
+    auto node = [](int sets, int values, int present) {
+        return test_support::stored([&](CArchive& ar) {
+            ar << 1 << -9999 << 0 << 0.0 << 0.0 << 0.0;
+            for (int k = 0; k < 6; ++k)
+                ar << 0;
+            ar << sets << CString(L"a") << -1 << values;
+            for (int i = 0; i < 6 * present; ++i)
+                ar << 0.5;
+            ar << 1 << 2 << 3 << 4.0 << 5.0 << 6.0;
+        });
+    };
+    auto readNode = [](const Bytes& bytes) {
+        CFENodeAnalysis n;
+        return logicText([&] { test_support::loaded(bytes, [&](CArchive& ar) { n.Serialize(ar, nullptr); }); });
+    };
+    EXPECT_EQ(readNode(node(1, 1, 1)), "");
+    EXPECT_EQ(readNode(node(1, 2, 2)), "");
+    const char* refused = "CFENodeanalysis read failed.";
+    EXPECT_EQ(readNode(node(1, 1 << 20, 1)), refused);
+    EXPECT_EQ(readNode(node(1, 3, 1)), refused);  // 144 bytes asked, 84 left
+    EXPECT_EQ(readNode(node(100'000, 1, 1)), refused);
 }
