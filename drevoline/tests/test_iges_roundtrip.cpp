@@ -137,3 +137,18 @@ TEST_F(IgesRoundTrip, DiskWithHoleComesBackWithItsHole)
 }
 
 }  // namespace
+
+// An empty section writes Start, Global and Terminate lines only; reading
+// that file back imports nothing and fails nothing.
+TEST_F(IgesRoundTrip, EmptySectionComesBackEmpty)
+{
+    RoundTrip t;
+    CString path = CString::FromUtf8(t.file.string());
+    CStringA version("2.0.4");
+    t.source.writeIGES(path, version);
+    t.target = std::make_unique<CXSectionAnalysis>();
+    CaptureStderr();
+    EXPECT_NO_THROW(t.target->readIGES(path, true));
+    GetCapturedStderr();
+    EXPECT_EQ(t.target->shapes.GetCount(), 0);
+}
