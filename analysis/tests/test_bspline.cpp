@@ -13,6 +13,7 @@
 #include "analysis/tests/BsplineTestCurves.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
+#include "platform/tests/AllocationProbe.h"
 
 using bspline_test::cubicPolynomial;
 using bspline_test::P;
@@ -483,7 +484,13 @@ TEST_F(BsplineCurve, RecordsWithoutControlPointsAreRefused)
     for (const Case& c : cases) {
         Bspline target;
         cubicPolynomial(target);
-        EXPECT_EQ(thrownText([&] { load(target, c.bytes); }), "Bad spline\n") << c.what;
+        std::string thrown;
+        const auto usage = allocation_probe::measure([&] { thrown = thrownText([&] { load(target, c.bytes); }); });
+        EXPECT_EQ(thrown, "Bad spline\n") << c.what;
+        EXPECT_LT(usage.seconds, 2.0) << c.what;
+        if (usage.measured) {
+            EXPECT_LT(usage.largestRequest, 1u << 20) << c.what;
+        }
         EXPECT_EQ(target.deg(), 3) << c.what;
         EXPECT_EQ(target.nKts(), 10) << c.what;
     }

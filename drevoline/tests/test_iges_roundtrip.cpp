@@ -17,6 +17,7 @@
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/Globals.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "platform/tests/AllocationProbe.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -148,7 +149,11 @@ TEST_F(IgesRoundTrip, EmptySectionComesBackEmpty)
     t.source.writeIGES(path, version);
     t.target = std::make_unique<CXSectionAnalysis>();
     CaptureStderr();
-    EXPECT_NO_THROW(t.target->readIGES(path, true));
+    const auto usage = allocation_probe::measure([&] { EXPECT_NO_THROW(t.target->readIGES(path, true)); });
     GetCapturedStderr();
+    EXPECT_LT(usage.seconds, 2.0);
+    if (usage.measured) {
+        EXPECT_LT(usage.largestRequest, 200u << 20);
+    }
     EXPECT_EQ(t.target->shapes.GetCount(), 0);
 }
