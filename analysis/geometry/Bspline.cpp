@@ -915,8 +915,11 @@ void Bspline::read(CArchive& ar)
     double reservedDouble = 0.0;
     int reservedInt = 0;
     ar >> reservedDouble >> reservedInt;
-    // A record that does not describe a valid spline leaves this object as it was.
-    if (!validShape(deg, kts, wts, cpts))
+    // A record that does not describe a valid spline leaves this object as
+    // it was. A stored curve has at least one control point: a record
+    // without any says nothing of its degree, which no later query may
+    // then trust.
+    if (cpts.GetSize() == 0 || !validShape(deg, kts, wts, cpts))
         throw kBadSpline;
     m_closed = closed;
     m_nPolySegs = nPolySegs;

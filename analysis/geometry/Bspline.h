@@ -374,7 +374,8 @@ public:
     // ---- archive ----
     // read when loading, write when storing.
     void Serialize(CArchive& ar) override;
-    // Loads the record; throws "Bad spline\n" for an invalid one (the object then keeps its old data).
+    // Loads the record; throws "Bad spline\n" for an invalid one or one
+    // without control points (the object then keeps its old data).
     void read(CArchive& ar);
     // Stores the record; throws "Bad spline\n" for an invalid object.
     void write(CArchive& ar) const;

@@ -2,6 +2,7 @@
 // parameter, the archive record and the simple queries.
 #include "analysis/geometry/CCompositeCurve.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -580,6 +581,14 @@ Bspline* CCompositeCurve::findCoordCpt(double x, double y, double tol) const
 // ---------------------------------------------------------------------------
 // Archive
 
+namespace {
+
+// The fewest bytes one stored arc takes: its class text, three ints, the
+// offset, the rational flag, three counts and the two reserved values.
+constexpr ULONGLONG kArcRecordBytes = 1 + 3 * 4 + 8 + 1 + 3 * 2 + 8 + 4;
+
+}  // namespace
+
 void CCompositeCurve::Serialize(CArchive& ar)
 {
     noteChainChange();
@@ -595,6 +604,7 @@ void CCompositeCurve::Serialize(CArchive& ar)
     int n = 0;
     ar >> sign >> m_start >> m_end >> m_tag >> n;
     m_sign = sign;
+    ar.EnsureCount(static_cast<ULONGLONG>(std::max(n, 0)), kArcRecordBytes);
     for (int i = 0; i < n; ++i) {
         auto arc = std::make_unique<Bspline>();
         arc->Serialize(ar);

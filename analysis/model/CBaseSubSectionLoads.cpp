@@ -123,6 +123,7 @@ void CBaseSubSection::readLoadConditions(CArchive& ar) {
   deleteLoadConditions();
   int count = 0;
   ar >> count;
+  ar.EnsureCount(static_cast<ULONGLONG>(std::max(count, 0)), sizeof(int));  // each ends with its marker
   for (int i = 0; i < count; ++i) {
     auto lc = std::make_shared<CLoadCondition>();
     lc->Serialize(ar);

@@ -1,6 +1,7 @@
 // Load case: list of loads and its archive record.
 #include "analysis/model/CLoadCase.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "analysis/model/CLoad.h"
@@ -78,6 +79,7 @@ void CLoadCase::read(CArchive& ar) {
   ar >> m_name;
   int count = 0;
   ar >> count;
+  ar.EnsureCount(static_cast<ULONGLONG>(std::max(count, 0)), sizeof(int));
   for (int i = 0; i < count; ++i) {
     int kind = 0;
     ar >> kind;

@@ -1,6 +1,8 @@
 // Load combination: factors, look-up by condition name, archive record.
 #include "analysis/model/CLoadCombination.h"
 
+#include <algorithm>
+
 #include "analysis/model/CLoadCdnFactor.h"
 #include "analysis/model/CLoadCondition.h"
 
@@ -58,6 +60,7 @@ void CLoadCombination::read(CArchive& ar) {
   ar >> m_comboType;
   int count = 0;
   ar >> count;
+  ar.EnsureCount(static_cast<ULONGLONG>(std::max(count, 0)), sizeof(WORD));  // an object reference each
   deleteFactors();
   for (int i = 0; i < count; ++i) {
     // The list owns its factors: the owning read refuses a factor that this

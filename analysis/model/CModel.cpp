@@ -181,6 +181,7 @@ void CModel::writeMaterials(CArchive& ar) {
 void CModel::readMaterials(CArchive& ar) {
   int count = 0;
   ar >> count;
+  ar.EnsureCount(static_cast<ULONGLONG>(std::max(count, 0)), 1);  // a name each
   materials.RemoveAll();
   CSQLDatabase db(materialDatabaseFile().ToStdWString());
   db.connect();

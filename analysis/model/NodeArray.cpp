@@ -70,6 +70,7 @@ void NodeArray::read(CArchive& ar) {
   int count = 0;
   ar >> count;
   ar >> tag;
+  ar.EnsureCount(static_cast<ULONGLONG>(std::max(count, 0)), sizeof(int));
   for (int i = 0; i < count; ++i) {
     NodeLoc node;
     ar >> node.location;

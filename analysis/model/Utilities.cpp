@@ -3,6 +3,7 @@
 #include "analysis/model/Utilities.h"
 
 #include <cstring>
+#include <stdexcept>
 
 #include "analysis/model/Globals.h"
 
@@ -42,7 +43,10 @@ CString getBaseName() { return nameBase(); }
 
 void setBaseName(CString base) { nameBase() = std::move(base); }
 
-int uniqueID() { return gUniqueID++; }
+int uniqueID() {
+  if (gUniqueID >= kUniqueIDLimit) throw std::overflow_error("No unique ids left");
+  return gUniqueID++;
+}
 
 void uniqueID(int id) { gUniqueID = id; }
 

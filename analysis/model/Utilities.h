@@ -21,7 +21,13 @@ CString getBaseName();
 // Replaces the name base (the document restores its stored base).
 void setBaseName(CString base);
 
-// Returns gUniqueID and then increments it.
+// The counter's ceiling: ids are below it, and a document whose stored
+// counter lies above it is damaged. It leaves 2^24 ids between the
+// ceiling and the end of int, so the counter can never overflow.
+inline constexpr int kUniqueIDLimit = 0x7FFFFFFF - (1 << 24);
+// Returns gUniqueID and then increments it. Throws std::overflow_error
+// "No unique ids left" (gUniqueID unchanged) once the counter has reached
+// kUniqueIDLimit.
 int uniqueID();
 // Sets gUniqueID.
 void uniqueID(int id);

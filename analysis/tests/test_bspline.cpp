@@ -3,6 +3,7 @@
 #include "analysis/tests/TestSupport.h"
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "analysis/tests/BsplineTestCurves.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
+#include "platform/tests/AllocationProbe.h"
 
 using bspline_test::cubicPolynomial;
 using bspline_test::P;
@@ -435,7 +437,7 @@ TEST_F(BsplineCurve, ArchiveRecordOfALineIsExact)
     EXPECT_TRUE(back.polygonPoints().IsEmpty());
 }
 
-TEST_F(BsplineCurve, ArchiveRoundTripsARationalArcAndAnEmptySpline)
+TEST_F(BsplineCurve, ArchiveRoundTripsARationalArc)
 {
     Bspline arc;
     quarterCircle(arc, 10.0, 3.0);
@@ -448,11 +450,54 @@ TEST_F(BsplineCurve, ArchiveRoundTripsARationalArcAndAnEmptySpline)
     EXPECT_TRUE(back.isRational());
     EXPECT_EQ(back.globalOffset(), -1.25);
     EXPECT_EQ(back.closed(), 0);
+}
 
-    Bspline empty, emptyBack;
-    load(emptyBack, store(empty));
-    EXPECT_EQ(emptyBack.nKts(), 0);
-    EXPECT_EQ(emptyBack.deg(), Bspline::unset);
+// A record without control points says nothing of its degree: whatever the
+// degree and knots, reading refuses it and the target keeps its curve.
+TEST_F(BsplineCurve, RecordsWithoutControlPointsAreRefused)
+{
+    auto record = [](int deg, int knots) {
+        std::vector<BYTE> b = {0xFF, 0xFE, 0xFF, 0x07, 'B', 0, 's', 0, 'p', 0, 'l', 0, 'i', 0, 'n', 0, 'e', 0};
+        auto add = [&](const void* p, std::size_t n) {
+            b.insert(b.end(), static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n);
+        };
+        const int head[] = {0, 1, deg};
+        add(head, sizeof head);
+        const double offset = 0.0;
+        add(&offset, 8);
+        b.push_back(0);
+        b.insert(b.end(), {0, 0, 0, 0, static_cast<BYTE>(knots), 0});  // no points, no weights, the knots
+        for (int i = 0; i < knots; ++i)
+            add(&offset, 8);
+        add(&offset, 8);
+        b.insert(b.end(), {0, 0, 0, 0});
+        return b;
+    };
+    struct Case {
+        const char* what;
+        std::vector<BYTE> bytes;
+    } cases[] = {
+        {"empty, degree INT_MIN", record(std::numeric_limits<int>::min(), 0)},
+        {"empty, degree 3", record(3, 0)},
+        {"degree 3 with its 4 knots", record(3, 4)},
+    };
+    for (const Case& c : cases) {
+        Bspline target;
+        cubicPolynomial(target);
+        std::string thrown;
+        const auto usage = allocation_probe::measure([&] { thrown = thrownText([&] { load(target, c.bytes); }); });
+        EXPECT_EQ(thrown, "Bad spline\n") << c.what;
+        EXPECT_LT(usage.seconds, 2.0) << c.what;
+        if (usage.measured) {
+            EXPECT_LT(usage.largestRequest, 1u << 20) << c.what;
+        }
+        EXPECT_EQ(target.deg(), 3) << c.what;
+        EXPECT_EQ(target.nKts(), 10) << c.what;
+    }
+    // The record an empty spline writes is such a record.
+    Bspline empty, target;
+    cubicPolynomial(target);
+    EXPECT_EQ(thrownText([&] { load(target, store(empty)); }), "Bad spline\n");
 }
 
 TEST_F(BsplineCurve, CorruptRecordsThrowBadSplineAndLeaveTheObject)

@@ -13,6 +13,7 @@
 #include "platform/core/CFile.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CMemoryDC.h"
+#include "platform/tests/AllocationProbe.h"
 #include "TestSupport.h"
 #include "test_view_support.h"
 
@@ -217,6 +218,46 @@ TEST(Dib, LoadRefusesImagesThatDoNotFit) {
     dib.Create(3, 2, 24);
     CMemFile file(shortFile.data(), static_cast<UINT>(shortFile.size()));
     EXPECT_FALSE(dib.Load(&file));
+}
+
+// A stored size whose rows the archive cannot hold is refused before the
+// bitmap is made: 16384 x 16384 pixels of 32 bits would be 1 GiB of rows.
+// The exact fit (3 x 2 x 24: 1078 + 24 bytes) still reads.
+TEST(Dib, ArchiveReadRefusesASizeTheBytesLeftCannotHold) {
+    struct Case {
+        int width, height, bits;
+        std::size_t bytesLeft;
+        bool reads;
+    };
+    for (const Case& c : {Case{16384, 16384, 32, 2000, false}, Case{3, 2, 24, 1101, false},
+                          Case{3, 2, 24, 1102, true}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", " +
+                     std::to_string(c.bytesLeft) + " bytes");
+        CSimpleDIB source;
+        source.Create(3, 2, 24);
+        Bytes b = saved(source);
+        b.resize(c.bytesLeft);
+        test_support::loaded(b, [&](CArchive& ar) {
+            CSimpleDIB dib;
+            if (c.reads) {
+                dib.read(ar, c.width, c.height, c.bits);
+                EXPECT_TRUE(dib.loaded());
+                return;
+            }
+            const auto usage = allocation_probe::measure([&] {
+                try {
+                    dib.read(ar, c.width, c.height, c.bits);
+                    ADD_FAILURE() << "read";
+                } catch (const CArchiveException& e) {
+                    EXPECT_EQ(e.m_cause, CArchiveException::endOfFile);
+                }
+            });
+            if (usage.measured) {
+                EXPECT_LT(usage.largestRequest, 1u << 20);
+            }
+            EXPECT_EQ(dib.bits(), nullptr);
+        });
+    }
 }
 
 TEST(Dib, PaletteOnlyForAnEightBitFormat) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "analysis/model/Globals.h"
@@ -62,6 +63,19 @@ TEST_F(UtilitiesNames, UniqueIdsAndHelpIds) {
   EXPECT_EQ(gUniqueID, 502);
   EXPECT_EQ(getHID(100), 65636);
   EXPECT_EQ(getHID(0), 65536);
+}
+
+// The counter stops below the end of int instead of overflowing: at its
+// ceiling, or set to INT_MAX (2147483647), the next id is refused and the
+// counter stays.
+TEST_F(UtilitiesNames, UniqueIdsNeverOverflow) {
+  uniqueID(kUniqueIDLimit - 1);
+  EXPECT_EQ(uniqueID(), kUniqueIDLimit - 1);
+  for (int counter : {kUniqueIDLimit, 2147483647}) {
+    uniqueID(counter);
+    EXPECT_THROW(uniqueID(), std::overflow_error);
+    EXPECT_EQ(gUniqueID, counter);
+  }
 }
 
 TEST(UtilitiesPlatform, LogSuspendAndRestart) {

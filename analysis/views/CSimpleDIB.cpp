@@ -87,6 +87,14 @@ BOOL CSimpleDIB::Create(const BITMAPINFO* info, const BYTE* bits) {
 }
 
 void CSimpleDIB::read(CArchive& ar, int width, int height, int bitsPerPixel) {
+    // The stored image carries every row of the bitmap behind its headers:
+    // a size the bytes left cannot hold is refused before the bitmap is made.
+    if (width > 0 && height > 0 && bitsPerPixel > 0) {
+        const ULONGLONG rowBytes = (static_cast<ULONGLONG>(bitsPerPixel) * static_cast<ULONGLONG>(width) + 31) / 32 * 4;
+        const ULONGLONG left = ar.BytesLeft();
+        if (left < kPixelOffset || rowBytes > (left - kPixelOffset) / static_cast<ULONGLONG>(height))
+            AfxThrowArchiveException(CArchiveException::endOfFile);
+    }
     Create(width, height, bitsPerPixel);
     initFormat(0, 56);
     Serialize(ar);

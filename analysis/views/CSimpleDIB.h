@@ -36,7 +36,9 @@ public:
     // A bitmap of the info's width, height and bit count, initFormat(0, 56),
     // and a copy of the given pixel rows (the object owns its pixels).
     BOOL Create(const BITMAPINFO* info, const BYTE* bits);
-    // Create, initFormat(0, 56), then the image from the archive.
+    // Create, initFormat(0, 56), then the image from the archive. A size
+    // whose rows the archive's bytes left cannot hold throws
+    // CArchiveException::endOfFile before any bitmap is made.
     void read(CArchive& ar, int width, int height, int bitsPerPixel);
     // Sets an OpenGL pixel format (RGBA for type 0; the flags asked for; the
     // bitmap's colour bits; 32 depth bits) on the memory DC and makes the

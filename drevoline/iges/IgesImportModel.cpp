@@ -85,9 +85,13 @@ void readSections()
         throw L"Not an IGES file";
     if (ReadGlobal() != 0 || S.errorCode != 0)
         throw L"Failure in reading Global Section of IGES file";
-    for (int tries = 0; tries < 2 && S.line[72] != 'D'; ++tries)
+    for (int tries = 0; tries < 2 && S.line[72] != 'D' && S.line[72] != 'T'; ++tries)
         if (readRecordLine() != 0)
             break;
+    // The Terminate line straight after the Global section: a file of no
+    // entities (the export of an empty section), which imports nothing.
+    if (S.line[72] == 'T')
+        return;
     if (S.line[72] != 'D')
         throw L"Failure to read Global section of IGES file";
     if (readDirectory() != 0)

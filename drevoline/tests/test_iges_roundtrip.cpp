@@ -17,6 +17,7 @@
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/Globals.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "platform/tests/AllocationProbe.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -137,3 +138,22 @@ TEST_F(IgesRoundTrip, DiskWithHoleComesBackWithItsHole)
 }
 
 }  // namespace
+
+// An empty section writes Start, Global and Terminate lines only; reading
+// that file back imports nothing and fails nothing.
+TEST_F(IgesRoundTrip, EmptySectionComesBackEmpty)
+{
+    RoundTrip t;
+    CString path = CString::FromUtf8(t.file.string());
+    CStringA version("2.0.4");
+    t.source.writeIGES(path, version);
+    t.target = std::make_unique<CXSectionAnalysis>();
+    CaptureStderr();
+    const auto usage = allocation_probe::measure([&] { EXPECT_NO_THROW(t.target->readIGES(path, true)); });
+    GetCapturedStderr();
+    EXPECT_LT(usage.seconds, 2.0);
+    if (usage.measured) {
+        EXPECT_LT(usage.largestRequest, 200u << 20);
+    }
+    EXPECT_EQ(t.target->shapes.GetCount(), 0);
+}

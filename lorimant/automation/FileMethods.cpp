@@ -74,11 +74,8 @@ void FileOpen(CXSectionAnalysisDoc& doc, const CString& fileName)
             text.Format(L"Unable to open the file \"%s\".", static_cast<const wchar_t*>(fileName));
             AfxThrowOleDispatchException(1, text);
         }
-        if (!doc.OnOpenDocument(fileName)) {
-            CString text;
-            text.Format(L"Unable to open the file \"%s\".", static_cast<const wchar_t*>(fileName));
-            AfxThrowOleDispatchException(1, text);
-        }
+        // The caller learns why, as the user would ("Not a Lorimant file").
+        if (!doc.OnOpenDocument(fileName)) AfxThrowOleDispatchException(1, doc.openFailure());
         doc.MakeCurrent();
         RefreshRedraw(doc, true);
         doc.frame()->RefreshSectionTree();

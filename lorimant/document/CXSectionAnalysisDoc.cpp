@@ -47,11 +47,19 @@ CString journalName() {
   return CString(text);
 }
 
-// The title, or a prefix of the old title no longer than it.
+// The title, or a prefix of the old title no longer than it. An empty
+// header is no document: a file of zero bytes would otherwise pass.
 bool acceptedHeader(const CString& header) {
   const CString old(kOldTitle);
-  return header == kLorimantTitle ||
-         (header.GetLength() <= old.GetLength() && old.Left(header.GetLength()) == header);
+  return header == kLorimantTitle || (!header.IsEmpty() && header.GetLength() <= old.GetLength() &&
+                                      old.Left(header.GetLength()) == header);
+}
+
+// A stored unique-id counter that ids can go on from: one outside
+// 0..kUniqueIDLimit comes from a damaged file.
+void checkStoredUniqueID(int unique) {
+  if (unique < 0 || unique > kUniqueIDLimit)
+    throw std::runtime_error("The file is damaged: its unique-id counter is out of range");
 }
 
 // The model's materials and those its shapes use: what a load that replaces
@@ -202,6 +210,7 @@ bool CXSectionAnalysisDoc::OnNewDocument() {
 bool CXSectionAnalysisDoc::OnOpenDocument(const CString& path) {
   gLogMsg.Format(L"xscn.FileOpen \"%s\"", JournalQuotedText(path));
   LogIt();
+  m_openFailure.Empty();
   try {
     DeleteContents();
     CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
@@ -215,10 +224,16 @@ bool CXSectionAnalysisDoc::OnOpenDocument(const CString& path) {
     SetModifiedFlag(false);
     return true;
   } catch (const CException& e) {
-    AfxMessageBox(e.ErrorText(), L"FILE IO ERROR", MB_ICONEXCLAMATION);
+    m_openFailure = e.ErrorText();
   } catch (const std::exception& e) {
-    AfxMessageBox(CString(e.what()), L"FILE IO ERROR", MB_ICONEXCLAMATION);
+    m_openFailure = CString(e.what());
+  } catch (const char* text) {
+    // The kernel's own refusals ("Bad spline\n") of a record it cannot take.
+    m_openFailure = CString(text).Trim();
+  } catch (const wchar_t* text) {
+    m_openFailure = CString(text);
   }
+  AfxMessageBox(m_openFailure, L"FILE IO ERROR", MB_ICONEXCLAMATION);
   // The load reads into a fresh model: the document keeps the section it had.
   return false;
 }
@@ -306,10 +321,12 @@ void CXSectionAnalysisDoc::Serialize(CArchive& ar) {
   if (!acceptedHeader(header)) AfxThrowOleDispatchException(1, L"Not a Lorimant file");
   int major = 0, minor = 0, units = 2, unique = 0, marker = 0;
   ar >> major >> minor >> units >> unique;
+  checkStoredUniqueID(unique);
   gUnitSystem = static_cast<EUnitSystem>(units);
   gUniqueID = unique;
   ar >> m_picturePresent;
-  if (m_picturePresent) readPicture(ar);
+  std::unique_ptr<StoredPicture> picture;
+  if (m_picturePresent) picture = readPicture(ar);
   CString base;
   ar >> base >> marker;
   setBaseName(base);
@@ -321,6 +338,7 @@ void CXSectionAnalysisDoc::Serialize(CArchive& ar) {
   double check = 0.0;
   ar >> marker >> format >> check;
   globals.commit();
+  if (picture) m_picture = std::move(picture);
   replaceModel(loaded.release());
   m_unitSystem = units;
   vAveVAvezeze = m_model;
@@ -328,11 +346,13 @@ void CXSectionAnalysisDoc::Serialize(CArchive& ar) {
   if (m_picturePresent) ModelChanged();
 }
 
-void CXSectionAnalysisDoc::readPicture(CArchive& ar) {
+std::unique_ptr<CXSectionAnalysisDoc::StoredPicture> CXSectionAnalysisDoc::readPicture(CArchive& ar) {
+  auto picture = std::make_unique<StoredPicture>();
   int first = 0, p1 = 0, p2 = 0, p3 = 0, marker = 0;
-  ar >> m_pictureWidth >> m_pictureHeight >> first >> p1 >> p2 >> p3 >> marker;
-  m_picture.read(ar, p1, p2, p3);
+  ar >> picture->width >> picture->height >> first >> p1 >> p2 >> p3 >> marker;
+  picture->image.read(ar, p1, p2, p3);
   ar >> marker;
+  return picture;
 }
 
 int CXSectionAnalysisDoc::ModelChanged() {

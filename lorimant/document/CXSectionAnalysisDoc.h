@@ -62,6 +62,9 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   // failure is shown captioned "FILE IO ERROR" and gives FALSE; the
   // document keeps the model it had.
   bool OnOpenDocument(const CString& path);
+  // Why the last OnOpenDocument failed (the text it showed); empty after
+  // an open that succeeded.
+  const CString& openFailure() const { return m_openFailure; }
   // Writes the document to a temporary file beside path and renames it over
   // path. FALSE (shown) when it cannot be written or path is read-only; the
   // file at path is then untouched and the document stays modified.
@@ -80,7 +83,10 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   // Writes or reads the document's fields (the file and every snapshot).
   // Reading builds a fresh model, taking materials by name from the current
   // one before the database, and replaces the model only once the whole
-  // stream is read; a failed read throws and changes nothing.
+  // stream is read; a failed read throws and changes nothing. Refused: a
+  // header other than the title or a non-empty prefix of the old title
+  // ("Not a Lorimant file"), and a unique-id counter outside
+  // 0..kUniqueIDLimit (a damaged file).
   void Serialize(CArchive& ar) override;
 
   // The change routine of every model-changing command: check-point,
@@ -145,7 +151,15 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   void UnregisterModelessDialog(ModelessDialog* dialog);
 
  private:
-  void readPicture(CArchive& ar);
+  // A picture stored with the section and the size stored beside it.
+  struct StoredPicture {
+    CSimpleDIB image;
+    int width = 0;
+    int height = 0;
+  };
+  // Reads the picture block of a document; the document takes it only once
+  // the whole file has been read.
+  static std::unique_ptr<StoredPicture> readPicture(CArchive& ar);
   void replaceModel(CXSectionAnalysis* model);
 
   SectionFrame m_defaultFrame;
@@ -156,9 +170,8 @@ class CXSectionAnalysisDoc : public CBaseXSectionAnalysisDoc {
   CXSectionAnalysis* m_model = nullptr;
   int m_unitSystem = 2;
   bool m_picturePresent = false;
-  CSimpleDIB m_picture;
-  int m_pictureWidth = 0;
-  int m_pictureHeight = 0;
+  std::unique_ptr<StoredPicture> m_picture;
+  CString m_openFailure;
   std::vector<ModelessDialog*> m_dialogs;
 };
 

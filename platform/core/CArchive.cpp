@@ -508,6 +508,16 @@ ULONGLONG CArchive::BytesLeft() const
     }
 }
 
+void CArchive::EnsureCount(ULONGLONG count, ULONGLONG itemBytes)
+{
+    if (count == 0)
+        return;
+    if (itemBytes == 0)
+        itemBytes = 1;
+    if (count > BytesLeft() / itemBytes)
+        AfxThrowArchiveException(CArchiveException::endOfFile, m_pFile->GetFilePath());
+}
+
 UINT CArchive::GetObjectSchema()
 {
     const UINT schema = m_nObjectSchema;

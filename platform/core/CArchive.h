@@ -110,6 +110,10 @@ public:
     // rest of the file; the largest value when the file's end is unknown
     // (a pipe). Lets a reader refuse a stored count before allocating.
     ULONGLONG BytesLeft() const;
+    // Refuses, before anything is allocated for them, count stored items
+    // of at least itemBytes bytes each that the bytes left cannot hold:
+    // throws CArchiveException::endOfFile. A count of 0 always passes.
+    void EnsureCount(ULONGLONG count, ULONGLONG itemBytes);
     // Writes a class tag (new class or reference).
     void WriteClass(const CRuntimeClass* cls);
     // Reads a class tag; returns the class and the stored schema. Throws

@@ -66,6 +66,20 @@ void SerializeElements(CArchive& ar, TYPE* elements, INT_PTR count)
 // Each string in its archive form.
 void SerializeElements(CArchive& ar, CString* elements, INT_PTR count);
 
+// The fewest bytes one stored element of TYPE takes: an object reference
+// at least a word, a number its own size, anything else at least a byte.
+// A stored count is checked against it before the elements are made.
+template <class TYPE>
+constexpr ULONGLONG archiveItemBytes()
+{
+    if constexpr (std::is_pointer_v<TYPE>)
+        return sizeof(WORD);
+    else if constexpr (std::is_arithmetic_v<TYPE>)
+        return sizeof(TYPE);
+    else
+        return 1;
+}
+
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CArray : public CObject {
 public:
@@ -306,6 +320,7 @@ void CArray<TYPE, ARG_TYPE>::Serialize(CArchive& ar)
     // Load in slices so that a corrupt count fails at the end of the data
     // instead of allocating for elements that are not there.
     const auto count = static_cast<INT_PTR>(ar.ReadCount());
+    ar.EnsureCount(static_cast<ULONGLONG>(count), archiveItemBytes<TYPE>());
     RemoveAll();
     if constexpr (std::is_default_constructible_v<TYPE>) {
         constexpr INT_PTR slice = 1 << 16;

@@ -249,6 +249,7 @@ void CList<TYPE, ARG_TYPE>::Serialize(CArchive& ar)
         return;
     }
     const auto count = static_cast<INT_PTR>(ar.ReadCount());
+    ar.EnsureCount(static_cast<ULONGLONG>(count), archiveItemBytes<TYPE>());
     if constexpr (std::is_default_constructible_v<TYPE>) {
         for (INT_PTR i = 0; i < count; ++i) {
             TYPE v{};

@@ -627,6 +627,7 @@ std::size_t readLength(CArchive& ar, bool& wide)
 template <class Unit>
 std::basic_string<Unit> readUnits(CArchive& ar, std::size_t count)
 {
+    ar.EnsureCount(count, sizeof(Unit));
     std::basic_string<Unit> out;
     std::string bytes;
     constexpr std::size_t slice = 1 << 16;

@@ -28,6 +28,7 @@ void CObList::Serialize(CArchive& ar)
         return;
     }
     const auto count = static_cast<INT_PTR>(ar.ReadCount());
+    ar.EnsureCount(static_cast<ULONGLONG>(count), sizeof(WORD));
     for (INT_PTR i = 0; i < count; ++i)
         AddTail(ar.ReadObject(nullptr));
 }

@@ -3,6 +3,8 @@
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
 #include "platform/core/CList.h"
+#include "platform/core/CString.h"
+#include "platform/tests/AllocationProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -153,4 +155,48 @@ TEST(CoreArchiveSafety, BytesLeft)
     EXPECT_EQ(ar.BytesLeft(), 690u);
     ar.EnsureRead(buffer, 290);
     EXPECT_EQ(ar.BytesLeft(), 400u);
+}
+
+// A stored count or length that the bytes left cannot fill is refused
+// before anything is made for it: 2^28 doubles would be 2 GiB, 2^30
+// UTF-16 units 2 GiB, with 8 bytes of data behind them.
+TEST(CoreArchiveSafety, CountsBeyondTheBytesLeftAreRefusedBeforeAllocating)
+{
+    struct Case {
+        const char* what;
+        Bytes prefix;
+        std::function<void(CArchive&)> read;
+    };
+    const Case cases[] = {
+        {"array of doubles", {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x10},
+         [](CArchive& ar) { CArray<double> a; a.Serialize(ar); }},
+        {"array of strings", {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x10},
+         [](CArchive& ar) { CStringArray a; a.Serialize(ar); }},
+        {"list of ints", {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x10},
+         [](CArchive& ar) { CList<int> l; l.Serialize(ar); }},
+        {"object list", {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x10},
+         [](CArchive& ar) { CObList l; l.Serialize(ar); }},
+        {"wide string", {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40},
+         [](CArchive& ar) { CString t; ar >> t; }},
+        {"narrow string", {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40},
+         [](CArchive& ar) { CStringA t; ar >> t; }},
+    };
+    for (const Case& c : cases) {
+        Bytes b = c.prefix;
+        b.resize(b.size() + 8, 0x41);
+        CMemFile file(b.data(), static_cast<UINT>(b.size()));
+        CArchive ar(&file, CArchive::load);
+        int cause = CArchiveException::none;
+        const auto usage = allocation_probe::measure([&] {
+            try {
+                c.read(ar);
+            } catch (const CArchiveException& e) {
+                cause = e.m_cause;
+            }
+        });
+        EXPECT_EQ(cause, CArchiveException::endOfFile) << c.what;
+        if (usage.measured) {
+            EXPECT_LT(usage.largestRequest, 4096u) << c.what;
+        }
+    }
 }
