@@ -79,10 +79,16 @@ CShapeAnalysis::~CShapeAnalysis() {
   try {
     if (parent != nullptr) {
       parent->removeShapeDots(this);
-      // No list of the owner may keep a pointer to a deleted shape.
+      // No list may keep a pointer to a deleted shape: neither the owner's
+      // nor that of a group outside the owner's tree that lists the shape
+      // too (a mirrored duplicate of a group makes such a group).
       parent->removeShapeFromLists(this);
-      if (CXSectionAnalysis* model = parent->scn())
+      if (CXSectionAnalysis* model = parent->scn()) {
+        for (CSubSection* s : model->subSections)
+          if (s->parent() == nullptr && s != parent)
+            s->removeShapeFromLists(this);
         model->removeShapeReferences(this);
+      }
     }
   } catch (...) {
     // A destructor lets no failure escape.

@@ -177,6 +177,9 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   static SectionValue StringToSectionValue(const wchar_t* text);
   // The unit text of a named property; refreshes the model's length and force units.
   void getUnits(const wchar_t* name, CString& out);
+  // Throws "Subsection tree is corrupted" when a chain of parents loops, a
+  // parent is not in the flat list or a listed child does not name its
+  // parent; sub-sections without a parent (top-level groups) are accepted.
   void verifySubsections() const;
   void verifySubSectionHasShapes(CString name, int nShapes, int nChildShapes) const;
   void verifySubSectionShapesRemoved(CString name) const;
@@ -200,7 +203,8 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   // recovered for weld").
   void relinkMeshesAndWelds();
   // After loading: shape owners and sub-section parents by name, the
-  // siblings' stored order; a looping tree or a union shape held twice is
-  // "Subsection tree is corrupted".
+  // siblings' stored order; a looping tree, a parent name that no
+  // sub-section has or a union shape held twice is "Subsection tree is
+  // corrupted".
   void resolvePendingLinks();
 };

@@ -4,6 +4,7 @@
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
+#include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CXSectionAnalysis.h"
 
 namespace {
@@ -13,6 +14,17 @@ CSubSection* requireCurrent(CXSectionAnalysis& model) {
   if (c == nullptr)
     throw std::logic_error("There is no current subsection.");
   return c;
+}
+
+// A weld finds its two meshes by name when the model is loaded: a mesh
+// renamed in s takes the welds that name it along.
+void renameWeldMeshes(CSubSection& s, const CString& oldName, const CString& newName) {
+  for (CWeld* w : s.welds) {
+    if (w->mesh1 == oldName)
+      w->mesh1 = newName;
+    if (w->mesh2 == oldName)
+      w->mesh2 = newName;
+  }
 }
 
 }  // namespace
@@ -87,13 +99,17 @@ void CXSectionAnalysis::renameShape(CShapeAnalysis* shape, CString& newName) {
   shape->name(newName);
   shape->boundary->name(newName);
   CSubSection* current = currentSubSectionMutable();
-  if (current != nullptr)
+  if (current != nullptr) {
     current->renameMesh(old, newName);
+    renameWeldMeshes(*current, old, newName);
+  }
   CSubSection* o = shape->subSection();
   if (o != nullptr && o->isFormedOrExtrudedSection()) {
     if (current != nullptr)
-      if (CMesh* m = current->findMeshMutable(o->name()))
+      if (CMesh* m = current->findMeshMutable(o->name())) {
         CSubSection::updateMeshName(m, newName);
+        renameWeldMeshes(*current, o->name(), newName);
+      }
     o->name(newName);
   }
 }

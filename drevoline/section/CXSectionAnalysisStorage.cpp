@@ -186,10 +186,12 @@ void CXSectionAnalysis::resolvePendingLinks() {
   for (const PendingLink<CShapeAnalysis>& link : gPendingShapeOwners)
     link.object->parent = findSubSectionMutable(link.name);
   for (const PendingLink<CSubSection>& link : gPendingSubSectionParents) {
+    // A stored parent that no sub-section answers to would leave the
+    // sub-section cut off from its tree.
     CSubSection* parent = findSubSectionMutable(link.name);
-    link.object->parent(parent);
     if (parent == nullptr)
-      continue;
+      throw std::logic_error("Subsection tree is corrupted");
+    link.object->parent(parent);
     // A parent named by one of its own descendants (or by itself) would make
     // every walk of the tree endless.
     if (makesCycle(link.object, parent)) {

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 
 #include "analysis/model/CGrid.h"
 #include "analysis/model/CLoadCondition.h"
@@ -119,9 +120,20 @@ void CXSectionAnalysis::getUnits(const wchar_t* key, CString& out) {
 }
 
 void CXSectionAnalysis::verifySubsections() const {
-  for (const CSubSection* s : subSections)
-    if (s->parent() == nullptr && s->name() != L"root")
-      throw std::logic_error("Subsection tree is corrupted");
+  // A sub-section without a parent is a tree of its own (the group that a
+  // mirrored duplicate of a group makes is one); what cannot stand is a
+  // parent the model does not hold, a child whose link back to the parent
+  // that lists it is lost, or a chain of parents that comes back on itself.
+  const std::unordered_set<const CSubSection*> held(subSections.begin(), subSections.end());
+  for (const CSubSection* s : subSections) {
+    std::size_t steps = 0;
+    for (const CSubSection* p = s->parent(); p != nullptr; p = p->parent())
+      if (held.count(p) == 0 || p == s || ++steps > subSections.size())
+        throw std::logic_error("Subsection tree is corrupted");
+    for (const CSubSection* c : s->children)
+      if (c == nullptr || c->parent() != s)
+        throw std::logic_error("Subsection tree is corrupted");
+  }
 }
 
 void CXSectionAnalysis::verifySubSectionHasShapes(CString n, int nShapes, int nChildShapes) const {
