@@ -3,6 +3,7 @@
 // the welding's consistency check takes them too.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -194,4 +195,36 @@ TEST(MeshStorageSizes, NodeResultCountsPastTheFileAreRefused)
     EXPECT_EQ(readNode(node(1, 1 << 20, 1)), refused);
     EXPECT_EQ(readNode(node(1, 3, 1)), refused);  // 144 bytes asked, 84 left
     EXPECT_EQ(readNode(node(100'000, 1, 1)), refused);
+}
+
+// A stored triangle link at the old bound and at the ends of the array:
+// 100000 and 100001 name triangles of this strip, the last triangle's id
+// loads, one past it and INT_MAX are refused, a negative id is no triangle.
+TEST_F(StoredStrip, TriangleLinksAtTheOldBoundAndTheArrayEnd)
+{
+    const Bytes bytes = store(mesh);
+    const std::size_t left = edgeAt(3 * kQuads - 1) + 13;
+    struct Case {
+        int value;
+        int linked;  // the array index it links to, -1 for none
+        const char* outcome;
+    };
+    const Case cases[] = {
+        {100'000, 100'000, ""},
+        {100'001, 100'001, ""},
+        {kTriangles - 1, kTriangles - 1, ""},
+        {kTriangles, -1, "Bad file"},
+        {INT_MAX, -1, "Bad file"},
+        {-2, -1, ""},
+    };
+    for (const Case& c : cases) {
+        Bytes damaged = bytes;
+        putInt(damaged, left, c.value);
+        CMesh into;
+        ASSERT_EQ(load(damaged, into), c.outcome) << c.value;
+        if (*c.outcome)
+            continue;
+        const CTriangle* expected = c.linked < 0 ? nullptr : &into.triangles[c.linked];
+        EXPECT_EQ(into.edges[3 * kQuads - 1].leftTriangle, expected) << c.value;
+    }
 }

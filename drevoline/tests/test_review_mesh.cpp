@@ -138,6 +138,12 @@ protected:
         bytes = test_support::stored([&](CArchive& ar) { mesh->Serialize(ar); });
     }
 
+    // The records the mesh's four arrays hold.
+    static int arrayRecords(const CMesh& m)
+    {
+        return m.capacity.nodes + m.capacity.edges + m.capacity.segments + m.capacity.triangles;
+    }
+
     // "" when the bytes load and resolve, else what refused them. Any
     // other end (a crash, an overrun) is caught by the sanitizer.
     std::string loadOutcome(const Bytes& from, CMesh& into)
@@ -173,7 +179,7 @@ TEST_F(SmallStoredMesh, EveryTruncationIsRefused)
         CMesh into;
         const Bytes cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
         EXPECT_NE(loadOutcome(cut, into), "") << "cut at " << length;
-        EXPECT_LT(into.ultNodes + into.ultEdges + into.ultSegments + into.ultTriangles, 100000) << "cut at " << length;
+        EXPECT_LT(arrayRecords(into), 100000) << "cut at " << length;
     }
     CMesh back;
     ASSERT_EQ(loadOutcome(bytes, back), "");
@@ -182,8 +188,8 @@ TEST_F(SmallStoredMesh, EveryTruncationIsRefused)
 
 // Any four bytes at any offset replaced by -1, 0, 1 or INT_MAX (every count,
 // limit and id among them): the mesh loads or is refused and never
-// overruns; outside the header's array limits, no damage makes arrays
-// larger than the file could describe.
+// overruns, and no damage, to the header's array limits neither, makes
+// arrays or element models larger than the file could describe.
 TEST_F(SmallStoredMesh, AnyIntReplacedLoadsOrIsRefused)
 {
     for (std::size_t at = 0; at + 4 <= bytes.size(); ++at) {
@@ -192,11 +198,9 @@ TEST_F(SmallStoredMesh, AnyIntReplacedLoadsOrIsRefused)
             std::memcpy(damaged.data() + at, &value, 4);
             CMesh into;
             const std::string outcome = loadOutcome(damaged, into);
-            const bool inLimits = at + 4 > kFirstLimit && at < kFirstLimit + 7 * 4;
-            if (!inLimits) {
-                EXPECT_LE(into.ultNodes + into.ultEdges + into.ultSegments + into.ultTriangles, 2 * static_cast<int>(bytes.size()))
-                    << "int at " << at << " := " << value;
-            }
+            EXPECT_LE(arrayRecords(into), 2 * static_cast<int>(bytes.size())) << "int at " << at << " := " << value;
+            EXPECT_LE(into.nodes.size() + into.trng3Elements.size() + into.sizeControls.size(), bytes.size())
+                << "int at " << at << " := " << value;
             if (outcome.empty())  // what loaded can be stored again
                 test_support::stored([&](CArchive& ar) { into.Serialize(ar); });
         }
@@ -359,6 +363,42 @@ TEST_F(SmallStoredMesh, HeaderLimitsOfAFewKilobytesMakeNoHugeArrays)
               "exceeded max bound of triangles");
     EXPECT_EQ(into.nTriangles, 2 * mesh->nTriangles);
 }
+// A loaded mesh refined again, as the mesher refines (limits raised to
+// their ultimate values, size controls, worst triangles): with the limits
+// its file states (here all in use), and with limits of 20 million over
+// arrays of twice its counts, it grows until its arrays or limits are full
+// and never past them (AddressSanitizer); running out is a limit message
+// or a quiet stop.
+TEST_F(SmallStoredMesh, ALoadedMeshRefinesAgainWithinItsArrays)
+{
+    Bytes huge = bytes;
+    for (int limit = 0; limit < 7; ++limit) {
+        const int value = 20'000'000;
+        std::memcpy(huge.data() + kFirstLimit + 4 * limit, &value, 4);
+    }
+    for (const Bytes* file : {&bytes, &huge}) {
+        CMesh into;
+        ASSERT_EQ(loadOutcome(*file, into), "");
+        const int nodes = into.nNodes;
+        into.maxRemoves = INT_MAX;
+        const std::string outcome = failure([&] {
+            into.smooth();
+            CPoint2d centre(1.0, 0.5);
+            into.localResizeTriangles(centre, 0.5, 0.01);
+            into.removeBadTriangles();
+        });
+        EXPECT_TRUE(outcome == "" || outcome == "exceeded the max bound for edges" ||
+                    outcome == "exceeded max bound of triangles" || outcome == "exceed maximum number of segments")
+            << outcome;
+        if (file == &huge)  // the stored limits leave the legitimate file no room
+            EXPECT_GT(into.nNodes, nodes) << outcome;
+        EXPECT_LE(into.nNodes, into.capacity.nodes);
+        EXPECT_LE(into.nEdges, into.capacity.edges);
+        EXPECT_LE(into.nTriangles, into.capacity.triangles);
+        EXPECT_LE(into.nSegments, into.capacity.segments);
+    }
+}
+
 // Left alone (the region code is another's): a closed square of side
 // 1e-6 "encloses no region" to getInteriorPoint, so a hole that small
 // cannot be seeded; 3e-6 works.
