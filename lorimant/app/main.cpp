@@ -56,8 +56,10 @@ StartUp parseCommandLine(int argc, char** argv)
         }
         const auto it = std::find_if(std::begin(kSwitches), std::end(kSwitches),
                                      [&](const auto& sw) { return arg == sw.word; });
-        const bool looksLikeSwitch = !arg.empty() && (arg[0] == '/' || arg[0] == '-');
-        if (it == std::end(kSwitches) && !looksLikeSwitch && s.file.empty()) {
+        // Any other word is the document to open ("/..." is a path here);
+        // an unknown "-" option is refused.
+        const bool looksLikeOption = !arg.empty() && arg[0] == '-';
+        if (it == std::end(kSwitches) && !looksLikeOption && s.file.empty()) {
             s.file = arg;
             continue;
         }
