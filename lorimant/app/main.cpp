@@ -3,7 +3,8 @@
 // ("--run FILE", "/Automation", "/Embedding", "--automation",
 // "--embedding") runs a macro in the journal's language on one document
 // that is never shown, with no window and no display; "/Register" and
-// "/Unregister" have nothing to do on this platform and succeed.
+// "/Unregister" have nothing to do on this platform and succeed. Any other
+// start opens the windows: "lorimant [FILE.qhscn]".
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include <wx/init.h>
+
+#include "lorimant/app/CLorimantApp.h"
 #include "lorimant/view/HeadlessRun.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Hooks.h"
@@ -27,6 +31,7 @@ struct StartUp {
     enum class Mode { Windowed, Headless, Registration, Invalid };
     Mode mode = Mode::Windowed;
     std::optional<std::string> macro;  // the macro file; standard input when absent
+    std::string file;                  // Windowed: the document to open
     std::string problem;               // Invalid: what is wrong
 };
 
@@ -51,7 +56,14 @@ StartUp parseCommandLine(int argc, char** argv)
         }
         const auto it = std::find_if(std::begin(kSwitches), std::end(kSwitches),
                                      [&](const auto& sw) { return arg == sw.word; });
-        if (it == std::end(kSwitches)) return {StartUp::Mode::Invalid, std::nullopt, "unknown argument " + arg};
+        // Any other word is the document to open ("/..." is a path here);
+        // an unknown "-" option is refused.
+        const bool looksLikeOption = !arg.empty() && arg[0] == '-';
+        if (it == std::end(kSwitches) && !looksLikeOption && s.file.empty()) {
+            s.file = arg;
+            continue;
+        }
+        if (it == std::end(kSwitches)) return {StartUp::Mode::Invalid, std::nullopt, {}, "unknown argument " + arg};
         if (s.mode != StartUp::Mode::Registration) s.mode = it->mode;
     }
     return s;
@@ -116,7 +128,8 @@ int main(int argc, char** argv)
     const StartUp s = parseCommandLine(argc, argv);
     switch (s.mode) {
     case StartUp::Mode::Invalid:
-        std::cerr << "Lorimant: " << s.problem << "\nUsage: lorimant [--run FILE | /Automation | /Embedding]\n";
+        std::cerr << "Lorimant: " << s.problem
+                  << "\nUsage: lorimant [FILE.qhscn | --run FILE | /Automation | /Embedding]\n";
         return 2;
     case StartUp::Mode::Registration:
         return 0;
@@ -132,6 +145,8 @@ int main(int argc, char** argv)
     case StartUp::Mode::Windowed:
         break;
     }
-    std::cerr << "Lorimant: the windowed program is not built yet; run a macro with --run FILE.\n";
-    return 0;
+    auto* app = new CLorimantApp;
+    app->SetStartFile(wxString::FromUTF8(s.file));
+    wxApp::SetInstance(app);
+    return wxEntry(argc, argv);
 }

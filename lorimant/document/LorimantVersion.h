@@ -9,3 +9,7 @@ inline constexpr const char* kLorimantProgramName = "LorimantDocument";
 // The program's version, written to document files and journals.
 inline constexpr int kLorimantVersionMajor = 2;
 inline constexpr int kLorimantVersionMinor = 0;
+// The product version of the release and the build stamp shown in the main
+// window's title and status bar.
+inline constexpr const wchar_t* kLorimantProductVersion = L"2.0.4";
+inline constexpr const wchar_t* kLorimantBuiltOn = L"Oct 8, 2017  1:58 am PST";

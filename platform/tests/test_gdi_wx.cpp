@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "platform/core/Hooks.h"
+#include "platform/tests/GuiTestSupport.h"
 #include "platform/ui/CWxDC.h"
 #include "platform/ui/WxPrinting.h"
 
@@ -18,14 +19,7 @@ namespace {
 
 // wx started once for the process (the GUI tests run under a display).
 void initWx() {
-    static const bool started = [] {
-        static int argc = 1;
-        static char name[] = "platform_tests";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp);
-        return wxEntryStart(argc, argv);
-    }();
-    ASSERT_TRUE(started) << "wx could not start: the GUI tests need a display (xvfb-run)";
+  ASSERT_TRUE(gui_test::StartWx()) << "wx could not start: the GUI tests need a display (xvfb-run)";
 }
 
 // A white 200 x 100 bitmap drawn on through a CWxDC at 144 dpi.

@@ -1,0 +1,44 @@
+// The application object of the windowed program: starts the document
+// manager with the one section template, the main frame and the first
+// document, and shows what handlers throw.
+#pragma once
+
+#include <wx/app.h>
+#include <wx/weakref.h>
+
+class CLorimantDocManager;
+class CMainFrame;
+
+class CLorimantApp : public wxApp {
+ public:
+  // The file to open at the start; empty starts with one new document.
+  void SetStartFile(const wxString& path) { m_startFile = path; }
+
+  // The start: numbers in the C locale again after GTK set the user's,
+  // the wx hooks, the profile, the section template with the recent files,
+  // the main frame, then the start file (or a new document) and the main
+  // window shown. False, with everything made released, when the start
+  // file cannot be opened (the document has said why).
+  bool OnInit() override;
+  // Releases the document manager (any documents still open close first).
+  int OnExit() override;
+  // Shows the text of what a handler threw and carries on.
+  bool OnExceptionInMainLoop() override;
+
+  // The main frame while it exists.
+  CMainFrame* mainFrame() const { return m_frame.get(); }
+  // The document manager between OnInit and OnExit.
+  CLorimantDocManager* docManager() const { return m_docManager; }
+
+ protected:
+  // Installs the wx message-box, wait-cursor and status-text hooks.
+  virtual void InstallHooks();
+
+ private:
+  bool openStartDocument();
+  void releaseDocManager();
+
+  wxString m_startFile;
+  CLorimantDocManager* m_docManager = nullptr;
+  wxWeakRef<CMainFrame> m_frame;
+};

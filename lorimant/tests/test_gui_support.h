@@ -1,0 +1,139 @@
+// The window tests of the program: the real application object started in
+// the test process (wx once, under xvfb-run, in a German locale so that
+// numbers are seen to stay in the C locale), each test with its own home,
+// profile and data folders, message boxes answered from a script.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <wx/docview.h>
+// after wx/docview.h: it needs wx's configuration to declare anything
+#include <wx/aui/tabmdi.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/model/Globals.h"
+#include "lorimant/app/CLorimantApp.h"
+#include "lorimant/app/CLorimantDocManager.h"
+#include "lorimant/document/CXSectionAnalysisDoc.h"
+#include "lorimant/ui/CMainFrame.h"
+#include "lorimant/ui/CSectionDocument.h"
+#include "lorimant/view/HeadlessRun.h"
+#include "platform/core/Hooks.h"
+#include "platform/tests/GuiTestSupport.h"
+
+namespace gui_lorimant_test {
+
+namespace fs = std::filesystem;
+
+// The application as the program runs it, with the message boxes left to
+// the recording hooks so that a test answers them.
+class TestApp : public CLorimantApp {
+ protected:
+  void InstallHooks() override {}
+};
+
+inline TestApp* startWxOnce() {
+  static TestApp* app = [] {
+    // GTK takes the locale from the environment when wx starts.
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    setenv("LANG", "de_DE.UTF-8", 1);
+    auto* a = new TestApp;
+    return gui_test::StartWx(a) ? a : nullptr;
+  }();
+  return app;
+}
+
+class GuiLorimantTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app_ = startWxOnce();
+    ASSERT_NE(app_, nullptr) << "wx could not start: the GUI tests need a display (xvfb-run)";
+    char pattern[] = "/tmp/lorimant_gui_XXXXXX";
+    root_ = mkdtemp(pattern);
+    for (const char* sub : {"home", "config", "data"}) fs::create_directories(root_ / sub);
+    setenv("HOME", (root_ / "home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
+    Hooks::reset();
+  }
+  void TearDown() override {
+    stop();
+    Hooks::reset();
+    vAveVAvezeze = nullptr;
+    gModel = nullptr;
+    gDeletingScn = nullptr;
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+
+  // Starts the application with file (none: a new document); OnInit's result.
+  bool start(const fs::path& file = {}) {
+    app_->SetStartFile(wxString::FromUTF8(file.string()));
+    const bool ok = app_->OnInit();
+    gui_test::Flush();
+    return ok;
+  }
+  // Closes whatever is open without asking and ends the application.
+  void stop() {
+    if (app_ == nullptr) return;
+    gCloseWithoutAsking = true;
+    if (CLorimantDocManager* manager = app_->docManager())
+      for (wxObject* d : manager->GetDocuments()) static_cast<wxDocument*>(d)->Modify(false);
+    if (CMainFrame* frame = app_->mainFrame()) frame->Close(true);
+    gui_test::Flush();
+    app_->OnExit();
+    gui_test::Flush();
+    gCloseWithoutAsking = false;
+  }
+
+  CMainFrame& frame() const { return *app_->mainFrame(); }
+  CLorimantDocManager& manager() const { return *app_->docManager(); }
+  std::vector<CSectionDocument*> documents() const {
+    std::vector<CSectionDocument*> docs;
+    for (wxObject* d : manager().GetDocuments()) docs.push_back(static_cast<CSectionDocument*>(d));
+    return docs;
+  }
+  // Sends a command to the main frame as a menu or ribbon click does.
+  void command(int id) {
+    wxCommandEvent click(wxEVT_MENU, id);
+    frame().HandleWindowEvent(click);
+    gui_test::Flush();
+  }
+  // Writes a section file with one disk "D1" of radius 1.5 through a macro run
+  // as `lorimant --run` runs it.
+  fs::path savedSection(const std::string& name) const {
+    const fs::path file = root_ / name;
+    std::istringstream macro("xscn.SetUnitSystem QHT_SI\nxscn.AddDisk \"root\",\"D1\",1.5,0,0,1\nxscn.FileSave \"" +
+                             file.string() + "\"\n");
+    std::ostringstream out;
+    const JournalRunResult result = RunMacroHeadless(macro, out, nullptr);
+    EXPECT_TRUE(result.ok) << result.description;
+    vAveVAvezeze = nullptr;
+    gModel = nullptr;
+    return file;
+  }
+  // The lines of a journal file without their CRLF.
+  static std::vector<std::string> lines(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      out.push_back(line);
+    }
+    return out;
+  }
+  static std::string bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  TestApp* app_ = nullptr;
+  fs::path root_;
+};
+
+}  // namespace gui_lorimant_test

@@ -1,0 +1,54 @@
+// The main frame: the documents as tabs in the centre, the docked panes
+// "Section Tree" (left) and "Section Properties" (made on first use), a
+// status bar with a message field and the release version, and the title
+// "<document> - Lorimant - Release Version ...". It is the SectionFrame the
+// section documents report to.
+#pragma once
+
+#include <wx/docview.h>
+// after wx/docview.h: they need wx's configuration to declare anything
+#include <wx/aui/framemanager.h>
+#include <wx/aui/tabmdi.h>
+
+#include "lorimant/document/SectionFrame.h"
+
+class wxDropFilesEvent;
+
+class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public SectionFrame {
+ public:
+  // Creates the frame for the documents of manager (not shown), sets the
+  // program's folder and shape-database paths, and becomes the instance.
+  explicit CMainFrame(wxDocManager* manager);
+  ~CMainFrame() override;
+  CMainFrame(const CMainFrame&) = delete;
+  CMainFrame& operator=(const CMainFrame&) = delete;
+
+  // The one main frame; null before it is made and after it is destroyed.
+  static CMainFrame* instance();
+
+  // Shows the result pane, making it (docked right, 600 x 400) on first use.
+  void ShowResultPane();
+  // The title after the active child's document name, or without one.
+  void UpdateTitle();
+  // The title after doc's name (doc is being activated).
+  void ShowTitleFor(const wxDocument& doc);
+  // Shows text in the status bar's message field.
+  void ShowStatusText(const wxString& text);
+  // The pane manager (the tabs are its centre pane).
+  wxAuiManager& panes() { return m_panes; }
+
+  // Stops asking the document manager, which is about to go while this
+  // frame may still receive events until wx deletes it.
+  void ForgetDocManager() { m_docManager = nullptr; }
+
+  // A view and frame for a document that has none (automation opened it).
+  void OpenDocumentWindow(CXSectionAnalysisDoc& doc) override;
+
+ private:
+  void createPanes();
+  void createStatusBar();
+  void OnDropFiles(wxDropFilesEvent& event);
+
+  wxAuiManager m_panes;
+  wxWindow* m_resultPane = nullptr;
+};
