@@ -232,10 +232,10 @@ std::vector<BYTE> save(CXSectionAnalysisDoc& doc)
     return file.GetBytes();
 }
 
-// The tree of the model as text: each sub-section in flat-list order with
-// its parent, children, own shapes, union, meshes and welds, and the count
-// of the model's shapes. Order within a sub-section matters (drawing order,
-// union order); the flat list is compared as a set, since a load reverses it.
+// The tree of the model as text: one line per sub-section with its parent,
+// children, own shapes, union, meshes and welds, then the count of the
+// model's shapes. Orders within a sub-section count (drawing order); the
+// lines are sorted, since a load reverses the flat list.
 std::vector<std::string> tree(const CXSectionAnalysis& model)
 {
     std::vector<std::string> lines;
