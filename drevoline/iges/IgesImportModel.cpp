@@ -78,6 +78,23 @@ const wchar_t* parameterFailure()
     return text;
 }
 
+// True when the current line, a Terminate line, counts one or more
+// Directory lines: columns 17 to 24 hold "D" and the count, right-aligned.
+bool terminateCountsDirectoryLines()
+{
+    if (S.line[16] != 'D')
+        return false;
+    long count = 0;
+    for (int column = 17; column < 24; ++column) {
+        const char c = S.line[column];
+        if (c >= '0' && c <= '9')
+            count = count * 10 + (c - '0');
+        else if (c != ' ' && c != '0')
+            return false;
+    }
+    return count > 0;
+}
+
 // Reads the Start, Global and Directory sections.
 void readSections()
 {
@@ -89,9 +106,13 @@ void readSections()
         if (readRecordLine() != 0)
             break;
     // The Terminate line straight after the Global section: a file of no
-    // entities (the export of an empty section), which imports nothing.
-    if (S.line[72] == 'T')
+    // entities (the export of an empty section), which imports nothing;
+    // unless it counts Directory lines, which were then lost.
+    if (S.line[72] == 'T') {
+        if (terminateCountsDirectoryLines())
+            throw L"Failure to read Directory Section of IGES file";
         return;
+    }
     if (S.line[72] != 'D')
         throw L"Failure to read Global section of IGES file";
     if (readDirectory() != 0)

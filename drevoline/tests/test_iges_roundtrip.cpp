@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -156,4 +157,58 @@ TEST_F(IgesRoundTrip, EmptySectionComesBackEmpty)
         EXPECT_LT(usage.largestRequest, 200u << 20);
     }
     EXPECT_EQ(t.target->shapes.GetCount(), 0);
+}
+
+// The Terminate line counts the Directory and Parameter lines. One that
+// follows the Global section straight away but counts lines that are not
+// there is a file cut short, not an empty section: it is refused instead
+// of importing nothing as a success. A file that stops after its Global
+// section has no Terminate line at all and is refused too.
+TEST_F(IgesRoundTrip, TerminateAfterGlobalIsEmptyOnlyWhenItCountsNothing)
+{
+    RoundTrip t;
+    CString path = CString::FromUtf8(t.file.string());
+    CStringA version("2.0.4");
+    t.source.writeIGES(path, version);
+    std::vector<std::string> lines;
+    {
+        std::ifstream in(t.file);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+    }
+    ASSERT_FALSE(lines.empty());
+    ASSERT_EQ(lines.back().substr(0, 32), "S      1G      3D      0P      0");
+    struct Case {
+        const char* what;
+        std::string terminate;  // empty: no Terminate line
+        const wchar_t* refusal;  // null: reads, importing nothing
+    };
+    const std::string tail = lines.back().substr(32);
+    const Case cases[] = {
+        {"counts nothing", "S      1G      3D      0P      0" + tail, nullptr},
+        {"counts two directory lines", "S      1G      3D      2P      1" + tail,
+         L"Failure to read Directory Section of IGES file"},
+        {"no Terminate line", "", L"Failure to read Global section of IGES file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            std::ofstream out(t.file, std::ios::trunc);
+            for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+                out << lines[i] << '\n';
+            if (!c.terminate.empty())
+                out << c.terminate << '\n';
+        }
+        auto target = std::make_unique<CXSectionAnalysis>();
+        std::wstring thrown;
+        CaptureStderr();
+        try {
+            target->readIGES(path, true);
+        } catch (const wchar_t* text) {
+            thrown = text;
+        }
+        GetCapturedStderr();
+        EXPECT_EQ(thrown, c.refusal ? std::wstring(c.refusal) : std::wstring());
+        EXPECT_EQ(target->shapes.GetCount(), 0);
+    }
 }

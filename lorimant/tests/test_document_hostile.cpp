@@ -1,6 +1,7 @@
 // Documents that are not ours, or are hostile, open or fail cleanly: quickly,
 // without a large allocation, and without replacing the open section or the
 // globals published with it.
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -129,5 +130,60 @@ TEST_F(DocumentHostile, FileOpenOfAForeignFileReportsItsReason) {
   const fs::path path = root_ / "zeros.qhscn";
   writeFile(path, std::vector<BYTE>(48, 0));
   expectRefused(invoke(L"FileOpen", {COleVariant(CString(path.c_str()))}), 1, L"Not a Lorimant file");
+  EXPECT_NE(model()->findShape(L"plate"), nullptr);
+}
+
+// A shape takes ids for itself and for each of its corner dots. Refused at
+// any of those steps because the counter ran out, it leaves nothing behind
+// (no shape, no dot of it) and the section goes on working.
+// Fails: with 7 ids left the shape is listed, then the dot refresh runs out,
+// the command reports "No unique ids left" and the sub-section keeps no dots.
+TEST_F(DocumentHostile, DISABLED_ShapeRefusedAtTheLastIdsLeavesNothingBehind) {
+  openView();
+  rectangle(L"plate", 0, 0, 4, 2);
+  doc->ModelChanged();
+  const auto shapes = model()->shapes.GetCount();
+  const std::size_t dots = root()->dots.size();
+  bool added = false;
+  for (int left = 0; left <= 12 && !added; ++left) {
+    SCOPED_TRACE(left);
+    uniqueID(kUniqueIDLimit - left);
+    const HRESULT hr = invoke(L"AddRectangle", {COleVariant(CString(L"root")), COleVariant(CString(L"late")),
+                                                COleVariant(2.0), COleVariant(1.0), COleVariant(0.0),
+                                                COleVariant(3.0), I2(0), I2(1), COleVariant(0.0), I2(1)});
+    added = hr == S_OK;
+    if (added) break;
+    expectRefused(hr, excep.wCode, L"No unique ids left");
+    EXPECT_EQ(model()->shapes.GetCount(), shapes);
+    EXPECT_EQ(root()->dots.size(), dots);
+    EXPECT_EQ(model()->findShape(L"late"), nullptr);
+  }
+  EXPECT_TRUE(added);
+  uniqueID(5000);
+  root()->refreshDots();
+  EXPECT_EQ(invoke(L"ComputeGeomSectionProperties", {}), S_OK) << CString(excep.bstrDescription).ToUtf8();
+  EXPECT_EQ(invoke(L"Undo", {}), S_OK) << CString(excep.bstrDescription).ToUtf8();
+}
+
+// The kernel refuses a damaged outline with its own narrow text; the open
+// and the automation caller both report it instead of ending the program.
+TEST_F(DocumentHostile, DamagedOutlineIsRefusedWithTheKernelsReason) {
+  openView();
+  rectangle(L"a", 0, 0, 4, 2);
+  std::vector<BYTE> bytes = store(*doc);
+  // The first arc record: its class text "Bspline", then closed, segment
+  // count and degree as int32; a degree of 99 fits none of its knots.
+  const std::vector<BYTE> text = {'B', 0, 's', 0, 'p', 0, 'l', 0, 'i', 0, 'n', 0, 'e', 0};
+  const auto at = std::search(bytes.begin(), bytes.end(), text.begin(), text.end());
+  ASSERT_NE(at, bytes.end());
+  const auto degree = at + static_cast<long>(text.size()) + 8;
+  std::fill(degree, degree + 4, BYTE{0});
+  *degree = 99;
+  rectangle(L"plate", 0, 3, 4, 2);
+  const fs::path path = root_ / "outline.qhscn";
+  writeFile(path, bytes);
+  EXPECT_FALSE(doc->OnOpenDocument(CString(path.c_str())));
+  EXPECT_EQ(doc->openFailure(), CString(L"Bad spline"));
+  expectRefused(invoke(L"FileOpen", {COleVariant(CString(path.c_str()))}), 1, L"Bad spline");
   EXPECT_NE(model()->findShape(L"plate"), nullptr);
 }
