@@ -19,7 +19,10 @@ test-build: deps
 	@cmake -S . -B $(TESTDIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLORIMANT_SANITIZE=ON -DLORIMANT_NATIVE_PREDICATES=ON >/dev/null
 	@cmake --build $(TESTDIR) -j $(JOBS)
 
+# After the build: every header from outside the tree must come from a
+# package that tools/install-deps installs (the build's records say which).
 test: test-build
+	@tools/check-deps $(TESTDIR)
 	@cd $(TESTDIR) && xvfb-run -a -s "-screen 0 1280x1024x24" \
 	    ctest --output-on-failure --no-tests=error -j $(JOBS)
 
