@@ -5,6 +5,7 @@
 #include <wx/defs.h>
 // after wx/defs.h: it needs wx's configuration to declare anything
 #include <wx/aui/auibook.h>
+#include <wx/dialog.h>
 
 #include "lorimant/automation/ILorimant.h"
 #include "lorimant/document/LorimantApplication.h"
@@ -16,7 +17,77 @@ namespace {
 
 using namespace gui_lorimant_test;
 
-class GuiClosePaths : public GuiLorimantTest {};
+class GuiClosePaths : public GuiLorimantTest {
+ public:
+  using GuiLorimantTest::command;
+  using GuiLorimantTest::frame;
+};
+
+// A modeless dialog registered with its document, as the dialogs register.
+class RegisteredDialog : public wxDialog, public ModelessDialog {
+ public:
+  RegisteredDialog(wxWindow* parent, CXSectionAnalysisDoc& doc) : wxDialog(parent, wxID_ANY, "Registered"), m_doc(&doc) {
+    m_doc->RegisterModelessDialog(this);
+    Show();
+  }
+  ~RegisteredDialog() override {
+    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
+  }
+  void DestroyWindow() override {
+    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
+    m_doc = nullptr;
+    Destroy();
+  }
+
+ private:
+  CXSectionAnalysisDoc* m_doc;
+};
+
+// The tab's close button, the window's close box and Exit each ask before a
+// modified document goes; the document's registered dialog goes with it.
+TEST_F(GuiClosePaths, EveryWayOutAsksFirst) {
+  const struct {
+    const char* label;
+    std::function<void(GuiClosePaths&)> close;
+    bool programEnds;
+  } ways[] = {
+      {"tab close button",
+       [](GuiClosePaths& t) {
+         wxAuiNotebook* tabs = t.frame().GetNotebook();
+         wxAuiNotebookEvent click(wxEVT_AUINOTEBOOK_PAGE_CLOSE, tabs->GetId());
+         click.SetSelection(tabs->GetSelection());
+         click.SetEventObject(tabs);
+         tabs->GetEventHandler()->ProcessEvent(click);
+       },
+       false},
+      {"window close box", [](GuiClosePaths& t) { t.frame().Close(); }, true},
+      {"Exit", [](GuiClosePaths& t) { t.command(kCommandAppExit); }, true},
+  };
+  for (const auto& w : ways) {
+    SCOPED_TRACE(w.label);
+    ASSERT_TRUE(start());
+    CSectionDocument* doc = documents()[0];
+    ILorimant::AddDisk(doc->core(), L"root", L"D1", 1.0, 0, 0, 1);
+    new RegisteredDialog(&frame(), doc->core());
+    Hooks::reset();
+
+    Hooks::scriptAnswers({IDYES, IDCANCEL});
+    w.close(*this);
+    gui_test::Flush();
+    ASSERT_NE(app_->mainFrame(), nullptr);
+    ASSERT_EQ(documents().size(), 1u);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(Hooks::messageBoxes().size(), 2u);
+
+    Hooks::scriptAnswers({IDYES, IDNO});
+    w.close(*this);
+    gui_test::Flush();
+    EXPECT_EQ(app_->mainFrame() == nullptr, w.programEnds);
+    if (!w.programEnds) EXPECT_TRUE(documents().empty());
+    EXPECT_EQ(GetActiveSectionDoc(), nullptr);
+    stop();
+  }
+}
 
 // Exit over two modified documents that have files: each answers its own
 // close question and save prompt in turn; what one says never costs the
@@ -28,8 +99,10 @@ TEST_F(GuiClosePaths, ExitOverTwoModifiedDocuments) {
     size_t open;  // documents left open
     bool ends;
     bool firstWritten, secondWritten;
+    bool firstReadOnly = false;
   } cases[] = {
       {"No to the first", {IDNO}, 2, false, false, false},
+      {"first cannot be saved", {IDYES, IDYES, IDOK}, 2, false, false, false, true},
       {"first discarded, No to the second", {IDYES, IDNO, IDNO}, 1, false, false, false},
       {"first saved, second cancels its save", {IDYES, IDYES, IDYES, IDCANCEL}, 1, false, true, false},
       {"first saved, second discarded", {IDYES, IDYES, IDYES, IDNO}, 0, true, true, false},
@@ -40,6 +113,7 @@ TEST_F(GuiClosePaths, ExitOverTwoModifiedDocuments) {
     const fs::path one = savedSection("one.qhscn");
     const fs::path two = savedSection("two.qhscn");
     const std::string oneBefore = bytes(one), twoBefore = bytes(two);
+    if (c.firstReadOnly) fs::permissions(one, fs::perms::owner_read);
     ASSERT_TRUE(start(one));
     ASSERT_NE(manager().CreateDocument(wxString::FromUTF8(two.string()), wxDOC_SILENT), nullptr);
     gui_test::Flush();
@@ -60,6 +134,7 @@ TEST_F(GuiClosePaths, ExitOverTwoModifiedDocuments) {
     EXPECT_EQ(bytes(one) != oneBefore, c.firstWritten);
     EXPECT_EQ(bytes(two) != twoBefore, c.secondWritten);
     stop();
+    fs::permissions(one, fs::perms::owner_read | fs::perms::owner_write);
   }
 }
 
