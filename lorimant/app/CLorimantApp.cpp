@@ -1,6 +1,8 @@
 // The application object of the windowed program.
 #include "lorimant/app/CLorimantApp.h"
 
+#include <wx/log.h>
+
 #include <clocale>
 
 #include "lorimant/app/CLorimantDocManager.h"
@@ -36,6 +38,11 @@ bool CLorimantApp::OnInit() {
   frame->Show();
   frame->UpdateTitle();
   return true;
+}
+
+bool CLorimantApp::CallOnInit() {
+  delete wxLog::SetActiveTarget(new wxLogGui);
+  return wxApp::CallOnInit();
 }
 
 bool CLorimantApp::openStartDocument() {

@@ -20,6 +20,9 @@ class CLorimantApp : public wxApp {
   // window shown. False, with everything made released, when the start
   // file cannot be opened (the document has said why).
   bool OnInit() override;
+  // Messages of the started program go to message boxes; until the display
+  // is open they go to the error output.
+  bool CallOnInit() override;
   // Releases the document manager (any documents still open close first).
   int OnExit() override;
   // Shows the text of what a handler threw and carries on.

@@ -16,6 +16,13 @@ void CLorimantDocManager::AddFileToHistory(const wxString& file) {
   m_recent.Add(CString::FromUtf8(file.utf8_string()));
 }
 
+void CLorimantDocManager::RemoveFileFromHistory(size_t i) {
+  if (i >= GetHistoryFilesCount()) return;
+  const wxString file = GetHistoryFile(i);
+  wxDocManager::RemoveFileFromHistory(i);
+  m_recent.Remove(CString::FromUtf8(file.utf8_string()));
+}
+
 wxFileHistory* CLorimantDocManager::OnCreateFileHistory() { return new wxFileHistory(RecentFileList::kSize); }
 
 void CLorimantDocManager::LoadRecentFiles() {

@@ -16,6 +16,8 @@ class CLorimantDocManager : public wxDocManager {
   wxDocTemplate* FindTemplateForPath(const wxString& path) override;
   // A file was opened or saved: first in the recent list and the profile.
   void AddFileToHistory(const wxString& file) override;
+  // The i-th recent file (newest first) went missing: out of the list and the profile.
+  void RemoveFileFromHistory(size_t i) override;
   // A history of four files.
   wxFileHistory* OnCreateFileHistory() override;
   // Reads the recent files from the profile into the history.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <wx/init.h>
+#include <wx/log.h>
 
 #include "lorimant/app/CLorimantApp.h"
 #include "lorimant/view/HeadlessRun.h"
@@ -145,6 +146,9 @@ int main(int argc, char** argv)
     case StartUp::Mode::Windowed:
         break;
     }
+    // Without a display wx explains why it cannot start: on the error
+    // output, not in a message box that needs the display it lacks.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     auto* app = new CLorimantApp;
     app->SetStartFile(wxString::FromUTF8(s.file));
     wxApp::SetInstance(app);

@@ -60,6 +60,11 @@ void RecentFileList::Add(const CString& path) {
   Save();
 }
 
+void RecentFileList::Remove(const CString& path) {
+  m_files.erase(std::remove(m_files.begin(), m_files.end(), path), m_files.end());
+  Save();
+}
+
 void RecentFileList::Save() const {
   for (int i = 0; i < kSize; ++i) {
     const bool present = i < static_cast<int>(m_files.size());

@@ -49,6 +49,8 @@ class RecentFileList {
   // Puts path first (once) and drops what falls past the fourth; writes
   // the list to the profile.
   void Add(const CString& path);
+  // Drops path (a file that went missing) and writes the list to the profile.
+  void Remove(const CString& path);
   // The files, newest first.
   const std::vector<CString>& files() const { return m_files; }
 

@@ -45,6 +45,13 @@ TEST_F(ApplicationProfile, RecentFilesKeepTheLastFourNewestFirst) {
   RecentFileList reread;
   reread.Load();
   EXPECT_EQ(reread.files(), expected);
+
+  // A file that went missing leaves the list and the profile; the rest move up.
+  reread.Remove(L"/e.qhscn");
+  const std::vector<CString> left = {L"/c.qhscn", L"/d.qhscn", L"/b.qhscn"};
+  EXPECT_EQ(reread.files(), left);
+  EXPECT_EQ(Settings::GetProfileString(L"Recent File List", L"File2"), CString(L"/d.qhscn"));
+  EXPECT_EQ(Settings::GetProfileString(L"Recent File List", L"File4", L"none"), CString(L"none"));
 }
 
 TEST_F(ApplicationProfile, NamesAndTitles) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "analysis/model/Globals.h"
+#include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/app/CLorimantApp.h"
 #include "lorimant/app/CLorimantDocManager.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
