@@ -30,8 +30,11 @@ void forgetShape(CXSectionAnalysis& model, CShapeAnalysis* shape) {
   model.removeShapeReferences(shape);
   for (CSubSection* s : model.subSections)
     for (ShapeList* list : {&s->shapeList, s->unionShapes})
-      for (POSITION pos = list != nullptr ? list->Find(shape) : nullptr; pos != nullptr; pos = list->Find(shape))
+      for (POSITION pos = list != nullptr ? list->Find(shape) : nullptr; pos != nullptr; pos = list->Find(shape)) {
         list->RemoveAt(pos);
+        // Its section properties counted the shape.
+        s->scnPrpUTD(false);
+      }
 }
 
 }  // namespace
