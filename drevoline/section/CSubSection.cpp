@@ -29,8 +29,13 @@ CSubSection::~CSubSection() {
     for (CSubSection* c : doomed)
       delete c;
     children.clear();
-    if (m_model != nullptr)
-      m_model->removeSubsectionReferences(m_name);
+    // The model lets go of this very sub-section: going by its name would,
+    // with two of one name, drop the other one's entries instead.
+    if (m_model != nullptr) {
+      for (CSubSection* s : m_model->subSections)
+        std::erase(s->children, this);
+      std::erase(m_model->subSections, this);
+    }
   } catch (...) {
     // A destructor lets no failure escape.
   }

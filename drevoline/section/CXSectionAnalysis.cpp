@@ -23,6 +23,20 @@ const CString kRootName(L"root");
 // The name of a shape or sub-section as narrow text for messages.
 std::string narrow(const CString& s) { return s.ToUtf8(); }
 
+// Takes shape out of every list of the model and of each of its
+// sub-sections before it is deleted. A shape whose owner went can still be
+// listed by groups, and its destructor, without an owner, cannot reach them.
+void forgetShape(CXSectionAnalysis& model, CShapeAnalysis* shape) {
+  model.removeShapeReferences(shape);
+  for (CSubSection* s : model.subSections)
+    for (ShapeList* list : {&s->shapeList, s->unionShapes})
+      for (POSITION pos = list != nullptr ? list->Find(shape) : nullptr; pos != nullptr; pos = list->Find(shape)) {
+        list->RemoveAt(pos);
+        // Its section properties counted the shape.
+        s->scnPrpUTD(false);
+      }
+}
+
 }  // namespace
 
 // ---- construction and lifetime ----
@@ -274,8 +288,7 @@ void CXSectionAnalysis::deleteShape(CString n) {
     return;
   for (CSubSection* s : subSections)
     s->deleteMesh(n);
-  if (CSubSection* owner = shape->subSection())
-    owner->removeChildShape(shape);
+  forgetShape(*this, shape);
   delete shape;
 }
 
@@ -331,7 +344,7 @@ void CXSectionAnalysis::deleteSubSectionAndChildShapes(CString& n) {
   POSITION pos = own.GetHeadPosition();
   while (pos) {
     CShapeAnalysis* shape = own.GetNext(pos);
-    removeShapeReferences(shape);
+    forgetShape(*this, shape);
     delete shape;
   }
   s->removeUnion();

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "analysis/geometry/Bspline.h"
@@ -36,20 +38,16 @@ struct PendingLinksGuard {
   ~PendingLinksGuard() { clearPendingLinks(); }
 };
 
-// True when making parent the parent of s would close a loop in the tree.
-bool makesCycle(const CSubSection* s, const CSubSection* parent) {
-  for (const CSubSection* p = parent; p != nullptr; p = p->parent())
-    if (p == s)
-      return true;
-  return false;
-}
-
 // Puts the children named in names first, in that order; the others follow
 // in the order they had.
 void orderChildren(CSubSection* s, const std::vector<CString>& names) {
+  // A name stored twice keeps its first place.
+  std::unordered_map<std::wstring, std::size_t> places;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    places.emplace(std::wstring(names[i].GetString()), i);
   auto rank = [&](const CSubSection* c) {
-    auto it = std::find(names.begin(), names.end(), c->name());
-    return static_cast<std::size_t>(it - names.begin());
+    const auto it = places.find(std::wstring(c->name().GetString()));
+    return it != places.end() ? it->second : names.size();
   };
   std::stable_sort(s->children.begin(), s->children.end(),
                    [&](const CSubSection* a, const CSubSection* b) { return rank(a) < rank(b); });
@@ -183,23 +181,29 @@ void CXSectionAnalysis::relinkMeshesAndWelds() {
 }
 
 void CXSectionAnalysis::resolvePendingLinks() {
-  for (const PendingLink<CShapeAnalysis>& link : gPendingShapeOwners)
-    link.object->parent = findSubSectionMutable(link.name);
+  // Links are stored by name: two sub-sections of one name would make them
+  // ambiguous, and a later deletion by name would free one and drop the
+  // other from the flat list.
+  std::unordered_map<std::wstring, CSubSection*> byName;
+  for (CSubSection* s : subSections)
+    if (!byName.emplace(std::wstring(s->name().GetString()), s).second)
+      throw std::logic_error("Subsection tree is corrupted");
+  for (const PendingLink<CShapeAnalysis>& link : gPendingShapeOwners) {
+    const auto owner = byName.find(std::wstring(link.name.GetString()));
+    link.object->parent = owner != byName.end() ? owner->second : nullptr;
+  }
   for (const PendingLink<CSubSection>& link : gPendingSubSectionParents) {
     // A stored parent that no sub-section answers to would leave the
     // sub-section cut off from its tree.
-    CSubSection* parent = findSubSectionMutable(link.name);
-    if (parent == nullptr)
+    const auto found = byName.find(std::wstring(link.name.GetString()));
+    if (found == byName.end())
       throw std::logic_error("Subsection tree is corrupted");
-    link.object->parent(parent);
-    // A parent named by one of its own descendants (or by itself) would make
-    // every walk of the tree endless.
-    if (makesCycle(link.object, parent)) {
-      link.object->parent(nullptr);
-      throw std::logic_error("Subsection tree is corrupted");
-    }
-    parent->children.push_back(link.object);
+    link.object->parent(found->second);
+    found->second->children.push_back(link.object);
   }
+  // A parent named by one of its own descendants (or by itself) would make
+  // every walk of the tree endless.
+  verifySubsections();
   // The parent links come in the reverse of the stored order; the stored
   // child names put the siblings back in theirs.
   for (const ChildOrder& order : gPendingChildOrders)

@@ -3,7 +3,8 @@
 #include <cwchar>
 #include <stdexcept>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
 #include "analysis/model/CGrid.h"
 #include "analysis/model/CLoadCondition.h"
@@ -124,15 +125,29 @@ void CXSectionAnalysis::verifySubsections() const {
   // mirrored duplicate of a group makes is one); what cannot stand is a
   // parent the model does not hold, a child whose link back to the parent
   // that lists it is lost, or a chain of parents that comes back on itself.
-  const std::unordered_set<const CSubSection*> held(subSections.begin(), subSections.end());
+  // Each chain is walked only up to where an earlier walk ended, so a deep
+  // tree costs one step per sub-section.
+  enum class Walk : char { unseen, onPath, done };
+  std::unordered_map<const CSubSection*, Walk> state;
+  for (const CSubSection* s : subSections)
+    state.emplace(s, Walk::unseen);
+  std::vector<const CSubSection*> path;
   for (const CSubSection* s : subSections) {
-    std::size_t steps = 0;
-    for (const CSubSection* p = s->parent(); p != nullptr; p = p->parent())
-      if (held.count(p) == 0 || p == s || ++steps > subSections.size())
-        throw std::logic_error("Subsection tree is corrupted");
     for (const CSubSection* c : s->children)
       if (c == nullptr || c->parent() != s)
         throw std::logic_error("Subsection tree is corrupted");
+    path.clear();
+    for (const CSubSection* p = s; p != nullptr; p = p->parent()) {
+      const auto it = state.find(p);
+      if (it == state.end() || it->second == Walk::onPath)
+        throw std::logic_error("Subsection tree is corrupted");
+      if (it->second == Walk::done)
+        break;
+      it->second = Walk::onPath;
+      path.push_back(p);
+    }
+    for (const CSubSection* q : path)
+      state[q] = Walk::done;
   }
 }
 

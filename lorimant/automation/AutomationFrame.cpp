@@ -32,9 +32,14 @@ void RefuseTakenShapeName(const CXSectionAnalysis& model, const CString& name)
 
 void RefuseDeletingHeldSubSection(CXSectionAnalysis& model, const CSubSection& sub)
 {
-    bool held = &sub == model.rootSubSection();
-    for (const CSubSection* c = ResolveCurrentSubSection(model); c != nullptr && !held; c = c->parent())
-        held = c == &sub;
+    // The root may have been moved under a group that heads a tree of its
+    // own: deleting that group would take the whole section with it.
+    auto holds = [&](const CSubSection* c) {
+        for (; c != nullptr; c = c->parent())
+            if (c == &sub) return true;
+        return false;
+    };
+    const bool held = holds(model.rootSubSection()) || holds(ResolveCurrentSubSection(model));
     if (held) AfxThrowOleDispatchException(1001, L"Cannot delete the current group or root group. Change current first");
 }
 

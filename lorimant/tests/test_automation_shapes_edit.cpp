@@ -55,6 +55,21 @@ TEST_F(AutomationShapeEdits, GroupDeleteRefusesTheCurrentAndRoot) {
   EXPECT_NE(doc->model()->findShape(L"R1"), nullptr);
 }
 
+TEST_F(AutomationShapeEdits, AGroupHoldingTheRootIsNotDeleted) {
+  // G2 heads a tree of its own; the root is moved under it, and the current
+  // sub-section is another group outside both.
+  ASSERT_EQ(invoke(L"GroupMirrorDuplicate", {T(L"G"), T(L"G2"), R(0), R(0), R(1), R(0)}), S_OK);
+  subSection(root(), L"E");
+  ASSERT_EQ(invoke(L"GroupMirrorDuplicate", {T(L"E"), T(L"G3"), R(0), R(0), R(1), R(0)}), S_OK);
+  ASSERT_EQ(invoke(L"ChangeSubSectionParent", {T(L"root"), T(L"G2")}), S_OK);
+  ASSERT_EQ(invoke(L"SetCurrentSubSection", {T(L"G3")}), S_OK);
+  for (const wchar_t* method : {L"GroupDelete", L"DeleteSubSection"})
+    expectRefused(invoke(method, {T(L"G2")}), 1001,
+                  L"Cannot delete the current group or root group. Change current first");
+  EXPECT_NE(doc->model()->rootSubSection(), nullptr);
+  EXPECT_EQ(doc->model()->findShape(L"web"), web);
+}
+
 TEST_F(AutomationShapeEdits, DeleteShapeJournalsOnlyForASubSection) {
   ASSERT_EQ(invoke(L"DeleteShape", {T(L"R1")}), S_OK);
   EXPECT_EQ(doc->model()->findShape(L"R1"), nullptr);

@@ -202,6 +202,8 @@ const MethodCase kMethods[] = {
     {"MirrorShapeOfAGroup", "xscn.MirrorShape \"M1\",0,0,0,1"},
     {"RotateAll", "xscn.RotateAll 1,1,30"},
     {"RotateDuplicateShape", "xscn.RotateDuplicateShape \"A\",\"A_R\",0,0,45"},
+    {"RotateDuplicateShapeOfAProfile", "xscn.AddExtrudedL \"root\",\"L1\",10,1,8,1.2,0.5,90,0,2,30,0,0,0\n"
+                                       "xscn.RotateDuplicateShape \"L1\",\"L1R\",0,0,45"},
     {"RotateShape", "xscn.RotateShape \"A_M1\",0,0,30"},
     {"TranslateAll", "xscn.TranslateAll 3,4"},
     {"TranslateDuplicateShape", "xscn.TranslateDuplicateShape \"A\",\"A_T\",0,10"},
