@@ -50,7 +50,7 @@ function(lorimant_fuzz_targets library)
       add_executable(${exe} ${src} ${PROJECT_SOURCE_DIR}/cmake/fuzz_replay_main.cpp)
       add_test(NAME ${exe} COMMAND ${exe} ${corpus} ${crashes})
       set_tests_properties(${exe} PROPERTIES LABELS unit TIMEOUT 600
-          ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp")
+          ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp;LP_NUM_THREADS=0")
     else()
       continue()
     endif()
