@@ -19,17 +19,6 @@ function(lorimant_target target)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 
-# The wxWidgets headers, precompiled once per target for the window code
-# and for the tests that link it.
-set(LORIMANT_WX_PCH <wx/wx.h>)
-set(LORIMANT_WX_TARGETS platformui pashwellui lorimantui lorimant)
-
-# Precompiles the wxWidgets headers for a target of window code.
-function(lorimant_wx_pch target)
-  target_precompile_headers(${target} PRIVATE
-      "$<$<COMPILE_LANGUAGE:CXX>:${LORIMANT_WX_PCH}>")
-endfunction()
-
 # Collects the sources of the given folders (relative to the current source
 # directory). An empty collection gets a generated empty file so the target
 # can still be built.
@@ -70,16 +59,6 @@ function(lorimant_tests name)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE
       LORIMANT_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
-  # GoogleTest and GoogleMock are parsed once per executable, not once per
-  # file; tests of window code get the wxWidgets headers there too.
-  set(pch <gtest/gtest.h> <gmock/gmock.h>)
-  foreach(lib ${ARGN})
-    if(lib IN_LIST LORIMANT_WX_TARGETS)
-      list(APPEND pch ${LORIMANT_WX_PCH})
-      break()
-    endif()
-  endforeach()
-  target_precompile_headers(${name} PRIVATE ${pch})
   # Leaks inside system libraries are reported by none of our tests. The
   # software renderer draws in the calling thread: its helper threads give
   # the same pixels and only add CPU time under the sanitizers.
