@@ -55,6 +55,37 @@ void orderChildren(CSubSection* s, const std::vector<CString>& names) {
                    [&](const CSubSection* a, const CSubSection* b) { return rank(a) < rank(b); });
 }
 
+// Whether s holds shape in its union or among its own shapes.
+bool holds(const CSubSection* s, CShapeAnalysis* shape) {
+  return s->isUnionShape(shape) || s->contains(shape) != 0;
+}
+
+// The owner of a loaded shape stored with the owner name: of the
+// sub-sections of that name, the first that holds it (names may repeat),
+// else the first of that name. When none has the name, the sub-section
+// whose union holds the shape, else the first that lists it: a shape held
+// by a list but owned by nothing would, once deleted, stay in every other
+// list and in the model's.
+CSubSection* storedOwner(const std::vector<CSubSection*>& subSections, CShapeAnalysis* shape, const CString& name) {
+  CSubSection* named = nullptr;
+  for (CSubSection* s : subSections)
+    if (s->name() == name) {
+      if (holds(s, shape))
+        return s;
+      if (named == nullptr)
+        named = s;
+    }
+  if (named != nullptr)
+    return named;
+  for (CSubSection* s : subSections)
+    if (s->isUnionShape(shape))
+      return s;
+  for (CSubSection* s : subSections)
+    if (s->contains(shape) != 0)
+      return s;
+  return nullptr;
+}
+
 // The boundary curve a mesh's segments of its own name follow; null when none.
 CCompositeCurve* meshCurve(const CMesh* m) {
   for (int i = 0; i < m->nSegments; ++i)
@@ -81,6 +112,13 @@ void addPendingSubSectionParent(CSubSection* s, const CString& parent) {
 
 void addPendingChildOrder(CSubSection* s, std::vector<CString> childNames) {
   gPendingChildOrders.push_back({s, std::move(childNames)});
+}
+
+CShapeAnalysis* findStoredShape(const CXSectionAnalysis& model, const CString& name, const CString& lister) {
+  for (const PendingLink<CShapeAnalysis>& link : gPendingShapeOwners)
+    if (link.name == lister && link.object->name() == name && model.shapes.Find(link.object) != nullptr)
+      return link.object;
+  return model.findShape(name);
 }
 
 void CXSectionAnalysis::Serialize(CArchive& ar) {
@@ -184,7 +222,7 @@ void CXSectionAnalysis::relinkMeshesAndWelds() {
 
 void CXSectionAnalysis::resolvePendingLinks() {
   for (const PendingLink<CShapeAnalysis>& link : gPendingShapeOwners)
-    link.object->parent = findSubSectionMutable(link.name);
+    link.object->parent = storedOwner(subSections, link.object, link.name);
   for (const PendingLink<CSubSection>& link : gPendingSubSectionParents) {
     // A stored parent that no sub-section answers to would leave the
     // sub-section cut off from its tree.
