@@ -55,35 +55,33 @@ void orderChildren(CSubSection* s, const std::vector<CString>& names) {
                    [&](const CSubSection* a, const CSubSection* b) { return rank(a) < rank(b); });
 }
 
-// Whether s holds shape in its union or among its own shapes.
-bool holds(const CSubSection* s, CShapeAnalysis* shape) {
-  return s->isUnionShape(shape) || s->contains(shape) != 0;
-}
-
-// The owner of a loaded shape stored with the owner name: of the
-// sub-sections of that name, the first that holds it (names may repeat),
-// else the first of that name. When none has the name, the sub-section
-// whose union holds the shape, else the first that lists it: a shape held
-// by a list but owned by nothing would, once deleted, stay in every other
-// list and in the model's.
+// The owner of a loaded shape stored with the owner name. A shape that a
+// list holds is owned by a sub-section that holds it: the one of the stored
+// name (names may repeat), else the one whose union holds it, else the first
+// that lists it. A shape owned elsewhere or by nothing would, once its owner
+// is gone, be deleted without leaving the other lists and the model's. A
+// shape that no list holds keeps the first sub-section of the stored name.
 CSubSection* storedOwner(const std::vector<CSubSection*>& subSections, CShapeAnalysis* shape, const CString& name) {
   CSubSection* named = nullptr;
-  for (CSubSection* s : subSections)
+  CSubSection* unionHolder = nullptr;
+  CSubSection* lister = nullptr;
+  for (CSubSection* s : subSections) {
+    const bool inUnion = s->isUnionShape(shape);
+    const bool inOwn = s->contains(shape) != 0;
     if (s->name() == name) {
-      if (holds(s, shape))
+      if (inUnion || inOwn)
         return s;
       if (named == nullptr)
         named = s;
     }
-  if (named != nullptr)
-    return named;
-  for (CSubSection* s : subSections)
-    if (s->isUnionShape(shape))
-      return s;
-  for (CSubSection* s : subSections)
-    if (s->contains(shape) != 0)
-      return s;
-  return nullptr;
+    if (inUnion && unionHolder == nullptr)
+      unionHolder = s;
+    if (inOwn && lister == nullptr)
+      lister = s;
+  }
+  if (unionHolder != nullptr)
+    return unionHolder;
+  return lister != nullptr ? lister : named;
 }
 
 // The boundary curve a mesh's segments of its own name follow; null when none.

@@ -80,10 +80,11 @@ void expectCloseFreesEveryList(CXSectionAnalysis& m) {
   }
 }
 
-// root > P, which owns "a" and a union "union_P_1"; the group G, without a
+// root > S, P; P owns "a" and a union "union_P_1"; the group G, without a
 // parent, lists "a" too (as a mirrored duplicate of a group leaves it).
 struct OwnedModel : ::testing::Test {
   CXSectionAnalysis m;
+  CSubSection* s = child(m, m.rootSubSection(), L"S");
   CSubSection* p = child(m, m.rootSubSection(), L"P");
   CSubSection* g = nullptr;
 
@@ -98,16 +99,18 @@ struct OwnedModel : ::testing::Test {
   }
 };
 
-TEST_F(OwnedModel, AStoredOwnerNameThatNoSubSectionHasGoesToTheSubSectionHoldingTheShape) {
+TEST_F(OwnedModel, AStoredOwnerThatDoesNotHoldTheShapeGivesWayToOneThatDoes) {
   // A shape's record stores its owner's name after its outline: the first
-  // "P" after the shape's name.
+  // "P" after the shape's name. "Q" names no sub-section; "S" one that holds
+  // nothing and goes first when root is cleared.
   const struct {
     const char* shape;
-  } cases[] = {{"union_P_1"}, {"a"}};
+    const char* owner;
+  } cases[] = {{"union_P_1", "Q"}, {"a", "Q"}, {"union_P_1", "S"}, {"a", "S"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.shape);
+    SCOPED_TRACE(std::string(c.shape) + " owned by " + c.owner);
     Bytes bytes = store(m);
-    renameStoredAfter(bytes, c.shape, "P", "Q");
+    renameStoredAfter(bytes, c.shape, "P", c.owner);
     CXSectionAnalysis loaded;
     load(loaded, bytes);
     CShapeAnalysis* shape = loaded.findShape(CString::FromUtf8(c.shape));
