@@ -55,12 +55,13 @@ void orderChildren(CSubSection* s, const std::vector<CString>& names) {
                    [&](const CSubSection* a, const CSubSection* b) { return rank(a) < rank(b); });
 }
 
-// The owner of a loaded shape stored with the owner name. A shape that a
-// list holds is owned by a sub-section that holds it: the one of the stored
-// name (names may repeat), else the one whose union holds it, else the first
-// that lists it. A shape owned elsewhere or by nothing would, once its owner
-// is gone, be deleted without leaving the other lists and the model's. A
-// shape that no list holds keeps the first sub-section of the stored name.
+// The owner of a loaded shape stored with the owner name: of the
+// sub-sections of that name, the first that holds it (names may repeat).
+// Else a union shape goes to the sub-section whose union holds it: removing
+// that union deletes it, and a shape whose owner is gone leaves no list when
+// deleted, the model's neither. Else the first sub-section of the name (a
+// group may list a shape that its owner no longer lists), else, when none
+// has the name, the first that lists the shape.
 CSubSection* storedOwner(const std::vector<CSubSection*>& subSections, CShapeAnalysis* shape, const CString& name) {
   CSubSection* named = nullptr;
   CSubSection* unionHolder = nullptr;
@@ -81,7 +82,7 @@ CSubSection* storedOwner(const std::vector<CSubSection*>& subSections, CShapeAna
   }
   if (unionHolder != nullptr)
     return unionHolder;
-  return lister != nullptr ? lister : named;
+  return named != nullptr ? named : lister;
 }
 
 // The boundary curve a mesh's segments of its own name follow; null when none.
