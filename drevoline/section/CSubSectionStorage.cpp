@@ -107,8 +107,9 @@ void CSubSection::Serialize(CArchive& ar) {
   for (int i = 0; i < nShapes; ++i) {
     CString shapeName;
     ar >> shapeName;
-    // A name the model does not hold is skipped rather than kept dangling.
-    CShapeAnalysis* s = m_model != nullptr ? m_model->findShape(shapeName) : nullptr;
+    // A name the model does not hold is skipped rather than kept dangling;
+    // of two shapes of one name, the one stored as this sub-section's.
+    CShapeAnalysis* s = m_model != nullptr ? findStoredShape(*m_model, shapeName, m_name) : nullptr;
     if (s != nullptr && shapeList.Find(s) == nullptr) {
       s->parent = this;
       shapeList.AddTail(s);

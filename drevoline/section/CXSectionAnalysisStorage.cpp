@@ -53,6 +53,36 @@ void orderChildren(CSubSection* s, const std::vector<CString>& names) {
                    [&](const CSubSection* a, const CSubSection* b) { return rank(a) < rank(b); });
 }
 
+// The owner of a loaded shape stored with the owner name: of the
+// sub-sections of that name, the first that holds it (names may repeat).
+// Else a union shape goes to the sub-section whose union holds it: removing
+// that union deletes it, and a shape whose owner is gone leaves no list when
+// deleted, the model's neither. Else the first sub-section of the name (a
+// group may list a shape that its owner no longer lists), else, when none
+// has the name, the first that lists the shape.
+CSubSection* storedOwner(const std::vector<CSubSection*>& subSections, CShapeAnalysis* shape, const CString& name) {
+  CSubSection* named = nullptr;
+  CSubSection* unionHolder = nullptr;
+  CSubSection* lister = nullptr;
+  for (CSubSection* s : subSections) {
+    const bool inUnion = s->isUnionShape(shape);
+    const bool inOwn = s->contains(shape) != 0;
+    if (s->name() == name) {
+      if (inUnion || inOwn)
+        return s;
+      if (named == nullptr)
+        named = s;
+    }
+    if (inUnion && unionHolder == nullptr)
+      unionHolder = s;
+    if (inOwn && lister == nullptr)
+      lister = s;
+  }
+  if (unionHolder != nullptr)
+    return unionHolder;
+  return named != nullptr ? named : lister;
+}
+
 // The boundary curve a mesh's segments of its own name follow; null when none.
 CCompositeCurve* meshCurve(const CMesh* m) {
   for (int i = 0; i < m->nSegments; ++i)
@@ -79,6 +109,13 @@ void addPendingSubSectionParent(CSubSection* s, const CString& parent) {
 
 void addPendingChildOrder(CSubSection* s, std::vector<CString> childNames) {
   gPendingChildOrders.push_back({s, std::move(childNames)});
+}
+
+CShapeAnalysis* findStoredShape(const CXSectionAnalysis& model, const CString& name, const CString& lister) {
+  for (const PendingLink<CShapeAnalysis>& link : gPendingShapeOwners)
+    if (link.name == lister && link.object->name() == name && model.shapes.Find(link.object) != nullptr)
+      return link.object;
+  return model.findShape(name);
 }
 
 void CXSectionAnalysis::Serialize(CArchive& ar) {
@@ -188,10 +225,8 @@ void CXSectionAnalysis::resolvePendingLinks() {
   for (CSubSection* s : subSections)
     if (!byName.emplace(std::wstring(s->name().GetString()), s).second)
       throw std::logic_error("Subsection tree is corrupted");
-  for (const PendingLink<CShapeAnalysis>& link : gPendingShapeOwners) {
-    const auto owner = byName.find(std::wstring(link.name.GetString()));
-    link.object->parent = owner != byName.end() ? owner->second : nullptr;
-  }
+  for (const PendingLink<CShapeAnalysis>& link : gPendingShapeOwners)
+    link.object->parent = storedOwner(subSections, link.object, link.name);
   for (const PendingLink<CSubSection>& link : gPendingSubSectionParents) {
     // A stored parent that no sub-section answers to would leave the
     // sub-section cut off from its tree.

@@ -8,6 +8,7 @@
 
 class CShapeAnalysis;
 class CSubSection;
+class CXSectionAnalysis;
 
 // One pending link: an object read from the archive and the name it refers to.
 template <class T>
@@ -27,5 +28,8 @@ void addPendingShapeOwner(CShapeAnalysis* shape, const CString& owner);
 void addPendingSubSectionParent(CSubSection* s, const CString& parent);
 // Records the order of s's children as stored, by name.
 void addPendingChildOrder(CSubSection* s, std::vector<CString> childNames);
+// The model's shape of that name that was stored as owned by the sub-section
+// named lister, else the model's first shape of that name; null when none.
+CShapeAnalysis* findStoredShape(const CXSectionAnalysis& model, const CString& name, const CString& lister);
 // Empties the three pending lists (a model read does so when it starts and ends).
 void clearPendingLinks();
