@@ -18,15 +18,6 @@ using test_support::Bytes;
 
 namespace {
 
-class Curves : public CCurveResolver {
-public:
-    CCompositeCurve* findCompositeCurve(double, double, const CString& name) override
-    {
-        auto it = byName.find(name.ToUtf8());
-        return it == byName.end() ? nullptr : it->second;
-    }
-    std::map<std::string, CCompositeCurve*> byName;
-};
 
 std::unique_ptr<CMesh> namedMesh(const char* name, CCompositeCurve* curve, int extra, double spacing, Curves& r)
 {

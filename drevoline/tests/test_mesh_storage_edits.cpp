@@ -22,15 +22,6 @@ using test_support::Bytes;
 
 namespace {
 
-class Curves : public CCurveResolver {
-public:
-    CCompositeCurve* findCompositeCurve(double, double, const CString& name) override
-    {
-        auto it = byName.find(name.ToUtf8());
-        return it == byName.end() ? nullptr : it->second;
-    }
-    std::map<std::string, CCompositeCurve*> byName;
-};
 
 // Two rectangles side by side, A = (0,0)-(1,2) and B = (1,0)-(2,2), in steel
 // with their element models, and a weld box over the shared side. A's side

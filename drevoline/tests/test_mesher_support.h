@@ -4,6 +4,7 @@
 #pragma once
 
 #include <climits>
+#include <map>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -15,10 +16,22 @@
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
+#include "drevoline/mesh/CCurveResolver.h"
 #include "analysis/predicates/Predicates.h"
 #include "drevoline/mesh/CMesh.h"
 
 namespace mesher_test {
+
+// The section model's part for welds: curves by object name.
+class Curves : public CCurveResolver {
+public:
+    CCompositeCurve* findCompositeCurve(double, double, const CString& name) override
+    {
+        auto it = byName.find(name.ToUtf8());
+        return it == byName.end() ? nullptr : it->second;
+    }
+    std::map<std::string, CCompositeCurve*> byName;
+};
 
 using Pts = std::vector<Point<double>>;
 

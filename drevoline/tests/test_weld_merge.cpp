@@ -17,16 +17,6 @@ using namespace mesher_test;
 
 namespace {
 
-// The section model's part: curves by object name.
-class Curves : public CCurveResolver {
-public:
-    CCompositeCurve* findCompositeCurve(double, double, const CString& name) override
-    {
-        auto it = byName.find(name.ToUtf8());
-        return it == byName.end() ? nullptr : it->second;
-    }
-    std::map<std::string, CCompositeCurve*> byName;
-};
 
 // Two objects side by side with their curves and meshes.
 struct Pair {
