@@ -4,8 +4,12 @@
 // and the folder chooser.
 #include <gtest/gtest.h>
 
+#include <array>
+
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
+#include <wx/stattext.h>
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -21,7 +25,7 @@ using dialog_test::Type;
 
 namespace {
 
-enum { IDD_SAMPLE = 7000, IDC_VALUE = 101, IDC_NAME = 102, IDC_FIRST = 103, IDC_SECOND = 104, IDC_NOTES = 105 };
+enum { IDD_SAMPLE = 7000, IDC_VALUE = 101, IDC_NAME = 102, IDC_FIRST = 103, IDC_SECOND = 104, IDC_NOTES = 105, IDC_LIST = 106, IDC_COMBO = 107 };
 
 // A dialog with a number, a short name, a radio group and a box of lines.
 class SampleDialog : public CDialog {
@@ -32,6 +36,8 @@ public:
     CString m_name = L"abc";
     int m_choice = -1;
     CString m_notes;
+    int m_listIndex = 1;
+    CString m_comboText = L"Steel";
     int m_cancels = 0;
     bool m_refuseCancel = false;
 
@@ -43,6 +49,13 @@ protected:
         AddLabelledEdit(grid, IDC_VALUE, "Value");
         AddLabelledEdit(grid, IDC_NAME, "Name");
         AddLabelledEdit(grid, IDC_NOTES, "Notes", wxTE_MULTILINE);
+        grid->Add(AddLabel(wxID_STATIC, "List"), 0, wxALL, 5);
+        grid->Add(AddCombo(IDC_LIST, wxArrayString(2, std::array<const char*, 2>{"Alpha", "Beta"}.data()), false), 0,
+                  wxEXPAND | wxALL, 5);
+        grid->Add(AddLabel(wxID_STATIC, "Material"), 0, wxALL, 5);
+        grid->Add(AddCombo(IDC_COMBO, wxArrayString(2, std::array<const char*, 2>{"Aluminium", "Titanium"}.data()),
+                           true),
+                  0, wxEXPAND | wxALL, 5);
         auto* group = new wxStaticBoxSizer(wxHORIZONTAL, this, "Choice");
         group->Add(AddRadio(IDC_FIRST, "First", true, group->GetStaticBox()), 0, wxALL, 5);
         group->Add(AddRadio(IDC_SECOND, "Second", false, group->GetStaticBox()), 0, wxALL, 5);
@@ -59,6 +72,8 @@ protected:
         DDV_MaxChars(pDX, m_name, 8);
         DDX_Radio(pDX, IDC_FIRST, m_choice);
         DDX_Text(pDX, IDC_NOTES, m_notes);
+        DDX_CBIndex(pDX, IDC_LIST, m_listIndex);
+        DDX_CBString(pDX, IDC_COMBO, m_comboText);
     }
     void OnCancel() override
     {
@@ -101,6 +116,8 @@ TEST_F(GuiDialog, RefusedNumberKeepsTheDialogOpenWithTheFocusOnIt)
         EXPECT_EQ(d.GetDlgItemText(IDC_VALUE), CString(L"1.5"));
         EXPECT_EQ(d.GetDlgItemText(IDC_NAME), CString(L"abc"));
         EXPECT_EQ(d.GetRadio(IDC_FIRST), -1); // no button checked
+        EXPECT_EQ(d.GetDlgItemText(IDC_LIST), CString(L"Beta"));
+        EXPECT_EQ(d.GetDlgItemText(IDC_COMBO), CString(L"Steel")); // a text of its own
         gui_test::SaveWindowPng(d, "dialog_sample");
 
         Type(d, IDC_VALUE, "abc");
@@ -118,6 +135,8 @@ TEST_F(GuiDialog, RefusedNumberKeepsTheDialogOpenWithTheFocusOnIt)
         Type(d, IDC_VALUE, "2.5e1");
         Type(d, IDC_NAME, "short");
         dialog_test::Tick(d, IDC_SECOND);
+        d.SetCurSel(IDC_LIST, 0);
+        d.SetCurSel(IDC_COMBO, 1);
         Click(d, IDOK);
         EXPECT_FALSE(d.IsShown());
     });
@@ -126,6 +145,8 @@ TEST_F(GuiDialog, RefusedNumberKeepsTheDialogOpenWithTheFocusOnIt)
     EXPECT_EQ(dialog.m_value, 25.0);
     EXPECT_EQ(dialog.m_name, CString(L"short"));
     EXPECT_EQ(dialog.m_choice, 1);
+    EXPECT_EQ(dialog.m_listIndex, 0);
+    EXPECT_EQ(dialog.m_comboText, CString(L"Titanium"));
 }
 
 TEST_F(GuiDialog, RadioGroupCanHoldNoCheckedButton)
@@ -149,18 +170,26 @@ TEST_F(GuiDialog, KeysAndTheCloseBox)
         const char* what;
         std::function<void(CDialog&)> act;
         int code;
+        int cancels; // OnCancel runs
     };
     const Case cases[] = {
-        {"Escape", [](CDialog& d) { Press(d, WXK_ESCAPE); }, IDCANCEL},
-        {"Enter in a line box", [](CDialog& d) { Press(d, WXK_RETURN, IDC_VALUE); }, IDOK},
-        {"Cancel button", [](CDialog& d) { Click(d, IDCANCEL); }, IDCANCEL},
-        {"close box", [](CDialog& d) { d.Close(); }, IDCANCEL},
+        {"Escape", [](CDialog& d) { Press(d, WXK_ESCAPE); }, IDCANCEL, 1},
+        {"Enter in a line box", [](CDialog& d) { Press(d, WXK_RETURN, IDC_VALUE); }, IDOK, 0},
+        {"Enter with OK disabled: left open",
+         [](CDialog& d) {
+             d.GetDlgItem(IDOK)->Disable();
+             Press(d, WXK_RETURN, IDC_VALUE);
+             EXPECT_TRUE(d.IsShown());
+         },
+         IDCANCEL, 0},
+        {"Cancel button", [](CDialog& d) { Click(d, IDCANCEL); }, IDCANCEL, 1},
+        {"close box", [](CDialog& d) { d.Close(); }, IDCANCEL, 1},
     };
     for (const Case& c : cases) {
         SampleDialog dialog;
         ModalScript script(c.act);
         EXPECT_EQ(dialog.DoModal(), c.code) << c.what;
-        EXPECT_EQ(dialog.m_cancels, c.code == IDCANCEL ? 1 : 0) << c.what;
+        EXPECT_EQ(dialog.m_cancels, c.cancels) << c.what;
     }
 
     // Enter in a box of lines is a new line, and OnCancel may refuse to close.

@@ -9,6 +9,7 @@
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
+#include <wx/settings.h>
 #include <wx/textctrl.h>
 
 #include <stdexcept>
@@ -75,7 +76,12 @@ INT_PTR CDialog::DoModal()
         return ShowModal();
     Show();
     const ModalHook hook = modalHook(); // the hook may replace itself
-    hook(*this);
+    try {
+        hook(*this);
+    } catch (...) {
+        Hide();
+        throw;
+    }
     if (!m_ended)
         m_endCode = IDCANCEL;
     Hide();
@@ -137,7 +143,9 @@ void CDialog::OnCharHook(wxKeyEvent& event)
             event.Skip();
             return;
         }
-        OnOK();
+        const wxWindow* ok = FindWindow(IDOK);
+        if (ok == nullptr || ok->IsEnabled())
+            OnOK();
         return;
     }
     event.Skip();
@@ -175,8 +183,21 @@ wxStaticText* CDialog::AddLabel(int id, const wxString& text, wxWindow* parent)
 
 wxTextCtrl* CDialog::AddEdit(int id, long style, wxWindow* parent)
 {
-    return new wxTextCtrl(parent != nullptr ? parent : this, id, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                          style);
+    auto* edit = new wxTextCtrl(parent != nullptr ? parent : this, id, wxEmptyString, wxDefaultPosition,
+                                wxDefaultSize, style);
+    // The window system draws a read-only box as an editable one: the
+    // background tells the user that it only shows.
+    if ((style & wxTE_READONLY) != 0)
+        edit->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+    return edit;
+}
+
+wxChoice* CDialog::AddCombo(int id, const wxArrayString& items, bool editable, wxWindow* parent)
+{
+    wxWindow* owner = parent != nullptr ? parent : this;
+    if (editable)
+        return new wxComboBox(owner, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, items);
+    return new wxChoice(owner, id, wxDefaultPosition, wxDefaultSize, items);
 }
 
 wxCheckBox* CDialog::AddCheck(int id, const wxString& label, wxWindow* parent)

@@ -7,8 +7,8 @@
 // and arranges them in sizers; the window is built the first time it is
 // shown. OK (id IDOK) runs OnOK, Cancel (IDCANCEL), Escape and the close
 // box run OnCancel, Enter runs OnOK unless the focus is on a button or in a
-// box of several lines. OnOK and OnCancel may refuse to close by not
-// calling EndDialog.
+// box of several lines, or the OK button is disabled. OnOK and OnCancel may
+// refuse to close by not calling EndDialog.
 //
 // Tests: with a modal hook set, DoModal shows the dialog without a modal
 // loop and hands it to the hook, which fills controls and presses buttons;
@@ -27,6 +27,7 @@
 
 class wxButton;
 class wxCheckBox;
+class wxChoice;
 class wxKeyEvent;
 class wxRadioButton;
 class wxSizer;
@@ -95,8 +96,12 @@ protected:
     // Builders: each creates a control with its id in parent (the dialog
     // when null) and returns it for the subclass's sizers.
     wxStaticText* AddLabel(int id, const wxString& text, wxWindow* parent = nullptr);
+    // An edit box (wxTE_* style); a read-only one shows the window's background.
     wxTextCtrl* AddEdit(int id, long style = 0, wxWindow* parent = nullptr);
     wxCheckBox* AddCheck(int id, const wxString& label, wxWindow* parent = nullptr);
+    // A drop-down list of items: with a text of its own (a wxComboBox)
+    // when editable, else a list to pick from (a wxChoice).
+    wxChoice* AddCombo(int id, const wxArrayString& items, bool editable, wxWindow* parent = nullptr);
     // A radio button; firstOfGroup starts a new group named by its id, the
     // others join the group started last.
     wxRadioButton* AddRadio(int id, const wxString& label, bool firstOfGroup, wxWindow* parent = nullptr);
