@@ -4,6 +4,7 @@
 #include "platform/core/DigitGrouping.h"
 #include "platform/core/Hooks.h"
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <stdexcept>
@@ -144,7 +145,7 @@ void DDX_Text(CDataExchange* pDX, int id, float& value)
     double parsed = 0.0;
     readDouble(pDX, pDX->m_pControls->GetText(id), parsed);
     // A number beyond the float range is no float.
-    if (std::fabs(parsed) > 3.4028234663852886e38)
+    if (std::fabs(parsed) > FLT_MAX)
         refuse(pDX, kNotNumber);
     value = static_cast<float>(parsed);
 }
@@ -252,11 +253,13 @@ void DDX_FMTCOMMA(CDataExchange* pDX, int id, double& value, bool force)
         pDX->m_pControls->SetText(id, whole ? commatize(std::llround(value)) : formatted(L"%.15g", value));
         return;
     }
-    const CString clean = RemoveGroupSeparators(pDX->m_pControls->GetText(id));
+    const CString text = pDX->m_pControls->GetText(id);
+    const CString clean = RemoveGroupSeparators(text);
     if (clean.IsEmpty() && !force)
         return;
     pDX->m_pControls->SetText(id, clean);
-    readDouble(pDX, clean, value);
+    if (!ReadGroupedNumber(clean, value))
+        refuse(pDX, kNotNumber);
 }
 
 // --- Controls held in memory ---------------------------------------------

@@ -118,10 +118,11 @@ void DDX_CBString(CDataExchange* pDX, int id, CString& value);
 // the value unchanged.
 void DDX_FMTDBL(CDataExchange* pDX, int id, double& value, const CString& format, bool force);
 // A double shown as commatize of its nearest integer (digit grouping of the
-// user's locale). Reading: the locale's group separators are removed and
-// the cleaned text is put back into the box; then, as DDX_FMTDBL, a box
-// that is not blank (or any box with force) is read, and a blank box
-// leaves the value unchanged.
+// user's locale). Reading (ReadGroupedNumber): the locale's group
+// separators are removed and the cleaned text is put back into the box
+// when it is not blank or force is set; a blank box leaves the value
+// unchanged, forced or not; anything else that is no number is refused
+// with "Please enter a number.".
 void DDX_FMTCOMMA(CDataExchange* pDX, int id, double& value, bool force);
 
 // Controls held in memory: what a dialog's rules exchange with when no

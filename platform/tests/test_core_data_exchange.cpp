@@ -357,9 +357,12 @@ TEST_F(DataExchange, GroupedDoubleUnderUsEnglish)
     ASSERT_TRUE(read(exchange));
     EXPECT_EQ(value, 12500);
     EXPECT_EQ(c.GetText(1), CString(L"12500")); // the cleaned text is put back
-    c.SetText(1, L"");
-    ASSERT_TRUE(read(exchange));
-    EXPECT_EQ(value, 12500);
+    for (bool forced : {false, true}) {
+        force = forced;
+        c.SetText(1, L" ");
+        ASSERT_TRUE(read(exchange)); // a blank box keeps the value, forced or not
+        EXPECT_EQ(value, 12500);
+    }
     c.SetText(1, L"12,5x");
     EXPECT_FALSE(read(exchange));
     EXPECT_EQ(prompts(), std::vector<std::wstring>{L"Please enter a number."});
