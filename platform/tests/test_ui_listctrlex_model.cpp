@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/tests/CStringPrinter.h"
 #include "platform/ui/CListCtrlExModel.h"
 
 namespace {
@@ -231,6 +232,25 @@ TEST(ListCtrlExModel, CancelPassesTheCommitFlagToTheFinishCallback)
     ASSERT_TRUE(list.StartEdit(0, 0));
     list.EndEdit(FALSE);
     EXPECT_EQ(seen, FALSE);
+}
+
+TEST(ListCtrlExModel, EndingAnEditIsNotReentered)
+{
+    // A finish callback whose own work ends the edit again (as a focus
+    // change during it would) runs once and writes once.
+    RecordingList list(1, {{L"a"}});
+    int calls = 0;
+    list.SetDefaultEditor(nullptr, editorA(), [&](wxWindow*, int, int, CString& text, DWORD_PTR, CListCtrlExModel& l, BOOL) {
+        ++calls;
+        l.EndEdit(TRUE);
+        text = L"b";
+        return 1;
+    });
+    ASSERT_TRUE(list.StartEdit(0, 0));
+    list.EndEdit(TRUE);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(list.changes, 1);
+    EXPECT_EQ(list.GetItemText(0, 0), L"b");
 }
 
 TEST(ListCtrlExModel, StartingAnEditFindsItsRowAgainAfterThePreviousEditSorted)

@@ -276,14 +276,20 @@ ListEditorDescriptor CListCtrlExModel::ChooseEditor(int row, int column) const
     return chosen;
 }
 
+void CListCtrlExModel::AbandonEdit()
+{
+    if (!m_editing || m_ending)
+        return;
+    UnregisterEditor(m_active.editor);
+    m_editing = false;
+}
+
 void CListCtrlExModel::ForgetEditor(wxWindow* editor)
 {
     if (editor == nullptr)
         return;
-    if (m_editing && m_active.editor == editor) {
-        UnregisterEditor(editor);
-        m_editing = false;
-    }
+    if (m_editing && m_active.editor == editor)
+        AbandonEdit();
     const auto forget = [editor](ListEditorDescriptor& d) {
         if (d.editor == editor)
             d = ListEditorDescriptor{{}, nullptr, {}, d.readOnly};

@@ -166,8 +166,11 @@ public:
     int GetEditColumn() const { return m_editing ? m_editColumn : -1; }
     // The open editor, null without one.
     wxWindow* GetActiveEditor() const { return m_editing ? m_active.editor : nullptr; }
+    // Drops the open edit without reading the editor or calling the finish
+    // callback (the editor or the dialog is going away).
+    void AbandonEdit();
     // Forgets an editor window that is going away: descriptors naming it
-    // lose it, and an edit in it ends without touching it.
+    // lose it, and an edit in it is abandoned.
     void ForgetEditor(wxWindow* editor);
 
     // --- Keyboard ----------------------------------------------------------
