@@ -221,6 +221,7 @@ TEST_F(GuiListCtrlEx, OpenComboListKeepsTheEditUntilItCloses)
     wxComboBox& combo = *dialog_->combo;
     ASSERT_EQ(list().GetActiveEditor(), &combo);
     EXPECT_EQ(combo.GetValue(), "Steel");
+    EXPECT_FALSE(gui_test::SaveWindowPng(*dialog_, "gui_listctrlex_combo").empty());
     combo.Popup();
     settle();
     EXPECT_TRUE(CMsgHook::IsSuppressed(&combo));
@@ -245,6 +246,7 @@ TEST_F(GuiListCtrlEx, OpenCalendarKeepsTheEditAndTheDateIsWrittenInTheUsersForm)
     wxDatePickerCtrl& date = *dialog_->date;
     ASSERT_EQ(list().GetActiveEditor(), &date);
     EXPECT_EQ(date.GetValue().FormatISODate(), "1850-01-03");
+    EXPECT_FALSE(gui_test::SaveWindowPng(*dialog_, "gui_listctrlex_date").empty());
     // The calendar drops down from the picker's combo part.
     wxComboCtrl* dropDown = nullptr;
     for (wxWindow* child : date.GetChildren())

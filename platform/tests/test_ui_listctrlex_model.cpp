@@ -237,12 +237,14 @@ TEST(ListCtrlExModel, CancelPassesTheCommitFlagToTheFinishCallback)
 TEST(ListCtrlExModel, EndingAnEditIsNotReentered)
 {
     // A finish callback whose own work ends the edit again (as a focus
-    // change during it would) runs once and writes once.
+    // change during it would) runs once and writes once; it cannot open
+    // another edit before its own is over.
     RecordingList list(1, {{L"a"}});
     int calls = 0;
     list.SetDefaultEditor(nullptr, editorA(), [&](wxWindow*, int, int, CString& text, DWORD_PTR, CListCtrlExModel& l, BOOL) {
         ++calls;
         l.EndEdit(TRUE);
+        EXPECT_FALSE(l.StartEdit(0, 0));
         text = L"b";
         return 1;
     });
@@ -251,6 +253,8 @@ TEST(ListCtrlExModel, EndingAnEditIsNotReentered)
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(list.changes, 1);
     EXPECT_EQ(list.GetItemText(0, 0), L"b");
+    EXPECT_FALSE(list.IsEditing());
+    EXPECT_EQ(list.registered, 0);
 }
 
 TEST(ListCtrlExModel, StartingAnEditFindsItsRowAgainAfterThePreviousEditSorted)

@@ -20,7 +20,9 @@ public:
     void SetTextColor(COLORREF colour);
     COLORREF GetTextColor() const { return m_text; }
 
+    // Replaces the text (and the size it would like).
     void SetLabel(const wxString& label) override;
+    // The text shown.
     wxString GetLabel() const override { return m_label; }
 
 protected:

@@ -131,10 +131,10 @@ void CListCtrlEx::OnColumnInserted(int column, int width)
 
 void CListCtrlEx::OnItemsInserted(int row, int count)
 {
+    // The grid moves its selection with the rows, as the model does.
     wxGridTableMessage message(m_table, wxGRIDTABLE_NOTIFY_ROWS_INSERTED, row, count);
     ProcessTableMessage(message);
     ClearAttrCache();
-    OnSelectionChanged();
 }
 
 void CListCtrlEx::OnItemsDeleted(int row, int count)
@@ -142,7 +142,6 @@ void CListCtrlEx::OnItemsDeleted(int row, int count)
     wxGridTableMessage message(m_table, wxGRIDTABLE_NOTIFY_ROWS_DELETED, row, count);
     ProcessTableMessage(message);
     ClearAttrCache();
-    OnSelectionChanged();
 }
 
 void CListCtrlEx::OnItemsChanged()

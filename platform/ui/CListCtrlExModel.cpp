@@ -465,6 +465,9 @@ int CListCtrlExModel::GetEditRow() const
 
 BOOL CListCtrlExModel::StartEdit(int row, int column)
 {
+    // Not from inside a finish callback: the edit it ends is still open.
+    if (m_ending && m_editing)
+        return FALSE;
     const unsigned long long id = row >= 0 && row < GetItemCount() ? m_rows[row]->id : 0;
     EndEdit(TRUE);
     // Ending the previous edit may have sorted the rows: find the row again.

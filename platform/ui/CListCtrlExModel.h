@@ -71,7 +71,8 @@ public:
     // Number of rows.
     int GetItemCount() const { return static_cast<int>(m_rows.size()); }
     // Inserts a row before row (clamped to the count) with the first cell's
-    // text and the caller's user data; returns its index.
+    // text (kept only when there are columns) and the caller's user data;
+    // returns its index.
     int InsertItem(int row, const CString& text, DWORD_PTR data = 0);
     // Sets a cell's text; FALSE outside the rows and columns.
     BOOL SetItemText(int row, int column, const CString& text);
@@ -153,7 +154,9 @@ public:
 
     // --- Editing --------------------------------------------------------
     // Opens the cell's editor over the cell; FALSE when the cell is out of
-    // range, read-only or has no editor. Any open edit ends with commit first.
+    // range, read-only or has no editor, or when called by a finish callback
+    // (before the edit it decides on is over). Any open edit ends with
+    // commit first.
     BOOL StartEdit(int row, int column);
     // Ends the open edit: with commit the editor's text (or what the finish
     // callback decides) goes into the cell. Does nothing without an edit or
