@@ -8,6 +8,7 @@
 #include <wx/docview.h>
 // after wx/docview.h: it needs wx's configuration to declare anything
 #include <wx/aui/tabmdi.h>
+#include <wx/dialog.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -135,6 +136,35 @@ class GuiLorimantTest : public ::testing::Test {
 
   TestApp* app_ = nullptr;
   fs::path root_;
+};
+
+// The main frame's title without a document name.
+inline const char* const kBaseTitle = "Lorimant - Release Version 2.0.4   Built On: Oct 8, 2017  1:58 am PST";
+
+// A modeless dialog registered with its document, as the dialogs register.
+// Told to destroy itself, it leaves the registry and drops its document at
+// once, since wx deletes the window only later; deleted, when given, is set
+// when the window is finally deleted.
+class RegisteredDialog : public wxDialog, public ModelessDialog {
+ public:
+  RegisteredDialog(wxWindow* parent, CXSectionAnalysisDoc& doc, bool* deleted = nullptr)
+      : wxDialog(parent, wxID_ANY, "Registered"), m_doc(&doc), m_deleted(deleted) {
+    m_doc->RegisterModelessDialog(this);
+    Show();
+  }
+  ~RegisteredDialog() override {
+    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
+    if (m_deleted != nullptr) *m_deleted = true;
+  }
+  void DestroyWindow() override {
+    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
+    m_doc = nullptr;
+    Destroy();
+  }
+
+ private:
+  CXSectionAnalysisDoc* m_doc;
+  bool* m_deleted;
 };
 
 }  // namespace gui_lorimant_test
