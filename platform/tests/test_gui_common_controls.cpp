@@ -19,25 +19,6 @@
 
 namespace {
 
-void settle()
-{
-    for (int i = 0; i < 6; ++i) {
-        gui_test::Flush();
-        wxMilliSleep(15);
-    }
-}
-
-// Waits (two seconds at most) until simulated input had its effect.
-template <class Condition>
-bool eventually(Condition condition)
-{
-    for (int i = 0; i < 100 && !condition(); ++i) {
-        gui_test::Flush();
-        wxMilliSleep(20);
-    }
-    return condition();
-}
-
 // A shown dialog with one control filling it, destroyed at the end.
 class ControlDialog {
 public:
@@ -48,7 +29,7 @@ public:
     ~ControlDialog()
     {
         dialog->Destroy();
-        settle();
+        gui_test::Settle();
     }
     // Lays out the control over the client area and shows the dialog.
     void show(wxWindow* control)
@@ -59,7 +40,7 @@ public:
         dialog->Layout();
         dialog->Show();
         dialog->Raise();
-        settle();
+        gui_test::Settle();
     }
     // The dialog as a picture, written to <name>.png.
     wxImage picture(const std::string& name)
@@ -264,10 +245,10 @@ TEST_F(GuiCommonControls, TabControlChangesTabsByClickAndAllowsEveryChange)
     for (int target : {2, 1}) {
         const wxRect tab = strip->GetPage(target).rect;
         sim.MouseMove(strip->ClientToScreen(wxPoint(tab.x + tab.width / 2, tab.y + tab.height / 2)));
-        settle();
+        gui_test::Settle();
         sim.MouseClick();
-        settle();
-        EXPECT_TRUE(eventually([&] { return tabs->GetSelection() == target; })) << target;
+        gui_test::Settle();
+        EXPECT_TRUE(gui_test::Eventually([&] { return tabs->GetSelection() == target; })) << target;
         EXPECT_TRUE(pages[target]->IsShown());
     }
     const wxImage image = d.picture("gui_tab_control");

@@ -21,27 +21,6 @@
 
 namespace {
 
-// Runs pending work and gives the X server time to deliver simulated input.
-void settle()
-{
-    for (int i = 0; i < 6; ++i) {
-        gui_test::Flush();
-        wxMilliSleep(15);
-    }
-}
-
-// Waits (two seconds at most) until the simulated input had its effect;
-// the condition's last value.
-template <class Condition>
-bool eventually(Condition condition)
-{
-    for (int i = 0; i < 100 && !condition(); ++i) {
-        gui_test::Flush();
-        wxMilliSleep(20);
-    }
-    return condition();
-}
-
 // A dialog holding the list (name, material, date), its three editors and
 // another button; it counts the list's change events.
 class ListDialog : public wxDialog {
@@ -98,13 +77,13 @@ protected:
         dialog_ = new ListDialog;
         dialog_->Show();
         dialog_->Raise();
-        settle();
+        gui_test::Settle();
     }
     void TearDown() override
     {
         if (dialog_ != nullptr)
             dialog_->Destroy();
-        settle();
+        gui_test::Settle();
         setlocale(LC_TIME, savedTime_.c_str());
     }
 
@@ -118,27 +97,27 @@ protected:
     void doubleClickCell(int row, int column)
     {
         sim_.MouseMove(cellCentre(row, column));
-        settle();
+        gui_test::Settle();
         sim_.MouseDblClick();
-        settle();
+        gui_test::Settle();
     }
     void click(wxWindow& window)
     {
         const wxSize size = window.GetSize();
         sim_.MouseMove(window.GetScreenPosition() + wxPoint(size.x / 2, size.y / 2));
-        settle();
+        gui_test::Settle();
         sim_.MouseClick();
-        settle();
+        gui_test::Settle();
     }
     void type(const char* text)
     {
         sim_.Text(text);
-        settle();
+        gui_test::Settle();
     }
     void key(int code, int modifiers = wxMOD_NONE)
     {
         sim_.Char(code, modifiers);
-        settle();
+        gui_test::Settle();
     }
     // Clicks the header of a column.
     void clickHeader(int column)
@@ -149,9 +128,9 @@ protected:
         for (int c = 0; c < column; ++c)
             x += list().GetColSize(c);
         sim_.MouseMove(header->ClientToScreen(wxPoint(x + list().GetColSize(column) / 2, header->GetSize().y / 2)));
-        settle();
+        gui_test::Settle();
         sim_.MouseClick();
-        settle();
+        gui_test::Settle();
     }
 
     ListDialog* dialog_ = nullptr;
@@ -164,7 +143,7 @@ protected:
 TEST_F(GuiListCtrlEx, DoubleClickOpensTheTextEditorAndEnterWritesTheCellOnce)
 {
     doubleClickCell(1, 0);
-    ASSERT_TRUE(eventually([&] { return list().IsEditing(); }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
     EXPECT_EQ(list().GetEditRow(), 1);
     EXPECT_EQ(list().GetEditColumn(), 0);
     wxTextCtrl& text = *dialog_->text;
@@ -179,10 +158,10 @@ TEST_F(GuiListCtrlEx, DoubleClickOpensTheTextEditorAndEnterWritesTheCellOnce)
     EXPECT_TRUE(CMsgHook::IsRegistered(&text));
 
     type("Beam");
-    EXPECT_TRUE(eventually([&] { return text.GetValue() == "Beam"; })) << text.GetValue();  // the cell's text was selected, so typing replaced it
+    EXPECT_TRUE(gui_test::Eventually([&] { return text.GetValue() == "Beam"; })) << text.GetValue();  // the cell's text was selected, so typing replaced it
     EXPECT_FALSE(gui_test::SaveWindowPng(*dialog_, "gui_listctrlex_editing").empty());
     key(WXK_RETURN);
-    EXPECT_TRUE(eventually([&] { return !list().IsEditing(); }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return !list().IsEditing(); }));
     EXPECT_FALSE(text.IsShown());
     EXPECT_FALSE(CMsgHook::IsRegistered(&text));
     EXPECT_EQ(list().GetItemText(1, 0), L"Beam");
@@ -194,10 +173,10 @@ TEST_F(GuiListCtrlEx, DoubleClickOpensTheTextEditorAndEnterWritesTheCellOnce)
 TEST_F(GuiListCtrlEx, EscapeEndsTheEditWithoutWriting)
 {
     doubleClickCell(0, 0);
-    ASSERT_TRUE(eventually([&] { return list().IsEditing(); }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
     type("Nothing");
     key(WXK_ESCAPE);
-    EXPECT_TRUE(eventually([&] { return !list().IsEditing(); }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return !list().IsEditing(); }));
     EXPECT_EQ(list().GetItemText(0, 0), L"Flange");
     EXPECT_EQ(dialog_->changes, 0);
     EXPECT_TRUE(dialog_->IsShown());  // Escape did not cancel the dialog
@@ -206,10 +185,10 @@ TEST_F(GuiListCtrlEx, EscapeEndsTheEditWithoutWriting)
 TEST_F(GuiListCtrlEx, ClickOnAnotherControlCommits)
 {
     doubleClickCell(2, 0);
-    ASSERT_TRUE(eventually([&] { return list().IsEditing(); }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
     type("Stiffener");
     click(*dialog_->other);
-    EXPECT_TRUE(eventually([&] { return !list().IsEditing(); }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return !list().IsEditing(); }));
     EXPECT_EQ(list().GetItemText(2, 0), L"Stiffener");
     EXPECT_EQ(dialog_->changes, 1);
 }
@@ -217,24 +196,24 @@ TEST_F(GuiListCtrlEx, ClickOnAnotherControlCommits)
 TEST_F(GuiListCtrlEx, OpenComboListKeepsTheEditUntilItCloses)
 {
     doubleClickCell(0, 1);
-    ASSERT_TRUE(eventually([&] { return list().IsEditing(); }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
     wxComboBox& combo = *dialog_->combo;
     ASSERT_EQ(list().GetActiveEditor(), &combo);
     EXPECT_EQ(combo.GetValue(), "Steel");
     EXPECT_FALSE(gui_test::SaveWindowPng(*dialog_, "gui_listctrlex_combo").empty());
     combo.Popup();
-    settle();
+    gui_test::Settle();
     EXPECT_TRUE(CMsgHook::IsSuppressed(&combo));
     // The click that closes the drop-down does not end the edit.
     click(*dialog_->other);
     EXPECT_TRUE(list().IsEditing());
     EXPECT_EQ(dialog_->changes, 0);
     combo.Dismiss();
-    settle();
+    gui_test::Settle();
     EXPECT_FALSE(CMsgHook::IsSuppressed(&combo));
     combo.SetValue("Titanium");
     click(*dialog_->other);
-    EXPECT_TRUE(eventually([&] { return !list().IsEditing(); }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return !list().IsEditing(); }));
     EXPECT_EQ(list().GetItemText(0, 1), L"Titanium");
     EXPECT_EQ(dialog_->changes, 1);
 }
@@ -242,7 +221,7 @@ TEST_F(GuiListCtrlEx, OpenComboListKeepsTheEditUntilItCloses)
 TEST_F(GuiListCtrlEx, OpenCalendarKeepsTheEditAndTheDateIsWrittenInTheUsersForm)
 {
     doubleClickCell(0, 2);
-    ASSERT_TRUE(eventually([&] { return list().IsEditing(); }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
     wxDatePickerCtrl& date = *dialog_->date;
     ASSERT_EQ(list().GetActiveEditor(), &date);
     EXPECT_EQ(date.GetValue().FormatISODate(), "1850-01-03");
@@ -254,17 +233,17 @@ TEST_F(GuiListCtrlEx, OpenCalendarKeepsTheEditAndTheDateIsWrittenInTheUsersForm)
             dropDown = c;
     ASSERT_NE(dropDown, nullptr);
     dropDown->Popup();
-    settle();
+    gui_test::Settle();
     EXPECT_TRUE(CMsgHook::IsSuppressed(&date));
     click(*dialog_->other);
     EXPECT_TRUE(list().IsEditing());
     if (dropDown->IsPopupShown())
         dropDown->Dismiss();
-    settle();
+    gui_test::Settle();
     EXPECT_FALSE(CMsgHook::IsSuppressed(&date));
     date.SetValue(wxDateTime(2, wxDateTime::Feb, 1899));
     click(*dialog_->other);
-    EXPECT_TRUE(eventually([&] { return !list().IsEditing(); }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return !list().IsEditing(); }));
     EXPECT_EQ(list().GetItemText(0, 2), L"02/02/1899");
     EXPECT_EQ(dialog_->changes, 1);
 }
@@ -273,18 +252,18 @@ TEST_F(GuiListCtrlEx, TabInTheEditorMovesToTheNextCellThatOpens)
 {
     list().SetColumnReadOnly(1);
     doubleClickCell(0, 0);
-    ASSERT_TRUE(eventually([&] { return list().IsEditing(); }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
     type("Cap");
     key(WXK_TAB);
-    ASSERT_TRUE(eventually([&] { return list().GetEditColumn() == 2; }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().GetEditColumn() == 2; }));
     EXPECT_EQ(list().GetItemText(0, 0), L"Cap");
     EXPECT_EQ(list().GetEditRow(), 0);
     EXPECT_EQ(list().GetEditColumn(), 2);  // over the read-only column
     EXPECT_EQ(list().GetActiveEditor(), dialog_->date);
     key(WXK_TAB, wxMOD_SHIFT);
-    EXPECT_TRUE(eventually([&] { return list().GetEditColumn() == 0; }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return list().GetEditColumn() == 0; }));
     key(WXK_ESCAPE);
-    EXPECT_TRUE(eventually([&] { return !list().IsEditing(); }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return !list().IsEditing(); }));
 }
 
 TEST_F(GuiListCtrlEx, HeaderClickSortsAndFlipsWithTheArrow)
@@ -292,19 +271,19 @@ TEST_F(GuiListCtrlEx, HeaderClickSortsAndFlipsWithTheArrow)
     list().SetColumnSort(0, LVEX_SORT_TOGGLE, LVEX_SORT_TEXT_NOCASE);
     list().SetColumnSort(2, LVEX_SORT_TOGGLE, LVEX_SORT_DATE);
     clickHeader(0);
-    ASSERT_TRUE(eventually([&] { return list().GetSortColumn() == 0; }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().GetSortColumn() == 0; }));
     EXPECT_EQ(list().GetItemText(0, 0), L"Flange");
     EXPECT_EQ(list().GetItemText(1, 0), L"Lip");
     EXPECT_EQ(list().GetItemText(2, 0), L"Web");
     EXPECT_EQ(list().GetSortingColumn(), 0);
     EXPECT_TRUE(list().IsSortOrderAscending());
     clickHeader(0);
-    ASSERT_TRUE(eventually([&] { return list().GetItemText(0, 0) == L"Web"; }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().GetItemText(0, 0) == L"Web"; }));
     EXPECT_EQ(list().GetSortingColumn(), 0);
     EXPECT_FALSE(list().IsSortOrderAscending());
     // Dates as instants: 1850 before 1999 before 2020; the arrow moves.
     clickHeader(2);
-    ASSERT_TRUE(eventually([&] { return list().GetSortColumn() == 2; }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().GetSortColumn() == 2; }));
     EXPECT_EQ(list().GetItemText(0, 0), L"Flange");
     EXPECT_EQ(list().GetItemText(1, 0), L"Lip");
     EXPECT_EQ(list().GetItemText(2, 0), L"Web");
@@ -323,7 +302,7 @@ TEST_F(GuiListCtrlEx, CellColoursShowInTheWindow)
     list().SetCellColors(1, 1, 0xFF0000, RGB(255, 255, 255));
     list().SetRowColors(2, CLR_NONE, RGB(255, 0, 0));
     list().DeselectAll();
-    settle();
+    gui_test::Settle();
     const auto file = gui_test::SaveWindowPng(*dialog_, "gui_listctrlex_colours");
     ASSERT_FALSE(file.empty());
     wxImage image(wxString::FromUTF8(file.string()), wxBITMAP_TYPE_PNG);
@@ -357,21 +336,21 @@ TEST_F(GuiListCtrlEx, DeleteKeyDeletesTheSelectedRowsButNotReadOnlyOnes)
     list().SetRowReadOnly(1);
     // Click row 0, Ctrl+click row 1 and row 2: the grid's selection is the list's.
     sim_.MouseMove(cellCentre(0, 0));
-    settle();
+    gui_test::Settle();
     sim_.MouseClick();
-    settle();
+    gui_test::Settle();
     for (int row : {1, 2}) {
         sim_.MouseMove(cellCentre(row, 0));
-        settle();
+        gui_test::Settle();
         sim_.KeyDown(WXK_CONTROL);
         sim_.MouseClick();
         sim_.KeyUp(WXK_CONTROL);
-        settle();
+        gui_test::Settle();
     }
     for (int row : {0, 1, 2})
         EXPECT_TRUE(list().IsItemSelected(row)) << row;
     key(WXK_DELETE);
-    ASSERT_TRUE(eventually([&] { return list().GetItemCount() == 1; }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().GetItemCount() == 1; }));
     EXPECT_EQ(list().GetItemText(0, 0), L"Web");
     EXPECT_FALSE(list().IsItemSelected(0));
     EXPECT_EQ(list().GetNumberRows(), 1);
@@ -381,12 +360,12 @@ TEST_F(GuiListCtrlEx, DeleteKeyDeletesTheSelectedRowsButNotReadOnlyOnes)
 TEST_F(GuiListCtrlEx, AnEditorDestroyedWhileOpenEndsTheEditQuietly)
 {
     doubleClickCell(1, 0);
-    ASSERT_TRUE(eventually([&] { return list().IsEditing(); }));
+    ASSERT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
     wxTextCtrl* text = dialog_->text;
     delete text;
     dialog_->text = nullptr;
-    settle();
-    EXPECT_TRUE(eventually([&] { return !list().IsEditing(); }));
+    gui_test::Settle();
+    EXPECT_TRUE(gui_test::Eventually([&] { return !list().IsEditing(); }));
     EXPECT_FALSE(CMsgHook::IsRegistered(text));
     click(*dialog_->other);
     EXPECT_EQ(list().GetItemText(1, 0), L"Web");
@@ -396,5 +375,5 @@ TEST_F(GuiListCtrlEx, AnEditorDestroyedWhileOpenEndsTheEditQuietly)
     doubleClickCell(1, 0);
     EXPECT_FALSE(list().IsEditing());
     doubleClickCell(1, 1);
-    EXPECT_TRUE(eventually([&] { return list().IsEditing(); }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
 }
