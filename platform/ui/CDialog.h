@@ -116,6 +116,9 @@ protected:
     // Marks the default button (drawn as such; Enter still runs OnOK).
     void SetDefaultButton(int id);
 
+    // Width in pixels at which a dialog wraps a question of any length.
+    static constexpr int kPromptWrapWidth = 420;
+
 private:
     struct RadioGroup {
         std::vector<int> ids;
