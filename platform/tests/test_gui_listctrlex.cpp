@@ -398,3 +398,37 @@ TEST_F(GuiListCtrlEx, AnEditorDestroyedWhileOpenEndsTheEditQuietly)
     doubleClickCell(1, 1);
     EXPECT_TRUE(eventually([&] { return list().IsEditing(); }));
 }
+
+TEST_F(GuiListCtrlEx, EndEditEventFromTheProgramEndsTheEdit)
+{
+    // The dialog itself may ask the list to end its edit (with or without
+    // commit); only an end-edit event of another editor than the open one
+    // is stale and ignored.
+    const struct {
+        wxObject* object;
+        int commit;
+        const wchar_t* cell;
+    } cases[] = {
+        {nullptr, 1, L"Typed"},
+        {nullptr, 0, L"Web"},
+        {dialog_->other, 1, L"Typed"},
+    };
+    for (const auto& c : cases) {
+        list().SetItemText(1, 0, L"Web");
+        ASSERT_TRUE(list().StartEdit(1, 0));
+        settle();
+        dialog_->text->ChangeValue("Typed");
+        wxCommandEvent stale(EVT_LISTCTRLEX_ENDEDIT, list().GetId());
+        stale.SetEventObject(dialog_->combo);  // an editor that is not open
+        stale.SetInt(1);
+        list().GetEventHandler()->ProcessEvent(stale);
+        EXPECT_TRUE(list().IsEditing());
+        wxCommandEvent end(EVT_LISTCTRLEX_ENDEDIT, list().GetId());
+        end.SetEventObject(c.object);
+        end.SetInt(c.commit);
+        list().GetEventHandler()->ProcessEvent(end);
+        EXPECT_FALSE(list().IsEditing()) << c.commit;
+        EXPECT_EQ(list().GetItemText(1, 0), c.cell);
+        EXPECT_FALSE(CMsgHook::IsRegistered(dialog_->text));
+    }
+}
