@@ -17,6 +17,7 @@
 
 #include "platform/tests/CStringPrinter.h"
 #include "platform/tests/GuiTestSupport.h"
+#include "platform/ui/CDialog.h"
 #include "platform/ui/CListCtrlEx.h"
 
 namespace {
@@ -431,4 +432,63 @@ TEST_F(GuiListCtrlEx, EndEditEventFromTheProgramEndsTheEdit)
         EXPECT_EQ(list().GetItemText(1, 0), c.cell);
         EXPECT_FALSE(CMsgHook::IsRegistered(dialog_->text));
     }
+}
+
+namespace {
+
+// The list in a dialog of the program's own dialog base, whose Enter is OK
+// and whose Escape is Cancel.
+class ListInDialog : public CDialog {
+public:
+    ListInDialog() : CDialog(7300, nullptr, "List in a dialog") {}
+    CListCtrlEx* list = nullptr;
+    wxTextCtrl* text = nullptr;
+    int oks = 0;
+    int cancels = 0;
+
+protected:
+    void CreateControls() override
+    {
+        list = new CListCtrlEx(this, 300, wxDefaultPosition, wxSize(360, 150));
+        text = new wxTextCtrl(this, wxID_ANY);
+        list->InsertColumn(0, L"Name", LVCFMT_LEFT, 200);
+        list->InsertItem(0, L"Flange");
+        list->SetDefaultEditor(nullptr, text, nullptr);
+        auto* top = new wxBoxSizer(wxVERTICAL);
+        top->Add(list, 1, wxEXPAND | wxALL, 6);
+        top->Add(MakeOkCancelRow(), 0, wxEXPAND | wxALL, 6);
+        SetSizer(top);
+    }
+    void OnOK() override { ++oks; }
+    void OnCancel() override { ++cancels; }
+};
+
+} // namespace
+
+TEST_F(GuiListCtrlEx, EnterAndEscapeInTheEditorStayWithTheEditInTheProgramsDialog)
+{
+    ListInDialog dialog;
+    dialog.ShowModeless();
+    dialog.Raise();
+    settle();
+    for (int key : {WXK_RETURN, WXK_ESCAPE}) {
+        const wxRect rect = dialog.list->CellRectInArea(0, 0);
+        sim_.MouseMove(dialog.list->CellArea()->ClientToScreen(rect.GetPosition() + wxPoint(20, rect.height / 2)));
+        settle();
+        sim_.MouseDblClick();
+        ASSERT_TRUE(eventually([&] { return dialog.list->IsEditing(); })) << key;
+        type(key == WXK_RETURN ? "Web" : "Lip");
+        this->key(key);
+        EXPECT_TRUE(eventually([&] { return !dialog.list->IsEditing(); })) << key;
+        // The next double click must not count as a third click of this one.
+        wxMilliSleep(600);
+    }
+    EXPECT_EQ(dialog.list->GetItemText(0, 0), L"Web");
+    EXPECT_EQ(dialog.oks, 0);
+    EXPECT_EQ(dialog.cancels, 0);
+    // Without an edit the keys are the dialog's.
+    dialog.list->SetFocus();
+    key(WXK_RETURN);
+    EXPECT_TRUE(eventually([&] { return dialog.oks == 1; }));
+    dialog.Destroy();
 }
