@@ -492,3 +492,28 @@ TEST_F(GuiListCtrlEx, EnterAndEscapeInTheEditorStayWithTheEditInTheProgramsDialo
     EXPECT_TRUE(eventually([&] { return dialog.oks == 1; }));
     dialog.Destroy();
 }
+
+TEST_F(GuiListCtrlEx, CellOutOfViewIsScrolledInBeforeItsEditorShows)
+{
+    // Rows far below and a column far to the right of what shows: the
+    // editor lies inside the cell area, at the cell, no wider than it.
+    list().SetColSize(0, 400);
+    list().SetColSize(1, 400);
+    for (int i = 0; i < 60; ++i)
+        list().InsertItem(list().GetItemCount(), CString(L"Row ") + CString(std::to_wstring(i)));
+    settle();
+    for (const auto& [row, column] : {std::pair{55, 2}, std::pair{1, 0}, std::pair{40, 1}}) {
+        SCOPED_TRACE(testing::Message() << row << "," << column);
+        ASSERT_TRUE(list().StartEdit(row, column));
+        settle();
+        wxWindow* editor = list().GetActiveEditor();
+        ASSERT_NE(editor, nullptr);
+        const wxRect area(list().CellArea()->GetClientSize());
+        const wxRect placed = editor->GetRect();
+        EXPECT_TRUE(area.Contains(placed.GetTopLeft())) << placed.x << "," << placed.y;
+        EXPECT_LE(placed.GetBottom(), area.GetBottom());
+        EXPECT_LE(placed.width, area.width - 4);
+        EXPECT_EQ(placed.y, list().CellRectInArea(row, column).y);
+        list().EndEdit(FALSE);
+    }
+}
