@@ -377,7 +377,7 @@ TEST_F(GuiCommonDialogs, BoundsAreShownOnlyAndNeverBlockOk) {
 
 TEST_F(GuiCommonDialogs, LongPromptsKeepTheDialogOnTheScreen) {
   std::wstring question;
-  for (int i = 0; i < 40; ++i) question += L"Thickness of the web of the extruded profile ";
+  for (int i = 0; i < 40; ++i) question += L"Thickness of the web & flange of the extruded profile ";
   CAskValueDlg value;
   value.m_prompt = question.c_str();
   CGetStringDlg text;
