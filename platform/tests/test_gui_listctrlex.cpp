@@ -17,6 +17,7 @@
 
 #include "platform/tests/CStringPrinter.h"
 #include "platform/tests/GuiTestSupport.h"
+#include "platform/ui/CDialog.h"
 #include "platform/ui/CListCtrlEx.h"
 
 namespace {
@@ -376,4 +377,122 @@ TEST_F(GuiListCtrlEx, AnEditorDestroyedWhileOpenEndsTheEditQuietly)
     EXPECT_FALSE(list().IsEditing());
     doubleClickCell(1, 1);
     EXPECT_TRUE(gui_test::Eventually([&] { return list().IsEditing(); }));
+}
+
+TEST_F(GuiListCtrlEx, EndEditEventFromTheProgramEndsTheEdit)
+{
+    // The dialog itself may ask the list to end its edit (with or without
+    // commit); only an end-edit event of another editor than the open one
+    // is stale and ignored.
+    const struct {
+        wxObject* object;
+        int commit;
+        const wchar_t* cell;
+    } cases[] = {
+        {nullptr, 1, L"Typed"},
+        {nullptr, 0, L"Web"},
+        {dialog_->other, 1, L"Typed"},
+    };
+    for (const auto& c : cases) {
+        list().SetItemText(1, 0, L"Web");
+        ASSERT_TRUE(list().StartEdit(1, 0));
+        settle();
+        dialog_->text->ChangeValue("Typed");
+        wxCommandEvent stale(EVT_LISTCTRLEX_ENDEDIT, list().GetId());
+        stale.SetEventObject(dialog_->combo);  // an editor that is not open
+        stale.SetInt(1);
+        list().GetEventHandler()->ProcessEvent(stale);
+        EXPECT_TRUE(list().IsEditing());
+        wxCommandEvent end(EVT_LISTCTRLEX_ENDEDIT, list().GetId());
+        end.SetEventObject(c.object);
+        end.SetInt(c.commit);
+        list().GetEventHandler()->ProcessEvent(end);
+        EXPECT_FALSE(list().IsEditing()) << c.commit;
+        EXPECT_EQ(list().GetItemText(1, 0), c.cell);
+        EXPECT_FALSE(CMsgHook::IsRegistered(dialog_->text));
+    }
+}
+
+namespace {
+
+// The list in a dialog of the program's own dialog base, whose Enter is OK
+// and whose Escape is Cancel.
+class ListInDialog : public CDialog {
+public:
+    ListInDialog() : CDialog(7300, nullptr, "List in a dialog") {}
+    CListCtrlEx* list = nullptr;
+    wxTextCtrl* text = nullptr;
+    int oks = 0;
+    int cancels = 0;
+
+protected:
+    void CreateControls() override
+    {
+        list = new CListCtrlEx(this, 300, wxDefaultPosition, wxSize(360, 150));
+        text = new wxTextCtrl(this, wxID_ANY);
+        list->InsertColumn(0, L"Name", LVCFMT_LEFT, 200);
+        list->InsertItem(0, L"Flange");
+        list->SetDefaultEditor(nullptr, text, nullptr);
+        auto* top = new wxBoxSizer(wxVERTICAL);
+        top->Add(list, 1, wxEXPAND | wxALL, 6);
+        top->Add(MakeOkCancelRow(), 0, wxEXPAND | wxALL, 6);
+        SetSizer(top);
+    }
+    void OnOK() override { ++oks; }
+    void OnCancel() override { ++cancels; }
+};
+
+} // namespace
+
+TEST_F(GuiListCtrlEx, EnterAndEscapeInTheEditorStayWithTheEditInTheProgramsDialog)
+{
+    ListInDialog dialog;
+    dialog.ShowModeless();
+    dialog.Raise();
+    settle();
+    for (int key : {WXK_RETURN, WXK_ESCAPE}) {
+        const wxRect rect = dialog.list->CellRectInArea(0, 0);
+        sim_.MouseMove(dialog.list->CellArea()->ClientToScreen(rect.GetPosition() + wxPoint(20, rect.height / 2)));
+        settle();
+        sim_.MouseDblClick();
+        ASSERT_TRUE(eventually([&] { return dialog.list->IsEditing(); })) << key;
+        type(key == WXK_RETURN ? "Web" : "Lip");
+        this->key(key);
+        EXPECT_TRUE(eventually([&] { return !dialog.list->IsEditing(); })) << key;
+        // The next double click must not count as a third click of this one.
+        wxMilliSleep(600);
+    }
+    EXPECT_EQ(dialog.list->GetItemText(0, 0), L"Web");
+    EXPECT_EQ(dialog.oks, 0);
+    EXPECT_EQ(dialog.cancels, 0);
+    // Without an edit the keys are the dialog's.
+    dialog.list->SetFocus();
+    key(WXK_RETURN);
+    EXPECT_TRUE(eventually([&] { return dialog.oks == 1; }));
+    dialog.Destroy();
+}
+
+TEST_F(GuiListCtrlEx, CellOutOfViewIsScrolledInBeforeItsEditorShows)
+{
+    // Rows far below and a column far to the right of what shows: the
+    // editor lies inside the cell area, at the cell, no wider than it.
+    list().SetColSize(0, 400);
+    list().SetColSize(1, 400);
+    for (int i = 0; i < 60; ++i)
+        list().InsertItem(list().GetItemCount(), CString(L"Row ") + CString(std::to_wstring(i)));
+    settle();
+    for (const auto& [row, column] : {std::pair{55, 2}, std::pair{1, 0}, std::pair{40, 1}}) {
+        SCOPED_TRACE(testing::Message() << row << "," << column);
+        ASSERT_TRUE(list().StartEdit(row, column));
+        settle();
+        wxWindow* editor = list().GetActiveEditor();
+        ASSERT_NE(editor, nullptr);
+        const wxRect area(list().CellArea()->GetClientSize());
+        const wxRect placed = editor->GetRect();
+        EXPECT_TRUE(area.Contains(placed.GetTopLeft())) << placed.x << "," << placed.y;
+        EXPECT_LE(placed.GetBottom(), area.GetBottom());
+        EXPECT_LE(placed.width, area.width - 4);
+        EXPECT_EQ(placed.y, list().CellRectInArea(row, column).y);
+        list().EndEdit(FALSE);
+    }
 }

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <algorithm>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,10 @@ public:
     std::vector<std::string> arrows;
     // Answers the append operation when set; the model's own otherwise.
     std::function<int(RecordingList&)> append;
+    // Runs when a committed change is announced (the dialog's handler).
+    std::function<void(RecordingList&)> onChange;
+    // Rows redrawn one by one.
+    std::vector<int> redrawn;
 
     // Rows of text, one string per cell, and a user datum per row (its index).
     RecordingList(int columns, const std::vector<std::vector<const wchar_t*>>& rows = {})
@@ -76,7 +82,13 @@ protected:
         --registered;
         return true;
     }
-    void NotifyChanged() override { ++changes; }
+    void NotifyChanged() override
+    {
+        ++changes;
+        if (onChange)
+            onChange(*this);
+    }
+    void OnItemChanged(int row) override { redrawn.push_back(row); }
     void OnSortArrow(int previous, int column, bool ascending) override
     {
         arrows.push_back(std::to_string(previous) + ">" + std::to_string(column) + (ascending ? " up" : " down"));
@@ -255,6 +267,61 @@ TEST(ListCtrlExModel, EndingAnEditIsNotReentered)
     EXPECT_EQ(list.GetItemText(0, 0), L"b");
     EXPECT_FALSE(list.IsEditing());
     EXPECT_EQ(list.registered, 0);
+}
+
+TEST(ListCtrlExModel, DialogOpeningAnEditOnTheChangeStillSeesTheEditedRowRedrawn)
+{
+    // The dialog's change handler opens the next edit at once: the row
+    // just written is the one redrawn, and the new edit stays open.
+    RecordingList list(1, {{L"a"}, {L"b"}, {L"c"}});
+    list.SetDefaultEditor(nullptr, editorA(), nullptr);
+    list.onChange = [](RecordingList& l) {
+        l.onChange = nullptr;
+        EXPECT_TRUE(l.StartEdit(0, 0));
+    };
+    ASSERT_TRUE(list.StartEdit(2, 0));
+    list.editorText = L"z";
+    list.redrawn.clear();
+    list.EndEdit(TRUE);
+    EXPECT_EQ(list.GetItemText(2, 0), L"z");
+    EXPECT_NE(std::find(list.redrawn.begin(), list.redrawn.end(), 2), list.redrawn.end());
+    EXPECT_TRUE(list.IsEditing());
+    EXPECT_EQ(list.GetEditRow(), 0);
+    EXPECT_EQ(list.registered, 1);
+}
+
+TEST(ListCtrlExModel, CallbackThatThrowsLeavesTheListUsable)
+{
+    // A failing callback's exception reaches the caller (the window
+    // system's handler shows it); the list must still open and end edits.
+    RecordingList list(1, {{L"a"}, {L"b"}});
+    bool failEnd = true;
+    bool failInit = false;
+    list.SetDefaultEditor(
+        [&](wxWindow*, int, int, const CString&, DWORD_PTR, CListCtrlExModel&, BOOL) {
+            if (failInit)
+                throw std::runtime_error("init failed");
+        },
+        editorA(),
+        [&](wxWindow*, int, int, CString& text, DWORD_PTR, CListCtrlExModel&, BOOL) {
+            if (failEnd)
+                throw std::logic_error("finish failed");
+            text = L"ok";
+            return 1;
+        });
+    ASSERT_TRUE(list.StartEdit(0, 0));
+    EXPECT_THROW(list.EndEdit(TRUE), std::logic_error);
+    EXPECT_FALSE(list.IsEditing());
+    EXPECT_EQ(list.GetItemText(0, 0), L"a");
+    failInit = true;
+    EXPECT_THROW(list.StartEdit(1, 0), std::runtime_error);
+    EXPECT_FALSE(list.IsEditing());
+    EXPECT_EQ(list.registered, 0);
+    failEnd = failInit = false;
+    ASSERT_TRUE(list.StartEdit(1, 0));
+    list.EndEdit(TRUE);
+    EXPECT_EQ(list.GetItemText(1, 0), L"ok");
+    EXPECT_EQ(list.changes, 1);
 }
 
 TEST(ListCtrlExModel, StartingAnEditFindsItsRowAgainAfterThePreviousEditSorted)
@@ -521,6 +588,10 @@ TEST(ListCompare, SortTypesCompareTwoTexts)
         {LVEX_SORT_DOUBLE, L"2.3", L"1.7", 1},
         {LVEX_SORT_DOUBLE, L"1e3", L"999.5", 1},
         {LVEX_SORT_DOUBLE, L"-0.5", L"0.25", -1},
+        // Beyond the double range: as large as a number gets, not 0.
+        {LVEX_SORT_DOUBLE, L"1e999", L"1e300", 1},
+        {LVEX_SORT_DOUBLE, L"-1e999", L"-1", -1},
+        {LVEX_SORT_DOUBLE, L"1e-999", L"-1", 1},
         // Integers when both are their own decimal form, else text.
         {LVEX_SORT_INTEGER_OR_TEXT, L"9", L"10", -1},
         {LVEX_SORT_INTEGER_OR_TEXT, L"010", L"9", -1},  // as text; as numbers it would be 1

@@ -329,7 +329,13 @@ void CListCtrlEx::onKeyDown(wxKeyEvent& event)
 
 void CListCtrlEx::onEndEdit(wxCommandEvent& event)
 {
-    if (!IsEditing() || event.GetEventObject() != GetActiveEditor()) {
+    // The hook names the editor the event is about: one of this list's
+    // editors that is not the open one is stale. Any other sender (the
+    // dialog, the program) ends the open edit.
+    wxObject* from = event.GetEventObject();
+    const bool otherEditor = from != GetActiveEditor() &&
+                             std::find(m_watched.begin(), m_watched.end(), from) != m_watched.end();
+    if (!IsEditing() || otherEditor) {
         event.Skip();
         return;
     }

@@ -4,7 +4,9 @@
 // box, a combo box or a date picker placed over the cell); Enter, Escape, a
 // focus change or a click elsewhere end it through CMsgHook. A header click
 // sorts by that column. A committed change sends EVT_LISTCTRLEX_CHANGED to
-// the dialog (the top-level window) that holds the list.
+// the dialog (the top-level window) that holds the list. EVT_LISTCTRLEX_ENDEDIT
+// sent to the list ends the open edit (its int: commit), unless its object is
+// another of the list's editors than the open one.
 #pragma once
 
 #include <wx/grid.h>

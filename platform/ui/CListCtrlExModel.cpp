@@ -486,7 +486,13 @@ BOOL CListCtrlExModel::StartEdit(int row, int column)
     m_cursorColumn = column;
     const CString text = m_rows[row]->texts[column];
     if (chosen.init) {
-        chosen.init(chosen.editor, row, column, text, m_rows[row]->data, *this, TRUE);
+        try {
+            chosen.init(chosen.editor, row, column, text, m_rows[row]->data, *this, TRUE);
+        } catch (...) {
+            // The editor was neither shown nor registered: no edit is open.
+            m_editing = false;
+            throw;
+        }
         // The callback may have changed the list under the edit.
         row = indexOfRow(id);
         if (!m_editing || row < 0) {
@@ -508,6 +514,7 @@ void CListCtrlExModel::EndEdit(BOOL commit)
         return;
     m_ending = true;
     const ListEditorDescriptor active = m_active;
+    const unsigned long long editRow = m_editRow;
     const int column = m_editColumn;
     if (!UnregisterEditor(active.editor)) {
         // The editor went away while open: nothing of it can be read.
@@ -515,33 +522,44 @@ void CListCtrlExModel::EndEdit(BOOL commit)
         m_ending = false;
         return;
     }
-    HideEditor(active.editor);
-    int row = indexOfRow(m_editRow);
-    int result = 0;
-    CString text;
-    if (row >= 0) {
-        text = m_rows[row]->texts[column];
-        if (active.end) {
-            result = active.end(active.editor, row, column, text, m_rows[row]->data, *this, commit);
-        } else {
-            text = GetEditorText(active.editor);
-            result = commit ? 1 : 0;
+    // A callback or the dialog may throw: the edit is over all the same, and
+    // the list must not stay locked in the middle of ending it.
+    bool over = false;
+    try {
+        HideEditor(active.editor);
+        int row = indexOfRow(editRow);
+        int result = 0;
+        CString text;
+        if (row >= 0) {
+            text = m_rows[row]->texts[column];
+            if (active.end) {
+                result = active.end(active.editor, row, column, text, m_rows[row]->data, *this, commit);
+            } else {
+                text = GetEditorText(active.editor);
+                result = commit ? 1 : 0;
+            }
+            row = indexOfRow(editRow);
         }
-        row = indexOfRow(m_editRow);
-    }
-    // The edit is over before the dialog hears of the change, so that the
-    // dialog may open another one.
-    m_editing = false;
-    if (row >= 0 && column < GetColumnCount()) {
-        if (result != 0) {
-            m_rows[row]->texts[column] = text;
-            NotifyChanged();
+        // The edit is over before the dialog hears of the change, so that the
+        // dialog may open another one (which then owns m_editRow).
+        m_editing = false;
+        over = true;
+        if (row >= 0 && column < GetColumnCount()) {
+            if (result != 0) {
+                m_rows[row]->texts[column] = text;
+                NotifyChanged();
+            }
+            row = indexOfRow(editRow);
+            if (row >= 0)
+                OnItemChanged(row);
+            if (result == -1)
+                SortColumn(column, false);
         }
-        row = indexOfRow(m_editRow);
-        if (row >= 0)
-            OnItemChanged(row);
-        if (result == -1)
-            SortColumn(column, false);
+    } catch (...) {
+        if (!over)
+            m_editing = false;
+        m_ending = false;
+        throw;
     }
     m_ending = false;
 }

@@ -7,6 +7,8 @@
 #include <cwchar>
 #include <cwctype>
 #include <ctime>
+#include <locale.h>
+#include <stdlib.h>
 #include <langinfo.h>
 #include <string>
 
@@ -47,7 +49,14 @@ double leadingDouble(const CString& text)
     if (p < end && *p == '+')
         ++p;
     double value = 0;
-    if (std::from_chars(p, end, value).ec != std::errc())
+    const std::errc error = std::from_chars(p, end, value).ec;
+    if (error == std::errc::result_out_of_range) {
+        // A number beyond the double range reads as a C run-time parse
+        // reads it: the largest magnitude (infinite) or next to 0.
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+        return strtod_l(p, nullptr, cLocale);
+    }
+    if (error != std::errc())
         return 0;
     return value;
 }
