@@ -396,7 +396,7 @@ TEST_F(GuiListCtrlEx, EndEditEventFromTheProgramEndsTheEdit)
     for (const auto& c : cases) {
         list().SetItemText(1, 0, L"Web");
         ASSERT_TRUE(list().StartEdit(1, 0));
-        settle();
+        gui_test::Settle();
         dialog_->text->ChangeValue("Typed");
         wxCommandEvent stale(EVT_LISTCTRLEX_ENDEDIT, list().GetId());
         stale.SetEventObject(dialog_->combo);  // an editor that is not open
@@ -449,16 +449,16 @@ TEST_F(GuiListCtrlEx, EnterAndEscapeInTheEditorStayWithTheEditInTheProgramsDialo
     ListInDialog dialog;
     dialog.ShowModeless();
     dialog.Raise();
-    settle();
+    gui_test::Settle();
     for (int key : {WXK_RETURN, WXK_ESCAPE}) {
         const wxRect rect = dialog.list->CellRectInArea(0, 0);
         sim_.MouseMove(dialog.list->CellArea()->ClientToScreen(rect.GetPosition() + wxPoint(20, rect.height / 2)));
-        settle();
+        gui_test::Settle();
         sim_.MouseDblClick();
-        ASSERT_TRUE(eventually([&] { return dialog.list->IsEditing(); })) << key;
+        ASSERT_TRUE(gui_test::Eventually([&] { return dialog.list->IsEditing(); })) << key;
         type(key == WXK_RETURN ? "Web" : "Lip");
         this->key(key);
-        EXPECT_TRUE(eventually([&] { return !dialog.list->IsEditing(); })) << key;
+        EXPECT_TRUE(gui_test::Eventually([&] { return !dialog.list->IsEditing(); })) << key;
         // The next double click must not count as a third click of this one.
         wxMilliSleep(600);
     }
@@ -468,7 +468,7 @@ TEST_F(GuiListCtrlEx, EnterAndEscapeInTheEditorStayWithTheEditInTheProgramsDialo
     // Without an edit the keys are the dialog's.
     dialog.list->SetFocus();
     key(WXK_RETURN);
-    EXPECT_TRUE(eventually([&] { return dialog.oks == 1; }));
+    EXPECT_TRUE(gui_test::Eventually([&] { return dialog.oks == 1; }));
     dialog.Destroy();
 }
 
@@ -480,11 +480,11 @@ TEST_F(GuiListCtrlEx, CellOutOfViewIsScrolledInBeforeItsEditorShows)
     list().SetColSize(1, 400);
     for (int i = 0; i < 60; ++i)
         list().InsertItem(list().GetItemCount(), CString(L"Row ") + CString(std::to_wstring(i)));
-    settle();
+    gui_test::Settle();
     for (const auto& [row, column] : {std::pair{55, 2}, std::pair{1, 0}, std::pair{40, 1}}) {
         SCOPED_TRACE(testing::Message() << row << "," << column);
         ASSERT_TRUE(list().StartEdit(row, column));
-        settle();
+        gui_test::Settle();
         wxWindow* editor = list().GetActiveEditor();
         ASSERT_NE(editor, nullptr);
         const wxRect area(list().CellArea()->GetClientSize());
