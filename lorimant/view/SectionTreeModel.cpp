@@ -328,6 +328,20 @@ std::shared_ptr<CLoadCondition> SectionTreeModel::selectedLoadCondition() const 
   return holdsLoadCondition(*model, m_selection.loadCondition.get()) ? m_selection.loadCondition : nullptr;
 }
 
+int SectionTreeModel::selectedRow() const {
+  const CSubSection* sub = selectedSubSection();
+  const CShapeAnalysis* shape = selectedShape();
+  const CLoadCondition* lc = selectedLoadCondition().get();
+  for (std::size_t i = 0; i < m_rows.size(); ++i) {
+    const SectionTreeRow& r = m_rows[i];
+    const bool shows = (r.kind == SectionTreeObject::SubSection && sub != nullptr && r.subSection == sub) ||
+                       (r.kind != SectionTreeObject::SubSection && shape != nullptr && r.shape == shape) ||
+                       (lc != nullptr && r.loadCondition == lc);
+    if (shows) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 SectionTreeMenuState SectionTreeModel::menuState() const {
   SectionTreeMenuState s;
   if (CXSectionAnalysis* model = activeModel()) {

@@ -169,6 +169,8 @@ class SectionTreeModel {
   const CString& copiedShape() const { return m_copiedShape; }
   // Forgets the selected sub-section, shape and load condition.
   void ClearSelection();
+  // The first row that shows a selected object; -1 when none does.
+  int selectedRow() const;
 
   // ---- what the user does ----
   // Left button down on row: the selection follows the click rules.
