@@ -4,6 +4,7 @@
 #include <wx/panel.h>
 #include <wx/statusbr.h>
 
+#include "lorimant/app/CSectionTreeView.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "lorimant/document/LorimantApplication.h"
 #include "lorimant/ui/CSectionDocument.h"
@@ -50,6 +51,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
 }
 
 CMainFrame::~CMainFrame() {
+  m_sectionTree = nullptr;
   m_panes.UnInit();
   if (gMainFrame == this) gMainFrame = nullptr;
 }
@@ -68,7 +70,8 @@ void CMainFrame::createStatusBar() {
 void CMainFrame::createPanes() {
   m_panes.SetManagedWindow(this);
   m_panes.AddPane(GetClientWindow(), wxAuiPaneInfo().Name("Documents").CenterPane().PaneBorder(false));
-  m_panes.AddPane(emptyPane(this, wxID_ANY), wxAuiPaneInfo()
+  m_sectionTree = new CSectionTreeView(this);
+  m_panes.AddPane(m_sectionTree, wxAuiPaneInfo()
                                                            .Name(kSectionTreeCaption)
                                                            .Caption(kSectionTreeCaption)
                                                            .Left()
@@ -112,6 +115,12 @@ void CMainFrame::OpenDocumentWindow(CXSectionAnalysisDoc& doc) {
   CSectionDocument* owner = CSectionDocument::Owning(doc);
   if (owner == nullptr || owner->GetDocumentTemplate() == nullptr) return;
   if (wxView* view = owner->GetDocumentTemplate()->CreateView(owner)) view->Activate(true);
+}
+
+int CMainFrame::RefreshSectionTree() { return m_sectionTree != nullptr ? m_sectionTree->RebuildTree() : 0; }
+
+void CMainFrame::DeleteSectionTree() {
+  if (m_sectionTree != nullptr) m_sectionTree->DeleteAllItems();
 }
 
 void CMainFrame::OnDropFiles(wxDropFilesEvent& event) {

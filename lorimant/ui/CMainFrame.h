@@ -12,6 +12,7 @@
 
 #include "lorimant/document/SectionFrame.h"
 
+class CSectionTreeView;
 class wxDropFilesEvent;
 
 class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public SectionFrame {
@@ -44,6 +45,13 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
   // A view and frame for a document that has none (automation opened it).
   void OpenDocumentWindow(CXSectionAnalysisDoc& doc) override;
 
+  // The "Section Tree" pane.
+  CSectionTreeView& sectionTree() const { return *m_sectionTree; }
+  // Rebuilds the section tree from the active document; 1 when built.
+  int RefreshSectionTree() override;
+  // Deletes every item of the section tree.
+  void DeleteSectionTree() override;
+
  private:
   void createPanes();
   void createStatusBar();
@@ -51,4 +59,5 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
 
   wxAuiManager m_panes;
   wxWindow* m_resultPane = nullptr;
+  CSectionTreeView* m_sectionTree = nullptr;
 };
