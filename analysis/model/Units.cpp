@@ -82,6 +82,7 @@ bool unitsDialogOK(int selection) {
     AfxMessageBox(L"Selection is required", L"Units Selection", MB_ICONINFORMATION);
     return false;
   }
-  gUnitSystem = static_cast<EUnitSystem>(selection);
+  // Only the choice is returned: a new material's units are asked with the
+  // same dialog and must not switch the program's unit system.
   return true;
 }

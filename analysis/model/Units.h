@@ -36,8 +36,8 @@ int isUSCS();
 constexpr int kUnitsDialogInitial = 1;
 
 // The OK rule of the unit-system dialog for the selected radio index (0 SI,
-// 1 USCS, -1 none). With a system chosen, gUnitSystem becomes it and the
-// result is true (the dialog closes). With none, the message box "Selection
-// is required" ("Units Selection", information icon) is shown and the result
-// is false (the dialog stays open).
+// 1 USCS, -1 none). With a system chosen the result is true (the dialog
+// closes; gUnitSystem is left to the opener). With none, the message box
+// "Selection is required" ("Units Selection", information icon) is shown and
+// the result is false (the dialog stays open).
 bool unitsDialogOK(int selection);

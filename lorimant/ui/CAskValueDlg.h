@@ -1,0 +1,15 @@
+// The dialog that asks one question for one number.
+#pragma once
+
+#include "analysis/views/CommonDialogForms.h"
+#include "platform/ui/CDialog.h"
+
+class CAskValueDlg : public CDialog, public CAskValueForm {
+ public:
+  // Prompt empty, value 0; parent may be null.
+  explicit CAskValueDlg(wxWindow* parent = nullptr);
+
+ protected:
+  void CreateControls() override;
+  void DoDataExchange(CDataExchange* pDX) override { CAskValueForm::DoDataExchange(pDX); }
+};

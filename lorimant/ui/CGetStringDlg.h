@@ -1,0 +1,15 @@
+// The dialog that asks one question for one text.
+#pragma once
+
+#include "analysis/views/CommonDialogForms.h"
+#include "platform/ui/CDialog.h"
+
+class CGetStringDlg : public CDialog, public CGetStringForm {
+ public:
+  // Prompt and answer empty; parent may be null.
+  explicit CGetStringDlg(wxWindow* parent = nullptr);
+
+ protected:
+  void CreateControls() override;
+  void DoDataExchange(CDataExchange* pDX) override { CGetStringForm::DoDataExchange(pDX); }
+};
