@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "analysis/model/CMetal.h"
+#include "analysis/views/CommonDialogForms.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 #include "lorimant/tests/test_gui_support.h"
 #include "lorimant/ui/CommandIds.h"
+#include "platform/tests/DialogTestSupport.h"
 #include "lorimant/ui/SectionCanvas.h"
 #include "lorimant/view/CThickSectionView.h"
 
@@ -198,6 +200,28 @@ TEST_F(GuiSectionCanvas, RestingOnAShapeShowsItsTooltip) {
   sim.MouseMove(onScreen(5, -1));
   Wait(100);
   EXPECT_FALSE(view->tooltipShown());
+}
+
+TEST_F(GuiSectionCanvas, DisplayPrecisionAsksWithTheValueDialog) {
+  const auto choose = [&](const wxString& typed) {
+    dialog_test::ModalScript script([&](CDialog& d) {
+      EXPECT_EQ(d.GetDlgItemText(CAskValueForm::IDC_PROMPT), CString(L"Number of Decimal Places"));
+      dialog_test::Type(d, CAskValueForm::IDC_VALUE, typed);
+      dialog_test::Click(d, IDOK);
+    });
+    // As the frame's menu sends it.
+    wxCommandEvent click(wxEVT_MENU, WxCommandId(C::DisplayPrecision));
+    frame->GetEventHandler()->ProcessEvent(click);
+    gui_test::Flush();
+  };
+  EXPECT_EQ(doc->model()->displayPrecision, 4);
+  choose("3");
+  EXPECT_EQ(doc->model()->displayPrecision, 3);
+  EXPECT_TRUE(Hooks::messageBoxes().empty());
+  choose("1e9");
+  EXPECT_EQ(doc->model()->displayPrecision, 3);
+  ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+  EXPECT_EQ(Hooks::messageBoxes().back().caption, CString(L"Display Precision"));
 }
 
 }  // namespace

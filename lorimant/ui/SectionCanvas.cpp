@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "lorimant/ui/CAskValueDlg.h"
 #include "lorimant/ui/CommandIds.h"
 #include "lorimant/ui/ExceptionReport.h"
 #include "lorimant/view/CThickSectionView.h"
@@ -366,7 +367,14 @@ bool SectionCanvas::startProgram(const CString& commandLine) {
   return wxExecute(command, wxEXEC_ASYNC) != 0;
 }
 
-bool SectionCanvas::askValue(const CString& /*prompt*/, double& /*value*/) { return false; }
+bool SectionCanvas::askValue(const CString& prompt, double& value) {
+  CAskValueDlg dialog(this);
+  dialog.m_prompt = prompt;
+  dialog.m_value = value;
+  if (dialog.DoModal() != IDOK) return false;
+  value = dialog.m_value;
+  return true;
+}
 
 bool SectionCanvas::askColour(int rgb[3]) {
   wxColourData data;

@@ -49,7 +49,7 @@ class SectionCanvas : public wxWindow, public SectionViewHost {
   // Starts the program found on the PATH (or by its path) without waiting;
   // false, and nothing said, when it cannot start.
   bool startProgram(const CString& commandLine) override;
-  // No number question exists in the program yet: always cancelled.
+  // The value dialog (CAskValueDlg) under the prompt.
   bool askValue(const CString& prompt, double& value) override;
   // The colour chooser.
   bool askColour(int rgb[3]) override;
