@@ -377,7 +377,7 @@ TEST_F(SectionInput, ShapeAndProfileCommandsOpenTheirDialogsOnce) {
   EXPECT_EQ(host.captions, Names{L""});
   EXPECT_EQ(shapes.shows, 0);
   EXPECT_FALSE(doc->IsModelessDialogOpen(&shapes));
-  ILorimant::BreakUnion(*doc);
+  ASSERT_TRUE(view->RunCommand(C::UndoUnion));
   ASSERT_FALSE(root()->isUnionOn());
 
   EXPECT_TRUE(view->RunCommand(C::Rectangle));
@@ -433,8 +433,13 @@ TEST_F(SectionInput, PolygonMakesItsDialogOnFirstUse) {
   EXPECT_EQ(made[0]->shows, 2);
 }
 
-TEST_F(SectionInput, BackgroundColourAndDisplayPrecision) {
-  view->SetGridPosition(GridPosition::NoShow);
+TEST_F(SectionInput, GridListBackgroundColourAndDisplayPrecision) {
+  // The grid list's third item, " No Show"; an item it does not have changes nothing.
+  ASSERT_TRUE(view->RunCommand(C::GridPosition, 2));
+  EXPECT_EQ(model()->grid, nullptr);
+  EXPECT_TRUE(records(SectionRecord::kGridX).empty());
+  ASSERT_TRUE(view->RunCommand(C::GridPosition, 7));
+  EXPECT_EQ(view->m_gridShown, 0);
   host.colourAnswer = std::array<int, 3>{255, 0, 0};
   ASSERT_TRUE(view->RunCommand(C::BackgroundColor));
   EXPECT_EQ(pixel(5, 5), kRed);

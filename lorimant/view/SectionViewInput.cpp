@@ -8,7 +8,6 @@
 
 #include "analysis/model/CLog.h"
 #include "analysis/model/Globals.h"
-#include "drevoline/section/CShapeAnalysis.h"
 #include "lorimant/view/CThickSectionView.h"
 #include "lorimant/view/SectionViewHost.h"
 #include "platform/core/Exceptions.h"
