@@ -38,10 +38,9 @@ std::string findProgram(const std::string& program)
 
 } // namespace
 
-bool LaunchCalculator()
+bool StartProgram(const CString& name)
 {
-    const CString setting = Settings::GetProfileString(L"Settings", L"Calculator", L"gnome-calculator");
-    const std::string program = findProgram(CString(setting).Trim().ToUtf8());
+    const std::string program = findProgram(CString(name).Trim().ToUtf8());
     if (program.empty())
         return false;
     // A failure to start is not the user's concern: wx must not show it.
@@ -49,4 +48,9 @@ bool LaunchCalculator()
     const std::wstring executable = wxString::FromUTF8(program).ToStdWstring();
     const wchar_t* argv[] = {executable.c_str(), nullptr};
     return wxExecute(argv, wxEXEC_ASYNC) != 0;
+}
+
+bool LaunchCalculator()
+{
+    return StartProgram(Settings::GetProfileString(L"Settings", L"Calculator", L"gnome-calculator"));
 }

@@ -1,6 +1,8 @@
 // The window of a section view.
 #include "lorimant/ui/SectionCanvas.h"
 
+#include "lorimant/ui/Calculator.h"
+
 #include <wx/colordlg.h>
 #include <wx/dcclient.h>
 #include <wx/filefn.h>
@@ -60,18 +62,6 @@ wxStockCursor stockCursor(ViewCursor cursor) {
     case ViewCursor::Arrow: break;
   }
   return wxCURSOR_ARROW;
-}
-
-// True when the first word of commandLine names a program that can run:
-// wx would otherwise report a failed start in a box of its own.
-bool programExists(const wxString& commandLine) {
-  const wxString program = commandLine.BeforeFirst(' ');
-  if (program.empty()) return false;
-  if (program.Contains("/")) return wxFileName::IsFileExecutable(program);
-  wxPathList path;
-  path.AddEnvList("PATH");
-  const wxString found = path.FindAbsoluteValidPath(program);
-  return !found.empty() && wxFileName::IsFileExecutable(found);
 }
 
 }  // namespace
@@ -360,12 +350,7 @@ void SectionCanvas::showPopup(wxMenu& menu, const wxPoint& at) { PopupMenu(&menu
 
 // ---- questions and programs ----
 
-bool SectionCanvas::startProgram(const CString& commandLine) {
-  const wxString command(commandLine.GetString());
-  if (!programExists(command)) return false;
-  wxLogNull quiet;
-  return wxExecute(command, wxEXEC_ASYNC) != 0;
-}
+bool SectionCanvas::startProgram(const CString& program) { return StartProgram(program); }
 
 bool SectionCanvas::askValue(const CString& prompt, double& value) {
   CAskValueDlg dialog(this);
