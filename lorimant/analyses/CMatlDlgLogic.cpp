@@ -371,9 +371,12 @@ void CMatlDlgLogic::OnBnClickedIsotropic()
     if (!m_isotropic)
         return;
     // Only the five boxes change: the others keep what the user typed.
+    // Each box now shows its undefined value, so a number typed into it
+    // later counts as the user's and is read.
     for (std::size_t i = 0; i < std::size(kLtIds); ++i) {
         this->*kLtValues[i] = kUndefined;
         m_controls.SetText(kLtIds[i], CString());
+        m_shownGrouped[kLtIds[i]] = CString();
     }
 }
 

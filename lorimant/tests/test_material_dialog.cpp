@@ -381,7 +381,9 @@ TEST_F(MaterialDialog, ConvertingThereAndBackGivesTheValuesAgain)
     m.thickness = 0.3175;
     m.alpha = {0.002, 0.0025, 0.003, 0.0035};
     m.nYield = {15.3, 14, 13, 12};
+    m.nUltimate = {21, 20, 19, 18};
     m.maxTensileStrain = 0.12;
+    m.maxCompressionStrain = 0.09;
     store(record);
     auto d = open(Dlg::kEdit, L"AL");
     EXPECT_EQ(d->text(Dlg::IDC_E_UNITS), L"KPa");
@@ -420,8 +422,8 @@ TEST_F(MaterialDialog, ConvertingThereAndBackGivesTheValuesAgain)
         EXPECT_EQ(value, -99999.0);
     EXPECT_EQ(d->m_Fsu_lt, -99999.4);
     EXPECT_EQ(d->m_nu, 0.33);
-    EXPECT_EQ(d->m_nUltimate[0], 0.0);
-    EXPECT_EQ(d->m_maxCompressionStrain, 0.0);
+    EXPECT_EQ(d->m_nUltimate, (std::array<double, 4>{21, 20, 19, 18}));
+    EXPECT_EQ(d->m_maxCompressionStrain, 0.09);
     EXPECT_EQ(d->m_alpha, (std::array<double, 4>{0.002, 0.0025, 0.003, 0.0035}));
     EXPECT_EQ(d->m_nYield[0], 15.3);
     EXPECT_EQ(d->m_maxTensileStrain, 0.12);
@@ -438,6 +440,23 @@ TEST_F(MaterialDialog, ConvertingThereAndBackGivesTheValuesAgain)
     EXPECT_EQ(d->m_units, CString(L"SIcm"));
     EXPECT_EQ(d->text(Dlg::IDC_G_UNITS), L"KPa");
     EXPECT_EQ(d->text(Dlg::IDC_G), L"12,345");
+}
+
+TEST_F(MaterialDialog, ANumberTypedAgainAfterTheIsotropicBoxClearedItConverts)
+{
+    MaterialRecord record = stored(L"AN", 70000, 0.33, 26316);
+    record.metal.isotropic = false;
+    record.metal.Ftu_LT = 460000;
+    store(record);
+    auto d = open(Dlg::kEdit, L"AN");
+    ASSERT_EQ(d->text(Dlg::IDC_FTU_LT), L"460,000");
+    // Ticked by mistake and unticked: the user types the value back as it was.
+    d->tick(Dlg::IDC_ISOTROPIC, true);
+    d->tick(Dlg::IDC_ISOTROPIC, false);
+    d->type(Dlg::IDC_FTU_LT, L"460,000");
+    d->OnBnClickedSItoUSCS();
+    EXPECT_DOUBLE_EQ(d->m_Ftu_lt, 460000 * 0.14503773773);
+    EXPECT_EQ(d->text(Dlg::IDC_FTU_LT), L"66,717");
 }
 
 TEST_F(MaterialDialog, IsotropicAndLockedStatesEnableThePartsControls)
@@ -522,7 +541,8 @@ TEST_F(MaterialDialog, AddThenEditWriteTheRowsAndLinesThatReplayToTheSameMetal)
         {Dlg::IDC_FCY_LT, L"45,000"},  {Dlg::IDC_FCU_L, L"80,000"},   {Dlg::IDC_FCU_LT, L"81,000"},
         {Dlg::IDC_FSU_L, L"40,000"},   {Dlg::IDC_FSU_LT, L"39,000"},  {Dlg::IDC_FBRU15, L"104000"},
         {Dlg::IDC_FBRU20, L"129000"},  {Dlg::IDC_FBRY15, L"73000"},   {Dlg::IDC_FBRY20, L"88000"},
-        {Dlg::IDC_ALPHA_TL, L"0.0025"}, {Dlg::IDC_N_YIELD_TL, L"10"}, {Dlg::IDC_N_YIELD_TLT, L"11"},
+        {Dlg::IDC_ALPHA_TL, L"0.0025"}, {Dlg::IDC_ALPHA_TLT, L"0.0026"}, {Dlg::IDC_ALPHA_CL, L"0.0027"},
+        {Dlg::IDC_ALPHA_CLT, L"0.0028"}, {Dlg::IDC_N_YIELD_TL, L"10"}, {Dlg::IDC_N_YIELD_TLT, L"11"},
         {Dlg::IDC_N_YIELD_CL, L"12"},  {Dlg::IDC_N_YIELD_CLT, L"13"}, {Dlg::IDC_N_ULTIMATE_TL, L"20"},
         {Dlg::IDC_N_ULTIMATE_TLT, L"21"}, {Dlg::IDC_N_ULTIMATE_CL, L"22"}, {Dlg::IDC_N_ULTIMATE_CLT, L"23"},
         {Dlg::IDC_MAX_TENSILE_STRAIN, L"0.15"}, {Dlg::IDC_MAX_COMPRESSION_STRAIN, L"0.12"}};
@@ -542,7 +562,7 @@ TEST_F(MaterialDialog, AddThenEditWriteTheRowsAndLinesThatReplayToTheSameMetal)
     const std::string added =
         "xscn.AddMaterialDef \"2024-T3\",\"Aluminium\",\"\",\"\",\"\",\"AMS-QQ-A-250/5\",\"USCSin\",\"A92024\",0,"
         "1.07e+07,1.09e+07,0.1,-99999,65000,64000,47000,42000,39000,45000,80000,81000,39000,40000,0.3375,4e+06,"
-        "104000,129000,73000,88000,0,0,1,0.0025,0.002,0.002,0.002,10,11,12,13,20,21,22,23,0.15,0.12";
+        "104000,129000,73000,88000,0,0,1,0.0025,0.0026,0.0027,0.0028,10,11,12,13,20,21,22,23,0.15,0.12";
     EXPECT_EQ(written(), std::vector<std::string>{added});
     MaterialRecord first;
     ASSERT_TRUE(row(database, L"2024-T3", first));
@@ -550,7 +570,7 @@ TEST_F(MaterialDialog, AddThenEditWriteTheRowsAndLinesThatReplayToTheSameMetal)
     EXPECT_FALSE(first.metal.isotropic);
     const double expectedValues[37] = {1.07e7, 1.09e7, 0.1,    -99999, 65000,  64000, 47000, 42000, 39000, 45000,
                                        80000,  81000,  39000,  40000,  0.3375, 4e6,   104000, 129000, 73000, 88000,
-                                       0,      0,      1,      0.0025, 0.002,  0.002, 0.002, 10,    11,    12,
+                                       0,      0,      1,      0.0025, 0.0026, 0.0027, 0.0028, 10,   11,    12,
                                        13,     20,     21,     22,     23,     0.15,  0.12};
     const auto values = first.values();
     for (int i = 0; i < 37; ++i)
@@ -572,7 +592,7 @@ TEST_F(MaterialDialog, AddThenEditWriteTheRowsAndLinesThatReplayToTheSameMetal)
     const std::string edited =
         "xscn.EditMaterial \"2024-T3\",\"Aluminum\",\"\",\"\",\"\",\"AMS-QQ-A-250/5\",\"USCSin\",\"A92024\",0,"
         "1.07e+07,1.09e+07,0.1,-99999,66000,64000,47000,42000,39000,45000,80000,81000,39000,40000,0.3375,4e+06,"
-        "104000,129000,73000,88000,0,0,1,0.0025,0.002,0.002,0.002,10,11,12,13,20,21,22,23,0.15,0.12";
+        "104000,129000,73000,88000,0,0,1,0.0025,0.0026,0.0027,0.0028,10,11,12,13,20,21,22,23,0.15,0.12";
     EXPECT_EQ(written(), (std::vector<std::string>{added, edited}));
     MaterialRecord second;
     ASSERT_TRUE(row(database, L"2024-T3", second));
