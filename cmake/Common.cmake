@@ -88,15 +88,16 @@ endfunction()
 
 # Puts the test files of target in batches of at most LORIMANT_UNITY_BATCH
 # that are compiled as one translation unit each. A file's file-scope
-# `using` directives, declarations and aliases reach every file after
-# it in its batch, so only files with the same such lines share a batch.
+# `using` directives, declarations and aliases and its namespace aliases
+# reach every file after it in its batch, so only files with the same such
+# lines share a batch.
 # Anonymous-namespace helpers of one batch share one namespace: two files
 # that define the same helper fail to compile together, never silently.
 function(lorimant_unity_batches target)
   set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
   target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
   foreach(source ${ARGN})
-    file(STRINGS ${source} lines REGEX "^using (namespace [A-Za-z_:]+|[A-Za-z_:]+;|[A-Za-z_]+ =)")
+    file(STRINGS ${source} lines REGEX "^(using (namespace [A-Za-z_:]+|[A-Za-z_:]+;|[A-Za-z_]+ =)|namespace [A-Za-z_]+ =)")
     string(MD5 key "${lines}")
     string(SUBSTRING ${key} 0 8 key)
     if(NOT DEFINED count_${key})
