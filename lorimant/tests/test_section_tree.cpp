@@ -422,6 +422,16 @@ TEST_F(SectionTree, BringToTopAndPushToBackReorderAndClearTheSelection) {
   EXPECT_EQ(order(), "S1 L1 S2 ");
   EXPECT_EQ(newLines(), (std::vector<std::string>{"xscn.BringSubSectionToFront \"S2\"",
                                                    "xscn.PushSubSectionToBack \"S2\""}));
+  // Each reorder is a step of its own in the undo history.
+  run("xscn.AddRectangle \"root\",\"Z\",1,1,50,0,0,1,0,1");
+  doc->Undo();
+  EXPECT_EQ(order(), "S1 L1 S2 ");
+  doc->Undo();
+  EXPECT_EQ(order(), "S2 S1 L1 ");
+  doc->Undo();
+  EXPECT_EQ(order(), "S1 S2 L1 ");
+  doc->Redo();
+  EXPECT_EQ(order(), "S2 S1 L1 ");
 }
 
 TEST_F(SectionTree, DisplaySectionPropertiesComputesThenOpensTheSheet) {
@@ -673,6 +683,140 @@ TEST_F(SectionTree, TheJournalReplaysToTheSameSection) {
   ASSERT_TRUE(result.ok) << result.lineNumber << ": " << result.line << ": " << result.description;
   EXPECT_EQ(replayed, built);
   EXPECT_EQ(replayedCurrent, current);
+}
+
+// A copy is of one document's shape: another document's shape of the
+// same name is not pasted in its place, and a closed document's copy is
+// forgotten.
+TEST_F(SectionTree, PasteStaysInTheDocumentOfTheCopy) {
+  ASSERT_NO_FATAL_FAILURE(section());
+  tree.Click(row(L"C:RECTANGLE"));
+  tree.OnCommand(TC::CopySectionObject);
+  auto other = std::make_unique<CXSectionAnalysisDoc>(&frame);
+  other->hidden = true;
+  other->OnNewDocument();
+  {
+    std::istringstream in("xscn.SetUnitSystem QHT_SI\nxscn.AddRectangle \"root\",\"C\",7,7,0,0,0,1,0,1\n");
+    std::ostringstream out;
+    ASSERT_TRUE(JournalInterpreter(DocumentAutomationObject(*other), out).Run(in).ok);
+  }
+  const std::size_t otherLines = lines(other->journal()->path()).size();
+  other->MakeCurrent();
+  tree.RebuildTree();
+  newMessages();
+  tree.OnCommand(TC::PasteSectionObject);
+  EXPECT_EQ(other->model()->findShape(L"C_1"), nullptr);
+  EXPECT_EQ(other->model()->shapes.GetCount(), 1);
+  EXPECT_EQ(lines(other->journal()->path()).size(), otherLines);
+  EXPECT_EQ(newMessages(), std::vector<std::string>{"Paste Section Object: Shape object could not be found"});
+
+  // Back in its own document the copy pastes.
+  doc->MakeCurrent();
+  tree.RebuildTree();
+  tree.OnCommand(TC::PasteSectionObject);
+  ASSERT_NE(model().findShape(L"C_1"), nullptr);
+  EXPECT_NEAR(model().findShape(L"C_1")->area(), 1.0, 1e-12);
+  EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.CopyPasteShape \"root\",\"C\",\"C_1\""});
+
+  other.reset();
+  EXPECT_TRUE(tree.copiedShape().IsEmpty());
+  EXPECT_FALSE(tree.IsEnabled(TC::PasteSectionObject));
+}
+
+// A profile's welds and meshes stand under its parent ahead of the
+// profile's row, which holds only its material.
+TEST_F(SectionTree, AMeshedProfilesMeshRowStandsBeforeIt) {
+  ASSERT_NO_FATAL_FAILURE(section());
+  run("xscn.SetCurrentSubSection \"L1\"\nxscn.MeshSubSection \"L1\",TRIANGLE_3NODES,20,0.1,1\n"
+      "xscn.SetCurrentSubSection \"root\"");
+  ASSERT_EQ(sub(L"L1")->meshes.size(), 1u);
+  const int s2 = row(L"S2");
+  const std::vector<std::pair<std::string, std::pair<int, int>>> expected = {
+      {"S2", {0, 2}}, {"Mesh", {2, 2}}, {"L1:EXTRUDED_L", {12, 2}}, {"steel", {5, 3}}, {"A:RECTANGLE", {15, 2}}};
+  std::vector<std::pair<std::string, std::pair<int, int>>> shown;
+  for (int i = s2; i < s2 + 5; ++i) shown.push_back({tree.rows()[i].label.ToUtf8(), {tree.rows()[i].image, tree.rows()[i].depth}});
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(tree.rows()[s2 + 1].parent, row(L"root"));
+}
+
+// Delete Load Condition deletes the condition that was clicked, never
+// another of its name in a sub-section made current since.
+TEST_F(SectionTree, DeleteLoadConditionDeletesOnlyTheSelectedOne) {
+  ASSERT_NO_FATAL_FAILURE(section());
+  run("xscn.SetCurrentSubSection \"S2\"\nxscn.CreateFatSectionLoad \"LC1\",0,0,9,9,9,0\n"
+      "xscn.SetCurrentSubSection \"root\"");
+  tree.Click(row(L"LC1:UnrestrainedBending"));  // root's, the first of the two
+  ASSERT_EQ(tree.selectedLoadCondition(), sub(L"root")->findLoadCondition(L"LC1"));
+  run("xscn.SetCurrentSubSection \"S2\"");
+  newLines();
+  newMessages();
+  tree.OnCommand(TC::DeleteLoadCondition);
+  EXPECT_NE(sub(L"S2")->findLoadCondition(L"LC1"), nullptr);
+  EXPECT_NE(sub(L"root")->findLoadCondition(L"LC1"), nullptr);
+  EXPECT_EQ(newLines(), std::vector<std::string>{});
+  EXPECT_EQ(newMessages(),
+            std::vector<std::string>{"Load Condition: Load condition is not a child of the current subsection."});
+}
+
+// Quotes, commas and very long names pass through the commands and their
+// journal lines: the replay builds the same section.
+TEST_F(SectionTree, OddNamesReplayToTheSameSection) {
+  const std::string setup = std::string(kSection) +
+                            "xscn.DeleteMeshes\n"
+                            "xscn.AddRectangle \"root\",\"a\"\"b\",1,1,40,0,0,1,0,1\n";
+  ASSERT_NO_FATAL_FAILURE(run(setup));
+  newLines();
+  newMessages();
+  const CString quoted(L"Q\"uo,te");
+  const CString longName(std::wstring(3000, L'x').c_str());
+  host.answers = {quoted, longName, CString(L"R\"2")};
+  tree.OnCommand(TC::CreateSubSection);
+  tree.OnCommand(TC::CreateSubSection);
+  tree.Drop(row(L"a\"b:RECTANGLE"), row(quoted));
+  tree.Click(row(quoted));
+  tree.OnCommand(TC::SetCurrentSubSection);
+  tree.Click(row(L"a\"b:RECTANGLE"));
+  tree.OnCommand(TC::CopySectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
+  tree.Click(row(longName));
+  tree.OnCommand(TC::RenameSubSection);
+  EXPECT_EQ(newMessages(), std::vector<std::string>{});
+  ASSERT_NE(model().findShape(L"a\"b_1"), nullptr);
+  EXPECT_EQ(ownerOf(L"a\"b_1"), "Q\"uo,te");
+  ASSERT_NE(sub(L"R\"2"), nullptr);
+  const std::vector<std::string> built = journal_test::describe(model());
+
+  std::string macro = setup;
+  const std::string folder = (root_ / "replay").string();
+  std::filesystem::create_directories(folder);
+  for (std::size_t at = macro.find("%DIR%"); at != std::string::npos; at = macro.find("%DIR%", at))
+    macro.replace(at, 5, folder);
+  for (const std::string& line : newLines()) macro += line + "\n";
+  std::istringstream in(macro);
+  std::ostringstream out;
+  std::vector<std::string> replayed;
+  const JournalRunResult result = RunMacroHeadless(in, out, nullptr, [&](CXSectionAnalysisDoc& d) {
+    replayed = journal_test::describe(*d.model());
+  });
+  ASSERT_TRUE(result.ok) << result.lineNumber << ": " << result.line << ": " << result.description;
+  EXPECT_EQ(replayed, built);
+}
+
+// Row numbers that no row has select, drag and drop nothing.
+TEST_F(SectionTree, RowsOutsideTheTreeDoNothing) {
+  ASSERT_NO_FATAL_FAILURE(section());
+  const int past = static_cast<int>(tree.rows().size());
+  for (const int r : {-7, -1, past, past + 100}) {
+    tree.Click(r);
+    EXPECT_FALSE(tree.BeginDrag(r));
+    tree.Drop(r, row(L"S2"));
+    tree.Drop(row(L"C:RECTANGLE"), r);
+    tree.DoubleClick(r);
+  }
+  EXPECT_EQ(tree.selectedRow(), -1);
+  EXPECT_EQ(ownerOf(L"C"), "root");
+  EXPECT_EQ(newLines(), std::vector<std::string>{});
+  EXPECT_EQ(newMessages(), std::vector<std::string>{});
 }
 
 TEST(SectionTreeDrag, ScrollBandsAtTheEdges) {
