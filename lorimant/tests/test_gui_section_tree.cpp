@@ -242,4 +242,84 @@ TEST_F(GuiSectionTree, DraggingAShapeOntoASubSectionMovesIt) {
   EXPECT_EQ(newLines(), std::vector<std::string>{});
 }
 
+
+// A drop off the items moves nothing; a rebuild while an item is carried
+// (the model changed elsewhere) ends the drag and frees the mouse, and the
+// release that follows drops nothing.
+TEST_F(GuiSectionTree, DragsThatEndWithoutATarget) {
+  const wxPoint from = onScreen(item("C:RECTANGLE"));
+  wxRect last;
+  ASSERT_TRUE(tree().GetBoundingRect(item("LC1:UnrestrainedBending"), last, true));
+  const wxPoint offItems = tree().ClientToScreen(wxPoint(20, last.GetBottom() + 60));
+  wxUIActionSimulator sim;
+  for (const bool rebuilt : {false, true}) {
+    const wxPoint to = rebuilt ? onScreen(item("S2")) : offItems;
+    moveTo(sim, from);
+    sim.MouseDown();
+    gui_test::Flush();
+    for (int i = 1; i <= 8; ++i) moveTo(sim, from + (to - from) * i / 8);
+    ASSERT_TRUE(tree().IsDragging()) << rebuilt;
+    EXPECT_EQ(tree().DropTarget().IsOk(), rebuilt);
+    if (rebuilt) {
+      frame().RefreshSectionTree();
+      EXPECT_FALSE(tree().IsDragging());
+      EXPECT_FALSE(tree().HasCapture());
+      moveTo(sim, onScreen(item("S2")));
+    }
+    sim.MouseUp();
+    gui_test::Flush();
+    EXPECT_FALSE(tree().IsDragging());
+    EXPECT_FALSE(tree().HasCapture());
+  }
+  EXPECT_EQ(doc().model()->findShape(L"C")->subSection()->name(), CString(L"root"));
+  EXPECT_EQ(newLines(), std::vector<std::string>{});
+  EXPECT_TRUE(Hooks::messageBoxes().empty());
+}
+
+// A double click opens a load condition's dialog; a selection taken before
+// Undo is gone from the menu the tool bar's button opens after it.
+TEST_F(GuiSectionTree, DoubleClickAndTheMenuAfterUndo) {
+  std::ostringstream out;
+  std::istringstream load("xscn.ApplyUnrestrainedBendingForces \"root\",\"LB\",8,10,0,1\n");
+  ASSERT_TRUE(JournalInterpreter(DocumentAutomationObject(doc()), out).Run(load).ok);
+  frame().RefreshSectionTree();
+  gui_test::Flush();
+  Hooks::clearRecords();
+  wxUIActionSimulator sim;
+  moveTo(sim, onScreen(item("LB:UnrestrainedBending")));
+  sim.MouseDblClick();
+  gui_test::Flush();
+  ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+  EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"Unrestrained Bending"));
+  EXPECT_EQ(Hooks::messageBoxes()[0].text, CString(L"Unrestrained Bending is not available."));
+  ASSERT_NE(doc().model()->findSubSection(L"root")->curAppLC(), nullptr);
+  EXPECT_EQ(doc().model()->findSubSection(L"root")->curAppLC()->name(), CString(L"LB"));
+
+  std::vector<wxString> enabled;
+  wxWindow* shownOn = nullptr;
+  CSectionTreeView::SetMenuRunner([&](wxMenu& menu, wxWindow& window, const wxPoint&) {
+    shownOn = &window;
+    enabled.clear();
+    for (const wxMenuItem* entry : menu.GetMenuItems())
+      if (entry->IsEnabled()) enabled.push_back(entry->GetItemLabelText());
+    return CSectionTreeView::MenuItemId(SectionTreeCommand::DeleteSubSection);
+  });
+  moveTo(sim, onScreen(item("S2")));
+  sim.MouseClick();
+  gui_test::Flush();
+  ASSERT_NE(pane().logic().selectedSubSection(), nullptr);
+  std::istringstream undo("xscn.Undo\n");
+  ASSERT_TRUE(JournalInterpreter(DocumentAutomationObject(doc()), out).Run(undo).ok);
+  gui_test::Flush();
+  newLines();
+  wxCommandEvent click(wxEVT_TOOL, CClassToolBar::kMenuButton);
+  click.SetEventObject(&pane().toolBar());
+  pane().toolBar().HandleWindowEvent(click);
+  gui_test::Flush();
+  EXPECT_EQ(shownOn, static_cast<wxWindow*>(&pane().toolBar()));
+  EXPECT_EQ(enabled, std::vector<wxString>{"Create New SubSection"});
+  EXPECT_NE(doc().model()->findSubSection(L"S2"), nullptr);
+  EXPECT_EQ(newLines(), std::vector<std::string>{});
+}
+
 }  // namespace

@@ -22,7 +22,7 @@
 
 namespace {
 
-namespace C = SectionTreeCommand;
+namespace TC = SectionTreeCommand;
 
 // A main frame whose tree is the pane under test, as the program's frame's is.
 class TreeFrame : public SectionFrame {
@@ -245,25 +245,25 @@ TEST_F(SectionTree, MenuRulesFollowTheSelection) {
     bool rootCurrent;
     std::vector<UINT> enabled;
   };
-  const std::vector<UINT> subSectionCommands = {C::SetCurrentSubSection, C::DeleteSubSection, C::RenameSubSection,
-                                                C::DisplaySectionProperties};
+  const std::vector<UINT> subSectionCommands = {TC::SetCurrentSubSection, TC::DeleteSubSection, TC::RenameSubSection,
+                                                TC::DisplaySectionProperties};
   const Case cases[] = {
-      {nullptr, true, {C::CreateSubSection}},
+      {nullptr, true, {TC::CreateSubSection}},
       {nullptr, false, {}},
       {L"root", true,
-       {C::CreateSubSection, C::SetCurrentSubSection, C::DeleteSubSection, C::BringSubSectionToTop,
-        C::PushSubSectionToBack, C::DisplaySectionProperties}},
-      {L"root", false, {C::SetCurrentSubSection, C::DeleteSubSection, C::DisplaySectionProperties}},
+       {TC::CreateSubSection, TC::SetCurrentSubSection, TC::DeleteSubSection, TC::BringSubSectionToTop,
+        TC::PushSubSectionToBack, TC::DisplaySectionProperties}},
+      {L"root", false, {TC::SetCurrentSubSection, TC::DeleteSubSection, TC::DisplaySectionProperties}},
       {L"S2", true,
-       {C::CreateSubSection, C::SetCurrentSubSection, C::DeleteSubSection, C::RenameSubSection,
-        C::BringSubSectionToTop, C::PushSubSectionToBack, C::DisplaySectionProperties}},
+       {TC::CreateSubSection, TC::SetCurrentSubSection, TC::DeleteSubSection, TC::RenameSubSection,
+        TC::BringSubSectionToTop, TC::PushSubSectionToBack, TC::DisplaySectionProperties}},
       {L"S2", false, subSectionCommands},
       // A profile's click selects its outline, a shape.
-      {L"L1:EXTRUDED_L", true, {C::CreateSubSection, C::CopySectionObject}},
-      {L"C:RECTANGLE", false, {C::CopySectionObject}},
-      {L"LB:UnrestrainedBending", true, {C::CreateSubSection, C::DeleteLoadCondition}},
+      {L"L1:EXTRUDED_L", true, {TC::CreateSubSection, TC::CopySectionObject}},
+      {L"C:RECTANGLE", false, {TC::CopySectionObject}},
+      {L"LB:UnrestrainedBending", true, {TC::CreateSubSection, TC::DeleteLoadCondition}},
       // A material row selects nothing.
-      {L"steel", true, {C::CreateSubSection}},
+      {L"steel", true, {TC::CreateSubSection}},
   };
   for (const Case& c : cases) {
     run(c.rootCurrent ? "xscn.SetCurrentSubSection \"root\"" : "xscn.SetCurrentSubSection \"S2\"");
@@ -277,17 +277,17 @@ TEST_F(SectionTree, MenuRulesFollowTheSelection) {
   }
   // Copy makes Paste available and clears the shape selection.
   tree.Click(row(L"C:RECTANGLE"));
-  tree.OnCommand(C::CopySectionObject);
-  EXPECT_FALSE(tree.IsEnabled(C::CopySectionObject));
-  EXPECT_TRUE(tree.IsEnabled(C::PasteSectionObject));
+  tree.OnCommand(TC::CopySectionObject);
+  EXPECT_FALSE(tree.IsEnabled(TC::CopySectionObject));
+  EXPECT_TRUE(tree.IsEnabled(TC::PasteSectionObject));
   EXPECT_EQ(newMessages(), std::vector<std::string>{});
 }
 
 TEST_F(SectionTree, MenuRulesAsAFunction) {
   SectionTreeMenuState profile;
   profile.subSectionSelected = profile.selectedIsProfile = true;
-  EXPECT_FALSE(SectionTreeCommandEnabled(C::RenameSubSection, profile));
-  EXPECT_TRUE(SectionTreeCommandEnabled(C::DeleteSubSection, profile));
+  EXPECT_FALSE(SectionTreeCommandEnabled(TC::RenameSubSection, profile));
+  EXPECT_TRUE(SectionTreeCommandEnabled(TC::DeleteSubSection, profile));
   EXPECT_FALSE(SectionTreeCommandEnabled(4711, SectionTreeMenuState{}));
   const std::vector<std::wstring> texts = [] {
     std::vector<std::wstring> out;
@@ -314,7 +314,7 @@ TEST_F(SectionTree, ClickOnALoadConditionOutsideTheCurrentSubSection) {
 TEST_F(SectionTree, CreateNewSubSection) {
   ASSERT_NO_FATAL_FAILURE(section());
   // "root" holds meshes: refused before anything is asked.
-  tree.OnCommand(C::CreateSubSection);
+  tree.OnCommand(TC::CreateSubSection);
   EXPECT_TRUE(host.prompts.empty());
   EXPECT_EQ(newMessages(), std::vector<std::string>{
                                "SubSection Management: Meshes must be removed before new subsections may be created,  "
@@ -323,7 +323,7 @@ TEST_F(SectionTree, CreateNewSubSection) {
   run("xscn.DeleteMeshes");
   newLines();
   host.answers = {CString(), CString(L"S2"), std::nullopt, CString(L"Ribs")};
-  for (int i = 0; i < 4; ++i) tree.OnCommand(C::CreateSubSection);
+  for (int i = 0; i < 4; ++i) tree.OnCommand(TC::CreateSubSection);
   EXPECT_EQ(host.prompts, std::vector<CString>(4, CString(L"Enter name for the new subsection.")));
   EXPECT_EQ(newMessages(), (std::vector<std::string>{"SubSection Creation: Name for subsection may not be empty",
                                                       "Create SubSection: Subsection with that name already exists"}));
@@ -337,7 +337,7 @@ TEST_F(SectionTree, CreateNewSubSection) {
 TEST_F(SectionTree, SetCurrentSubSection) {
   ASSERT_NO_FATAL_FAILURE(section());
   tree.Click(row(L"S2"));
-  tree.OnCommand(C::SetCurrentSubSection);
+  tree.OnCommand(TC::SetCurrentSubSection);
   EXPECT_EQ(model().currentName, CString(L"S2"));
   EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.SetCurrentSubSection \"S2\""});
   EXPECT_EQ(tree.rows()[row(L"S2")].image, 4);
@@ -353,7 +353,7 @@ TEST_F(SectionTree, DeleteSubSectionRefusesWhatHoldsTheCurrentOne) {
   newMessages();
   for (const wchar_t* name : {L"Inner", L"root", L"S2"}) {
     tree.Click(row(name));
-    tree.OnCommand(C::DeleteSubSection);
+    tree.OnCommand(TC::DeleteSubSection);
     EXPECT_NE(sub(name), nullptr) << CString(name).ToUtf8();
   }
   EXPECT_EQ(newMessages(), std::vector<std::string>(3, "Section Management: The current Subsection may not be deleted."));
@@ -361,7 +361,7 @@ TEST_F(SectionTree, DeleteSubSectionRefusesWhatHoldsTheCurrentOne) {
 
   // S1 goes with its shapes; the document's own line is not written.
   tree.Click(row(L"S1"));
-  tree.OnCommand(C::DeleteSubSection);
+  tree.OnCommand(TC::DeleteSubSection);
   EXPECT_EQ(sub(L"S1"), nullptr);
   EXPECT_EQ(model().findShape(L"U1"), nullptr);
   EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.DeleteSubSection \"S1\""});
@@ -373,7 +373,7 @@ TEST_F(SectionTree, DeleteSubSectionRefusesWhatHoldsTheCurrentOne) {
 TEST_F(SectionTree, DeleteLoadCondition) {
   ASSERT_NO_FATAL_FAILURE(section());
   tree.Click(row(L"LC1:UnrestrainedBending"));
-  tree.OnCommand(C::DeleteLoadCondition);
+  tree.OnCommand(TC::DeleteLoadCondition);
   EXPECT_EQ(sub(L"root")->findLoadCondition(L"LC1"), nullptr);
   EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.DeleteLoad \"LC1\""});
   EXPECT_FALSE(hasRow(L"LC1:UnrestrainedBending"));
@@ -386,7 +386,7 @@ TEST_F(SectionTree, RenameSubSection) {
   host.answers = {CString(L"S2"), CString(), CString(L"Flange")};
   for (int i = 0; i < 3; ++i) {
     tree.Click(row(L"S1"));
-    tree.OnCommand(C::RenameSubSection);
+    tree.OnCommand(TC::RenameSubSection);
   }
   EXPECT_EQ(host.prompts, std::vector<CString>(3, CString(L"Enter new name for subsection")));
   EXPECT_EQ(newMessages(), (std::vector<std::string>{"Rename SubSection: SubSection named S2 already exists.",
@@ -401,7 +401,7 @@ TEST_F(SectionTree, RenameSubSection) {
   doc->DeleteSubSectionAndChildShapes(L"S2");
   newLines();
   host.answers = {CString(L"Web")};
-  tree.OnCommand(C::RenameSubSection);
+  tree.OnCommand(TC::RenameSubSection);
   EXPECT_EQ(newMessages(), std::vector<std::string>{"Subsection Rename: Subsection not found."});
   EXPECT_EQ(newLines(), std::vector<std::string>{});
 }
@@ -414,26 +414,36 @@ TEST_F(SectionTree, BringToTopAndPushToBackReorderAndClearTheSelection) {
     return names;
   };
   tree.Click(row(L"S2"));
-  tree.OnCommand(C::BringSubSectionToTop);
+  tree.OnCommand(TC::BringSubSectionToTop);
   EXPECT_EQ(order(), "S2 S1 L1 ");
   EXPECT_EQ(tree.selectedSubSection(), nullptr);
   tree.Click(row(L"S2"));
-  tree.OnCommand(C::PushSubSectionToBack);
+  tree.OnCommand(TC::PushSubSectionToBack);
   EXPECT_EQ(order(), "S1 L1 S2 ");
   EXPECT_EQ(newLines(), (std::vector<std::string>{"xscn.BringSubSectionToFront \"S2\"",
                                                    "xscn.PushSubSectionToBack \"S2\""}));
+  // Each reorder is a step of its own in the undo history.
+  run("xscn.AddRectangle \"root\",\"Z\",1,1,50,0,0,1,0,1");
+  doc->Undo();
+  EXPECT_EQ(order(), "S1 L1 S2 ");
+  doc->Undo();
+  EXPECT_EQ(order(), "S2 S1 L1 ");
+  doc->Undo();
+  EXPECT_EQ(order(), "S1 S2 L1 ");
+  doc->Redo();
+  EXPECT_EQ(order(), "S2 S1 L1 ");
 }
 
 TEST_F(SectionTree, DisplaySectionPropertiesComputesThenOpensTheSheet) {
   ASSERT_NO_FATAL_FAILURE(section());
   tree.Click(row(L"S1"));
-  tree.OnCommand(C::DisplaySectionProperties);
+  tree.OnCommand(TC::DisplaySectionProperties);
   EXPECT_EQ(newMessages(), std::vector<std::string>{
                                "Display Section Properties: Display Section Properties is not available."});
   CSubSection* shown = nullptr;
   SectionTreeModel::SetPropertiesHook([&](CXSectionAnalysisDoc&, CSubSection& s) { shown = &s; });
   sub(L"S1")->scnPrpUTD(false);
-  tree.OnCommand(C::DisplaySectionProperties);
+  tree.OnCommand(TC::DisplaySectionProperties);
   EXPECT_EQ(shown, sub(L"S1"));
   EXPECT_TRUE(sub(L"S1")->scnPrpUTD());
   // Two 2 x 2 squares overlapping by a 1 x 1 square.
@@ -559,10 +569,10 @@ TEST_F(SectionTree, DropMovesShapesAndProfilesOrSaysWhyNot) {
 TEST_F(SectionTree, PasteMakesAFreshCopyEachTime) {
   ASSERT_NO_FATAL_FAILURE(section());
   tree.Click(row(L"C:RECTANGLE"));
-  tree.OnCommand(C::CopySectionObject);
+  tree.OnCommand(TC::CopySectionObject);
   const int shapes = static_cast<int>(model().shapes.GetCount());
-  tree.OnCommand(C::PasteSectionObject);
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   EXPECT_EQ(model().shapes.GetCount(), shapes + 2);
   ASSERT_NE(model().findShape(L"C_1"), nullptr);
   ASSERT_NE(model().findShape(L"C_2"), nullptr);
@@ -584,8 +594,8 @@ TEST_F(SectionTree, PasteMakesAFreshCopyEachTime) {
 
   // A profile pastes as a sub-section of its own in the current one.
   tree.Click(row(L"L1:EXTRUDED_L"));
-  tree.OnCommand(C::CopySectionObject);
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::CopySectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.CopyPasteSubSection \"root\",\"L1\",\"L1_1\""});
   ASSERT_NE(sub(L"L1_1"), nullptr);
   EXPECT_TRUE(hasRow(L"L1_1:EXTRUDED_L"));
@@ -593,7 +603,7 @@ TEST_F(SectionTree, PasteMakesAFreshCopyEachTime) {
   // The source went: nothing to paste.
   run("xscn.DeleteShape \"L1\"");
   newLines();
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   EXPECT_EQ(newMessages(), std::vector<std::string>{"Paste Section Object: Shape object could not be found"});
   EXPECT_EQ(newLines(), std::vector<std::string>{});
 }
@@ -608,8 +618,8 @@ TEST_F(SectionTree, NoSelectionOutlivesTheModelItWasTakenFrom) {
   doc->Undo();
   // Before the tree is rebuilt ...
   EXPECT_EQ(tree.selectedSubSection(), nullptr);
-  tree.OnCommand(C::DeleteSubSection);
-  tree.OnCommand(C::SetCurrentSubSection);
+  tree.OnCommand(TC::DeleteSubSection);
+  tree.OnCommand(TC::SetCurrentSubSection);
   EXPECT_EQ(newLines(), std::vector<std::string>{});
   ASSERT_NE(doc->model()->findSubSectionMutable(L"S2"), nullptr);
   EXPECT_EQ(doc->model()->currentName, CString(L"root"));
@@ -621,7 +631,7 @@ TEST_F(SectionTree, NoSelectionOutlivesTheModelItWasTakenFrom) {
   doc->Redo();
   tree.RebuildTree();
   EXPECT_EQ(tree.selectedShape(), nullptr);
-  tree.OnCommand(C::CopySectionObject);
+  tree.OnCommand(TC::CopySectionObject);
   EXPECT_TRUE(tree.copiedShape().IsEmpty());
 }
 
@@ -633,23 +643,23 @@ TEST_F(SectionTree, TheJournalReplaysToTheSameSection) {
   newLines();
   newMessages();
   host.answers = {CString(L"Ribs")};
-  tree.OnCommand(C::CreateSubSection);
+  tree.OnCommand(TC::CreateSubSection);
   tree.Drop(row(L"C:RECTANGLE"), row(L"Ribs"));
   tree.Drop(row(L"L1:EXTRUDED_L"), row(L"S2"));
   tree.Click(row(L"A:RECTANGLE"));
-  tree.OnCommand(C::CopySectionObject);
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::CopySectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   tree.Click(row(L"S2"));
-  tree.OnCommand(C::PushSubSectionToBack);
+  tree.OnCommand(TC::PushSubSectionToBack);
   tree.Click(row(L"LC1:UnrestrainedBending"));
-  tree.OnCommand(C::DeleteLoadCondition);
+  tree.OnCommand(TC::DeleteLoadCondition);
   tree.Click(row(L"S1"));
-  tree.OnCommand(C::DeleteSubSection);
+  tree.OnCommand(TC::DeleteSubSection);
   tree.Click(row(L"Ribs"));
-  tree.OnCommand(C::SetCurrentSubSection);
+  tree.OnCommand(TC::SetCurrentSubSection);
   tree.Click(row(L"C:RECTANGLE"));
-  tree.OnCommand(C::CopySectionObject);
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::CopySectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   EXPECT_EQ(newMessages(), std::vector<std::string>{});
   ASSERT_NE(model().findShape(L"C_1"), nullptr);
   EXPECT_EQ(ownerOf(L"C_1"), "Ribs");
@@ -673,6 +683,140 @@ TEST_F(SectionTree, TheJournalReplaysToTheSameSection) {
   ASSERT_TRUE(result.ok) << result.lineNumber << ": " << result.line << ": " << result.description;
   EXPECT_EQ(replayed, built);
   EXPECT_EQ(replayedCurrent, current);
+}
+
+// A copy is of one document's shape: another document's shape of the
+// same name is not pasted in its place, and a closed document's copy is
+// forgotten.
+TEST_F(SectionTree, PasteStaysInTheDocumentOfTheCopy) {
+  ASSERT_NO_FATAL_FAILURE(section());
+  tree.Click(row(L"C:RECTANGLE"));
+  tree.OnCommand(TC::CopySectionObject);
+  auto other = std::make_unique<CXSectionAnalysisDoc>(&frame);
+  other->hidden = true;
+  other->OnNewDocument();
+  {
+    std::istringstream in("xscn.SetUnitSystem QHT_SI\nxscn.AddRectangle \"root\",\"C\",7,7,0,0,0,1,0,1\n");
+    std::ostringstream out;
+    ASSERT_TRUE(JournalInterpreter(DocumentAutomationObject(*other), out).Run(in).ok);
+  }
+  const std::size_t otherLines = lines(other->journal()->path()).size();
+  other->MakeCurrent();
+  tree.RebuildTree();
+  newMessages();
+  tree.OnCommand(TC::PasteSectionObject);
+  EXPECT_EQ(other->model()->findShape(L"C_1"), nullptr);
+  EXPECT_EQ(other->model()->shapes.GetCount(), 1);
+  EXPECT_EQ(lines(other->journal()->path()).size(), otherLines);
+  EXPECT_EQ(newMessages(), std::vector<std::string>{"Paste Section Object: Shape object could not be found"});
+
+  // Back in its own document the copy pastes.
+  doc->MakeCurrent();
+  tree.RebuildTree();
+  tree.OnCommand(TC::PasteSectionObject);
+  ASSERT_NE(model().findShape(L"C_1"), nullptr);
+  EXPECT_NEAR(model().findShape(L"C_1")->area(), 1.0, 1e-12);
+  EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.CopyPasteShape \"root\",\"C\",\"C_1\""});
+
+  other.reset();
+  EXPECT_TRUE(tree.copiedShape().IsEmpty());
+  EXPECT_FALSE(tree.IsEnabled(TC::PasteSectionObject));
+}
+
+// A profile's welds and meshes stand under its parent ahead of the
+// profile's row, which holds only its material.
+TEST_F(SectionTree, AMeshedProfilesMeshRowStandsBeforeIt) {
+  ASSERT_NO_FATAL_FAILURE(section());
+  run("xscn.SetCurrentSubSection \"L1\"\nxscn.MeshSubSection \"L1\",TRIANGLE_3NODES,20,0.1,1\n"
+      "xscn.SetCurrentSubSection \"root\"");
+  ASSERT_EQ(sub(L"L1")->meshes.size(), 1u);
+  const int s2 = row(L"S2");
+  const std::vector<std::pair<std::string, std::pair<int, int>>> expected = {
+      {"S2", {0, 2}}, {"Mesh", {2, 2}}, {"L1:EXTRUDED_L", {12, 2}}, {"steel", {5, 3}}, {"A:RECTANGLE", {15, 2}}};
+  std::vector<std::pair<std::string, std::pair<int, int>>> shown;
+  for (int i = s2; i < s2 + 5; ++i) shown.push_back({tree.rows()[i].label.ToUtf8(), {tree.rows()[i].image, tree.rows()[i].depth}});
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(tree.rows()[s2 + 1].parent, row(L"root"));
+}
+
+// Delete Load Condition deletes the condition that was clicked, never
+// another of its name in a sub-section made current since.
+TEST_F(SectionTree, DeleteLoadConditionDeletesOnlyTheSelectedOne) {
+  ASSERT_NO_FATAL_FAILURE(section());
+  run("xscn.SetCurrentSubSection \"S2\"\nxscn.CreateFatSectionLoad \"LC1\",0,0,9,9,9,0\n"
+      "xscn.SetCurrentSubSection \"root\"");
+  tree.Click(row(L"LC1:UnrestrainedBending"));  // root's, the first of the two
+  ASSERT_EQ(tree.selectedLoadCondition(), sub(L"root")->findLoadCondition(L"LC1"));
+  run("xscn.SetCurrentSubSection \"S2\"");
+  newLines();
+  newMessages();
+  tree.OnCommand(TC::DeleteLoadCondition);
+  EXPECT_NE(sub(L"S2")->findLoadCondition(L"LC1"), nullptr);
+  EXPECT_NE(sub(L"root")->findLoadCondition(L"LC1"), nullptr);
+  EXPECT_EQ(newLines(), std::vector<std::string>{});
+  EXPECT_EQ(newMessages(),
+            std::vector<std::string>{"Load Condition: Load condition is not a child of the current subsection."});
+}
+
+// Quotes, commas and very long names pass through the commands and their
+// journal lines: the replay builds the same section.
+TEST_F(SectionTree, OddNamesReplayToTheSameSection) {
+  const std::string setup = std::string(kSection) +
+                            "xscn.DeleteMeshes\n"
+                            "xscn.AddRectangle \"root\",\"a\"\"b\",1,1,40,0,0,1,0,1\n";
+  ASSERT_NO_FATAL_FAILURE(run(setup));
+  newLines();
+  newMessages();
+  const CString quoted(L"Q\"uo,te");
+  const CString longName(std::wstring(3000, L'x').c_str());
+  host.answers = {quoted, longName, CString(L"R\"2")};
+  tree.OnCommand(TC::CreateSubSection);
+  tree.OnCommand(TC::CreateSubSection);
+  tree.Drop(row(L"a\"b:RECTANGLE"), row(quoted));
+  tree.Click(row(quoted));
+  tree.OnCommand(TC::SetCurrentSubSection);
+  tree.Click(row(L"a\"b:RECTANGLE"));
+  tree.OnCommand(TC::CopySectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
+  tree.Click(row(longName));
+  tree.OnCommand(TC::RenameSubSection);
+  EXPECT_EQ(newMessages(), std::vector<std::string>{});
+  ASSERT_NE(model().findShape(L"a\"b_1"), nullptr);
+  EXPECT_EQ(ownerOf(L"a\"b_1"), "Q\"uo,te");
+  ASSERT_NE(sub(L"R\"2"), nullptr);
+  const std::vector<std::string> built = journal_test::describe(model());
+
+  std::string macro = setup;
+  const std::string folder = (root_ / "replay").string();
+  std::filesystem::create_directories(folder);
+  for (std::size_t at = macro.find("%DIR%"); at != std::string::npos; at = macro.find("%DIR%", at))
+    macro.replace(at, 5, folder);
+  for (const std::string& line : newLines()) macro += line + "\n";
+  std::istringstream in(macro);
+  std::ostringstream out;
+  std::vector<std::string> replayed;
+  const JournalRunResult result = RunMacroHeadless(in, out, nullptr, [&](CXSectionAnalysisDoc& d) {
+    replayed = journal_test::describe(*d.model());
+  });
+  ASSERT_TRUE(result.ok) << result.lineNumber << ": " << result.line << ": " << result.description;
+  EXPECT_EQ(replayed, built);
+}
+
+// Row numbers that no row has select, drag and drop nothing.
+TEST_F(SectionTree, RowsOutsideTheTreeDoNothing) {
+  ASSERT_NO_FATAL_FAILURE(section());
+  const int past = static_cast<int>(tree.rows().size());
+  for (const int r : {-7, -1, past, past + 100}) {
+    tree.Click(r);
+    EXPECT_FALSE(tree.BeginDrag(r));
+    tree.Drop(r, row(L"S2"));
+    tree.Drop(row(L"C:RECTANGLE"), r);
+    tree.DoubleClick(r);
+  }
+  EXPECT_EQ(tree.selectedRow(), -1);
+  EXPECT_EQ(ownerOf(L"C"), "root");
+  EXPECT_EQ(newLines(), std::vector<std::string>{});
+  EXPECT_EQ(newMessages(), std::vector<std::string>{});
 }
 
 TEST(SectionTreeDrag, ScrollBandsAtTheEdges) {

@@ -120,8 +120,10 @@ void SectionTreeModel::OnDeleteLoadCondition() {
   CXSectionAnalysisDoc* doc = activeDocument();
   if (!lc || doc == nullptr) return;
   const CString name = lc->name();
+  // The line deletes by name from the current sub-section: it must find the
+  // selected condition there, not another of the same name.
   const CSubSection* current = doc->model()->currentSubSectionMutable();
-  if (current == nullptr || current->findLoadCondition(name) == nullptr) {
+  if (current == nullptr || current->findLoadCondition(name) != lc) {
     refuse(L"Load condition is not a child of the current subsection.", L"Load Condition");
     return;
   }
@@ -214,17 +216,20 @@ void SectionTreeModel::OnCopySectionObject() {
   const CShapeAnalysis* shape = selectedShape();
   if (shape == nullptr) return;
   m_copiedShape = shape->name();
+  m_copiedFrom = GetActiveSectionDoc();
   m_selection.shape = nullptr;
 }
 
 // Each paste makes a fresh copy of the remembered shape (or of the profile
-// it outlines) in the current sub-section under a name of its own.
+// it outlines) in the current sub-section under a name of its own. The shape
+// is looked up by name in the document it was copied from only: another
+// document's shape of that name is not the one the user copied.
 void SectionTreeModel::OnPasteSectionObject() {
   CXSectionAnalysisDoc* doc = activeDocument();
   if (m_copiedShape.IsEmpty() || doc == nullptr) return;
   CXSectionAnalysis& model = *doc->model();
   CSubSection* current = model.currentSubSectionMutable();
-  CShapeAnalysis* shape = model.findShape(m_copiedShape);
+  CShapeAnalysis* shape = doc == m_copiedFrom ? model.findShape(m_copiedShape) : nullptr;
   if (shape == nullptr) {
     refuse(L"Shape object could not be found", kPaste);
     return;

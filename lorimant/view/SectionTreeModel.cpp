@@ -168,6 +168,8 @@ void SectionTreeModel::DeleteAllItems() {
   m_rowsModel = nullptr;
   ++m_generation;
   m_selection = Selection();
+  m_copiedShape.Empty();
+  m_copiedFrom = nullptr;
   m_host->rowsChanged();
 }
 
@@ -209,11 +211,15 @@ void SectionTreeModel::addMeshRows(const CSubSection& sub, int parent) {
 
 // A profile with its union on is one row (its outline's material below);
 // a profile without one shows its pieces under its parent; any other
-// sub-section is a row holding its union, children, shapes and loads.
+// sub-section is a row holding its welds, meshes, union, children, shapes
+// and loads.
 void SectionTreeModel::addRows(CXSectionAnalysis& model, CSubSection& sub, int parent) {
   const bool profile = sub.isFormedOrExtrudedSection();
   const bool merged = unionOn(sub);
   if (profile && merged) {
+    // The profile has no row of its own yet when its welds and meshes are
+    // shown: they stand under its parent, ahead of the profile's row.
+    addMeshRows(sub, parent);
     SectionTreeRow row;
     row.label = sub.name() + L":" + CXSectionAnalysisDoc::ShapeTypeName(sub.sectionKind);
     row.image = SectionTreeTypeImage(sub.sectionKind);
@@ -221,9 +227,7 @@ void SectionTreeModel::addRows(CXSectionAnalysis& model, CSubSection& sub, int p
     row.name = sub.name();
     row.subSection = &sub;
     row.shape = sub.getUnionShapes()->GetHead();
-    const int item = addRow(row, parent);
-    addMeshRows(sub, item);
-    addMaterialRow(sub.material(), item);
+    addMaterialRow(sub.material(), addRow(row, parent));
     return;
   }
   int item = parent;

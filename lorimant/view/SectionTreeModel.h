@@ -155,7 +155,9 @@ class SectionTreeModel {
   // selection taken from another model, or whose objects have gone, is
   // cleared. The host is told.
   bool RebuildTree();
-  // Empties the rows and the selection (the document is going); the host is told.
+  // Empties the rows and the selection and forgets the copied shape (a
+  // document is going: another one could later take its place in memory and
+  // receive a paste meant for it); the host is told.
   void DeleteAllItems();
   const std::vector<SectionTreeRow>& rows() const { return m_rows; }
   // Counts the rebuilds: a row index is only meaningful with the count it was read at.
@@ -165,7 +167,8 @@ class SectionTreeModel {
   CSubSection* selectedSubSection() const;
   CShapeAnalysis* selectedShape() const;
   std::shared_ptr<CLoadCondition> selectedLoadCondition() const;
-  // The name of the shape Copy Section Object remembered (empty when none).
+  // The name of the shape Copy Section Object remembered (empty when none);
+  // it pastes only into the document it was copied from.
   const CString& copiedShape() const { return m_copiedShape; }
   // Forgets the selected sub-section, shape and load condition.
   void ClearSelection();
@@ -235,4 +238,5 @@ class SectionTreeModel {
   unsigned m_generation = 0;
   Selection m_selection;
   CString m_copiedShape;
+  CXSectionAnalysisDoc* m_copiedFrom = nullptr;  // the document of the copied shape; compared, never used
 };
