@@ -8,22 +8,12 @@
 #include "analysis/model/CIsotropicsSet.h"
 #include "analysis/model/CModel.h"
 #include "analysis/model/Globals.h"
+#include "platform/tests/SqlTestSupport.h"
 #include "test_materials_support.h"
 
 using namespace mattest;
 
 namespace {
-
-void runSql(const fs::path& file, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-  char* error = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-  const std::string message = error ? error : "";
-  sqlite3_free(error);
-  sqlite3_close(db);
-  ASSERT_EQ(rc, SQLITE_OK) << message;
-}
 
 // A temporary home in which the data source "QuenholtDatabase" is the file
 // QuenholtDatabase.sqlite, named by the current model's database label.
