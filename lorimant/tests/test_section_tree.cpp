@@ -22,7 +22,7 @@
 
 namespace {
 
-namespace C = SectionTreeCommand;
+namespace TC = SectionTreeCommand;
 
 // A main frame whose tree is the pane under test, as the program's frame's is.
 class TreeFrame : public SectionFrame {
@@ -245,25 +245,25 @@ TEST_F(SectionTree, MenuRulesFollowTheSelection) {
     bool rootCurrent;
     std::vector<UINT> enabled;
   };
-  const std::vector<UINT> subSectionCommands = {C::SetCurrentSubSection, C::DeleteSubSection, C::RenameSubSection,
-                                                C::DisplaySectionProperties};
+  const std::vector<UINT> subSectionCommands = {TC::SetCurrentSubSection, TC::DeleteSubSection, TC::RenameSubSection,
+                                                TC::DisplaySectionProperties};
   const Case cases[] = {
-      {nullptr, true, {C::CreateSubSection}},
+      {nullptr, true, {TC::CreateSubSection}},
       {nullptr, false, {}},
       {L"root", true,
-       {C::CreateSubSection, C::SetCurrentSubSection, C::DeleteSubSection, C::BringSubSectionToTop,
-        C::PushSubSectionToBack, C::DisplaySectionProperties}},
-      {L"root", false, {C::SetCurrentSubSection, C::DeleteSubSection, C::DisplaySectionProperties}},
+       {TC::CreateSubSection, TC::SetCurrentSubSection, TC::DeleteSubSection, TC::BringSubSectionToTop,
+        TC::PushSubSectionToBack, TC::DisplaySectionProperties}},
+      {L"root", false, {TC::SetCurrentSubSection, TC::DeleteSubSection, TC::DisplaySectionProperties}},
       {L"S2", true,
-       {C::CreateSubSection, C::SetCurrentSubSection, C::DeleteSubSection, C::RenameSubSection,
-        C::BringSubSectionToTop, C::PushSubSectionToBack, C::DisplaySectionProperties}},
+       {TC::CreateSubSection, TC::SetCurrentSubSection, TC::DeleteSubSection, TC::RenameSubSection,
+        TC::BringSubSectionToTop, TC::PushSubSectionToBack, TC::DisplaySectionProperties}},
       {L"S2", false, subSectionCommands},
       // A profile's click selects its outline, a shape.
-      {L"L1:EXTRUDED_L", true, {C::CreateSubSection, C::CopySectionObject}},
-      {L"C:RECTANGLE", false, {C::CopySectionObject}},
-      {L"LB:UnrestrainedBending", true, {C::CreateSubSection, C::DeleteLoadCondition}},
+      {L"L1:EXTRUDED_L", true, {TC::CreateSubSection, TC::CopySectionObject}},
+      {L"C:RECTANGLE", false, {TC::CopySectionObject}},
+      {L"LB:UnrestrainedBending", true, {TC::CreateSubSection, TC::DeleteLoadCondition}},
       // A material row selects nothing.
-      {L"steel", true, {C::CreateSubSection}},
+      {L"steel", true, {TC::CreateSubSection}},
   };
   for (const Case& c : cases) {
     run(c.rootCurrent ? "xscn.SetCurrentSubSection \"root\"" : "xscn.SetCurrentSubSection \"S2\"");
@@ -277,17 +277,17 @@ TEST_F(SectionTree, MenuRulesFollowTheSelection) {
   }
   // Copy makes Paste available and clears the shape selection.
   tree.Click(row(L"C:RECTANGLE"));
-  tree.OnCommand(C::CopySectionObject);
-  EXPECT_FALSE(tree.IsEnabled(C::CopySectionObject));
-  EXPECT_TRUE(tree.IsEnabled(C::PasteSectionObject));
+  tree.OnCommand(TC::CopySectionObject);
+  EXPECT_FALSE(tree.IsEnabled(TC::CopySectionObject));
+  EXPECT_TRUE(tree.IsEnabled(TC::PasteSectionObject));
   EXPECT_EQ(newMessages(), std::vector<std::string>{});
 }
 
 TEST_F(SectionTree, MenuRulesAsAFunction) {
   SectionTreeMenuState profile;
   profile.subSectionSelected = profile.selectedIsProfile = true;
-  EXPECT_FALSE(SectionTreeCommandEnabled(C::RenameSubSection, profile));
-  EXPECT_TRUE(SectionTreeCommandEnabled(C::DeleteSubSection, profile));
+  EXPECT_FALSE(SectionTreeCommandEnabled(TC::RenameSubSection, profile));
+  EXPECT_TRUE(SectionTreeCommandEnabled(TC::DeleteSubSection, profile));
   EXPECT_FALSE(SectionTreeCommandEnabled(4711, SectionTreeMenuState{}));
   const std::vector<std::wstring> texts = [] {
     std::vector<std::wstring> out;
@@ -314,7 +314,7 @@ TEST_F(SectionTree, ClickOnALoadConditionOutsideTheCurrentSubSection) {
 TEST_F(SectionTree, CreateNewSubSection) {
   ASSERT_NO_FATAL_FAILURE(section());
   // "root" holds meshes: refused before anything is asked.
-  tree.OnCommand(C::CreateSubSection);
+  tree.OnCommand(TC::CreateSubSection);
   EXPECT_TRUE(host.prompts.empty());
   EXPECT_EQ(newMessages(), std::vector<std::string>{
                                "SubSection Management: Meshes must be removed before new subsections may be created,  "
@@ -323,7 +323,7 @@ TEST_F(SectionTree, CreateNewSubSection) {
   run("xscn.DeleteMeshes");
   newLines();
   host.answers = {CString(), CString(L"S2"), std::nullopt, CString(L"Ribs")};
-  for (int i = 0; i < 4; ++i) tree.OnCommand(C::CreateSubSection);
+  for (int i = 0; i < 4; ++i) tree.OnCommand(TC::CreateSubSection);
   EXPECT_EQ(host.prompts, std::vector<CString>(4, CString(L"Enter name for the new subsection.")));
   EXPECT_EQ(newMessages(), (std::vector<std::string>{"SubSection Creation: Name for subsection may not be empty",
                                                       "Create SubSection: Subsection with that name already exists"}));
@@ -337,7 +337,7 @@ TEST_F(SectionTree, CreateNewSubSection) {
 TEST_F(SectionTree, SetCurrentSubSection) {
   ASSERT_NO_FATAL_FAILURE(section());
   tree.Click(row(L"S2"));
-  tree.OnCommand(C::SetCurrentSubSection);
+  tree.OnCommand(TC::SetCurrentSubSection);
   EXPECT_EQ(model().currentName, CString(L"S2"));
   EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.SetCurrentSubSection \"S2\""});
   EXPECT_EQ(tree.rows()[row(L"S2")].image, 4);
@@ -353,7 +353,7 @@ TEST_F(SectionTree, DeleteSubSectionRefusesWhatHoldsTheCurrentOne) {
   newMessages();
   for (const wchar_t* name : {L"Inner", L"root", L"S2"}) {
     tree.Click(row(name));
-    tree.OnCommand(C::DeleteSubSection);
+    tree.OnCommand(TC::DeleteSubSection);
     EXPECT_NE(sub(name), nullptr) << CString(name).ToUtf8();
   }
   EXPECT_EQ(newMessages(), std::vector<std::string>(3, "Section Management: The current Subsection may not be deleted."));
@@ -361,7 +361,7 @@ TEST_F(SectionTree, DeleteSubSectionRefusesWhatHoldsTheCurrentOne) {
 
   // S1 goes with its shapes; the document's own line is not written.
   tree.Click(row(L"S1"));
-  tree.OnCommand(C::DeleteSubSection);
+  tree.OnCommand(TC::DeleteSubSection);
   EXPECT_EQ(sub(L"S1"), nullptr);
   EXPECT_EQ(model().findShape(L"U1"), nullptr);
   EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.DeleteSubSection \"S1\""});
@@ -373,7 +373,7 @@ TEST_F(SectionTree, DeleteSubSectionRefusesWhatHoldsTheCurrentOne) {
 TEST_F(SectionTree, DeleteLoadCondition) {
   ASSERT_NO_FATAL_FAILURE(section());
   tree.Click(row(L"LC1:UnrestrainedBending"));
-  tree.OnCommand(C::DeleteLoadCondition);
+  tree.OnCommand(TC::DeleteLoadCondition);
   EXPECT_EQ(sub(L"root")->findLoadCondition(L"LC1"), nullptr);
   EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.DeleteLoad \"LC1\""});
   EXPECT_FALSE(hasRow(L"LC1:UnrestrainedBending"));
@@ -386,7 +386,7 @@ TEST_F(SectionTree, RenameSubSection) {
   host.answers = {CString(L"S2"), CString(), CString(L"Flange")};
   for (int i = 0; i < 3; ++i) {
     tree.Click(row(L"S1"));
-    tree.OnCommand(C::RenameSubSection);
+    tree.OnCommand(TC::RenameSubSection);
   }
   EXPECT_EQ(host.prompts, std::vector<CString>(3, CString(L"Enter new name for subsection")));
   EXPECT_EQ(newMessages(), (std::vector<std::string>{"Rename SubSection: SubSection named S2 already exists.",
@@ -401,7 +401,7 @@ TEST_F(SectionTree, RenameSubSection) {
   doc->DeleteSubSectionAndChildShapes(L"S2");
   newLines();
   host.answers = {CString(L"Web")};
-  tree.OnCommand(C::RenameSubSection);
+  tree.OnCommand(TC::RenameSubSection);
   EXPECT_EQ(newMessages(), std::vector<std::string>{"Subsection Rename: Subsection not found."});
   EXPECT_EQ(newLines(), std::vector<std::string>{});
 }
@@ -414,11 +414,11 @@ TEST_F(SectionTree, BringToTopAndPushToBackReorderAndClearTheSelection) {
     return names;
   };
   tree.Click(row(L"S2"));
-  tree.OnCommand(C::BringSubSectionToTop);
+  tree.OnCommand(TC::BringSubSectionToTop);
   EXPECT_EQ(order(), "S2 S1 L1 ");
   EXPECT_EQ(tree.selectedSubSection(), nullptr);
   tree.Click(row(L"S2"));
-  tree.OnCommand(C::PushSubSectionToBack);
+  tree.OnCommand(TC::PushSubSectionToBack);
   EXPECT_EQ(order(), "S1 L1 S2 ");
   EXPECT_EQ(newLines(), (std::vector<std::string>{"xscn.BringSubSectionToFront \"S2\"",
                                                    "xscn.PushSubSectionToBack \"S2\""}));
@@ -427,13 +427,13 @@ TEST_F(SectionTree, BringToTopAndPushToBackReorderAndClearTheSelection) {
 TEST_F(SectionTree, DisplaySectionPropertiesComputesThenOpensTheSheet) {
   ASSERT_NO_FATAL_FAILURE(section());
   tree.Click(row(L"S1"));
-  tree.OnCommand(C::DisplaySectionProperties);
+  tree.OnCommand(TC::DisplaySectionProperties);
   EXPECT_EQ(newMessages(), std::vector<std::string>{
                                "Display Section Properties: Display Section Properties is not available."});
   CSubSection* shown = nullptr;
   SectionTreeModel::SetPropertiesHook([&](CXSectionAnalysisDoc&, CSubSection& s) { shown = &s; });
   sub(L"S1")->scnPrpUTD(false);
-  tree.OnCommand(C::DisplaySectionProperties);
+  tree.OnCommand(TC::DisplaySectionProperties);
   EXPECT_EQ(shown, sub(L"S1"));
   EXPECT_TRUE(sub(L"S1")->scnPrpUTD());
   // Two 2 x 2 squares overlapping by a 1 x 1 square.
@@ -559,10 +559,10 @@ TEST_F(SectionTree, DropMovesShapesAndProfilesOrSaysWhyNot) {
 TEST_F(SectionTree, PasteMakesAFreshCopyEachTime) {
   ASSERT_NO_FATAL_FAILURE(section());
   tree.Click(row(L"C:RECTANGLE"));
-  tree.OnCommand(C::CopySectionObject);
+  tree.OnCommand(TC::CopySectionObject);
   const int shapes = static_cast<int>(model().shapes.GetCount());
-  tree.OnCommand(C::PasteSectionObject);
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   EXPECT_EQ(model().shapes.GetCount(), shapes + 2);
   ASSERT_NE(model().findShape(L"C_1"), nullptr);
   ASSERT_NE(model().findShape(L"C_2"), nullptr);
@@ -584,8 +584,8 @@ TEST_F(SectionTree, PasteMakesAFreshCopyEachTime) {
 
   // A profile pastes as a sub-section of its own in the current one.
   tree.Click(row(L"L1:EXTRUDED_L"));
-  tree.OnCommand(C::CopySectionObject);
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::CopySectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   EXPECT_EQ(newLines(), std::vector<std::string>{"xscn.CopyPasteSubSection \"root\",\"L1\",\"L1_1\""});
   ASSERT_NE(sub(L"L1_1"), nullptr);
   EXPECT_TRUE(hasRow(L"L1_1:EXTRUDED_L"));
@@ -593,7 +593,7 @@ TEST_F(SectionTree, PasteMakesAFreshCopyEachTime) {
   // The source went: nothing to paste.
   run("xscn.DeleteShape \"L1\"");
   newLines();
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   EXPECT_EQ(newMessages(), std::vector<std::string>{"Paste Section Object: Shape object could not be found"});
   EXPECT_EQ(newLines(), std::vector<std::string>{});
 }
@@ -608,8 +608,8 @@ TEST_F(SectionTree, NoSelectionOutlivesTheModelItWasTakenFrom) {
   doc->Undo();
   // Before the tree is rebuilt ...
   EXPECT_EQ(tree.selectedSubSection(), nullptr);
-  tree.OnCommand(C::DeleteSubSection);
-  tree.OnCommand(C::SetCurrentSubSection);
+  tree.OnCommand(TC::DeleteSubSection);
+  tree.OnCommand(TC::SetCurrentSubSection);
   EXPECT_EQ(newLines(), std::vector<std::string>{});
   ASSERT_NE(doc->model()->findSubSectionMutable(L"S2"), nullptr);
   EXPECT_EQ(doc->model()->currentName, CString(L"root"));
@@ -621,7 +621,7 @@ TEST_F(SectionTree, NoSelectionOutlivesTheModelItWasTakenFrom) {
   doc->Redo();
   tree.RebuildTree();
   EXPECT_EQ(tree.selectedShape(), nullptr);
-  tree.OnCommand(C::CopySectionObject);
+  tree.OnCommand(TC::CopySectionObject);
   EXPECT_TRUE(tree.copiedShape().IsEmpty());
 }
 
@@ -633,23 +633,23 @@ TEST_F(SectionTree, TheJournalReplaysToTheSameSection) {
   newLines();
   newMessages();
   host.answers = {CString(L"Ribs")};
-  tree.OnCommand(C::CreateSubSection);
+  tree.OnCommand(TC::CreateSubSection);
   tree.Drop(row(L"C:RECTANGLE"), row(L"Ribs"));
   tree.Drop(row(L"L1:EXTRUDED_L"), row(L"S2"));
   tree.Click(row(L"A:RECTANGLE"));
-  tree.OnCommand(C::CopySectionObject);
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::CopySectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   tree.Click(row(L"S2"));
-  tree.OnCommand(C::PushSubSectionToBack);
+  tree.OnCommand(TC::PushSubSectionToBack);
   tree.Click(row(L"LC1:UnrestrainedBending"));
-  tree.OnCommand(C::DeleteLoadCondition);
+  tree.OnCommand(TC::DeleteLoadCondition);
   tree.Click(row(L"S1"));
-  tree.OnCommand(C::DeleteSubSection);
+  tree.OnCommand(TC::DeleteSubSection);
   tree.Click(row(L"Ribs"));
-  tree.OnCommand(C::SetCurrentSubSection);
+  tree.OnCommand(TC::SetCurrentSubSection);
   tree.Click(row(L"C:RECTANGLE"));
-  tree.OnCommand(C::CopySectionObject);
-  tree.OnCommand(C::PasteSectionObject);
+  tree.OnCommand(TC::CopySectionObject);
+  tree.OnCommand(TC::PasteSectionObject);
   EXPECT_EQ(newMessages(), std::vector<std::string>{});
   ASSERT_NE(model().findShape(L"C_1"), nullptr);
   EXPECT_EQ(ownerOf(L"C_1"), "Ribs");
