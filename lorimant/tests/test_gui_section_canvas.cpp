@@ -202,6 +202,37 @@ TEST_F(GuiSectionCanvas, RestingOnAShapeShowsItsTooltip) {
   EXPECT_FALSE(view->tooltipShown());
 }
 
+// The view goes before its window, as when its document closes, while the
+// double-click hold and a hover wait are pending: neither fires into it,
+// and the window, left to paint its last picture, passes everything on.
+TEST_F(GuiSectionCanvas, AViewClosedWithTimersPendingIsNotReached) {
+  const auto send = [&](wxEventType type, wxPoint at) {
+    wxMouseEvent event(type);
+    event.SetPosition(at);
+    event.SetEventObject(canvas);
+    canvas->GetEventHandler()->ProcessEvent(event);
+  };
+  const wxPoint inA = at(2, 1);
+  send(wxEVT_LEFT_UP, inA);
+  send(wxEVT_LEFT_DCLICK, inA);
+  send(wxEVT_MOTION, at(7, 1));
+  ASSERT_EQ(view->m_hold, 1);
+  view.reset();
+  EXPECT_EQ(canvas->view(), nullptr);
+  Wait(2300);
+  for (wxEventType type : {wxEVT_MOTION, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_UP})
+    send(type, inA);
+  wxKeyEvent key(wxEVT_KEY_DOWN);
+  key.m_keyCode = WXK_DELETE;
+  canvas->GetEventHandler()->ProcessEvent(key);
+  wxCommandEvent command(wxEVT_MENU, WxCommandId(C::Delete));
+  frame->GetEventHandler()->ProcessEvent(command);
+  canvas->Refresh();
+  Wait(100);
+  EXPECT_FALSE(canvas->HasCapture());
+  EXPECT_TRUE(Hooks::messageBoxes().empty());
+}
+
 TEST_F(GuiSectionCanvas, DisplayPrecisionAsksWithTheValueDialog) {
   const auto choose = [&](const wxString& typed) {
     dialog_test::ModalScript script([&](CDialog& d) {
