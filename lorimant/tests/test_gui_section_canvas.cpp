@@ -50,6 +50,24 @@ void Wait(int ms) {
   gui_test::Flush();
 }
 
+// Every command of the view travels as a wx id that wx takes for a menu
+// item (0 to 32766, outside its own 4999..5999) and comes back unchanged;
+// 32768 is the first id that is moved.
+TEST(SectionCommandIds, EveryViewCommandFitsAWxMenuIdAndComesBack) {
+  EXPECT_EQ(WxCommandId(32768), 6768);
+  EXPECT_EQ(CommandOfWxId(6768), 32768u);
+  EXPECT_EQ(WxCommandId(C::Undo), 57643 - 26000);
+  int commands = 0;
+  for (UINT id = 1; id <= 0xFFFF; ++id) {
+    if (!isSectionCommand(id)) continue;
+    ++commands;
+    const int wxId = WxCommandId(id);
+    EXPECT_TRUE(wxId > 0 && wxId < 32767 && (wxId < 4999 || wxId > 5999)) << id << " -> " << wxId;
+    EXPECT_EQ(CommandOfWxId(wxId), id);
+  }
+  EXPECT_GT(commands, 100);
+}
+
 class GuiSectionCanvas : public GuiLorimantTest {
  protected:
   void SetUp() override {
