@@ -50,6 +50,24 @@ void Wait(int ms) {
   gui_test::Flush();
 }
 
+// Every command of the view travels as a wx id that wx takes for a menu
+// item (0 to 32766, outside its own 4999..5999) and comes back unchanged;
+// 32768 is the first id that is moved.
+TEST(SectionCommandIds, EveryViewCommandFitsAWxMenuIdAndComesBack) {
+  EXPECT_EQ(WxCommandId(32768), 6768);
+  EXPECT_EQ(CommandOfWxId(6768), 32768u);
+  EXPECT_EQ(WxCommandId(C::Undo), 57643 - 26000);
+  int commands = 0;
+  for (UINT id = 1; id <= 0xFFFF; ++id) {
+    if (!isSectionCommand(id)) continue;
+    ++commands;
+    const int wxId = WxCommandId(id);
+    EXPECT_TRUE(wxId > 0 && wxId < 32767 && (wxId < 4999 || wxId > 5999)) << id << " -> " << wxId;
+    EXPECT_EQ(CommandOfWxId(wxId), id);
+  }
+  EXPECT_GT(commands, 100);
+}
+
 class GuiSectionCanvas : public GuiLorimantTest {
  protected:
   void SetUp() override {
@@ -200,6 +218,37 @@ TEST_F(GuiSectionCanvas, RestingOnAShapeShowsItsTooltip) {
   sim.MouseMove(onScreen(5, -1));
   Wait(100);
   EXPECT_FALSE(view->tooltipShown());
+}
+
+// The view goes before its window, as when its document closes, while the
+// double-click hold and a hover wait are pending: neither fires into it,
+// and the window, left to paint its last picture, passes everything on.
+TEST_F(GuiSectionCanvas, AViewClosedWithTimersPendingIsNotReached) {
+  const auto send = [&](wxEventType type, wxPoint at) {
+    wxMouseEvent event(type);
+    event.SetPosition(at);
+    event.SetEventObject(canvas);
+    canvas->GetEventHandler()->ProcessEvent(event);
+  };
+  const wxPoint inA = at(2, 1);
+  send(wxEVT_LEFT_UP, inA);
+  send(wxEVT_LEFT_DCLICK, inA);
+  send(wxEVT_MOTION, at(7, 1));
+  ASSERT_EQ(view->m_hold, 1);
+  view.reset();
+  EXPECT_EQ(canvas->view(), nullptr);
+  Wait(2300);
+  for (wxEventType type : {wxEVT_MOTION, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_UP})
+    send(type, inA);
+  wxKeyEvent key(wxEVT_KEY_DOWN);
+  key.m_keyCode = WXK_DELETE;
+  canvas->GetEventHandler()->ProcessEvent(key);
+  wxCommandEvent command(wxEVT_MENU, WxCommandId(C::Delete));
+  frame->GetEventHandler()->ProcessEvent(command);
+  canvas->Refresh();
+  Wait(100);
+  EXPECT_FALSE(canvas->HasCapture());
+  EXPECT_TRUE(Hooks::messageBoxes().empty());
 }
 
 TEST_F(GuiSectionCanvas, DisplayPrecisionAsksWithTheValueDialog) {

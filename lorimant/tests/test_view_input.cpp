@@ -438,8 +438,12 @@ TEST_F(SectionInput, GridListBackgroundColourAndDisplayPrecision) {
   ASSERT_TRUE(view->RunCommand(C::GridPosition, 2));
   EXPECT_EQ(model()->grid, nullptr);
   EXPECT_TRUE(records(SectionRecord::kGridX).empty());
-  ASSERT_TRUE(view->RunCommand(C::GridPosition, 7));
+  // (Even the rebuild that a change of position makes, which clears the picks.)
+  click(2, 1);
+  for (int item : {7, -1}) ASSERT_TRUE(view->RunCommand(C::GridPosition, item));
   EXPECT_EQ(view->m_gridShown, 0);
+  EXPECT_EQ(picked(), Names{L"a"});
+  view->ClearPicks();
   host.colourAnswer = std::array<int, 3>{255, 0, 0};
   ASSERT_TRUE(view->RunCommand(C::BackgroundColor));
   EXPECT_EQ(pixel(5, 5), kRed);
@@ -476,6 +480,42 @@ TEST_F(SectionInput, GridListBackgroundColourAndDisplayPrecision) {
   host.valueAnswer.reset();
   ASSERT_TRUE(view->RunCommand(C::DisplayPrecision));
   EXPECT_EQ(model()->displayPrecision, 6);
+}
+
+// Zooming in or out far past any use keeps a picture to scale: the model
+// point under the mouse stays where the view window puts it. (The grid is
+// off while the wheel turns, to keep the test quick, and on at the ends.)
+TEST_F(SectionInput, ZoomingThousandsOfTimesKeepsThePictureToScale) {
+  view->SetGridPosition(GridPosition::NoShow);
+  view->m_center.x = view->m_eye.x = 2.0f;
+  view->m_center.y = view->m_eye.y = 1.0f;
+  for (int i = 0; i < 1000; ++i) input->wheel(-120);
+  view->SetGridPosition(GridPosition::Behind);
+  const float width = view->m_windowMax.x - view->m_windowMin.x;
+  const float height = view->m_windowMax.y - view->m_windowMin.y;
+  ASSERT_TRUE(std::isfinite(width) && std::isfinite(height));
+  EXPECT_NEAR(height, 0.75f * width, 1e-3f * width);
+  // 300 pixels right of the centre lies 300 / 800 of the width further
+  // right, still inside "a".
+  input->hover(CPoint(700, 300));
+  ASSERT_TRUE(view->tooltipShown());
+  EXPECT_EQ(std::string(view->tooltipText().GetString()), "id:a  matl:steel");
+  EXPECT_NEAR(view->tooltipPoint().x, 2.0 + 300.0 * width / 800.0, 1e-6);
+  EXPECT_NEAR(view->tooltipPoint().y, 1.0, 1e-6);
+  input->mouseMove(CPoint(700, 300));
+
+  view->SetGridPosition(GridPosition::NoShow);
+  for (int i = 0; i < 2000; ++i) input->wheel(120);
+  const float wide = view->m_windowMax.x - view->m_windowMin.x;
+  ASSERT_TRUE(std::isfinite(wide));
+  EXPECT_GT(wide, 1e8f);
+  EXPECT_LE(wide, 1e9f);
+  // It still draws: a new background shows, and the grid comes back.
+  host.colourAnswer = std::array<int, 3>{255, 0, 0};
+  ASSERT_TRUE(view->RunCommand(C::BackgroundColor));
+  EXPECT_EQ(pixel(5, 5), kRed);
+  view->SetGridPosition(GridPosition::Behind);
+  EXPECT_NE(model()->grid, nullptr);
 }
 
 TEST_F(SectionInput, CalculatorStartsTheProgramOfTheSettings) {
@@ -615,6 +655,31 @@ TEST_F(EmptyInput, MiddleDragPansUntilItEnds) {
   view->fullView();
   input->middleUp(CPoint(10, 10));
   expectWindow(16, 12);
+}
+
+// The wheel zooms only on a turn of its own: a turn of 0, or one during a
+// pan or a rubber-band drag, changes nothing. The rubber band then zooms
+// to the box that was dragged: pixels (100, 100) to (300, 250), the
+// model's x -12..-4 and y 2..8.
+TEST_F(EmptyInput, TheWheelLeavesAPanOrARubberBandAlone) {
+  input->wheel(0);
+  expectWindow(16, 12);
+  input->middleDown(CPoint(400, 300));
+  input->wheel(-120);
+  input->middleUp(CPoint(400, 300));
+  expectWindow(16, 12);
+
+  ASSERT_TRUE(view->RunCommand(C::RubberZoom));
+  input->leftDown(CPoint(100, 100));
+  input->mouseMove(CPoint(300, 200));
+  input->wheel(-120);
+  input->wheel(120);
+  input->wheel(120);
+  input->leftUp(CPoint(300, 200));
+  ASSERT_FALSE(view->mouseLoopActive());
+  EXPECT_NEAR(view->m_center.x, -8.0, 1e-4);
+  EXPECT_NEAR(view->m_center.y, 5.0, 1e-4);
+  expectWindow(4, 3);
 }
 
 // A session built and edited through the journalled paths replays to the

@@ -250,7 +250,8 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // The host as a section view's window, or null (no window, or a plain host).
   SectionViewHost* sectionHost() const;
   // One zoom step: 6 narrows the view window by 5 % of its size on each
-  // side, 7 widens it by as much; other codes do nothing.
+  // side, 7 widens it by as much; other codes do nothing. No step takes
+  // the window's shorter side below 1e-5 or its longer side above 1e9.
   void zoomStep(int code) override;
   // True when the rotate, mirror or translate dialog is open.
   bool transformDialogOpen() const;

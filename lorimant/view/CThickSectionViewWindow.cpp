@@ -1,5 +1,7 @@
 // What the section view does for its window: attaching to it, the zoom
 // step of the wheel and the keys, and the hover tooltip.
+#include <algorithm>
+
 #include "analysis/model/CDot.h"
 #include "analysis/model/CMetal.h"
 #include "drevoline/section/CShapeAnalysis.h"
@@ -10,9 +12,10 @@ namespace {
 
 // A zoom step moves each side of the view window by this part of its size.
 constexpr float kZoomStep = 0.05f;
-// The view window stays within these widths, so that the projection
-// never degenerates however often a step repeats.
-constexpr float kNarrowestWindow = 1e-6f;
+// Both sides of the view window stay within these sizes however often a
+// step repeats: the projection gives up on a side below 1e-6, and the
+// picture would then jump to another scale.
+constexpr float kNarrowestWindow = 1e-5f;
 constexpr float kWidestWindow = 1e9f;
 
 }  // namespace
@@ -25,8 +28,12 @@ SectionViewHost* CThickSectionView::sectionHost() const { return dynamic_cast<Se
 
 void CThickSectionView::zoomStep(int code) {
   const float width = m_windowMax.x - m_windowMin.x;
-  if (code == ZoomIn && width > kNarrowestWindow) zoomCntl(-kZoomStep);
-  if (code == ZoomOut && width < kWidestWindow) zoomCntl(kZoomStep);
+  const float height = m_windowMax.y - m_windowMin.y;
+  // A step is taken only when both sides stay within the limits after it.
+  if (code == ZoomIn && std::min(width, height) * (1.0f - 2.0f * kZoomStep) >= kNarrowestWindow)
+    zoomCntl(-kZoomStep);
+  if (code == ZoomOut && std::max(width, height) * (1.0f + 2.0f * kZoomStep) <= kWidestWindow)
+    zoomCntl(kZoomStep);
 }
 
 bool CThickSectionView::transformDialogOpen() const {

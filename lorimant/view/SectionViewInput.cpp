@@ -133,6 +133,10 @@ void SectionViewInput::captureLost() {
 }
 
 void SectionViewInput::wheel(int delta) {
+  // A pan or a rubber band owns the mouse: a turn meanwhile would change
+  // the picture under it. A turn of 0 (a touchpad's smallest scroll) has
+  // no direction.
+  if (delta == 0 || m_panning || m_view.mouseLoopActive()) return;
   m_view.zoomStep(delta < 0 ? ZoomIn : ZoomOut);
   m_view.RefreshScene();
 }

@@ -69,7 +69,9 @@ class SectionViewInput {
   void mouseMove(CPoint p);
   // The window lost the mouse: a rubber-band loop is cancelled, a pan ends.
   void captureLost();
-  // A wheel turn: zoom step 6 for a negative delta, else 7; redraw.
+  // A wheel turn: zoom step 6 for a negative delta, 7 for a positive one;
+  // redraw. Nothing for a delta of 0, in the pan mode or while a
+  // rubber-band loop runs.
   void wheel(int delta);
   // The mouse rested at p: the tooltip of the construction point or shape
   // under it.
