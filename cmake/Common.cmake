@@ -46,6 +46,8 @@ endfunction()
 # LORIMANT_TEST_SHARDS shards (label "unit"). Whole shards rather than one
 # process per test: starting a sanitized process costs far more than most
 # tests do, and one process per test made the run twenty times longer.
+option(LORIMANT_UNITY_TESTS "Compile each test executable's files in batches" ON)
+set(LORIMANT_UNITY_BATCH 8 CACHE STRING "Test files per batch")
 set(LORIMANT_TEST_SHARDS 4 CACHE STRING "Processes each test executable's unit tests are split over")
 function(lorimant_tests name)
   if(NOT LORIMANT_TESTS)
@@ -59,6 +61,13 @@ function(lorimant_tests name)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE
       LORIMANT_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
+  # Test files compile in batches: each file alone spends most of its time
+  # on the same GoogleTest, GoogleMock and library headers. A file-scope
+  # name that two files of a batch both define is a compile error, so a
+  # clash cannot pass unseen.
+  if(LORIMANT_UNITY_TESTS)
+    lorimant_unity_batches(${name} ${test_sources})
+  endif()
   # Leaks inside system libraries are reported by none of our tests. The
   # software renderer draws in the calling thread: its helper threads give
   # the same pixels and only add CPU time under the sanitizers.
@@ -75,6 +84,30 @@ function(lorimant_tests name)
   # The window tests share one X display and are timing-sensitive under
   # load: they run alone, a few seconds in all.
   set_tests_properties(${name}.gui PROPERTIES LABELS gui TIMEOUT 900 ENVIRONMENT "${env}" RUN_SERIAL TRUE)
+endfunction()
+
+# Puts the test files of target in batches of at most LORIMANT_UNITY_BATCH
+# that are compiled as one translation unit each. A file's file-scope
+# `using` directives, declarations and aliases and its namespace aliases
+# reach every file after it in its batch, so only files with the same such
+# lines share a batch.
+# Anonymous-namespace helpers of one batch share one namespace: two files
+# that define the same helper fail to compile together, never silently.
+function(lorimant_unity_batches target)
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
+  target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
+  foreach(source ${ARGN})
+    file(STRINGS ${source} lines REGEX "^(using (namespace [A-Za-z_:]+|[A-Za-z_:]+;|[A-Za-z_]+ =)|namespace [A-Za-z_]+ =)")
+    string(MD5 key "${lines}")
+    string(SUBSTRING ${key} 0 8 key)
+    if(NOT DEFINED count_${key})
+      set(count_${key} 0)
+    endif()
+    math(EXPR batch "${count_${key}} / ${LORIMANT_UNITY_BATCH}")
+    math(EXPR count_${key} "${count_${key}} + 1")
+    set_source_files_properties(${source} TARGET_DIRECTORY ${target}
+        PROPERTIES UNITY_GROUP "${key}_${batch}")
+  endforeach()
 endfunction()
 
 include(${CMAKE_CURRENT_LIST_DIR}/Fuzz.cmake)

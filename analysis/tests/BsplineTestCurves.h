@@ -2,6 +2,7 @@
 // resets the process-wide state that splines share.
 #pragma once
 
+#include <vector>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -76,5 +77,11 @@ protected:
         QHTgSplitTol = 0.0;
     }
 };
+
+// The knot vector of s as a plain vector.
+inline std::vector<double> knotsOf(const Bspline& s)
+{
+    return std::vector<double>(s.knotVector().begin(), s.knotVector().end());
+}
 
 }  // namespace bspline_test

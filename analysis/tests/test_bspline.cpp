@@ -22,10 +22,7 @@ using bspline_test::SplineState;
 
 namespace {
 
-std::vector<double> knotsOf(const Bspline& s)
-{
-    return std::vector<double>(s.knotVector().begin(), s.knotVector().end());
-}
+using bspline_test::knotsOf;
 
 std::vector<BYTE> store(Bspline& s)
 {

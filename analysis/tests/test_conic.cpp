@@ -1,6 +1,7 @@
 // Circular arcs, general conic arcs, the circle data of an arc, circles
 // through three points and the radius of curvature.
 #include "analysis/tests/TestSupport.h"
+#include <numbers>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -20,13 +21,12 @@ using bspline_test::SplineState;
 
 namespace {
 
-const double kPi = 3.141592653589793;
 
 using test_support::thrownText;
 
 Point<double> polar(const Point<double>& c, double r, double degrees)
 {
-    return c + P(std::cos(degrees * kPi / 180), std::sin(degrees * kPi / 180)) * r;
+    return c + P(std::cos(degrees * std::numbers::pi / 180), std::sin(degrees * std::numbers::pi / 180)) * r;
 }
 
 // Arc about c of radius r, counter-clockwise from a0 to a1 degrees.
@@ -53,10 +53,7 @@ double radialError(const Bspline& s, const Point<double>& c, double r, int n = 4
     return worst;
 }
 
-std::vector<double> knotsOf(const Bspline& s)
-{
-    return std::vector<double>(s.knotVector().begin(), s.knotVector().end());
-}
+using bspline_test::knotsOf;
 
 class CircularArc : public SplineState {};
 class ConicArc : public SplineState {};
@@ -87,7 +84,7 @@ TEST_F(CircularArc, QuarterCircle)
     ASSERT_EQ(k.size(), 6u);
     EXPECT_EQ(k[0], 0.0);
     EXPECT_EQ(k[2], 0.0);
-    EXPECT_NEAR(k[3], kPi * r / 2, 1e-14);
+    EXPECT_NEAR(k[3], std::numbers::pi * r / 2, 1e-14);
     EXPECT_EQ(k[5], k[3]);
     EXPECT_LT(radialError(*q, O, r), 1e-14);
 }
@@ -106,7 +103,7 @@ TEST_F(CircularArc, FullCircleFromOnePoint)
     // 120° segments: s = cos 60° / (1 + cos 60°) = 1/3 at the corners.
     for (int i = 0; i < 7; ++i)
         EXPECT_NEAR(circle.wts(i), i % 2 ? 1.0 / 3 : 2.0 / 3, 1e-15) << i;
-    const double L = 2 * kPi * r;
+    const double L = 2 * std::numbers::pi * r;
     const std::vector<double> want = {0, 0, 0, 0.3333333 * L, 0.3333333 * L,
                                       0.66666667 * L, 0.66666667 * L, L, L, L};
     ASSERT_EQ(knotsOf(circle).size(), want.size());
@@ -135,7 +132,7 @@ TEST_F(CircularArc, SegmentsPerSweep)
     for (const Case& c : cases) {
         auto a = arc(O, 3.0, c.a0, c.a1);
         EXPECT_EQ(a->nPts(), 2 * c.segments + 1) << c.a0 << ".." << c.a1;
-        EXPECT_NEAR(a->endParameter(), 3.0 * (c.a1 - c.a0) * kPi / 180, 1e-13);
+        EXPECT_NEAR(a->endParameter(), 3.0 * (c.a1 - c.a0) * std::numbers::pi / 180, 1e-13);
         EXPECT_LT(radialError(*a, O, 3.0), 1e-14);
         const Point<double> end = a->endPoint();
         EXPECT_NEAR(end.x, polar(O, 3.0, c.a1).x, 1e-14);
@@ -149,7 +146,7 @@ TEST_F(CircularArc, ClockwiseAboutADownwardNormal)
     Point<double> O(0, 0, 0), s(1, 0, 0), e(0, 1, 0), n(0, 0, -1);
     Bspline a(&O, &s, &e, &n);
     EXPECT_EQ(a.nPts(), 7);
-    EXPECT_NEAR(a.endParameter(), 1.5 * kPi, 1e-14);
+    EXPECT_NEAR(a.endParameter(), 1.5 * std::numbers::pi, 1e-14);
     Point<double> mid;
     a.eval(a.endParameter() / 2, &mid, 1e-7);
     EXPECT_LT(mid.x, 0.0);
@@ -162,7 +159,7 @@ TEST_F(CircularArc, UnitCircleArea)
     Point<double> origin;
     const double area = integrateSpline(dA, circle.get(), &origin, 2, circle->startParameter(),
                                         circle->endParameter());
-    EXPECT_NEAR(area / kPi, 1.0, 1e-6);
+    EXPECT_NEAR(area / std::numbers::pi, 1.0, 1e-6);
 }
 
 TEST_F(CircularArc, SplitPiecesStayOnTheCircle)
@@ -257,7 +254,7 @@ TEST_F(ConicArc, ArcsOnTheirCircleWhateverTheSweep)
         Point<double> P0 = polar(P(0, 0), 1.0, 0.0);
         Point<double> P2 = polar(P(0, 0), 1.0, k.sweep);
         Point<double> T0(0, 1, 0);
-        Point<double> T2 = P(-std::sin(k.sweep * kPi / 180), std::cos(k.sweep * kPi / 180));
+        Point<double> T2 = P(-std::sin(k.sweep * std::numbers::pi / 180), std::cos(k.sweep * std::numbers::pi / 180));
         Point<double> S = polar(P(0, 0), 1.0, k.sweep / 2);
         std::unique_ptr<Bspline> c(conicBspline(P0, T0, S, P2, T2));
         EXPECT_EQ(c->nPts(), k.nPts) << k.sweep;
@@ -273,7 +270,7 @@ TEST_F(ConicArc, ParallelTangentsGiveHalfAnEllipseThroughTheShoulder)
     // Ellipse x²/4 + y² = 1 from (2,0) to (-2,0) through its point at 60
     // degrees: corners (2,1) and (-2,1), middle (0,1).
     Point<double> P0(2, 0, 0), T0(0, 3, 0), P2(-2, 0, 0), T2(0, -1, 0);
-    Point<double> S(2 * std::cos(kPi / 3), std::sin(kPi / 3), 0);
+    Point<double> S(2 * std::cos(std::numbers::pi / 3), std::sin(std::numbers::pi / 3), 0);
     std::unique_ptr<Bspline> c(conicBspline(P0, T0, S, P2, T2));
     ASSERT_EQ(c->nPts(), 5);
     EXPECT_NEAR(c->cpts(1).x, 2.0, 1e-14);
@@ -361,18 +358,18 @@ TEST_F(CircleQueries, CircleArgsOfAnOpenArc)
     EXPECT_FALSE(a->circleArgs(&centre, &start, &end, &corner, &a0, &a1));
     EXPECT_NEAR(centre.x, O.x, 1e-9);
     EXPECT_NEAR(centre.y, O.y, 1e-9);
-    EXPECT_NEAR(a0, kPi / 6, 1e-9);
-    EXPECT_NEAR(a1, 2 * kPi / 3, 1e-9);
+    EXPECT_NEAR(a0, std::numbers::pi / 6, 1e-9);
+    EXPECT_NEAR(a1, 2 * std::numbers::pi / 3, 1e-9);
     // The end tangents meet on the bisector at r / cos 45°.
-    const Point<double> want = polar(O, 2.0 / std::cos(kPi / 4), 75.0);
+    const Point<double> want = polar(O, 2.0 / std::cos(std::numbers::pi / 4), 75.0);
     EXPECT_NEAR(corner.x, want.x, 1e-9);
     EXPECT_NEAR(corner.y, want.y, 1e-9);
 
     // An arc across +x has its end angle above 2π.
     auto across = arc(O, 2.0, 300.0, 400.0);
     across->circleArgs(&centre, &start, &end, &corner, &a0, &a1);
-    EXPECT_NEAR(a0, 5 * kPi / 3, 1e-9);
-    EXPECT_NEAR(a1, 2 * kPi + 40 * kPi / 180, 1e-9);
+    EXPECT_NEAR(a0, 5 * std::numbers::pi / 3, 1e-9);
+    EXPECT_NEAR(a1, 2 * std::numbers::pi + 40 * std::numbers::pi / 180, 1e-9);
 }
 
 TEST_F(CircleQueries, CircleArgsOfHalfAndFullCircles)
@@ -386,13 +383,13 @@ TEST_F(CircleQueries, CircleArgsOfHalfAndFullCircles)
     EXPECT_NEAR(centre.y, O.y, 1e-14);
     EXPECT_EQ(corner.x, 5.0);
     EXPECT_NEAR(a0, 0.0, 1e-12);
-    EXPECT_NEAR(a1, kPi, 1e-12);
+    EXPECT_NEAR(a1, std::numbers::pi, 1e-12);
     // The lower half runs from π to 2π: the end angle is raised past the
     // start, as for open arcs.
     auto lower = arc(O, 1.5, 180.0, 360.0);
     EXPECT_TRUE(lower->circleArgs(&centre, &start, &end, &corner, &a0, &a1));
-    EXPECT_NEAR(a0, kPi, 1e-12);
-    EXPECT_NEAR(a1, 2 * kPi, 1e-12);
+    EXPECT_NEAR(a0, std::numbers::pi, 1e-12);
+    EXPECT_NEAR(a1, 2 * std::numbers::pi, 1e-12);
 
     Point<double> c = O;
     Point<double> s = polar(O, 1.5, 90.0);
@@ -402,8 +399,8 @@ TEST_F(CircleQueries, CircleArgsOfHalfAndFullCircles)
     EXPECT_TRUE(full.circleArgs(&centre, &start, &end, &corner, &a0, &a1));
     EXPECT_NEAR(centre.x, O.x, 1e-9);
     EXPECT_NEAR(centre.y, O.y, 1e-9);
-    EXPECT_NEAR(a0, kPi / 2, 1e-9);
-    EXPECT_NEAR(a1, kPi / 2 + 2 * kPi, 1e-9);
+    EXPECT_NEAR(a0, std::numbers::pi / 2, 1e-9);
+    EXPECT_NEAR(a1, std::numbers::pi / 2 + 2 * std::numbers::pi, 1e-9);
 }
 
 TEST_F(CircleQueries, RadiusOfCurvature)

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -178,4 +179,34 @@ TEST_F(DialogForms, UnitsReturnTheChoiceOnly) {
   EXPECT_EQ(Hooks::messageBoxes()[0].text, CString(L"Selection is required"));
   EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"Units Selection"));
   EXPECT_EQ(Hooks::messageBoxes()[0].type & MB_ICONMASK, MB_ICONINFORMATION);
+}
+
+TEST_F(DialogForms, QuestionsAndBoundsAreShownNotRead) {
+  // Bounds whose shown text does not give them back (the largest double
+  // reads as no number at all), and a question the window may have wrapped.
+  CGetRealForm real;
+  real.m_lower = 0.1 + 0.2;
+  real.m_upper = std::numeric_limits<double>::max();
+  CMemoryControls c;
+  for (int id : {394, 395, 396}) c.Add(id);
+  ASSERT_TRUE(exchange(c, real, FALSE));
+  EXPECT_EQ(c.GetText(395), CString(L"0.3"));
+  c.SetText(394, L"2");
+  ASSERT_TRUE(exchange(c, real, TRUE));
+  EXPECT_TRUE(Hooks::messageBoxes().empty());
+  EXPECT_EQ(real.m_value, 2.0);
+  EXPECT_EQ(real.m_lower, 0.1 + 0.2);
+  EXPECT_EQ(real.m_upper, std::numeric_limits<double>::max());
+
+  CAskValueForm ask;
+  ask.m_prompt = L"Width of the flange";
+  CMemoryControls a;
+  a.Add(889), a.Add(896);
+  ASSERT_TRUE(exchange(a, ask, FALSE));
+  EXPECT_EQ(a.GetText(889), CString(L"Width of the flange"));
+  a.SetText(889, L"Width of the\nflange");
+  a.SetText(896, L"4");
+  ASSERT_TRUE(exchange(a, ask, TRUE));
+  EXPECT_EQ(ask.m_prompt, CString(L"Width of the flange"));
+  EXPECT_EQ(ask.m_value, 4.0);
 }

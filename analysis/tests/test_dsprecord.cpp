@@ -37,9 +37,9 @@ class FakeView : public DspRecordView {
   LightProperties highlight_;
 };
 
-const Rgba8 kBackground{0, 0, 0, 255};
-const Rgba8 kRed{255, 0, 0, 255};
-const Rgba8 kWhite{255, 255, 255, 255};
+const Rgba8 kClearPixel{0, 0, 0, 255};
+const Rgba8 kRedPixel{255, 0, 0, 255};
+const Rgba8 kWhitePixel{255, 255, 255, 255};
 
 constexpr unsigned kAllTypes = 0xFFFFFFFFu;
 
@@ -166,7 +166,7 @@ TEST_F(DspRecordGl, FilteredRecordsDrawNothingAndLoadNoName) {
     c.change(*record);
     clear();
     record->display(&view_, c.priority, c.mask, GL_RENDER, 0, c.layer);
-    EXPECT_EQ(centre(), kBackground);
+    EXPECT_EQ(centre(), kClearPixel);
 
     GLuint buffer[16] = {};
     glSelectBuffer(16, buffer);
@@ -183,12 +183,12 @@ TEST_F(DspRecordGl, PostedRecordDrawsInItsDiffuseColourAndPickedInTheHighlight) 
   record->layer = 2;
   record->priority(3);
   record->display(&view_, 3, 32u, GL_RENDER, 0, 2);
-  EXPECT_EQ(centre(), kRed);
+  EXPECT_EQ(centre(), kRedPixel);
 
   clear();
   record->pick();
   record->display(&view_, -1, 32u, GL_RENDER, 0, -1);
-  EXPECT_EQ(centre(), kWhite);
+  EXPECT_EQ(centre(), kWhitePixel);
   // The lit material takes the highlight too.
   GLfloat diffuse[4] = {};
   glGetMaterialfv(GL_BACK, GL_DIFFUSE, diffuse);
@@ -199,7 +199,7 @@ TEST_F(DspRecordGl, RecordWithoutMaterialKeepsTheCurrentColour) {
   auto record = makeRecord(newQuadList(), nullptr);
   glColor3f(1, 0, 0);
   record->display(&view_, -1, kAllTypes, GL_RENDER, 0, -1);
-  EXPECT_EQ(centre(), kRed);
+  EXPECT_EQ(centre(), kRedPixel);
 }
 
 TEST_F(DspRecordGl, LabelsAreDrawnOutsideSelectionModeOnly) {

@@ -1,6 +1,7 @@
 // Cubic interpolation through points: the open fit and its end conditions,
 // the closed periodic fit, and the cubic approximation of rational curves.
 #include "analysis/tests/TestSupport.h"
+#include <numbers>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -18,12 +19,8 @@ using bspline_test::SplineState;
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 
-std::vector<double> knotsOf(const Bspline& s)
-{
-    return std::vector<double>(s.knotVector().begin(), s.knotVector().end());
-}
+using bspline_test::knotsOf;
 
 void expectPoint(const Point<double>& got, const Point<double>& want, double tol,
                  const std::string& what = "")
@@ -140,7 +137,7 @@ TEST_F(BsplineFit, QuadraticAndCircleEndTangents)
     // On the unit circle from (1, 0) to (0, 1): the circle's own tangents.
     std::vector<Point<double>> arc;
     for (int i = 0; i <= 3; ++i)
-        arc.push_back(P(std::cos(i * kPi / 6), std::sin(i * kPi / 6)));
+        arc.push_back(P(std::cos(i * std::numbers::pi / 6), std::sin(i * std::numbers::pi / 6)));
     std::unique_ptr<Bspline> c(fit(arc, endCircle));
     c->tangent(c->startParameter(), &a);
     c->tangent(c->endParameter(), &b);
@@ -208,7 +205,7 @@ TEST_F(BsplineFit, ClosedFitIsAPeriodicCubicThroughThePoints)
     // control point is (1, hσ/3) = (1, √2 / (4 + √2)).
     std::vector<Point<double>> pts;
     for (int i = 0; i <= 8; ++i)
-        pts.push_back(P(std::cos(i * kPi / 4), std::sin(i * kPi / 4), 0.5));
+        pts.push_back(P(std::cos(i * std::numbers::pi / 4), std::sin(i * std::numbers::pi / 4), 0.5));
     pts.back() = pts.front();
     std::unique_ptr<Bspline> s(fit(pts, endCircle, {}, {}, 1));
     EXPECT_EQ(s->closed(), 1);
@@ -264,7 +261,7 @@ TEST_F(BsplineFit, ClosedFitNeedsThreeDistinctPoints)
 TEST_F(BsplineFit, NonRationalApproxOfAQuarterCircle)
 {
     Bspline arc;
-    quarterCircle(arc, 2.0, kPi);  // closed flag unset
+    quarterCircle(arc, 2.0, std::numbers::pi);  // closed flag unset
     ASSERT_EQ(arc.closed(), Bspline::unset);
     std::unique_ptr<Bspline> c(arc.nonRationalApprox());
     EXPECT_EQ(c->closed(), 0);

@@ -1,5 +1,6 @@
 #include "analysis/geometry/PlanarGeometry.h"
 
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,7 +11,6 @@ using P = Point<double>;
 
 namespace {
 
-const double kPi = 3.141592653589793;
 
 void expectXY(const P& p, double x, double y, double tol = 1e-15)
 {
@@ -163,13 +163,13 @@ TEST(GeoPlanar, LineProjectPt)
 TEST(GeoPlanar, Angles)
 {
     P x(1, 0, 0), y(0, 1, 0), negY(0, -1, 0), negX(-1, 0, 0), diag(-2, -2, 0);
-    EXPECT_DOUBLE_EQ(clockwiseAngle(&x, &y), kPi / 2);
-    EXPECT_DOUBLE_EQ(clockwiseAngle(&y, &x), 3 * kPi / 2);
-    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&x, &y), 3 * kPi / 2);
+    EXPECT_DOUBLE_EQ(clockwiseAngle(&x, &y), std::numbers::pi / 2);
+    EXPECT_DOUBLE_EQ(clockwiseAngle(&y, &x), 3 * std::numbers::pi / 2);
+    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&x, &y), 3 * std::numbers::pi / 2);
     EXPECT_EQ(counterClockwiseAngle(&x), 0.0);
-    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&y), kPi / 2);
-    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&negY), 3 * kPi / 2);
-    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&negX), kPi);
-    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&diag), 5 * kPi / 4);
+    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&y), std::numbers::pi / 2);
+    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&negY), 3 * std::numbers::pi / 2);
+    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&negX), std::numbers::pi);
+    EXPECT_DOUBLE_EQ(counterClockwiseAngle(&diag), 5 * std::numbers::pi / 4);
     EXPECT_EQ(diag.x, -2.0);  // the arguments are not normalised in place
 }

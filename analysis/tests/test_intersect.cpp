@@ -1,5 +1,6 @@
 // Intersections of B-splines by subdivision, straight-line intersections,
 // the line helpers and the queries of a spline against a horizontal line.
+#include <numbers>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -17,7 +18,6 @@ using bspline_test::SplineState;
 
 namespace {
 
-const double kPi = 3.141592653589793;
 
 using PointList = CList<Point<double>*>;
 
@@ -70,8 +70,8 @@ void expectSameSet(const std::vector<Point<double>>& got, const std::vector<Poin
 // counter-clockwise; a full circle when a1 is a0 + 360.
 std::unique_ptr<Bspline> arc(Point<double> c, double r, double a0, double a1)
 {
-    Point<double> s = c + P(std::cos(a0 * kPi / 180), std::sin(a0 * kPi / 180)) * r;
-    Point<double> e = c + P(std::cos(a1 * kPi / 180), std::sin(a1 * kPi / 180)) * r;
+    Point<double> s = c + P(std::cos(a0 * std::numbers::pi / 180), std::sin(a0 * std::numbers::pi / 180)) * r;
+    Point<double> e = c + P(std::cos(a1 * std::numbers::pi / 180), std::sin(a1 * std::numbers::pi / 180)) * r;
     Point<double> n(0, 0, 1);
     if (std::fabs(a1 - a0 - 360.0) < 1e-12)
         return std::make_unique<Bspline>(&c, &s, &s, &n);
@@ -210,8 +210,8 @@ TEST_F(SplineIntersection, ArcsSharingAStretchGiveItsEnds)
     // Arcs of one circle over 0..120 and 60..180 degrees share 60..120.
     auto a = arc(P(0, 0), 1.0, 0.0, 120.0);
     auto b = arc(P(0, 0), 1.0, 60.0, 180.0);
-    const std::vector<Point<double>> want = {P(std::cos(kPi / 3), std::sin(kPi / 3)),
-                                             P(std::cos(2 * kPi / 3), std::sin(2 * kPi / 3))};
+    const std::vector<Point<double>> want = {P(std::cos(std::numbers::pi / 3), std::sin(std::numbers::pi / 3)),
+                                             P(std::cos(2 * std::numbers::pi / 3), std::sin(2 * std::numbers::pi / 3))};
     expectSameSet(meet(*a, *b), want, 1e-12);
     expectSameSet(meet(*b, *a), want, 1e-12);
 }

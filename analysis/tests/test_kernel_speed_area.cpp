@@ -3,6 +3,7 @@
 // integrateSpline's own path, with fresh pass buffers per arc) on random
 // straight, curved and mixed chains, and after every kind of edit made
 // once the curve has answered.
+#include <numbers>
 #include <cfloat>
 #include <cmath>
 #include <functional>
@@ -25,7 +26,6 @@ using composite_test::line;
 using composite_test::P;
 using composite_test::Pt;
 
-constexpr double kPi = 3.141592653589793;
 
 // ---- the previous path --------------------------------------------------
 
@@ -158,7 +158,7 @@ std::vector<Pt> star(int n, double cx, double cy, std::mt19937& rng)
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     std::vector<Pt> pts;
     for (int i = 0; i < n; ++i) {
-        const double a = 2.0 * kPi * i / n;
+        const double a = 2.0 * std::numbers::pi * i / n;
         const double r = 1.0 + unit(rng);
         pts.push_back(P(cx + r * std::cos(a), cy + r * std::sin(a)));
     }
@@ -271,13 +271,13 @@ TEST(KernelSpeedArea, CurvedAndMixedChainsGiveTheOldSums)
         Pt centre = P(unit(rng), -unit(rng));
         Pt normal(0, 0, 1);
         for (int i = 0; i < n; ++i) {
-            Pt s = centre + P(r * std::cos(2 * kPi * i / n), r * std::sin(2 * kPi * i / n));
-            Pt e = centre + P(r * std::cos(2 * kPi * (i + 1) / n), r * std::sin(2 * kPi * (i + 1) / n));
+            Pt s = centre + P(r * std::cos(2 * std::numbers::pi * i / n), r * std::sin(2 * std::numbers::pi * i / n));
+            Pt e = centre + P(r * std::cos(2 * std::numbers::pi * (i + 1) / n), r * std::sin(2 * std::numbers::pi * (i + 1) / n));
             many.addArc(new Bspline(&centre, &s, &e, &normal));
         }
         EXPECT_EQ(c->area(), oldArea(*c));
         EXPECT_EQ(many.area(), oldArea(many));
-        EXPECT_NEAR(many.area(), kPi * r * r, 1e-6 * kPi * r * r);
+        EXPECT_NEAR(many.area(), std::numbers::pi * r * r, 1e-6 * std::numbers::pi * r * r);
     }
 }
 

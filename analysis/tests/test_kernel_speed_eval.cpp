@@ -2,6 +2,7 @@
 // against the evaluator it replaces, kept here as it was: the same bits
 // and the same exceptions on random curves of every kind, at random
 // parameters, at knots, next to knots and at and beyond both ends.
+#include <numbers>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -22,7 +23,6 @@ namespace {
 
 using Pt = Point<double>;
 
-constexpr double kPi = 3.141592653589793;
 
 // ---- the previous evaluator ---------------------------------------------
 
@@ -418,8 +418,8 @@ TEST(KernelSpeedEval, CirclesAndConicsGiveTheOldBits)
             continue;
         }
         for (int i = 0; i < n; ++i) {
-            const double a0 = 2 * kPi * i / n;
-            const double a1 = 2 * kPi * (i + 1) / n;
+            const double a0 = 2 * std::numbers::pi * i / n;
+            const double a1 = 2 * std::numbers::pi * (i + 1) / n;
             Pt s = centre + Pt(r * std::cos(a0), r * std::sin(a0), 0.0);
             Pt e = centre + Pt(r * std::cos(a1), r * std::sin(a1), 0.0);
             curves.push_back(std::make_unique<Bspline>(&centre, &s, &e, &normal));
@@ -511,15 +511,15 @@ TEST(KernelSpeedEval, CircleAreaIsPiRSquared)
         std::vector<const Bspline*> arcs;
         std::vector<std::unique_ptr<Bspline>> own;
         for (int i = 0; i < n; ++i) {
-            const double a0 = 2 * kPi * i / n;
-            const double a1 = 2 * kPi * (i + 1) / n;
+            const double a0 = 2 * std::numbers::pi * i / n;
+            const double a1 = 2 * std::numbers::pi * (i + 1) / n;
             Pt s = centre + Pt(r * std::cos(a0), r * std::sin(a0), 0.0);
             Pt e = centre + Pt(r * std::cos(a1), r * std::sin(a1), 0.0);
             own.push_back(n == 1 ? std::make_unique<Bspline>(&centre, &s, &s, &normal)
                                  : std::make_unique<Bspline>(&centre, &s, &e, &normal));
             arcs.push_back(own.back().get());
         }
-        EXPECT_NEAR(arcsArea(arcs.data(), arcs.size(), Pt(0.0, 0.0, 0.0)), kPi * r * r, 1e-6 * kPi * r * r) << n << " arcs";
+        EXPECT_NEAR(arcsArea(arcs.data(), arcs.size(), Pt(0.0, 0.0, 0.0)), std::numbers::pi * r * r, 1e-6 * std::numbers::pi * r * r) << n << " arcs";
     }
 }
 

@@ -14,7 +14,6 @@ using namespace mattest;
 
 namespace {
 
-constexpr double kUnset = -99999.0;
 
 // A metal with every member set to a distinct value.
 CMetal fullySetMetal() {

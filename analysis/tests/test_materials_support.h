@@ -25,6 +25,9 @@
 
 namespace mattest {
 
+// The value of a material property that is not defined.
+constexpr double kUnset = -99999.0;
+
 namespace fs = std::filesystem;
 using test_support::Bytes;
 using test_support::loaded;

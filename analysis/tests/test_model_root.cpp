@@ -15,7 +15,6 @@ using namespace mattest;
 
 namespace {
 
-constexpr double kUnset = -99999.0;
 
 // A stream of the model's part as the document holds it.
 Bytes modelStream(const std::u16string& path, std::initializer_list<std::u16string> names,

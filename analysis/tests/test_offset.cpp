@@ -1,4 +1,5 @@
 // The two sides of a wall of constant thickness along a centre-line spline.
+#include <numbers>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -16,7 +17,6 @@ using bspline_test::SplineState;
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 
 void expectPoint(const Point<double>& got, const Point<double>& want, double tol,
                  const std::string& what = "")
@@ -107,7 +107,7 @@ TEST_F(BsplineOffset, OddCountLeavesTheMiddleEntryAndSmallCountsAreRefused)
 TEST_F(BsplineOffset, CurvedCentreLineGivesTwoOrientedCubicFits)
 {
     Bspline arc;
-    quarterCircle(arc, 2.0, kPi);
+    quarterCircle(arc, 2.0, std::numbers::pi);
     Bspline* first = nullptr;
     Bspline* second = nullptr;
     EXPECT_EQ(arc.offsetSplines(20, 1.0, &first, &second), errNone);
@@ -136,7 +136,7 @@ TEST_F(BsplineOffset, CurvedCentreLineGivesTwoOrientedCubicFits)
 TEST_F(BsplineOffset, TooFewSamplesForACubicSideThrowBadSpline)
 {
     Bspline arc;
-    quarterCircle(arc, 2.0, kPi);
+    quarterCircle(arc, 2.0, std::numbers::pi);
     Bspline* first = nullptr;
     Bspline* second = nullptr;
     try {

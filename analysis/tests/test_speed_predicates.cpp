@@ -11,7 +11,7 @@
 
 namespace {
 
-int sign(double v)
+int signOfValue(double v)
 {
     return (v > 0) - (v < 0);
 }
@@ -62,7 +62,7 @@ TEST(SpeedPredicates, InCircleSignHoldsAtTheEndsOfTheRange)
             const double expected = incircle(base.p[0], base.p[1], base.p[2], base.p[3]);
             const double got = incircle(big.p[0], big.p[1], big.p[2], big.p[3]);
             ASSERT_FALSE(std::isnan(got)) << k;
-            ASSERT_EQ(sign(got), sign(expected)) << "k = " << k << ", case " << i;
+            ASSERT_EQ(signOfValue(got), signOfValue(expected)) << "k = " << k << ", case " << i;
         }
     }
     // The closed form: (0, 0) lies inside the circle through (1, 0),
@@ -88,7 +88,7 @@ TEST(SpeedPredicates, InSphereSignHoldsAtTheEndsOfTheRange)
             const double expected = insphere(base.p[0], base.p[1], base.p[2], base.p[3], base.p[4]);
             const double got = insphere(big.p[0], big.p[1], big.p[2], big.p[3], big.p[4]);
             ASSERT_FALSE(std::isnan(got)) << k;
-            ASSERT_EQ(sign(got), sign(expected)) << "k = " << k << ", case " << i;
+            ASSERT_EQ(signOfValue(got), signOfValue(expected)) << "k = " << k << ", case " << i;
         }
     }
     // The unit sphere through four of its points (positively oriented):

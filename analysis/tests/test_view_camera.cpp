@@ -10,7 +10,6 @@
 
 namespace {
 
-LightProperties gRed(1, 0, 0);
 
 struct Window {
     float x0, y0, x1, y1;

@@ -11,7 +11,6 @@
 
 namespace {
 
-LightProperties gRed(1, 0, 0);
 
 }  // namespace
 

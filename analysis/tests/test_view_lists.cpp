@@ -10,9 +10,6 @@
 
 namespace {
 
-LightProperties gRed(1, 0, 0);
-LightProperties gGreen(0, 1, 0);
-LightProperties gBlue(0, 0, 1);
 
 struct Rec {
     LightProperties* material;

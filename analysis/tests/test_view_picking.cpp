@@ -14,8 +14,6 @@
 
 namespace {
 
-LightProperties gRed(1, 0, 0);
-LightProperties gGreen(0, 1, 0);
 
 // A record of its own list id, not drawn, for the list bookkeeping tests.
 DspRecord* addRecord(COpenGLView& view, int listId, int type = 1, int pickPriority = 0) {

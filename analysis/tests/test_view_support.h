@@ -83,6 +83,10 @@ inline std::vector<std::uint8_t> pixels(const COpenGLView& view) {
     return {b->bits(), b->bits() + b->rowBytes() * static_cast<std::size_t>(b->height())};
 }
 
+// Light colours of the drawing tests and the pixels they give.
+inline LightProperties gRed(1, 0, 0);
+inline LightProperties gGreen(0, 1, 0);
+inline LightProperties gBlue(0, 0, 1);
 inline const Rgba8 kRed{255, 0, 0, 255};
 inline const Rgba8 kGreen{0, 255, 0, 255};
 inline const Rgba8 kBlue{0, 0, 255, 255};

@@ -301,6 +301,9 @@ public:
     // at 219 characters.
     void text3D(double x, double y, double z, float r, float g, float b, const char* placement, CStringA text,
                 int fontList) override;
+    // The width of a label as text3D draws it with the font lists (-1: the
+    // default ones), and the height its placement uses; pixels.
+    CSize textExtent(const CStringA& text, int fontList) const;
     // As text3D, in every render mode, on a filled box of the background colour.
     void text3DwithBackground(double x, double y, double z, float r, float g, float b, const char* placement,
                               CStringA text, float backR, float backG, float backB, int fontList);

@@ -169,6 +169,11 @@ UINT listFor(const COpenGLView& view, int fontList) {
 
 }  // namespace
 
+CSize COpenGLView::textExtent(const CStringA& text, int fontList) const {
+    const TextBox box = measure(measuringFont(*this, fontList).get(), cut(text));
+    return CSize(box.cx, box.h);
+}
+
 void COpenGLView::text3D(double x, double y, double z, float r, float g, float b, const char* placement,
                          CStringA text, int fontList) {
     if (m_width == 0 || m_height == 0 || !ensureCurrent()) return;

@@ -11,20 +11,29 @@ void C2dPointForm::DoDataExchange(CDataExchange* pDX)
 
 void CAskValueForm::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Text(pDX, IDC_PROMPT, m_prompt);
+    // The question is the opener's: shown, never read back (the window
+    // may have wrapped it).
+    if (!pDX->m_bSaveAndValidate)
+        DDX_Text(pDX, IDC_PROMPT, m_prompt);
     DDX_Text(pDX, IDC_VALUE, m_value);
 }
 
 void CGetRealForm::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Text(pDX, IDC_LOWER, m_lower);
-    DDX_Text(pDX, IDC_UPPER, m_upper);
+    // The bounds only inform the user: read back through their text they
+    // could lose digits, or not read at all (the largest double is shown
+    // as a text beyond the double range) and so block OK.
+    if (!pDX->m_bSaveAndValidate) {
+        DDX_Text(pDX, IDC_LOWER, m_lower);
+        DDX_Text(pDX, IDC_UPPER, m_upper);
+    }
     DDX_Text(pDX, IDC_VALUE, m_value);
 }
 
 void CGetStringForm::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Text(pDX, IDC_PROMPT, m_prompt);
+    if (!pDX->m_bSaveAndValidate)
+        DDX_Text(pDX, IDC_PROMPT, m_prompt);
     DDX_Text(pDX, IDC_ANSWER, m_answer);
 }
 

@@ -25,7 +25,7 @@ class CAskValueForm {
 public:
     enum { IDD = 891, IDC_PROMPT = 889, IDC_VALUE = 896 };
 
-    // Shows the prompt; the value as a double ("%.15g").
+    // Shows the prompt (never read back); the value as a double ("%.15g").
     void DoDataExchange(CDataExchange* pDX);
 
     CString m_prompt;
@@ -37,7 +37,7 @@ class CGetRealForm {
 public:
     enum { IDD = 400, IDC_VALUE = 394, IDC_LOWER = 395, IDC_UPPER = 396 };
 
-    // The value and the two bounds as doubles.
+    // The value as a double; the two bounds are shown only.
     void DoDataExchange(CDataExchange* pDX);
 
     double m_value = 0.0;
@@ -50,7 +50,7 @@ class CGetStringForm {
 public:
     enum { IDD = 402, IDC_PROMPT = 401, IDC_ANSWER = 467 };
 
-    // Shows the prompt; the answer as text.
+    // Shows the prompt (never read back); the answer as text.
     void DoDataExchange(CDataExchange* pDX);
 
     CString m_prompt;

@@ -189,6 +189,9 @@ class CXSectionAnalysis : public CBaseXSectionAnalysis, public CCurveResolver {
   // Local size controls waiting for their shape's next meshing, by shape
   // name. Not stored with the model: they last until that meshing.
   std::map<std::wstring, std::vector<LocalSizeControl>> sizeControlsToMesh;
+  // Decimal places that numbers are shown with (Display Precision); not
+  // stored with the model, so every model starts with 4.
+  int displayPrecision = 4;
 
  private:
   // A new sub-section copying templ's kind, indices and arguments.

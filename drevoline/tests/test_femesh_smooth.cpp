@@ -1,5 +1,6 @@
 // Smoothing, node transforms, renaming, the curve resolver, and the
 // neutral-axis queries on a solved stress field.
+#include <numbers>
 #include <climits>
 #include <cmath>
 #include <functional>
@@ -17,7 +18,6 @@ using namespace mesher_test;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 
 
 // The unit square meshed with 200 extra nodes and its element model built,
@@ -55,7 +55,7 @@ TEST(FEMeshSmooth, BoundaryStaysAndAHexagonCentreStays)
     // A regular hexagon with one vertex at its centre.
     CArray<Point<double>> pts;
     for (int k = 0; k <= 6; ++k)
-        pts.Add(P(std::cos(k * kPi / 3.0), std::sin(k * kPi / 3.0)));
+        pts.Add(P(std::cos(k * std::numbers::pi / 3.0), std::sin(k * std::numbers::pi / 3.0)));
     // Room for one node beyond the corners: the worst triangle, three
     // consecutive corners, has the hexagon's centre as its circumcentre.
     CMesh m;
@@ -254,7 +254,7 @@ TEST(FEMeshNeutralAxis, NoCrossingAndASingleCrossedElement)
     for (const auto& n : first.nodes)
         if (n != lone)
             mids.push_back((n->position + lone->position) * 0.5);
-    const double expected = std::atan((mids[1].y - mids[0].y) / (mids[1].x - mids[0].x)) * 180.0 / kPi;
+    const double expected = std::atan((mids[1].y - mids[0].y) / (mids[1].x - mids[0].x)) * 180.0 / std::numbers::pi;
     EXPECT_NEAR(t->findNeutralAxisAngle(), expected, 1e-12);
     EXPECT_NEAR(std::fabs(expected), 45.0, 1e-12);
 }

@@ -1,6 +1,7 @@
 // IGES import end to end: hand-written files read into a section model,
 // checked by the shapes and areas they give.
 
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,7 +18,6 @@ using testing::internal::GetCapturedStderr;
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 
 std::string importPath(const std::string& name)
 {
@@ -68,16 +68,16 @@ TEST(IgesImport, ShapesAndNetAreas)
         int shapes;
         double area;
     } cases[] = {
-        {"circle.igs", 1, 4.0 * kPi},                // full circle r = 2
+        {"circle.igs", 1, 4.0 * std::numbers::pi},                // full circle r = 2
         {"open_126.igs", 0, 0.0},                    // an open curve makes no outline
         {"rectangle_102.igs", 1, 8.0},               // open 126s closed by a 102, drawn clockwise
         {"blanked_102.igs", 0, 0.0},
         {"blanked_102_catia.igs", 1, 8.0},           // CATIA files have no blanking
-        {"plate_hole.igs", 2, 8.0 - kPi / 4.0},      // the circle inside the plate is a hole
-        {"assoc_402.igs", 1, 4.0 * kPi},             // 5000 associativity members passed over
+        {"plate_hole.igs", 2, 8.0 - std::numbers::pi / 4.0},      // the circle inside the plate is a hole
+        {"assoc_402.igs", 1, 4.0 * std::numbers::pi},             // 5000 associativity members passed over
         {"shared_member.igs", 2, 16.0},              // one curve in two composites: two copies
-        {"surface_no_trim.igs", 1, 4.0 * kPi},       // surfaces without trimming: curve route
-        {"trimmed_hole.igs", 2, 8.0 - kPi / 4.0},    // the inner boundary is a hole
+        {"surface_no_trim.igs", 1, 4.0 * std::numbers::pi},       // surfaces without trimming: curve route
+        {"trimmed_hole.igs", 2, 8.0 - std::numbers::pi / 4.0},    // the inner boundary is a hole
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -145,7 +145,7 @@ TEST(IgesImport, TransformationMatricesMoveTheirCurves)
         EXPECT_NEAR(lo.x, 6.0, 1e-3);  // extents are sampled
         EXPECT_NEAR(hi.x, 8.0, 1e-3);
         EXPECT_NEAR(lo.y, -1.0, 1e-3);
-        EXPECT_NEAR(in.netArea(), kPi, 1e-6);
+        EXPECT_NEAR(in.netArea(), std::numbers::pi, 1e-6);
     }
 }
 
@@ -192,7 +192,7 @@ TEST(IgesImport, IntoTheUnionListMarksHoles)
     ASSERT_NE(current, nullptr);
     ASSERT_NE(current->getUnionShapes(), nullptr);
     EXPECT_EQ(current->getUnionShapes()->GetCount(), 2);
-    EXPECT_NEAR(in.netArea(), 8.0 - kPi / 4.0, 1e-6);
+    EXPECT_NEAR(in.netArea(), 8.0 - std::numbers::pi / 4.0, 1e-6);
 }
 
 TEST(IgesImport, AnotherUnitIsReportedAndCoordinatesKept)
@@ -205,7 +205,7 @@ TEST(IgesImport, AnotherUnitIsReportedAndCoordinatesKept)
     EXPECT_NE(GetCapturedStderr().find("IGES unit flag 1 (IN) differs"), std::string::npos);
     ASSERT_EQ(model.shapes.GetCount(), 1);
     CShapeAnalysis* s = model.shapes.GetHead();
-    EXPECT_NEAR(s->area(), 4.0 * kPi, 1e-6);
+    EXPECT_NEAR(s->area(), 4.0 * std::numbers::pi, 1e-6);
     delete s;
 }
 

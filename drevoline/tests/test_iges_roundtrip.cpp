@@ -3,6 +3,7 @@
 // Values: 17 area, 78/79 the integrals of x² dA and y² dA about the axes,
 // 60/62 the same about the centroid.
 
+#include <numbers>
 #include <unistd.h>
 
 #include <cmath>
@@ -26,7 +27,6 @@ using testing::internal::GetCapturedStderr;
 namespace {
 
 namespace fs = std::filesystem;
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kTol = 1e-5;
 
 // A source model to build, written to a scratch file and read into a
@@ -109,13 +109,13 @@ TEST_F(IgesRoundTrip, CircleKeepsAreaAndCentroidalMoments)
     ASSERT_EQ(t.run(), 1);
     const double r4 = std::pow(1.5, 4);
     EXPECT_NEAR(t.v(17), 7.068583, kTol);
-    EXPECT_NEAR(t.v(17), kPi * 2.25, kTol);
+    EXPECT_NEAR(t.v(17), std::numbers::pi * 2.25, kTol);
     EXPECT_NEAR(t.v(60), 3.976078, kTol);
-    EXPECT_NEAR(t.v(62), kPi * r4 / 4.0, kTol);
+    EXPECT_NEAR(t.v(62), std::numbers::pi * r4 / 4.0, kTol);
     // About the axes: I + A d² with the centre at (1, 2). The file holds six
     // significant digits, so these larger values agree to a relative 1e-6.
-    EXPECT_NEAR(t.v(78), kPi * r4 / 4.0 + kPi * 2.25 * 1.0, 1e-6 * 32.0);
-    EXPECT_NEAR(t.v(79), kPi * r4 / 4.0 + kPi * 2.25 * 4.0, 1e-6 * 32.0);
+    EXPECT_NEAR(t.v(78), std::numbers::pi * r4 / 4.0 + std::numbers::pi * 2.25 * 1.0, 1e-6 * 32.0);
+    EXPECT_NEAR(t.v(79), std::numbers::pi * r4 / 4.0 + std::numbers::pi * 2.25 * 4.0, 1e-6 * 32.0);
 }
 
 TEST_F(IgesRoundTrip, DiskWithHoleComesBackWithItsHole)
@@ -125,16 +125,16 @@ TEST_F(IgesRoundTrip, DiskWithHoleComesBackWithItsHole)
     t.disk(2.0, 0, 0);
     t.disk(1.0, 0, 0, true);
     ASSERT_EQ(t.run(), 2);
-    EXPECT_NEAR(t.v(17), 3.0 * kPi, kTol);
-    EXPECT_NEAR(t.v(60), kPi * (16.0 - 1.0) / 4.0, kTol);  // π(R⁴ − r⁴)/4
-    EXPECT_NEAR(t.v(62), kPi * (16.0 - 1.0) / 4.0, kTol);
+    EXPECT_NEAR(t.v(17), 3.0 * std::numbers::pi, kTol);
+    EXPECT_NEAR(t.v(60), std::numbers::pi * (16.0 - 1.0) / 4.0, kTol);  // π(R⁴ − r⁴)/4
+    EXPECT_NEAR(t.v(62), std::numbers::pi * (16.0 - 1.0) / 4.0, kTol);
     // The import's hole rule: the outline inside the other is the hole.
     POSITION pos = t.target->shapes.GetHeadPosition();
     while (pos) {
         const CShapeAnalysis* s = t.target->shapes.GetNext(pos);
-        const double r = std::fabs(s->area()) > 2.0 * kPi ? 2.0 : 1.0;
+        const double r = std::fabs(s->area()) > 2.0 * std::numbers::pi ? 2.0 : 1.0;
         EXPECT_EQ(s->boundary->sign(), r == 2.0 ? 1 : -1);
-        EXPECT_NEAR(std::fabs(s->area()), kPi * r * r, kTol);
+        EXPECT_NEAR(std::fabs(s->area()), std::numbers::pi * r * r, kTol);
     }
 }
 

@@ -1,6 +1,7 @@
 // Outlines whose curves are sampled finely next to long straight edges: the
 // cleaning of the input polygon must keep every corner that turns, so that
 // the mesh covers exactly the polygon and nothing outside it.
+#include <numbers>
 #include <cmath>
 #include <string>
 
@@ -12,7 +13,6 @@ using namespace mesher_test;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Twice the signed area of the closed polygon, by the shoelace formula.
 double shoelace2(const Pts& p)
@@ -84,7 +84,7 @@ TEST(MesherFillets, FilletedIBeamCoversItsOutline)
     const double area = shoelace2(outline) / 2.0;
     // Flanges and web 28, four fillets of r^2 (1 - pi/4) each, the chords
     // adding a little: a check on the outline, not on the mesher.
-    ASSERT_NEAR(area, 28.0 + 4 * 0.25 * (1 - kPi / 4), 0.05);
+    ASSERT_NEAR(area, 28.0 + 4 * 0.25 * (1 - std::numbers::pi / 4), 0.05);
     for (int extra : {10, 100, 1000}) {
         SCOPED_TRACE(std::to_string(extra) + " extra nodes");
         Outline o{polygonCurve(outline), {}};

@@ -1,6 +1,7 @@
 // Plastic values, Ramberg-Osgood, Tanabe, Cozzone and bending shear pushed
 // to their edges: closed-form sections (disk, I-beam), degenerate metals,
 // non-finite inputs and large meshes.
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -28,10 +29,9 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kPi = 3.14159265358979323846;
 
 
-std::string thrown(const std::function<void()>& f) {
+std::string logicErrorText(const std::function<void()>& f) {
   try {
     f();
   } catch (const std::logic_error& e) {
@@ -117,7 +117,7 @@ TEST_F(PlasticReview, DiskPlasticModulusAndShapeFactor) {
     const CSubSection::PlasticValues& v = root->plasticValues[alongY][0];
     EXPECT_NEAR(v.axis, 0.0, 1e-6);
     EXPECT_NEAR(v.plasticModulus, 50 * 32.0 / 3.0, 50 * 32.0 / 3.0 * 2e-3);
-    EXPECT_NEAR(v.shapeFactor, 16.0 / (3.0 * kPi), 2e-3);
+    EXPECT_NEAR(v.shapeFactor, 16.0 / (3.0 * std::numbers::pi), 2e-3);
   }
 }
 
@@ -164,7 +164,7 @@ TEST_F(PlasticReview, RambergOsgoodEitherMeetsTheCurveOrRefuses) {
   for (const Case& c : cases) {
     const auto m = plastic_test::uniformMetal(c.E, c.Fy, c.Fu, c.alpha, c.n);
     double s = kNaN;
-    const std::string error = thrown([&] { s = root->solveRambergOsgoodForStress(m.get(), c.strain, true, true); });
+    const std::string error = logicErrorText([&] { s = root->solveRambergOsgoodForStress(m.get(), c.strain, true, true); });
     SCOPED_TRACE(testing::Message() << c.E << " " << c.Fy << " " << c.Fu << " " << c.alpha << " " << c.n << " "
                                     << c.strain);
     if (c.solves) {
@@ -182,10 +182,10 @@ TEST_F(PlasticReview, NewtonAndTanabeRefuseWhatIsNotANumber) {
     double Fy, strain, E, n;
   } newton[] = {{kNaN, 0.01, 10000, 10}, {50, kInf, 10000, 10}, {kInf, 0.01, 10000, 10}, {50, 0.01, 10000, kInf}};
   for (const auto& c : newton)
-    EXPECT_NE(thrown([&] { root->solveStressGivenStrain(c.Fy, c.strain, c.E, c.n); }), "no error") << c.Fy;
+    EXPECT_NE(logicErrorText([&] { root->solveStressGivenStrain(c.Fy, c.strain, c.E, c.n); }), "no error") << c.Fy;
   box(0, 0, 1, 1);
   for (double F : {0.0, kNaN, kInf})
-    EXPECT_EQ(thrown([&] { root->foTanabe(F, true); }), "Computation of fo failed.") << F;
+    EXPECT_EQ(logicErrorText([&] { root->foTanabe(F, true); }), "Computation of fo failed.") << F;
 }
 
 // ---- Cozzone ----
@@ -224,7 +224,7 @@ TEST_F(PlasticReview, CozzoneRefusesValuesThatAreNotNumbers) {
       [&] { root->cozzoneMethodSolnGivenfo(50, 18.8, kInf, 41.6, &M, &fb); },
   };
   for (const auto& call : calls) {
-    EXPECT_NE(thrown(call), "no error");
+    EXPECT_NE(logicErrorText(call), "no error");
     ASSERT_EQ(before.size(), root->meshes[0]->nodes.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
       ASSERT_EQ(before[i].x, root->meshes[0]->nodes[i]->position.x) << i;
@@ -289,7 +289,7 @@ TEST_F(PlasticReview, UnsymmetricCozzoneNeedsTheAxisInsideTheSection) {
   root->meshShape(root->getShapesRecursive()->GetHead(), TRNG3, 10, 0, 0.5, 100000, 0);
   ASSERT_TRUE(root->forceRecalcProperties());
   for (double y : {-1.0, 0.0, 5.0, 6.0})
-    EXPECT_EQ(thrown([&] { root->cozzoneUnsymmetricMethod(y, 0.01); }),
+    EXPECT_EQ(logicErrorText([&] { root->cozzoneUnsymmetricMethod(y, 0.01); }),
               "The neutral axis of Cozzone's method must cross the section")
         << y;
   EXPECT_TRUE(root->loadConditions.empty());
@@ -302,7 +302,7 @@ TEST_F(PlasticReview, YieldsAndWeightsThatAreNotNumbersDoNotConverge) {
   steel->Fty_L = steel->Fty_LT = steel->Fcy_L = steel->Fcy_LT = kNaN;
   steel->extra2 = kNaN;
   for (bool alongY : {true, false})
-    EXPECT_EQ(thrown([&] { root->solvePlasticValues(alongY, false); }), "Solving for plastic values did not converge!") << alongY;
+    EXPECT_EQ(logicErrorText([&] { root->solvePlasticValues(alongY, false); }), "Solving for plastic values did not converge!") << alongY;
 }
 
 TEST_F(PlasticReview, GivenMomentsThatAreNotNumbersAreRefused) {
@@ -317,7 +317,7 @@ TEST_F(PlasticReview, GivenMomentsThatAreNotNumbersAreRefused) {
     forces.Mx = c.Mx;
     forces.My = c.My;
     forces.axial = c.P;
-    EXPECT_NE(thrown([&] { root->solvePlasticBendingForAngleCentroid(L"m", &forces, true); }), "no error")
+    EXPECT_NE(logicErrorText([&] { root->solvePlasticBendingForAngleCentroid(L"m", &forces, true); }), "no error")
         << c.Mx << " " << c.My << " " << c.P;
   }
   EXPECT_TRUE(root->loadConditions.empty());
@@ -376,7 +376,7 @@ TEST_F(PlasticReview, MomentsThatAreNotNumbersLeaveSectionAndModuli) {
     CSectionForces sf;
     sf.Mx = Mx;
     sf.My = 40;
-    EXPECT_EQ(thrown([&] { root->plasticAnalysisScaleMomentsToMaximum(&sf); }), "The moments must be numbers");
+    EXPECT_EQ(logicErrorText([&] { root->plasticAnalysisScaleMomentsToMaximum(&sf); }), "The moments must be numbers");
   }
   EXPECT_EQ(root->plasticValues[0][0].plasticModulus, Zx);
   EXPECT_EQ(root->plasticValues[1][0].plasticModulus, Zy);
@@ -393,11 +393,11 @@ TEST_F(PlasticReview, PoseGuardRefusesMovesItCouldNotUndo) {
   {
     CSubSection::PoseGuard pose(root);
     pose.translate(Point<double>(1, 2, 0));
-    EXPECT_EQ(thrown([&] { pose.translate(Point<double>(kNaN, 0, 0)); }),
+    EXPECT_EQ(logicErrorText([&] { pose.translate(Point<double>(kNaN, 0, 0)); }),
               "The section cannot be moved by a value that is not a number");
-    EXPECT_EQ(thrown([&] { pose.rotate(0, 0, kInf, true); }),
+    EXPECT_EQ(logicErrorText([&] { pose.rotate(0, 0, kInf, true); }),
               "The section cannot be moved by a value that is not a number");
-    EXPECT_EQ(thrown([&] { pose.rotate(kNaN, 0, 10); }), "The section cannot be moved by a value that is not a number");
+    EXPECT_EQ(logicErrorText([&] { pose.rotate(kNaN, 0, 10); }), "The section cannot be moved by a value that is not a number");
   }
   EXPECT_NEAR(root->meshes[0]->nodes[0]->position.x, first.x, 1e-12);
   EXPECT_NEAR(root->meshes[0]->nodes[0]->position.y, first.y, 1e-12);

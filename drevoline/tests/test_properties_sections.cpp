@@ -1,6 +1,7 @@
 // Section properties of sub-sections against closed forms. Here "Ixx" is the
 // integral of x² dA (values 60, 74) and "Iyy" that of y² dA (62, 76); a
 // beam's usual Ix is value 62.
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,16 +11,12 @@
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/CMetal.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "test_relative.h"
 #include "platform/core/Hooks.h"
 #include "platform/ole/COleDispatchException.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
-void expectRel(double actual, double expected, double rel) {
-  EXPECT_NEAR(actual, expected, rel * std::max(1.0, std::fabs(expected))) << "expected " << expected;
-}
 
 struct Sections : ::testing::Test {
   CXSectionAnalysis model;
@@ -151,12 +148,12 @@ TEST_F(Sections, TubeAndArcExtremeFibres) {
   disk(2, 1, 1);
   disk(1, 1, 1, true);
   compute();
-  expectRel(v(17), 3 * kPi, 1e-7);
-  expectRel(v(60), 15 * kPi / 4, 1e-7);
-  expectRel(v(62), 15 * kPi / 4, 1e-7);
+  expectRel(v(17), 3 * std::numbers::pi, 1e-7);
+  expectRel(v(60), 15 * std::numbers::pi / 4, 1e-7);
+  expectRel(v(62), 15 * std::numbers::pi / 4, 1e-7);
   // The outer circle's extreme fibre lies 2 from the centre exactly.
-  expectRel(root->elasticModulusX, 15 * kPi / 8, 1e-7);
-  expectRel(root->elasticModulusXp, 15 * kPi / 8, 1e-7);
+  expectRel(root->elasticModulusX, 15 * std::numbers::pi / 8, 1e-7);
+  expectRel(root->elasticModulusXp, 15 * std::numbers::pi / 8, 1e-7);
   expectRel(root->plasticZx, 4.0 / 3.0 * (8 - 1), 1e-6);
 }
 
@@ -246,7 +243,7 @@ TEST_F(Sections, FilletedIBeamStaysSymmetric) {
     f->sector(root, &model, n, at.x, at.y, 0.5, 0, 0, 90, 0, qhtShapeFillet, 0, 1, rotation, false);
   }
   compute();
-  expectRel(v(17), 28.0 + 4 * 0.25 * (1 - kPi / 4), 1e-7);
+  expectRel(v(17), 28.0 + 4 * 0.25 * (1 - std::numbers::pi / 4), 1e-7);
   expectRel(v(132), 5.0, 1e-7);
   expectRel(v(133), 5.0, 1e-7);
   EXPECT_NEAR(v(61), 0.0, 1e-7);

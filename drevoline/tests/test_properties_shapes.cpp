@@ -1,4 +1,5 @@
 // Shape property integrals against closed forms and exact polygon formulas.
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,14 +10,10 @@
 #include "analysis/geometry/CCompositeCurve.h"
 #include "analysis/model/CMetal.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "test_relative.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
-void expectRel(double actual, double expected, double rel) {
-  EXPECT_NEAR(actual, expected, rel * std::max(1.0, std::fabs(expected))) << "expected " << expected;
-}
 
 struct ShapeProps : ::testing::Test {
   CXSectionAnalysis model;
@@ -72,21 +69,21 @@ TEST_F(ShapeProps, HolesCountNegativeWhateverTheirDirection) {
 TEST_F(ShapeProps, CurvedShapesMatchClosedForms) {
   CShapeAnalysis* disk = build(qhtShapeDisk, 1, 0, 0, 0, 0, false, 3, -2);
   compute();
-  expectRel(disk->getValue(17), kPi, 1e-7);
-  expectRel(disk->getValue(60), kPi / 4, 1e-7);
-  expectRel(disk->getValue(62), kPi / 4, 1e-7);
+  expectRel(disk->getValue(17), std::numbers::pi, 1e-7);
+  expectRel(disk->getValue(60), std::numbers::pi / 4, 1e-7);
+  expectRel(disk->getValue(62), std::numbers::pi / 4, 1e-7);
   expectRel(disk->centroidA.x, 3.0, 1e-7);
 
   struct Case {
     ShapeType kind;
     double a3, a4, a5, a6, a7, area, cx, cy;
   };
-  const double c = 40.0 / (3.0 * kPi);  // quarter-disk centroid 4r / 3 pi, r = 10
+  const double c = 40.0 / (3.0 * std::numbers::pi);  // quarter-disk centroid 4r / 3 pi, r = 10
   const Case cases[] = {
-      {qhtShapeSector, 10, 0, 0, 90, 0, 25 * kPi, 0, 0},
-      {qhtShapeFillet, 10, 0, 0, 90, 0, 100 - 25 * kPi, NAN, NAN},
+      {qhtShapeSector, 10, 0, 0, 90, 0, 25 * std::numbers::pi, 0, 0},
+      {qhtShapeFillet, 10, 0, 0, 90, 0, 100 - 25 * std::numbers::pi, NAN, NAN},
       {qhtShapeTriangle, 6, 0, 3, 0, 0, 9, 2, 1},
-      {qhtShapeAnnulus, 1, 1, 0, 180, 0, 1.5 * kPi, NAN, NAN},
+      {qhtShapeAnnulus, 1, 1, 0, 180, 0, 1.5 * std::numbers::pi, NAN, NAN},
   };
   for (const Case& k : cases) {
     CShapeAnalysis* s = build(k.kind, k.a3, k.a4, k.a5, k.a6, k.a7);
@@ -107,10 +104,10 @@ TEST_F(ShapeProps, CurvedShapesMatchClosedForms) {
 TEST_F(ShapeProps, SmallDiskKeepsItsAccuracy) {
   CShapeAnalysis* disk = build(qhtShapeDisk, 0.01, 0, 0, 0, 0);
   compute();
-  const double I = kPi * 1e-8 / 4.0;
+  const double I = std::numbers::pi * 1e-8 / 4.0;
   expectRel(disk->getValue(60) / I, 1.0, 1e-7);
   expectRel(disk->getValue(62) / I, 1.0, 1e-7);
-  expectRel(disk->getValue(17) / (kPi * 1e-4), 1.0, 1e-7);
+  expectRel(disk->getValue(17) / (std::numbers::pi * 1e-4), 1.0, 1e-7);
 }
 
 TEST_F(ShapeProps, MaterialFactors) {
@@ -118,7 +115,7 @@ TEST_F(ShapeProps, MaterialFactors) {
   plain->areaProperties();
   plain->centroidInertias(root);
   const double polar = plain->IrAC();
-  expectRel(polar, kPi / 2, 1e-7);  // the polar integrand is x² + y²
+  expectRel(polar, std::numbers::pi / 2, 1e-7);  // the polar integrand is x² + y²
   auto metal = std::make_shared<CMetal>();
   metal->extra1 = 2.0;
   metal->extra2 = 0.0;
@@ -182,7 +179,7 @@ TEST(ShapePropsRandom, PolygonsMatchGreensFormulas) {
     const double cx = 20 * unit(rng) - 10, cy = 20 * unit(rng) - 10;
     std::vector<double> angles(n);
     for (double& a : angles)
-      a = 2 * kPi * unit(rng);
+      a = 2 * std::numbers::pi * unit(rng);
     std::sort(angles.begin(), angles.end());
     std::vector<Point<double>> p(n);
     for (int i = 0; i < n; ++i) {

@@ -3,6 +3,7 @@
 // sizes: areas and centroids against closed forms, the shapes given left as
 // they were, the union shapes stored and loaded at their own size, and the
 // area check accepting every union that is legitimately thin or touching.
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,7 +22,6 @@ using namespace union_test;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 struct Net {
     double area = 0, cx = 0, cy = 0;
@@ -151,8 +151,8 @@ TEST_F(ReviewUnion, PlateAThousandWideKeepsItsHoles)
     for (double x : {100.0, 500.0, 900.0})
         add(circle(P(x, 200), 12), -1);
     rect(300, 50, 320, 350, -1);
-    const double area = 400000 - 3 * kPi * 144 - 6000;
-    const double qx = 400000 * 500.0 - kPi * 144 * 1500 - 6000 * 310.0;
+    const double area = 400000 - 3 * std::numbers::pi * 144 - 6000;
+    const double qx = 400000 * 500.0 - std::numbers::pi * 144 * 1500 - 6000 * 310.0;
     const Net n = unite();
     EXPECT_NEAR(n.area, area, 1e-7 * area);
     EXPECT_NEAR(n.cx, qx / area, 1e-6);
@@ -250,7 +250,7 @@ TEST_F(ReviewUnion, HundredthDiscOnAThousandPlate)
     const CCompositeCurve* second = root->getUnionShapes()->GetTail()->boundary;
     const CCompositeCurve* small = std::fabs(first->area()) < std::fabs(second->area()) ? first : second;
     const CCompositeCurve* big = small == first ? second : first;
-    EXPECT_NEAR(std::fabs(small->area()), kPi * r * r, 1e-7 * kPi * r * r);
+    EXPECT_NEAR(std::fabs(small->area()), std::numbers::pi * r * r, 1e-7 * std::numbers::pi * r * r);
     // The plate bulges by the half disc at its edge.
     Point<double> bl, bh;
     big->extents(bl, bh);
@@ -301,7 +301,7 @@ TEST_F(ReviewUnion, GivenShapesAreUntouchedByAScaledUnion)
     EXPECT_EQ(a->boundary->area(), areaA);
     EXPECT_EQ(b->boundary->area(), areaB);
     EXPECT_NEAR(areaA, 20000, 1e-9);
-    EXPECT_NEAR(std::fabs(areaB), kPi * 900, 1e-7 * kPi * 900);
+    EXPECT_NEAR(std::fabs(areaB), std::numbers::pi * 900, 1e-7 * std::numbers::pi * 900);
 }
 
 // The union curves of a scaled union answer their own size at once: the

@@ -2,6 +2,7 @@
 // Z-sections, sectors of several sweeps, shapes far from the origin, turned,
 // mirrored and scaled copies, and bad input. "Ixx" here is the integral of
 // x² dA (value 60) and "Iyy" that of y² dA (62); 61 is the product.
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,17 +14,13 @@
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "test_relative.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Hooks.h"
 #include "platform/ole/COleDispatchException.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
-void expectRel(double actual, double expected, double rel) {
-  EXPECT_NEAR(actual, expected, rel * std::max(1.0, std::fabs(expected))) << "expected " << expected;
-}
 
 struct Review : ::testing::Test {
   CXSectionAnalysis model;
@@ -113,7 +110,7 @@ TEST_F(Review, ZSectionPrincipalAndPlastic) {
   expectRel(std::max(v(145), v(146)), mean + rad, 1e-12);
   expectRel(std::min(v(145), v(146)), mean - rad, 1e-12);
   // The angle folded into [-45, 45]: atan(2xy / (xx - yy)) / 2 + 90°·k.
-  double deg = std::atan(2 * xy / (xx - yy)) / 2 * 180 / kPi;
+  double deg = std::atan(2 * xy / (xx - yy)) / 2 * 180 / std::numbers::pi;
   expectRel(v(39), deg, 1e-10);
   expectRel(root->plasticZy, 61.0, 1e-12);
   expectRel(root->plasticZx, 22.5, 1e-12);
@@ -133,7 +130,7 @@ TEST_F(Review, SectorsOfSeveralSweeps) {
     const double R = 3.0, cx = 2.0, cy = -1.0;
     sh->sector(r, &m, n, cx, cy, R, 0, 0, sweep, 0, qhtShapeSector, 0, 1, 25.0, false);
     ASSERT_TRUE(r->forceRecalcProperties());
-    const double a = sweep * kPi / 180;
+    const double a = sweep * std::numbers::pi / 180;
     const double A = R * R * a / 2;
     const double d = 4 * R * std::sin(a / 2) / (3 * a);
     const double along = std::pow(R, 4) * (a - std::sin(a)) / 8;
@@ -151,12 +148,12 @@ TEST_F(Review, HalfDiskAndTubeFarFromTheOrigin) {
   const double R = 2.0, X = 1e4, Y = -2e4;
   sector(qhtShapeSector, X, Y, R, 0, 180.0, 0, 1, -90.0);  // straight edge along y
   compute();
-  expectRel(v(17), kPi * R * R / 2, 1e-6);
-  const double d = 4 * R / (3 * kPi);
+  expectRel(v(17), std::numbers::pi * R * R / 2, 1e-6);
+  const double d = 4 * R / (3 * std::numbers::pi);
   EXPECT_NEAR(v(132), X + d, 1e-6);
   EXPECT_NEAR(v(133), Y, 1e-6);
-  expectRel(v(62), kPi * std::pow(R, 4) / 8, 1e-6);
-  expectRel(v(60), kPi * std::pow(R, 4) / 8 - kPi * R * R / 2 * d * d, 1e-6);
+  expectRel(v(62), std::numbers::pi * std::pow(R, 4) / 8, 1e-6);
+  expectRel(v(60), std::numbers::pi * std::pow(R, 4) / 8 - std::numbers::pi * R * R / 2 * d * d, 1e-6);
 }
 
 TEST_F(Review, TubeFarFromTheOrigin) {
@@ -164,8 +161,8 @@ TEST_F(Review, TubeFarFromTheOrigin) {
   sector(qhtShapeDisk, X, Y, 2, 0, 0);
   sector(qhtShapeDisk, X, Y, 1.5, 0, 0, 0, 1, 0, true);
   compute();
-  const double I = kPi / 4 * (16 - std::pow(1.5, 4));
-  expectRel(v(17), kPi * (4 - 2.25), 1e-6);
+  const double I = std::numbers::pi / 4 * (16 - std::pow(1.5, 4));
+  expectRel(v(17), std::numbers::pi * (4 - 2.25), 1e-6);
   EXPECT_NEAR(v(132), X, 1e-6);
   EXPECT_NEAR(v(133), Y, 1e-6);
   expectRel(v(60), I, 1e-6);
@@ -200,7 +197,7 @@ TEST_F(Review, TranslatedAndRotatedZSectionKeepsPrincipalValues) {
     expectRel(std::min(r->getValue(145), r->getValue(146)), mean - rad, 1e-9);
     expectRel(r->getValue(60) + r->getValue(62), xx + yy, 1e-9);
     // Centroid (0.5, 5) turned about the origin, then moved.
-    const double t = c.turn * kPi / 180;
+    const double t = c.turn * std::numbers::pi / 180;
     expectRel(r->getValue(132), 0.5 * std::cos(t) - 5 * std::sin(t) + c.dx, 1e-12);
     expectRel(r->getValue(133), 0.5 * std::sin(t) + 5 * std::cos(t) + c.dy, 1e-12);
   }
@@ -297,8 +294,8 @@ TEST_F(Review, UnequalAnglePlasticModuliAboutEqualAreaAxes) {
 TEST_F(Review, AnnulusPolarMomentAboutItsCentroid) {
   sector(qhtShapeAnnulus, 100, -50, 1, 1, 90, 0, 1, 33);
   compute();
-  const double A = kPi / 4 * 3, J = kPi / 8 * 15;
-  const double d = 2.0 / 3.0 * 7.0 / 3.0 * std::sin(kPi / 4) / (kPi / 4);
+  const double A = std::numbers::pi / 4 * 3, J = std::numbers::pi / 8 * 15;
+  const double d = 2.0 / 3.0 * 7.0 / 3.0 * std::sin(std::numbers::pi / 4) / (std::numbers::pi / 4);
   expectRel(v(17), A, 1e-7);
   expectRel(v(169), J - A * d * d, 1e-7);
 }
@@ -312,7 +309,7 @@ TEST_F(Review, UnionOfRectangleAndDiskIsSumMinusOverlap) {
   root->Union(-1);
   ASSERT_TRUE(root->isUnionOn());
   compute();
-  const double A = 4 + kPi / 2;
+  const double A = 4 + std::numbers::pi / 2;
   expectRel(v(17), A, 1e-7);
   expectRel(v(132), (4 - 2.0 / 3.0) / A, 1e-7);
   EXPECT_NEAR(v(133), 0.0, 1e-7);
@@ -362,8 +359,8 @@ TEST_F(Review, TinyAndLargeTubesOffTheOrigin) {
     outer->sector(r, &m, a, X, Y, R, 0, 0, 0, 0, qhtShapeDisk, 0, 1, 0, false);
     inner->sector(r, &m, b, X, Y, ri, 0, 0, 0, 0, qhtShapeDisk, 0, 1, 0, true);
     ASSERT_TRUE(r->forceRecalcProperties());
-    const double I = kPi / 4 * (std::pow(R, 4) - std::pow(ri, 4));
-    expectRel(r->getValue(17) / (R * R), kPi * (1 - 0.25), 1e-7);
+    const double I = std::numbers::pi / 4 * (std::pow(R, 4) - std::pow(ri, 4));
+    expectRel(r->getValue(17) / (R * R), std::numbers::pi * (1 - 0.25), 1e-7);
     EXPECT_NEAR(r->getValue(132) / R, 5.0, 1e-7);
     EXPECT_NEAR(r->getValue(133) / R, -5.0, 1e-7);
     expectRel(r->getValue(62) / std::pow(R, 4), I / std::pow(R, 4), 1e-6);

@@ -58,7 +58,7 @@ struct Builder : ::testing::Test {
   }
 };
 
-void expectPoint(const Point<double>& p, double x, double y, double tol = 1e-4) {
+void expectNearPoint(const Point<double>& p, double x, double y, double tol = 1e-4) {
   EXPECT_NEAR(p.x, x, tol);
   EXPECT_NEAR(p.y, y, tol);
 }
@@ -128,16 +128,16 @@ TEST_F(Builder, SectorCornersBeforeAndAfterPlacing) {
   a.rotation = 30;
   CShapeAnalysis* s = build(a);
   // Placed: the centre at (3, 4), the first arc point 30 degrees from it.
-  expectPoint(s->definingPoints[0], 3, 4, 1e-12);
+  expectNearPoint(s->definingPoints[0], 3, 4, 1e-12);
   const Point<double> dir = s->definingPoints[1] - s->definingPoints[0];
   EXPECT_NEAR(std::atan2(dir.y, dir.x) * 180 / 3.141592653589793, 30.0, 1e-9);
   // Back in the local frame the corners are the closed-form ones.
   Point<double> back(-3, -4, 0), o(0, 0, 0);
   s->translate(&back);
   s->rotate(&o, -30 - 45);  // the local direction of A is -45 degrees
-  expectPoint(s->definingPoints[0], 0, 0);
-  expectPoint(s->definingPoints[1], 7.0711, -7.0711);
-  expectPoint(s->definingPoints[2], 7.0711, 7.0711);
+  expectNearPoint(s->definingPoints[0], 0, 0);
+  expectNearPoint(s->definingPoints[1], 7.0711, -7.0711);
+  expectNearPoint(s->definingPoints[2], 7.0711, 7.0711);
   EXPECT_EQ(s->boundary->nArcs(), 3);
   EXPECT_TRUE(s->isCounterClockwise());
   EXPECT_EQ(root->getShapeDots(s)->size(), 3u);
@@ -155,8 +155,8 @@ TEST_F(Builder, RectanglePlacedByItsSecondCorner) {
   CShapeAnalysis* s = build(a);
   Point<double> lo, hi;
   s->extents(&lo, &hi, 1);
-  expectPoint(lo, 0, 0, 1e-12);
-  expectPoint(hi, 5, 10, 1e-12);
+  expectNearPoint(lo, 0, 0, 1e-12);
+  expectNearPoint(hi, 5, 10, 1e-12);
   EXPECT_TRUE(s->isCounterClockwise());
   EXPECT_NEAR(s->boundary->area(), 50.0, 1e-9);
 }
@@ -200,7 +200,7 @@ TEST_F(Builder, FilletTriangleAnnulusChordAndDiskOutlines) {
   c.x0 = 5;
   CShapeAnalysis* chord = build(c);
   EXPECT_NEAR(chord->boundary->area(), 3.141592653589793 / 4 - 0.5, 1e-6);  // quarter-circle segment
-  expectPoint(chord->definingPoints[0], 5, 0, 1e-12);
+  expectNearPoint(chord->definingPoints[0], 5, 0, 1e-12);
   Args d;
   d.kind = qhtShapeDisk;
   d.a3 = 2;
@@ -210,7 +210,7 @@ TEST_F(Builder, FilletTriangleAnnulusChordAndDiskOutlines) {
   d.rotation = 33;
   CShapeAnalysis* disk = build(d);
   EXPECT_EQ(disk->definingPoints.size(), 1u);
-  expectPoint(disk->origin(), 1, -1, 1e-12);
+  expectNearPoint(disk->origin(), 1, -1, 1e-12);
   EXPECT_NEAR(disk->boundary->area(), 4 * 3.141592653589793, 1e-6);
 }
 
@@ -222,7 +222,7 @@ TEST_F(Builder, BlendGetsLegsOnlyWhenTangentPointIsAwayFromP1) {
   a.a6 = 90;  // the second leg along +y touches the circle at (0, 1)
   CShapeAnalysis* full = build(a);
   EXPECT_EQ(full->boundary->nArcs(), 3);
-  expectPoint(full->definingPoints[2], 0, 1, 1e-9);
+  expectNearPoint(full->definingPoints[2], 0, 1, 1e-9);
   EXPECT_NEAR(full->boundary->area(), 1.0 - 3.141592653589793 / 4, 1e-6);
   // Nearly along the first leg the tangent point comes close to P1: 0.042
   // away for a3 = 1 (legs kept), 0.084 < 0.001 a3 for a3 = 100 (arc only).
@@ -373,7 +373,7 @@ TEST_F(Builder, SplineFitAndBoundaryEditing) {
   edit.addSegment(new Bspline(&a, &b, false));
   edit.addHead(new Bspline(&c, &a, false));
   EXPECT_EQ(edit.boundary->nArcs(), 2);
-  expectPoint(edit.boundary->startPoint(), 0, 0, 1e-12);
+  expectNearPoint(edit.boundary->startPoint(), 0, 0, 1e-12);
   EXPECT_NEAR(edit.boundary->arcs().GetTail()->globalOffset(), 1.0, 1e-12);
   edit.advanceGlobal(0.5);
   EXPECT_NEAR(edit.boundary->arcs().GetHead()->globalOffset(), 0.5, 1e-12);

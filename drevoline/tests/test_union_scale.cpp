@@ -1,6 +1,7 @@
 // The union at every size: outlines a millionth to a hundred million units
 // across unite to the closed-form area and centroid, and a union whose area
 // is impossible for its pieces is refused rather than reported.
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,7 +15,6 @@ using namespace union_test;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 TEST(UnionScale, PlausibleAreaLiesBetweenTheLargestSolidLessTheHolesAndTheSolids) {
     struct Case {
@@ -59,8 +59,8 @@ void addScaledShapes(CXSectionAnalysis& m, double s)
 }
 
 TEST(UnionScale, CrossingBarsDiscAndHoleUniteAlikeAtEveryScale) {
-    const double area = 30 + kPi / 2;
-    const double cy = (72 + 2.0 / 3 + 4 * kPi) / area;
+    const double area = 30 + std::numbers::pi / 2;
+    const double cy = (72 + 2.0 / 3 + 4 * std::numbers::pi) / area;
     for (double s : {1e-6, 1e-4, 1e-3, 1.0, 1e3, 1e4, 1e6, 1e8}) {
         SCOPED_TRACE("scale " + std::to_string(s));
         CXSectionAnalysis m;

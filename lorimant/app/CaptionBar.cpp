@@ -9,6 +9,7 @@
 #include "lorimant/document/ApplicationLook.h"
 #include "lorimant/document/MainFrameCommands.h"
 #include "lorimant/resources/LorimantImages.h"
+#include "lorimant/ui/CommandIds.h"
 
 namespace {
 wxColour toWx(COLORREF c) { return wxColour(GetRValue(c), GetGValue(c), GetBValue(c)); }
@@ -18,7 +19,7 @@ CaptionBar::CaptionBar(wxWindow* parent, wxWindow* target) : wxPanel(parent, wxI
   m_options = new wxButton(this, wxID_ANY, kCaptionOptionsLabel, wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   m_options->SetToolTip(kCaptionOptionsTooltip);
   m_options->Bind(wxEVT_BUTTON, [target](wxCommandEvent&) {
-    wxCommandEvent command(wxEVT_MENU, kCommandCaptionOptions);
+    wxCommandEvent command(wxEVT_MENU, WxCommandId(kCommandCaptionOptions));
     target->HandleWindowEvent(command);
   });
   m_image = new wxStaticBitmap(this, wxID_ANY, RibbonImage("about", 16));

@@ -17,6 +17,7 @@
 #include "lorimant/app/RibbonTable.h"
 #include "lorimant/document/ApplicationLook.h"
 #include "lorimant/resources/LorimantImages.h"
+#include "lorimant/ui/CommandIds.h"
 
 namespace {
 
@@ -69,10 +70,9 @@ MainRibbon::MainRibbon(wxWindow* parent, Wiring wiring)
       m_wiring(std::move(wiring)),
       m_looksMenu(std::make_unique<wxMenu>()) {
   for (const ApplicationLook& look : ApplicationLooks()) {
-    const int item = NewControlId();
-    m_looksMenu->AppendRadioItem(item, look.label);
-    m_lookItems[look.id] = item;
-    m_looksMenu->Bind(wxEVT_MENU, [this, look = look.id](wxCommandEvent&) { send(look, 0); }, item);
+    m_looksMenu->AppendRadioItem(WxCommandId(look.id), look.label);
+    // Sent on to the frame also when the menu was not popped up by a button.
+    m_looksMenu->Bind(wxEVT_MENU, [this](wxCommandEvent& event) { send(event.GetId(), 0); }, WxCommandId(look.id));
   }
   build();
   Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &MainRibbon::onClicked, this);
@@ -128,11 +128,12 @@ wxRibbonPanel* MainRibbon::buildPanel(wxRibbonPage* page, const wchar_t* name) {
 }
 
 void MainRibbon::addButton(wxRibbonButtonBar& bar, const RibbonElement& element) {
-  const int id = element.id != 0 ? element.id : NewControlId();
+  // A menu button sends no command of its own.
+  const int id = element.id != 0 ? WxCommandId(static_cast<UINT>(element.id)) : NewControlId();
   bar.AddButton(id, toWx(element.label), RibbonImage(element.image, kLargeImage),
                 RibbonImage(element.image, kSmallImage), wxNullBitmap, wxNullBitmap, buttonKind(element.kind),
                 wxString(RibbonTooltip(element).GetString()));
-  m_bars[id] = &bar;
+  if (element.id != 0) m_bars[element.id] = &bar;
   if (element.menu != RibbonMenu::None) m_menuButtons[id] = static_cast<int>(element.menu);
 }
 
@@ -145,8 +146,8 @@ void MainRibbon::addTools(wxRibbonToolBar& bar, const std::vector<const RibbonEl
   for (size_t i = 0; i < elements.size(); ++i) {
     if (i > 0 && i % perRow == 0) bar.AddSeparator();
     const RibbonElement& e = *elements[i];
-    bar.AddTool(e.id, RibbonImage(e.image, kSmallImage), wxString(RibbonTooltip(e).GetString()),
-                buttonKind(e.kind));
+    bar.AddTool(WxCommandId(static_cast<UINT>(e.id)), RibbonImage(e.image, kSmallImage),
+                wxString(RibbonTooltip(e).GetString()), buttonKind(e.kind));
     m_bars[e.id] = &bar;
   }
   bar.SetRows(static_cast<int>(rows), static_cast<int>(rows));
@@ -161,7 +162,8 @@ void MainRibbon::addChoice(wxRibbonPanel& panel, wxSizer& sizer, const RibbonEle
   const int id = element.id;
   // The Grid list's choice is its command; the Load Condition list is only read.
   if (!items.empty())
-    choice->Bind(wxEVT_CHOICE, [this, id](wxCommandEvent& event) { send(id, event.GetSelection()); });
+    choice->Bind(wxEVT_CHOICE,
+                 [this, id](wxCommandEvent& event) { send(WxCommandId(static_cast<UINT>(id)), event.GetSelection()); });
   auto* column = new wxBoxSizer(wxVERTICAL);
   auto* label = new wxStaticText(&panel, wxID_ANY, toWx(element.label));
   m_choiceLabels.push_back(label);
@@ -207,13 +209,11 @@ void MainRibbon::ApplyLook(const ApplicationLook& look) {
 }
 
 void MainRibbon::MarkLook(int id) {
-  const auto it = m_lookItems.find(id);
-  if (it != m_lookItems.end()) m_looksMenu->Check(it->second, true);
+  if (FindApplicationLook(id) != nullptr) m_looksMenu->Check(WxCommandId(static_cast<UINT>(id)), true);
 }
 
 bool MainRibbon::IsLookMarked(int id) const {
-  const auto it = m_lookItems.find(id);
-  return it != m_lookItems.end() && m_looksMenu->IsChecked(it->second);
+  return FindApplicationLook(id) != nullptr && m_looksMenu->IsChecked(WxCommandId(static_cast<UINT>(id)));
 }
 
 std::unique_ptr<wxMenu> MainRibbon::RecentFilesMenu() const {
@@ -224,8 +224,8 @@ std::unique_ptr<wxMenu> MainRibbon::RecentFilesMenu() const {
   return menu;
 }
 
-void MainRibbon::send(int id, int value) {
-  wxCommandEvent command(wxEVT_MENU, id);
+void MainRibbon::send(int wxId, int value) {
+  wxCommandEvent command(wxEVT_MENU, wxId);
   command.SetEventObject(this);
   command.SetInt(value);
   m_wiring.target->HandleWindowEvent(command);

@@ -2,7 +2,7 @@
 // panel of a few commands shows them as labelled buttons; a long one as a
 // tool bar of pictures alone (wx's buttons cannot drop their labels), their
 // labels as tooltips. A click on a button or tool reaches the frame as the
-// menu command of its id (the
+// menu command of its id, under its wx id (WxCommandId; the
 // active view's command table answers the section view's commands); a
 // toggle's command carries its new state. The buttons take wx's update-UI
 // events for their enabled and checked states. The Grid list sends its
@@ -55,9 +55,8 @@ class MainRibbon : public wxRibbonBar {
 
   // Draws the ribbon in look: its art (the default one or the Windows 7 one) and colours.
   void ApplyLook(const ApplicationLook& look);
-  // The Style menu: one radio item per look, the current one checked. Its
-  // items carry ids of their own (menu ids stay below 32767); choosing one
-  // sends the look's command.
+  // The Style menu: one radio item per look (its command's wx id), the
+  // current one checked; choosing one sends the look's command.
   wxMenu& LooksMenu() { return *m_looksMenu; }
   // Puts the Style menu's radio mark on look command id.
   void MarkLook(int id);
@@ -75,13 +74,13 @@ class MainRibbon : public wxRibbonBar {
   void onClicked(wxRibbonButtonBarEvent& event);
   void onDropdown(wxRibbonButtonBarEvent& event);
   void onTool(wxRibbonToolBarEvent& event);
-  void send(int id, int value);
+  // Sends the menu command of wx id wxId with value to the frame.
+  void send(int wxId, int value);
 
   Wiring m_wiring;
   std::map<int, wxRibbonControl*> m_bars;       // command -> its button or tool bar
   std::map<int, wxChoice*> m_choices;           // command -> its list
   std::vector<wxStaticText*> m_choiceLabels;    // the lists' names
-  std::map<int, int> m_menuButtons;             // button id -> the menu it drops down (RibbonMenu)
+  std::map<int, int> m_menuButtons;             // button's wx id -> the menu it drops down (RibbonMenu)
   std::unique_ptr<wxMenu> m_looksMenu;
-  std::map<int, int> m_lookItems;               // look command -> its menu item
 };

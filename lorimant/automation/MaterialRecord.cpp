@@ -123,9 +123,10 @@ bool MaterialRecord::write(CSQLDatabase& db, bool replace)
         v);
 }
 
-CString MaterialRecord::journalLine()
+CString MaterialRecord::journalLine(const wchar_t* method)
 {
-    CString line = L"xscn.AddMaterialDef ";
+    CString line = method;
+    line += L" ";
     const std::array<CString*, 8> t = texts();
     for (const CString* text : t) line.AppendFormat(L"\"%s\",", JournalQuotedText(*text));
     line.AppendFormat(L"%d", metal.isotropic ? 1 : 0);

@@ -31,9 +31,10 @@ struct MaterialRecord {
     // Stores the record as a new metal (false when the name is taken), or
     // replaces the stored metal of its name (false when there is none).
     bool write(CSQLDatabase& db, bool replace);
-    // The journal line of storing this record:
-    // xscn.AddMaterialDef "name",...,"UNS",isotropic,v1,...,v37
-    CString journalLine();
+    // The journal line of storing this record through method (the
+    // automation's AddMaterialDef or EditMaterial):
+    // <method> "name",...,"UNS",isotropic,v1,...,v37
+    CString journalLine(const wchar_t* method = L"xscn.AddMaterialDef");
 };
 
 // How a material property is held.

@@ -43,7 +43,9 @@ void CXSectionAnalysisDoc::BringToFront(CSubSection* sub) {
   gLogMsg.Format(L"xscn.BringSubSectionToFront \"%s\"", JournalQuotedText(sub->name()));
   LogIt();
   if (m_activeView) m_activeView->RebuildAndRedraw();
-  m_frame->RefreshSectionTree();
+  // The order is part of the document: a snapshot keeps the next Undo or
+  // Redo from bringing back the order before it. The tree is rebuilt there.
+  ModelChanged();
 }
 
 void CXSectionAnalysisDoc::PushToBack(CSubSection* sub) {
@@ -51,7 +53,9 @@ void CXSectionAnalysisDoc::PushToBack(CSubSection* sub) {
   gLogMsg.Format(L"xscn.PushSubSectionToBack \"%s\"", JournalQuotedText(sub->name()));
   LogIt();
   if (m_activeView) m_activeView->RebuildAndRedraw();
-  m_frame->RefreshSectionTree();
+  // The order is part of the document: a snapshot keeps the next Undo or
+  // Redo from bringing back the order before it. The tree is rebuilt there.
+  ModelChanged();
 }
 
 void CXSectionAnalysisDoc::RenameSubSectionTo(CString oldName, CString newName) {

@@ -98,4 +98,8 @@ class AutomationObjectsTest : public DocumentTest {
   EXCEPINFO excep;
 };
 
+// Text and number arguments of automation calls.
+inline COleVariant T(const wchar_t* s) { return COleVariant(s); }
+inline COleVariant R(double v) { return COleVariant(v); }
+
 }  // namespace automation_test

@@ -102,7 +102,7 @@ TEST_F(ProfileTest, ExtrudedLAgreesWithItsPiecesAndThePublishedFigures) {
     ASSERT_EQ(build(kL.method, L"root", L"L2", extrudedL(0.3), kL.iorigAt), S_OK);
     const Props toes = measured(L"L2");
     EXPECT_NEAR(toes.area, 18.4150221286, 1e-8);
-    EXPECT_NEAR(toes.area, c.props().area - 2 * 0.09 * (1 - kPi / 4), 1e-8);
+    EXPECT_NEAR(toes.area, c.props().area - 2 * 0.09 * (1 - std::numbers::pi / 4), 1e-8);
     EXPECT_NE(doc->model()->findShape(L"L2FlangeFillet"), nullptr);
     EXPECT_NE(doc->model()->findShape(L"L2webFillet"), nullptr);
 }

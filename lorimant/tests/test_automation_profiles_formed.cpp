@@ -72,7 +72,7 @@ TEST_F(ProfileTest, FormedBendAnglesAndLegLengths) {
         // A leg shorter than k is inconsistent: a refusal, not an escaping exception.
         {L"AddFormedL", formedL(0.29), kFormedLAt, L"Inconsistent geometry, check leg lengths"},
         // A leg exactly k long leaves a zero-length flange, which the shape refuses.
-        {L"AddFormedL", formedL((0.1 + 0.2) / std::tan(kPi / 4)), kFormedLAt, L"Invalid length or width"},
+        {L"AddFormedL", formedL((0.1 + 0.2) / std::tan(std::numbers::pi / 4)), kFormedLAt, L"Invalid length or width"},
         {L"AddFormedC", formedC(90, 19), kFormedCAt, angles},
         {L"AddFormedC", [] { auto v = formedC(90, 90); v[0] = 0.5; return v; }(), kFormedCAt,
          L"Inconsistent geometry, check leg lengths and angle inputs"},
@@ -160,7 +160,7 @@ TEST_F(ProfileTest, SlopedIBeamHasItsTrianglesAndBothFlangesSquare) {
     ASSERT_EQ(build(L"AddIBeam", L"root", L"S1", iBeam(5, 90, 90, 0.3), kIBeamAt), S_OK)
         << excep.bstrDescription.ToUtf8();
     // Every triangle has the lower right outstand's height Lr tan 5, Lr = 9 - 4 - 1.
-    const double h = 4 * std::tan(5 * kPi / 180);
+    const double h = 4 * std::tan(5 * std::numbers::pi / 180);
     for (const wchar_t* t : {L"S1_lowerTriangle", L"S1_lowerLeftTriangle", L"S1_upperTriangle", L"S1_upperLeftTriangle"}) {
         const CShapeAnalysis* tri = doc->model()->findShape(t);
         ASSERT_NE(tri, nullptr) << CString(t).ToUtf8();

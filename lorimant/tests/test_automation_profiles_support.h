@@ -3,6 +3,8 @@
 // properties of rectangles and fillets.
 #pragma once
 
+#include <numbers>
+#include <numbers>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -15,7 +17,6 @@
 
 namespace profile_test {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Area, centroid and centroidal second moments.
 struct Props {
@@ -50,16 +51,16 @@ public:
     // published ones only.
     void fillet(double x, double y, double r, int sx, int sy, double sign = 1)
     {
-        const double a = r * r * (1 - kPi / 4);
-        const double d = r * r * r * (5.0 / 6 - kPi / 4) / a;  // centroid offset from the corner
-        const double own = r * r * r * r * (1 - 5 * kPi / 16) - a * d * d;
+        const double a = r * r * (1 - std::numbers::pi / 4);
+        const double d = r * r * r * (5.0 / 6 - std::numbers::pi / 4) / a;  // centroid offset from the corner
+        const double own = r * r * r * r * (1 - 5 * std::numbers::pi / 16) - a * d * d;
         add(sign * a, x + sx * d, y + sy * d, sign * own, sign * own, 0);
     }
     // A quarter disc of radius r centred at (x, y), lying towards (sx, sy).
     void quarterDisc(double x, double y, double r, int sx, int sy, double sign = 1)
     {
-        const double a = kPi * r * r / 4, d = 4 * r / (3 * kPi);
-        const double own = kPi * r * r * r * r / 16 - a * d * d;
+        const double a = std::numbers::pi * r * r / 4, d = 4 * r / (3 * std::numbers::pi);
+        const double own = std::numbers::pi * r * r * r * r / 16 - a * d * d;
         add(sign * a, x + sx * d, y + sy * d, sign * own, sign * own);
     }
     Props props() const

@@ -16,8 +16,6 @@ using namespace automation_test;
 
 namespace {
 
-COleVariant T(const wchar_t* s) { return COleVariant(s); }
-COleVariant R(double v) { return COleVariant(v); }
 COleVariant S(int v) { return COleVariant(static_cast<SHORT>(v)); }
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

@@ -1,5 +1,6 @@
 // The basic-shape methods of the document's automation interface: exact
 // areas of each kind, names, signs and refusals.
+#include <numbers>
 #include <cmath>
 
 #include "test_automation_objects_support.h"
@@ -8,10 +9,7 @@ using namespace automation_test;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
-COleVariant T(const wchar_t* s) { return COleVariant(s); }
-COleVariant R(double v) { return COleVariant(v); }
 COleVariant I(int v) { return COleVariant(static_cast<SHORT>(v)); }
 
 class AutomationBasicShapes : public AutomationObjectsTest {
@@ -36,12 +34,12 @@ TEST_F(AutomationBasicShapes, EachKindHasItsClosedFormArea) {
   const double r2 = std::sqrt(2.0);
   const std::vector<ExactArea> cases = {
       {L"AddRectangle", {R(4), R(2), R(0), R(0), I(0), I(1), R(0), I(1)}, 8.0},
-      {L"AddDisk", {R(1), R(5), R(5), I(1)}, kPi},
+      {L"AddDisk", {R(1), R(5), R(5), I(1)}, std::numbers::pi},
       {L"AddTriangle", {R(3), R(1), R(2), R(0), R(0), I(0), I(1), R(0), I(1)}, 3.0},
       {L"AddAnnulus", {R(1), R(0.5), R(90), R(0), R(0), I(0), I(1), R(0), I(1)}, 0.9817477042},
       {L"AddFillet", {R(1), R(90), R(0), R(0), I(0), I(1), R(0), I(1)}, 0.2146018366},
       {L"AddFillet", {R(1), R(60), R(0), R(0), I(0), I(1), R(0), I(1)}, 0.6848532564},
-      {L"AddSector", {R(2), R(90), R(0), R(0), I(0), I(1), R(0), I(1)}, kPi},
+      {L"AddSector", {R(2), R(90), R(0), R(0), I(0), I(1), R(0), I(1)}, std::numbers::pi},
       {L"AddParallelogram", {R(2), R(1), R(60), R(120), R(0), R(0), I(0), I(1), R(0), I(1)}, 2.0},
       {L"AddSectorChord", {R(1), R(r2), R(0), R(0), I(0), I(1), R(0), I(1)}, 0.2853981634},
   };

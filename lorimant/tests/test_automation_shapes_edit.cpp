@@ -11,8 +11,6 @@ using namespace automation_test;
 
 namespace {
 
-COleVariant T(const wchar_t* s) { return COleVariant(s); }
-COleVariant R(double v) { return COleVariant(v); }
 
 class AutomationShapeEdits : public AutomationObjectsTest {
  protected:

@@ -28,7 +28,6 @@ namespace {
 
 using namespace gui_lorimant_test;
 
-const char* const kBaseTitle = "Lorimant - Release Version 2.0.4   Built On: Oct 8, 2017  1:58 am PST";
 
 class GuiApplication : public GuiLorimantTest {
  protected:

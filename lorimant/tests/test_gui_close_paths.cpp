@@ -23,26 +23,6 @@ class GuiClosePaths : public GuiLorimantTest {
   using GuiLorimantTest::frame;
 };
 
-// A modeless dialog registered with its document, as the dialogs register.
-class RegisteredDialog : public wxDialog, public ModelessDialog {
- public:
-  RegisteredDialog(wxWindow* parent, CXSectionAnalysisDoc& doc) : wxDialog(parent, wxID_ANY, "Registered"), m_doc(&doc) {
-    m_doc->RegisterModelessDialog(this);
-    Show();
-  }
-  ~RegisteredDialog() override {
-    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
-  }
-  void DestroyWindow() override {
-    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
-    m_doc = nullptr;
-    Destroy();
-  }
-
- private:
-  CXSectionAnalysisDoc* m_doc;
-};
-
 // The tab's close button, the window's close box and Exit each ask before a
 // modified document goes; the document's registered dialog goes with it.
 TEST_F(GuiClosePaths, EveryWayOutAsksFirst) {

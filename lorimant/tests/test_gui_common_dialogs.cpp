@@ -8,6 +8,10 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+#include <limits>
+#include <string>
+
 #include "analysis/model/Globals.h"
 #include "lorimant/tests/test_gui_support.h"
 #include "lorimant/ui/C2dPoint.h"
@@ -351,4 +355,50 @@ TEST_F(GuiCommonDialogs, ModalBaseFormatsAndGroups) {
   });
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(dialog.m_grouped, 1234567.0);
+}
+
+TEST_F(GuiCommonDialogs, BoundsAreShownOnlyAndNeverBlockOk) {
+  // Bounds that "%.15g" cannot give back exactly: the largest double
+  // (shown as a text beyond the double range) and 0.1 + 0.2.
+  CGetReal dialog;
+  dialog.m_lower = 0.1 + 0.2;
+  dialog.m_upper = std::numeric_limits<double>::max();
+  ModalScript script([](CDialog& d) {
+    EXPECT_EQ(d.GetDlgItemText(396), CString(L"1.79769313486232e+308"));
+    Type(d, 394, "5");
+    Click(d, IDOK);
+    EXPECT_TRUE(Hooks::messageBoxes().empty());
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.m_value, 5.0);
+  EXPECT_EQ(dialog.m_lower, 0.1 + 0.2);
+  EXPECT_EQ(dialog.m_upper, std::numeric_limits<double>::max());
+}
+
+TEST_F(GuiCommonDialogs, LongPromptsKeepTheDialogOnTheScreen) {
+  std::wstring question;
+  for (int i = 0; i < 40; ++i) question += L"Thickness of the web & flange of the extruded profile ";
+  CAskValueDlg value;
+  value.m_prompt = question.c_str();
+  CGetStringDlg text;
+  text.m_prompt = question.c_str();
+  for (CDialog* dialog : {static_cast<CDialog*>(&value), static_cast<CDialog*>(&text)}) {
+    ModalScript script([&](CDialog& d) {
+      const wxRect screen(wxPoint(0, 0), wxGetDisplaySize());
+      EXPECT_TRUE(screen.Contains(d.GetScreenRect())) << d.GetSize().x << " x " << d.GetSize().y;
+      // The whole question shows, on lines of its own.
+      auto* prompt = d.GetDlgItem(dialog == &value ? 889 : 401);
+      EXPECT_GE(prompt->GetSize().x, prompt->GetBestSize().x);
+      EXPECT_GE(prompt->GetSize().y, prompt->GetBestSize().y);
+      EXPECT_GT(prompt->GetSize().y, 5 * prompt->GetCharHeight());
+      EXPECT_TRUE(d.GetClientRect().Contains(prompt->GetRect()));
+      std::wstring shown = d.GetDlgItemText(dialog == &value ? 889 : 401).str();
+      std::replace(shown.begin(), shown.end(), L'\n', L' ');
+      EXPECT_EQ(shown, question);
+      gui_test::SaveWindowPng(d, dialog == &value ? "dialog_ask_value_long" : "dialog_get_string_long");
+    });
+    EXPECT_EQ(dialog->DoModal(), IDCANCEL);
+  }
+  EXPECT_EQ(value.m_prompt.str(), question);  // the opener's text, unwrapped
+  EXPECT_EQ(text.m_prompt.str(), question);
 }

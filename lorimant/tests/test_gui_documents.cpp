@@ -18,8 +18,6 @@ namespace {
 
 using namespace gui_lorimant_test;
 
-const char* const kBaseTitle = "Lorimant - Release Version 2.0.4   Built On: Oct 8, 2017  1:58 am PST";
-
 class GuiDocuments : public GuiLorimantTest {
  protected:
   // The section document that the glue sees as active, or null.
@@ -78,36 +76,11 @@ TEST_F(GuiDocuments, ActivationAndClosingKeepTheActiveDocumentsTogether) {
   EXPECT_NE(app_->mainFrame(), nullptr);
 }
 
-// A modeless dialog as the document's registry sees it: told to destroy
-// itself, it leaves the registry and drops its document at once, since wx
-// deletes the window only later.
-class RegisteredDialog : public wxDialog, public ModelessDialog {
- public:
-  RegisteredDialog(wxWindow* parent, CXSectionAnalysisDoc& doc, bool& deleted)
-      : wxDialog(parent, wxID_ANY, "Registered"), m_doc(&doc), m_deleted(deleted) {
-    m_doc->RegisterModelessDialog(this);
-    Show();
-  }
-  ~RegisteredDialog() override {
-    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
-    m_deleted = true;
-  }
-  void DestroyWindow() override {
-    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
-    m_doc = nullptr;
-    Destroy();
-  }
-
- private:
-  CXSectionAnalysisDoc* m_doc;
-  bool& m_deleted;
-};
-
 TEST_F(GuiDocuments, ClosingADocumentDestroysItsRegisteredDialogFirst) {
   ASSERT_TRUE(start());
   CXSectionAnalysisDoc& doc = documents()[0]->core();
   bool deleted = false;
-  auto* dialog = new RegisteredDialog(&frame(), doc, deleted);
+  auto* dialog = new RegisteredDialog(&frame(), doc, &deleted);
   gui_test::Flush();
   ASSERT_TRUE(doc.IsModelessDialogOpen(dialog));
 

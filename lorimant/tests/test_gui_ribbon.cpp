@@ -28,6 +28,7 @@
 #include "lorimant/document/MainFrameCommands.h"
 #include "lorimant/tests/test_gui_support.h"
 #include "lorimant/ui/CAboutDlg.h"
+#include "lorimant/ui/CommandIds.h"
 #include "platform/core/Settings.h"
 #include "platform/tests/DialogTestSupport.h"
 #include "platform/ui/ACMfcMdiAppGlue.h"
@@ -66,7 +67,7 @@ class GuiRibbon : public GuiLorimantTest {
  protected:
   // The check mark the frame gives command id.
   bool checked(int id) {
-    wxUpdateUIEvent update(id);
+    wxUpdateUIEvent update(WxCommandId(static_cast<UINT>(id)));
     frame().ProcessWindowEvent(update);
     return update.GetSetChecked() && update.GetChecked();
   }
@@ -74,7 +75,8 @@ class GuiRibbon : public GuiLorimantTest {
   void clickRibbon(int id) {
     auto* bar = dynamic_cast<wxRibbonButtonBar*>(frame().ribbon().FindCommandBar(id));
     ASSERT_NE(bar, nullptr) << id;
-    wxRibbonButtonBarEvent click(wxEVT_RIBBONBUTTONBAR_CLICKED, id, bar, bar->GetItemById(id));
+    const int wxId = WxCommandId(static_cast<UINT>(id));
+    wxRibbonButtonBarEvent click(wxEVT_RIBBONBUTTONBAR_CLICKED, wxId, bar, bar->GetItemById(wxId));
     click.SetEventObject(bar);
     bar->ProcessWindowEvent(click);
     gui_test::Flush();
@@ -100,13 +102,14 @@ TEST_F(GuiRibbon, EveryElementSitsOnItsPageAndPanel) {
       ASSERT_NE(bar, nullptr);
       EXPECT_EQ(bar->GetParent(), panel);
       if (auto* buttons = dynamic_cast<wxRibbonButtonBar*>(bar)) {
-        EXPECT_NE(buttons->GetItemById(e.id), nullptr);
+        EXPECT_NE(buttons->GetItemById(WxCommandId(static_cast<UINT>(e.id))), nullptr);
       } else {
         // A long panel's tools: the label is the tooltip.
         auto* tools = dynamic_cast<wxRibbonToolBar*>(bar);
         ASSERT_NE(tools, nullptr);
-        ASSERT_NE(tools->FindById(e.id), nullptr);
-        EXPECT_EQ(tools->GetToolHelpString(e.id), wxString(RibbonTooltip(e).GetString()));
+        const int wxId = WxCommandId(static_cast<UINT>(e.id));
+        ASSERT_NE(tools->FindById(wxId), nullptr);
+        EXPECT_EQ(tools->GetToolHelpString(wxId), wxString(RibbonTooltip(e).GetString()));
       }
     }
   }
@@ -140,9 +143,9 @@ TEST_F(GuiRibbon, ClicksAndListsReachTheFrameAsCommands) {
   ASSERT_TRUE(start());
   CommandSpy spy(frame());
   clickRibbon(33312);
-  auto* tools = dynamic_cast<wxRibbonToolBar*>(frame().ribbon().FindCommandBar(33279));
+  auto* tools = dynamic_cast<wxRibbonToolBar*>(frame().ribbon().FindCommandBar(33150));
   ASSERT_NE(tools, nullptr);
-  wxRibbonToolBarEvent tool(wxEVT_RIBBONTOOLBAR_CLICKED, 33279, tools);
+  wxRibbonToolBarEvent tool(wxEVT_RIBBONTOOLBAR_CLICKED, WxCommandId(33150), tools);
   tool.SetEventObject(tools);
   tools->ProcessWindowEvent(tool);
   wxChoice* grid = frame().FindRibbonChoice(40093);
@@ -156,12 +159,13 @@ TEST_F(GuiRibbon, ClicksAndListsReachTheFrameAsCommands) {
   frame().ribbon().LooksMenu().SendEvent(black);
   gui_test::Flush();
 
+  // Under their wx ids.
   ASSERT_EQ(spy.seen.size(), 4u);
-  EXPECT_EQ(spy.seen[0].id, 33312);
-  EXPECT_EQ(spy.seen[1].id, 33279);
-  EXPECT_EQ(spy.seen[2].id, 40093);
+  EXPECT_EQ(spy.seen[0].id, WxCommandId(33312));
+  EXPECT_EQ(spy.seen[1].id, WxCommandId(33150));
+  EXPECT_EQ(spy.seen[2].id, WxCommandId(40093));
   EXPECT_EQ(spy.seen[2].value, 2);
-  EXPECT_EQ(spy.seen[3].id, 33303);
+  EXPECT_EQ(spy.seen[3].id, WxCommandId(33303));
   // The frame acted on its own two.
   EXPECT_FALSE(frame().IsCaptionBarShown());
   EXPECT_EQ(frame().applicationLook(), 33303);

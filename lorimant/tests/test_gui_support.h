@@ -10,6 +10,7 @@
 #include <wx/docview.h>
 // after wx/docview.h: it needs wx's configuration to declare anything
 #include <wx/aui/tabmdi.h>
+#include <wx/dialog.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +25,7 @@
 #include "lorimant/app/CLorimantDocManager.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "lorimant/ui/CMainFrame.h"
+#include "lorimant/ui/CommandIds.h"
 #include "lorimant/ui/CSectionDocument.h"
 #include "lorimant/ui/CSplashWindow.h"
 #include "lorimant/view/HeadlessRun.h"
@@ -112,8 +114,10 @@ class GuiLorimantTest : public ::testing::Test {
     return docs;
   }
   // Sends a command to the main frame as a menu or ribbon click does.
+  // (a command from 32768 on travels under its wx id, WxCommandId).
   void command(int id) {
-    wxCommandEvent click(wxEVT_MENU, id);
+    const bool shifted = id >= static_cast<int>(kFirstShiftedCommand);
+    wxCommandEvent click(wxEVT_MENU, shifted ? WxCommandId(static_cast<UINT>(id)) : id);
     frame().HandleWindowEvent(click);
     gui_test::Flush();
   }
@@ -149,6 +153,35 @@ class GuiLorimantTest : public ::testing::Test {
   fs::path root_;
   // The captions of the modal dialogs no test scripted, in order.
   std::vector<wxString> unscriptedDialogs_;
+};
+
+// The main frame's title without a document name.
+inline const char* const kBaseTitle = "Lorimant - Release Version 2.0.4   Built On: Oct 8, 2017  1:58 am PST";
+
+// A modeless dialog registered with its document, as the dialogs register.
+// Told to destroy itself, it leaves the registry and drops its document at
+// once, since wx deletes the window only later; deleted, when given, is set
+// when the window is finally deleted.
+class RegisteredDialog : public wxDialog, public ModelessDialog {
+ public:
+  RegisteredDialog(wxWindow* parent, CXSectionAnalysisDoc& doc, bool* deleted = nullptr)
+      : wxDialog(parent, wxID_ANY, "Registered"), m_doc(&doc), m_deleted(deleted) {
+    m_doc->RegisterModelessDialog(this);
+    Show();
+  }
+  ~RegisteredDialog() override {
+    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
+    if (m_deleted != nullptr) *m_deleted = true;
+  }
+  void DestroyWindow() override {
+    if (m_doc != nullptr) m_doc->UnregisterModelessDialog(this);
+    m_doc = nullptr;
+    Destroy();
+  }
+
+ private:
+  CXSectionAnalysisDoc* m_doc;
+  bool* m_deleted;
 };
 
 }  // namespace gui_lorimant_test

@@ -2,6 +2,7 @@
 // 1e-6 to 1e8: each build either gives the closed-form area (times s^2) and
 // centroid (times s) or is refused with a message; never a wrong number.
 // Metres are as ordinary as millimetres, so 1e-4 to 1e4 must build.
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -18,7 +19,7 @@ using namespace profile_test;
 namespace {
 
 // a fillet of radius r with square corner: r^2 (1 - pi/4).
-double filletArea(double r) { return r * r * (1 - kPi / 4); }
+double filletArea(double r) { return r * r * (1 - std::numbers::pi / 4); }
 
 using Build = std::function<void(CXSectionAnalysisDoc&, const CString&, const std::vector<double>&)>;
 
@@ -62,15 +63,15 @@ const std::vector<ProfileCase>& profileCases()
         // Legs 10 and 8 to the outer corner, thickness 0.1, inside radius 0.2: straight legs
         // 9.7 and 7.7 and a quarter annulus 0.2 to 0.3.
         {"formed L", profile<ILorimant::AddFormedL>(), {10, 0.1, 8, 0.2, 90, 5, 0, 0, 0, 0}, {0, 1, 2, 3},
-         0.1 * (9.7 + 7.7) + kPi / 4 * (0.09 - 0.04), 1.8262814563, 2.8323120714},
+         0.1 * (9.7 + 7.7) + std::numbers::pi / 4 * (0.09 - 0.04), 1.8262814563, 2.8323120714},
         // Web 10, flanges 4 and 3, thickness 0.2, radii 0.3 and 0.4: straight parts
         // 8.9, 3.5 and 2.4 and two quarter annuli.
         {"formed C", profile<ILorimant::AddFormedC>(), {10, 0.2, 4, 0.3, 90, 3, 0.4, 90, 0, 7, 0, 0, 0},
-         {0, 1, 2, 3, 5, 6}, 0.2 * (8.9 + 3.5 + 2.4) + kPi / 4 * (0.25 - 0.09 + 0.36 - 0.16), NAN, NAN},
+         {0, 1, 2, 3, 5, 6}, 0.2 * (8.9 + 3.5 + 2.4) + std::numbers::pi / 4 * (0.25 - 0.09 + 0.36 - 0.16), NAN, NAN},
         // The Z's web runs to the outer face of the lower flange and the inner face of the
         // upper one: its straight part is 10 - 0.3 - 0.6 = 9.1.
         {"formed Z", profile<ILorimant::AddFormedZ>(), {10, 0.2, 4, 0.3, 90, 3, 0.4, 90, 0, 7, 0, 0, 0},
-         {0, 1, 2, 3, 5, 6}, 0.2 * (9.1 + 3.5 + 2.4) + kPi / 4 * (0.25 - 0.09 + 0.36 - 0.16), NAN, NAN},
+         {0, 1, 2, 3, 5, 6}, 0.2 * (9.1 + 3.5 + 2.4) + std::numbers::pi / 4 * (0.25 - 0.09 + 0.36 - 0.16), NAN, NAN},
         // Web 10 x 1, four outstands 4 x 1.2, four fillets 0.5; symmetric about (4.5, 5).
         {"I-beam", profile<ILorimant::AddIBeam>(),
          {10, 1, 4, 1.2, 9, 1.2, 0.5, 0.5, 90, 4, 1.2, 9, 1.2, 0.5, 0.5, 90, 0, 3, 0, 0, 0, 0, 0},
@@ -95,13 +96,13 @@ const std::vector<ShapeCase>& shapeCases()
          },
          40, NAN, NAN},
         {"disk", [](CXSectionAnalysisDoc& d, const CString& n, double s) { ILorimant::AddDisk(d, L"root", n, 3 * s, 2 * s, s, 1); },
-         9 * kPi, 2, 1},
+         9 * std::numbers::pi, 2, 1},
         // Inner radius 5, width 1, half turn.
         {"annulus",
          [](CXSectionAnalysisDoc& d, const CString& n, double s) {
              ILorimant::AddAnnulus(d, L"root", n, 5 * s, s, 180, 0, 0, 0, 1, 0, 1);
          },
-         kPi / 2 * (36 - 25), NAN, NAN},
+         std::numbers::pi / 2 * (36 - 25), NAN, NAN},
         {"fillet",
          [](CXSectionAnalysisDoc& d, const CString& n, double s) {
              ILorimant::AddFillet(d, L"root", n, 2 * s, 90, 0, 0, 0, 1, 0, 1);
@@ -111,7 +112,7 @@ const std::vector<ShapeCase>& shapeCases()
          [](CXSectionAnalysisDoc& d, const CString& n, double s) {
              ILorimant::AddSector(d, L"root", n, 3 * s, 60, 0, 0, 0, 1, 0, 1);
          },
-         1.5 * kPi, NAN, NAN},
+         1.5 * std::numbers::pi, NAN, NAN},
     };
     return cases;
 }

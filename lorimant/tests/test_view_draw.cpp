@@ -67,6 +67,22 @@ TEST(GridLabel, FormatsWithGAndZeroesTinyValues) {
   for (const auto& c : cases) EXPECT_EQ(gridLabel(c.value), CString(c.text)) << c.value;
 }
 
+TEST(GridLabel, DenseLabelsKeepTheSolidLinesAndSkipWhatOverlaps) {
+  using Kept = std::vector<std::size_t>;
+  const std::vector<double> every10 = {0, 10, 20, 30, 40, 50, 60, 70, 80};
+  // Room for all: 4-pixel labels 10 apart with a 4-pixel gap.
+  EXPECT_EQ(legibleGridLabels(every10, std::vector<double>(9, 2.0), 4.0, -2, 82), (Kept{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+  // 16-pixel labels need 20 between centres: every other line, and the
+  // stippled line 3 gives way to the solid line 4 although it comes first.
+  EXPECT_EQ(legibleGridLabels(every10, std::vector<double>(9, 8.0), 4.0, -10, 90), (Kept{0, 2, 4, 6, 8}));
+  // 36-pixel labels: only the solid lines.
+  EXPECT_EQ(legibleGridLabels(every10, std::vector<double>(9, 18.0), 4.0, -20, 100), (Kept{0, 4, 8}));
+  // A label cut by either end of the picture is left out, and the next
+  // line that fits takes its place.
+  EXPECT_EQ(legibleGridLabels(every10, std::vector<double>(9, 8.0), 4.0, 0, 75), (Kept{1, 4, 6}));
+  EXPECT_TRUE(legibleGridLabels({}, {}, 4.0, 0, 100).empty());
+}
+
 TEST_F(SectionPicture, PaintingRedrawsWithoutRebuildingOrLosingPicks) {
   view->SetGridPosition(GridPosition::NoShow);
   DspRecord* fill = records(SectionRecord::kShape).front();

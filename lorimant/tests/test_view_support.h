@@ -3,7 +3,10 @@
 // builders for rectangles, meshes and construction points.
 #pragma once
 
+#include <array>
+#include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "analysis/tests/test_view_support.h"
@@ -13,21 +16,80 @@
 #include "drevoline/section/CSubSection.h"
 #include "lorimant/view/CThickSectionView.h"
 #include "lorimant/view/HeadlessResultPane.h"
+#include "lorimant/view/SectionViewHost.h"
 #include "test_document_support.h"
 
 namespace view_test {
 
-// A window host that also keeps the status texts and message boxes.
-class SectionHost : public RecordingHost {
+// A window host that records what the view asked of its window (the
+// counts, status texts, message boxes, timers, hover requests, menus and
+// programs) and answers its questions from scripted values.
+class SectionHost : public SectionViewHost {
  public:
+  CRect client{0, 0, 64, 64};
+  int invalidates = 0;
+  int updates = 0;
+  int presents = 0;
+  int captures = 0;
+  int releases = 0;
+  ViewCursor cursor = ViewCursor::Arrow;
   std::vector<CString> statuses;
   std::vector<CString> messages;
   std::vector<CString> captions;
+  // Timers running: id -> milliseconds.
+  std::map<int, int> timers;
+  int hoverRequests = 0;
+  std::vector<ViewMenu> menus;
+  std::vector<CPoint> menuPoints;
+  std::vector<CString> programs;
+  bool programsStart = true;
+  // The answer to the next number question (none: cancelled), and the
+  // prompts and preset values asked.
+  std::optional<double> valueAnswer;
+  std::vector<CString> prompts;
+  std::vector<double> presets;
+  // The answer to the next colour question (none: cancelled).
+  std::optional<std::array<int, 3>> colourAnswer;
+
+  CRect clientRect() const override { return client; }
+  void invalidate(bool) override { ++invalidates; }
+  void updateWindow() override { ++updates; }
+  void presentBuffer() override { ++presents; }
+  ViewCursor setCursor(ViewCursor c) override {
+    const ViewCursor previous = cursor;
+    cursor = c;
+    return previous;
+  }
+  void captureMouse() override { ++captures; }
+  void releaseMouse() override { ++releases; }
   void statusText(const CString& text) override { statuses.push_back(text); }
   int messageBox(const CString& text, const CString& caption, UINT) override {
     messages.push_back(text);
     captions.push_back(caption);
     return 1;
+  }
+  void startTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
+  void killTimer(int id) override { timers.erase(id); }
+  void trackHover(int) override { ++hoverRequests; }
+  void popupMenu(const ViewMenu& menu, CPoint at) override {
+    menus.push_back(menu);
+    menuPoints.push_back(at);
+  }
+  bool startProgram(const CString& commandLine) override {
+    programs.push_back(commandLine);
+    return programsStart;
+  }
+  bool askValue(const CString& prompt, double& value) override {
+    prompts.push_back(prompt);
+    presets.push_back(value);
+    if (!valueAnswer) return false;
+    value = *valueAnswer;
+    return true;
+  }
+  bool askColour(int rgb[3]) override {
+    if (!colourAnswer) return false;
+    for (int i = 0; i < 3; ++i) rgb[i] = (*colourAnswer)[static_cast<size_t>(i)];
+    return true;
   }
 };
 

@@ -16,3 +16,9 @@ void CAskValueDlg::CreateControls() {
   top->Add(MakeOkCancelRow(), 0, wxEXPAND | wxALL, 5);
   SetSizer(top);
 }
+
+BOOL CAskValueDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  static_cast<wxStaticText*>(GetDlgItem(IDC_PROMPT))->Wrap(kPromptWrapWidth);
+  return TRUE;
+}

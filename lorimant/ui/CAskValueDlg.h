@@ -11,5 +11,8 @@ class CAskValueDlg : public CDialog, public CAskValueForm {
 
  protected:
   void CreateControls() override;
+  // Shows the members; a long question wraps instead of widening the
+  // dialog past the screen.
+  BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override { CAskValueForm::DoDataExchange(pDX); }
 };

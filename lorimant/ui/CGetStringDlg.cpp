@@ -16,3 +16,9 @@ void CGetStringDlg::CreateControls() {
   top->Add(MakeOkCancelRow(), 0, wxEXPAND | wxALL, 5);
   SetSizer(top);
 }
+
+BOOL CGetStringDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  static_cast<wxStaticText*>(GetDlgItem(IDC_PROMPT))->Wrap(kPromptWrapWidth);
+  return TRUE;
+}

@@ -11,5 +11,8 @@ class CGetStringDlg : public CDialog, public CGetStringForm {
 
  protected:
   void CreateControls() override;
+  // Shows the members; a long question wraps instead of widening the
+  // dialog past the screen.
+  BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override { CGetStringForm::DoDataExchange(pDX); }
 };

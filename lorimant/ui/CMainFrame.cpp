@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/model/Globals.h"
+#include "lorimant/app/CSectionTreeView.h"
 #include "lorimant/app/CaptionBar.h"
 #include "lorimant/app/MainRibbon.h"
 #include "lorimant/document/ApplicationLook.h"
@@ -19,6 +20,7 @@
 #include "lorimant/ui/CSectionDocument.h"
 #include "lorimant/ui/CUnits.h"
 #include "lorimant/ui/CWindowsDlg.h"
+#include "lorimant/ui/CommandIds.h"
 #include "platform/core/Hooks.h"
 #include "platform/core/Settings.h"
 #include "platform/ui/ACMfcMdiAppGlue.h"
@@ -62,16 +64,17 @@ CMainFrame::CMainFrame(wxDocManager* manager)
   Bind(wxEVT_DROP_FILES, &CMainFrame::OnDropFiles, this);
   // Exit closes the frame: each document closes through its own questions,
   // and the program ends once all are closed.
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, kCommandAppExit);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, WxCommandId(kCommandAppExit));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) {
     if (m_docManager != nullptr) m_docManager->CreateNewDocument();
-  }, kCommandFileNew);
+  }, WxCommandId(kCommandFileNew));
   Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
     if (m_docManager != nullptr) m_docManager->OnFileOpen(event);
-  }, kCommandFileOpen);
+  }, WxCommandId(kCommandFileOpen));
 }
 
 CMainFrame::~CMainFrame() {
+  m_sectionTree = nullptr;
   m_panes.UnInit();
   if (gMainFrame == this) gMainFrame = nullptr;
 }
@@ -90,7 +93,8 @@ void CMainFrame::createStatusBar() {
 void CMainFrame::createPanes() {
   m_panes.SetManagedWindow(this);
   m_panes.AddPane(GetClientWindow(), wxAuiPaneInfo().Name("Documents").CenterPane().PaneBorder(false));
-  m_panes.AddPane(emptyPane(this, wxID_ANY), wxAuiPaneInfo()
+  m_sectionTree = new CSectionTreeView(this);
+  m_panes.AddPane(m_sectionTree, wxAuiPaneInfo()
                                                            .Name(kSectionTreeCaption)
                                                            .Caption(kSectionTreeCaption)
                                                            .Left()
@@ -121,22 +125,22 @@ void CMainFrame::createRibbonPanes() {
 }
 
 void CMainFrame::bindFrameCommands() {
-  Bind(wxEVT_MENU, [this](wxCommandEvent& event) { SetApplicationLook(event.GetId()); }, kLookOffice2007Aqua,
-       kLookWindows7);
-  Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateLook, this, kLookOffice2007Aqua, kLookWindows7);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnToggleCaptionBar(); }, kCommandToggleCaptionBar);
+  Bind(wxEVT_MENU, [this](wxCommandEvent& event) { SetApplicationLook(static_cast<int>(CommandOfWxId(event.GetId()))); },
+       WxCommandId(kLookOffice2007Aqua), WxCommandId(kLookWindows7));
+  Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateLook, this, WxCommandId(kLookOffice2007Aqua), WxCommandId(kLookWindows7));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnToggleCaptionBar(); }, WxCommandId(kCommandToggleCaptionBar));
   Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Check(IsCaptionBarShown()); },
-       kCommandToggleCaptionBar);
+       WxCommandId(kCommandToggleCaptionBar));
   // The ribbon of wx has no quick-access toolbar to customise.
   Bind(wxEVT_MENU, [](wxCommandEvent&) { AfxMessageBox(kRibbonCustomisationUnavailable, MB_OK | MB_ICONINFORMATION); },
-       kCommandCaptionOptions);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnUnits(); }, kCommandUnits);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnWindows(); }, kCommandWindows);
+       WxCommandId(kCommandCaptionOptions));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnUnits(); }, WxCommandId(kCommandUnits));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnWindows(); }, WxCommandId(kCommandWindows));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) {
     CAboutDlg about(this);
     about.DoModal();
-  }, kCommandAbout);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnPrintSetup(); }, kCommandPrintSetup);
+  }, WxCommandId(kCommandAbout));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnPrintSetup(); }, WxCommandId(kCommandPrintSetup));
 }
 
 void CMainFrame::SetApplicationLook(int id) {
@@ -160,7 +164,9 @@ void CMainFrame::applyLook() {
   Update();
 }
 
-void CMainFrame::OnUpdateLook(wxUpdateUIEvent& event) { event.Check(event.GetId() == m_look); }
+void CMainFrame::OnUpdateLook(wxUpdateUIEvent& event) {
+  event.Check(static_cast<int>(CommandOfWxId(event.GetId())) == m_look);
+}
 
 bool CMainFrame::IsCaptionBarShown() { return m_panes.GetPane(m_captionBar).IsShown(); }
 
@@ -243,6 +249,12 @@ void CMainFrame::OpenDocumentWindow(CXSectionAnalysisDoc& doc) {
   CSectionDocument* owner = CSectionDocument::Owning(doc);
   if (owner == nullptr || owner->GetDocumentTemplate() == nullptr) return;
   if (wxView* view = owner->GetDocumentTemplate()->CreateView(owner)) view->Activate(true);
+}
+
+int CMainFrame::RefreshSectionTree() { return m_sectionTree != nullptr ? m_sectionTree->RebuildTree() : 0; }
+
+void CMainFrame::DeleteSectionTree() {
+  if (m_sectionTree != nullptr) m_sectionTree->DeleteAllItems();
 }
 
 void CMainFrame::OnDropFiles(wxDropFilesEvent& event) {

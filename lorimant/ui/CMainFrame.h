@@ -14,6 +14,7 @@
 
 #include "lorimant/document/SectionFrame.h"
 
+class CSectionTreeView;
 class CaptionBar;
 class MainRibbon;
 class wxChoice;
@@ -74,6 +75,13 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
   // Whether the caption bar shows.
   bool IsCaptionBarShown();
 
+  // The "Section Tree" pane.
+  CSectionTreeView& sectionTree() const { return *m_sectionTree; }
+  // Rebuilds the section tree from the active document; 1 when built.
+  int RefreshSectionTree() override;
+  // Deletes every item of the section tree.
+  void DeleteSectionTree() override;
+
  private:
   void createPanes();
   void createStatusBar();
@@ -92,4 +100,5 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
   MainRibbon* m_ribbon = nullptr;
   CaptionBar* m_captionBar = nullptr;
   int m_look = 0;
+  CSectionTreeView* m_sectionTree = nullptr;
 };

@@ -1,11 +1,6 @@
-// The window of a section view: for now a plain white panel over the view's
-// headless host, until the view paints into a window of its own.
+// The window of a section view: the view's canvas.
 #include "lorimant/ui/SectionViewWindow.h"
 
-#include <wx/panel.h>
+#include "lorimant/ui/SectionCanvas.h"
 
-wxWindow* CreateSectionViewWindow(wxWindow* parent, CThickSectionView& /*view*/) {
-  auto* panel = new wxPanel(parent, wxID_ANY);
-  panel->SetBackgroundColour(*wxWHITE);
-  return panel;
-}
+wxWindow* CreateSectionViewWindow(wxWindow* parent, CThickSectionView& view) { return new SectionCanvas(parent, view); }

@@ -11,7 +11,7 @@ class CBaseScnView : public COpenGLViewUI {
  public:
   // Redraws the scene from the display list.
   virtual void RefreshScene() {}
-  // A zoom step by code (6 in, 7 out); the section views do nothing.
+  // A zoom step by code (6 in, 7 out); nothing here.
   virtual void zoomStep(int /*code*/) {}
   // Clears every pick.
   virtual void ClearPicks() {}

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
@@ -66,15 +67,23 @@ CThickSectionView::CThickSectionView() {
   m_pActiveList = &m_displayList;
   m_pPrintInfo = printInfo();
   gCurrentSectionView = this;
+  registerWindowCommands();
 }
 
 CThickSectionView::~CThickSectionView() {
+  // The window forgets the view before anything of it goes.
+  SectionViewHost* window = sectionHost();
+  if (window != nullptr) window->viewDestroyed();
+  for (auto* slot : {&m_basicShapeOwned, &m_rotateOwned, &m_mirrorOwned, &m_translateOwned, &m_pointSetOwned,
+                     &m_profileOwned})
+    releaseDialog(*slot);
   if (m_document != nullptr && m_document->activeView() == this) m_document->setActiveView(nullptr);
   if (gCurrentSectionView == this) gCurrentSectionView = nullptr;
   if (m_tess != nullptr) gluDeleteTess(m_tess);
   // The base deletes the records in this view's context; the own host goes
-  // first, so the base must not reach it.
-  if (m_ownHost) setHost(nullptr);
+  // first and the window is told to forget the view, so the base must
+  // reach neither.
+  if (m_ownHost || window != nullptr) setHost(nullptr);
 }
 
 std::unique_ptr<CThickSectionView> CThickSectionView::createFor(CXSectionAnalysisDoc& doc, int width, int height) {
@@ -202,6 +211,9 @@ void CThickSectionView::RebuildAndRedraw() {
 
 void CThickSectionView::ClearPicks() {
   if (model() == nullptr) return;
+  if (auto* shapes = dynamic_cast<SectionDialog*>(m_basicShapeDialog);
+      shapes != nullptr && m_document != nullptr && m_document->IsModelessDialogOpen(shapes))
+    shapes->clearPickFields();
   turnOffPickFlags();
   pickList().clear();
   RefreshScene();
@@ -327,6 +339,16 @@ void CThickSectionView::toggleMeshIds(bool elements) {
   flag = !flag;
   if (flag) other = 0;
   RefreshScene();
+}
+
+bool CThickSectionView::isOwnCommand(UINT id) {
+  namespace C = SectionCommand;
+  static constexpr UINT kOwn[] = {C::SectionProperties, C::FullView,        C::FullViewAlias,   C::ShapeIds,
+                                  C::PositionPoints,    C::ShowMaterials,   C::DisplayMesh,     C::DisplayElementIds,
+                                  C::DisplayNodeIds,    C::ToggleGrid,      C::ClearPicks,      C::UnpickLast,
+                                  C::UnlabelledCheck,   C::Rebuild,         C::RefreshPoints,   C::RecomputeProperties,
+                                  C::ClearResultLocations};
+  return std::find(std::begin(kOwn), std::end(kOwn), id) != std::end(kOwn);
 }
 
 bool CThickSectionView::OnCommand(UINT id) {

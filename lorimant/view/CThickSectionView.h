@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -15,7 +16,9 @@
 #include "analysis/model/LightProperties.h"
 #include "lorimant/document/ActiveSectionView.h"
 #include "lorimant/view/CBaseScnView.h"
+#include "lorimant/view/SectionDialogs.h"
 #include "lorimant/view/SectionViewCommands.h"
+#include "lorimant/view/SectionViewHost.h"
 #include "platform/core/CString.h"
 #include "platform/gl/OpenGL.h"
 
@@ -181,6 +184,88 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   CommandUpdate OnUpdateCommand(UINT id) const { return updateCommand(id, commandState()); }
   // Runs a view command handled here; false for one that is not (yet).
   bool OnCommand(UINT id);
+  // True for the commands that OnCommand runs itself.
+  static bool isOwnCommand(UINT id);
+
+  // ---- the window's commands (SectionViewCommandHandlers.cpp) ----
+  // What a registered command runs; value is the item chosen in a list
+  // command (the grid list), else 0.
+  using CommandHandler = std::function<void(int value)>;
+  // Runs command id when its update enables it: OnCommand's commands, then
+  // the registered handlers. False when it is disabled or nothing runs it.
+  // The document's model becomes the current one first.
+  bool RunCommand(UINT id, int value = 0);
+  // The update the window shows: the command's rule, and enabled only when
+  // something runs it.
+  CommandUpdate OnUpdateCommandUI(UINT id) const;
+  // Registers (replaces) the handler of command id. available, when given,
+  // tells whether it can run now (its dialog or window exists).
+  void registerCommand(UINT id, CommandHandler handler, std::function<bool()> available = {});
+  // True when OnCommand or a registered handler that is available runs id.
+  bool hasHandler(UINT id) const;
+  // The "Section Operations" context menu: its entries in order, each
+  // enabled as OnUpdateCommandUI says.
+  ViewMenu contextMenu() const;
+  // The factory of the view's dialogs (the window gives it; null: none);
+  // the basic-shape, rotate, mirror and translate dialogs are made now.
+  void setDialogFactory(const SectionDialogFactory* factory);
+  // Called by the pending profile dialog once it is finished: the view no
+  // longer counts it as pending (the object lives until the next profile).
+  void profileDialogFinished(ModelessDialog* dialog);
+  // The Edit entry that a double click runs on the kept pick; until one is
+  // given it does nothing.
+  void setEditEntry(std::function<void()> entry) { m_editEntry = std::move(entry); }
+  // Runs the Edit entry.
+  void OnEdit();
+  // Background Color: asks the window for a colour (preset to the present
+  // one); on OK the background becomes its bytes / 255 and the view redraws.
+  void OnBackgroundColor();
+  // Display Precision: asks "Number of Decimal Places" preset to the model's
+  // display precision and stores the answer truncated; a value below 0,
+  // above 15 or not finite is refused with a message and changes nothing.
+  void OnDisplayPrecision();
+  // Calculator: starts the program named by the profile entry "Calculator"
+  // of section "Settings" ("gnome-calculator" when absent); silent when it
+  // cannot start.
+  void OnCalculator();
+  // Rubber Zoom: starts the zoom-to-box loop.
+  void OnRubberZoom();
+  // A basic-shape command: refused while the current sub-section's union is
+  // on; makes sure of "root"; sets the dialog's kind; unless already open,
+  // registers it with the document, resets its edit state, gives it the
+  // document and model, and shows it.
+  void OnBasicShape(int kind);
+  // A profile command: the union refusal and "root" as above; a new profile
+  // dialog of that kind gets the current sub-section's name, becomes the
+  // pending profile dialog and is shown.
+  void OnProfile(int kind);
+  // Polygon: the union refusal and "root"; the point-set dialog is made on
+  // first use and, unless open, registered and shown.
+  void OnPolygon();
+
+  // ---- the window (CThickSectionViewWindow.cpp) ----
+  // Shows the view through window (null: back to the view's own windowless
+  // host, or none). The window's size is taken at its next size event.
+  void attachWindow(SectionViewHost* window);
+  // The host as a section view's window, or null (no window, or a plain host).
+  SectionViewHost* sectionHost() const;
+  // One zoom step: 6 narrows the view window by 5 % of its size on each
+  // side, 7 widens it by as much; other codes do nothing.
+  void zoomStep(int code) override;
+  // True when the rotate, mirror or translate dialog is open.
+  bool transformDialogOpen() const;
+  // The hover tooltip at client pixel (x, y): over a construction point
+  // "(x,y)" at the point, over a shape "id:name  matl:material" (or
+  // "id:name") at the pixel's model point; the view redraws. The picks and
+  // the last pick point stay. True when a tooltip is shown afterwards.
+  bool showTooltipAt(int x, int y);
+  // Hides a shown tooltip and redraws.
+  void hideTooltip();
+  bool tooltipShown() const { return m_tooltipShown; }
+  const CStringA& tooltipText() const { return m_tooltipText; }
+  Point<double> tooltipPoint() const { return m_tooltipPoint; }
+  // Writes line (gLogMsg when null) to the document's journal.
+  void journal(const wchar_t* line = nullptr);
   // Section Properties: recomputes the current sub-section's properties
   // and fills the result pane; no journal line, no snapshot. A failure is
   // shown captioned "Computation Error".
@@ -293,6 +378,9 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   int m_redrawEnabled = 1;
   int m_modelessCreated = 0;
   ModelessDialog* m_basicShapeDialog = nullptr;
+  ModelessDialog* m_rotateDialog = nullptr;
+  ModelessDialog* m_mirrorDialog = nullptr;
+  ModelessDialog* m_translateDialog = nullptr;
   ModelessDialog* m_pointSetDialog = nullptr;
   ModelessDialog* m_pendingProfileDialog = nullptr;
   ModelessDialog* m_bendingDialog = nullptr;
@@ -330,8 +418,9 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
  protected:
   // ---- hooks for the parts that other components supply ----
   // The modeless dialogs of the view (basic shape, rotate, mirror,
-  // translate); none exist yet without a window.
-  virtual void CreateModelessDialogs() { m_modelessCreated = 1; }
+  // translate) that the dialog factory can make and that do not exist yet;
+  // "created" once all four exist.
+  virtual void CreateModelessDialogs();
   // The record of one mesh: the mesh's own plain or contour drawing when
   // it has one; this default draws its nodes as points.
   virtual DspRecord* meshRecord(CMesh* mesh, CSubSection* sub, bool contour);
@@ -352,7 +441,8 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   virtual void drawNodeNumbers(CSubSection* /*sub*/) {}
   virtual void drawElementNumbers(CSubSection* /*sub*/) {}
   virtual void drawTitleBlock() {}
-  virtual void drawTooltip() {}
+  // The hover tooltip, black on white, placement "lb", at its point.
+  virtual void drawTooltip();
 
   // ---- lighting ----
   // One white light along the line of sight, set so that a lit record
@@ -400,11 +490,36 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   int showMessage(const CString& text, const CString& caption, UINT type);
   std::array<GLuint, 512> m_labelHits{};
   // ---- transformation helpers (CThickSectionViewTransform.cpp) ----
-  // Writes line (gLogMsg when null) to the document's journal.
-  void journal(const wchar_t* line = nullptr);
   // The end of a walk: picks cleared, rebuild and redraw when the rebuild
   // flag is set, and, when a shape changed, the document's change routine.
   void finishTransform(bool changed);
+
+  // ---- commands and dialogs of the window (SectionViewCommandHandlers.cpp) ----
+  struct RegisteredCommand {
+    CommandHandler run;
+    std::function<bool()> available;
+  };
+  void registerWindowCommands();
+  // Shows the union refusal and answers true while the current sub-section
+  // holds a union.
+  bool refuseWhileUnionOn();
+  // The dialog in slot, made by the factory when it is empty.
+  SectionDialog* dialogIn(std::unique_ptr<SectionDialog>& slot, ModelessDialog*& pointer, SectionDialogKind kind);
+  // Deletes the dialog of slot, unregistering it from the document first.
+  void releaseDialog(std::unique_ptr<SectionDialog>& slot);
+  std::map<UINT, RegisteredCommand> m_commands;
+  const SectionDialogFactory* m_dialogFactory = nullptr;
+  std::unique_ptr<SectionDialog> m_basicShapeOwned;
+  std::unique_ptr<SectionDialog> m_rotateOwned;
+  std::unique_ptr<SectionDialog> m_mirrorOwned;
+  std::unique_ptr<SectionDialog> m_translateOwned;
+  std::unique_ptr<SectionDialog> m_pointSetOwned;
+  std::unique_ptr<SectionDialog> m_profileOwned;
+  std::function<void()> m_editEntry;
+  // ---- hover tooltip ----
+  bool m_tooltipShown = false;
+  CStringA m_tooltipText;
+  Point<double> m_tooltipPoint;
 
   CXSectionAnalysisDoc* m_document = nullptr;
   std::unique_ptr<CViewHost> m_ownHost;
@@ -415,3 +530,10 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
 
 // Formats a grid-label value: "%g", a magnitude below 1e-5 written "0".
 CString gridLabel(double value);
+// The grid labels that can be drawn without overlapping, as indices in
+// increasing order: a label spans centre +- half (pixels along the axis),
+// lies within [low, high] and keeps gap pixels to every other kept one;
+// the labels of the solid lines (every fourth from the first) are placed
+// first, then the others.
+std::vector<std::size_t> legibleGridLabels(const std::vector<double>& centres, const std::vector<double>& halves,
+                                           double gap, double low, double high);

@@ -1,7 +1,10 @@
 // The section view's redraw: the display list, then the overlays that
 // depend on the view's flags and on the current results.
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "analysis/geometry/Bspline.h"
 #include "analysis/geometry/CCompositeCurve.h"
@@ -21,6 +24,9 @@ namespace {
 
 constexpr UINT kAllTypes = 0xFFFFFFFFu;
 constexpr double kPi = 3.14159265358979323846;
+
+// Pixels kept free between two grid labels.
+constexpr double kGridLabelGap = 4.0;
 
 // Result kinds of the sub-section.
 constexpr int kStressResult = 3;
@@ -151,21 +157,61 @@ void CThickSectionView::drawAxisCross() {
   glEnable(GL_DEPTH_TEST);
 }
 
+std::vector<std::size_t> legibleGridLabels(const std::vector<double>& centres, const std::vector<double>& halves,
+                                           double gap, double low, double high) {
+  std::vector<std::size_t> kept;
+  const auto fits = [&](std::size_t i) {
+    if (centres[i] - halves[i] < low || centres[i] + halves[i] > high) return false;
+    for (std::size_t k : kept)
+      if (std::fabs(centres[i] - centres[k]) < halves[i] + halves[k] + gap) return false;
+    return true;
+  };
+  // The solid lines first, then the stippled ones between them.
+  for (const bool solid : {true, false})
+    for (std::size_t i = 0; i < centres.size(); ++i)
+      if ((i % 4 == 0) == solid && fits(i)) kept.push_back(i);
+  std::sort(kept.begin(), kept.end());
+  return kept;
+}
+
 void CThickSectionView::drawGridLabels() {
   CXSectionAnalysis* m = model();
-  if (!m_gridShown || m == nullptr || m->grid == nullptr) return;
+  if (!m_gridShown || m == nullptr || m->grid == nullptr || m_width <= 0 || m_height <= 0) return;
   const CGrid* g = m->grid;
   flatOverlay();
   const int font = m_GridLabelFontId != 0 ? static_cast<int>(m_GridLabelFontId) : -1;
+  const double left = m_center.x + m_windowMin.x;
+  const double windowBottom = m_center.y + m_windowMin.y;
+  const double perPixelX = (m_windowMax.x - m_windowMin.x) / m_width;
+  const double perPixelY = (m_windowMax.y - m_windowMin.y) / m_height;
+  // A dense grid has more lines than its labels have room for: those that
+  // would overlap a label already placed, or not fit in [low, high]
+  // (pixels along their axis), are left out.
+  const auto labels = [&](const std::vector<double>& values, double origin, double perPixel, bool across,
+                          double low, double high) {
+    std::vector<CStringA> texts;
+    std::vector<double> centres, halves;
+    for (double v : values) {
+      texts.emplace_back(gridLabel(v));
+      const CSize extent = textExtent(texts.back(), font);
+      centres.push_back((v - origin) / perPixel);
+      halves.push_back(0.5 * (across ? extent.cx : extent.cy));
+    }
+    return std::pair{texts, legibleGridLabels(centres, halves, kGridLabelGap, low, high)};
+  };
   // Inside the view: the grid's top can be the window's top edge, where a
   // label set on it would fall outside the picture.
-  const double windowBottom = m_center.y + m_windowMin.y;
   const double y = std::min(g->maxP()->y, windowBottom + 0.95 * (m_windowMax.y - m_windowMin.y));
-  for (double x : g->xLines)
-    text3DwithBackground(x, y, 0.0, 0.0f, 0.0f, 0.0f, "cb", CStringA(gridLabel(x)), 1.0f, 1.0f, 1.0f, font);
-  for (double v : g->yLines)
-    text3DwithBackground(g->minP()->x, v, 0.0, 0.0f, 0.0f, 0.0f, "lc", CStringA(gridLabel(v)), 1.0f, 1.0f,
-                         1.0f, font);
+  const auto [xTexts, xKept] = labels(g->xLines, left, perPixelX, true, 0.0, m_width);
+  for (std::size_t i : xKept)
+    text3DwithBackground(g->xLines[i], y, 0.0, 0.0f, 0.0f, 0.0f, "cb", xTexts[i], 1.0f, 1.0f, 1.0f, font);
+  // The y labels stay below the row of x labels (whose boxes reach 5
+  // pixels under their base line).
+  const double xRowBottom = (y - windowBottom) / perPixelY - 5.0 - kGridLabelGap;
+  const auto [yTexts, yKept] = labels(g->yLines, windowBottom, perPixelY, false, 0.0, xRowBottom);
+  for (std::size_t i : yKept)
+    text3DwithBackground(g->minP()->x, g->yLines[i], 0.0, 0.0f, 0.0f, 0.0f, "lc", yTexts[i], 1.0f, 1.0f, 1.0f,
+                         font);
   glEnable(GL_DEPTH_TEST);
 }
 

@@ -57,6 +57,27 @@ inline void Flush()
     }
 }
 
+// Runs pending work and gives the X server time to deliver simulated input.
+inline void Settle()
+{
+    for (int i = 0; i < 6; ++i) {
+        Flush();
+        wxMilliSleep(15);
+    }
+}
+
+// Waits (two seconds at most) until simulated input had its effect; the
+// condition's last value.
+template <class Condition>
+bool Eventually(Condition condition)
+{
+    for (int i = 0; i < 100 && !condition(); ++i) {
+        Flush();
+        wxMilliSleep(20);
+    }
+    return condition();
+}
+
 // Copies window and, over it, every shown window inside it (each has its
 // own surface, the status bar for one) into memory at their places.
 inline void CopyWindowInto(wxMemoryDC& memory, wxWindow& window, const wxPoint& origin)

@@ -280,3 +280,59 @@ TEST_F(GuiDialog, FolderBrowser)
     EXPECT_EQ(copy.GetStyle(), 0x42u);
     EXPECT_EQ(copy.GetTitle().str(), std::wstring(259, L't'));
 }
+
+namespace {
+
+// A dialog that ends itself while it initialises, as a dialog with nothing
+// to show does.
+class SelfEndingDialog : public SampleDialog {
+protected:
+    BOOL OnInitDialog() override
+    {
+        SampleDialog::OnInitDialog();
+        EndDialog(IDABORT);
+        return TRUE;
+    }
+};
+
+} // namespace
+
+TEST_F(GuiDialog, EndDialogWhileInitialisingEndsTheModalRun)
+{
+    SelfEndingDialog dialog;
+    // Ends a loop that did not end by itself (the fault) instead of hanging.
+    wxTimer guard;
+    guard.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { dialog.EndDialog(IDRETRY); });
+    guard.StartOnce(3000);
+    EXPECT_EQ(dialog.DoModal(), IDABORT);
+    guard.Stop();
+    EXPECT_FALSE(dialog.IsShown());
+    // Shown without a loop, it stays hidden; under a test script too.
+    dialog.ShowModeless();
+    gui_test::Flush();
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(dialog.GetEndCode(), IDABORT);
+    bool scripted = false;
+    ModalScript script([&](CDialog&) { scripted = true; });
+    EXPECT_EQ(dialog.DoModal(), IDABORT);
+    EXPECT_FALSE(scripted);
+}
+
+TEST_F(GuiDialog, LimitedBoxShowsALongerMemberWholeAndRefusesIt)
+{
+    // The limit keeps the user from typing more; it never cuts what the
+    // member holds: OK then asks for a shorter text.
+    SampleDialog dialog;
+    dialog.m_name = L"a name of 14ch";
+    ModalScript script([&](CDialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(IDC_NAME), CString(L"a name of 14ch"));
+        Click(d, IDOK);
+        EXPECT_EQ(prompts(), std::vector<std::wstring>{L"Enter no more than 8 characters."});
+        EXPECT_TRUE(d.IsShown());
+        EXPECT_EQ(dialog_test::FocusedId(d), IDC_NAME);
+        Type(d, IDC_NAME, "short");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_name, CString(L"short"));
+}

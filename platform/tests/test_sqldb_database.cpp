@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "platform/tests/SqlTestSupport.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -41,18 +43,6 @@ private:
     fs::path path_;
 };
 
-// Runs sql on the file directly, bypassing the class under test.
-void runSql(const fs::path& file, const std::string& sql)
-{
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
-}
 
 struct Metal {
     std::array<std::wstring, 8> texts;  // name, family, form, temper, size, spec, units, UNS

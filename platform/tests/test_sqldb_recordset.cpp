@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "platform/tests/SqlTestSupport.h"
+
 #include <array>
 #include <cstdlib>
 #include <cwchar>
@@ -44,17 +46,6 @@ private:
     std::optional<std::string> old_;
 };
 
-void runSql(const fs::path& file, const std::string& sql)
-{
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
-}
 
 fs::path makeTempFolder()
 {

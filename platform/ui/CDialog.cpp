@@ -13,6 +13,7 @@
 #include <wx/settings.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -78,6 +79,11 @@ void CDialog::Initialise()
 INT_PTR CDialog::DoModal()
 {
     Initialise();
+    // Ended while it initialised: nothing to show, no loop to run.
+    if (m_ended) {
+        Hide();
+        return m_endCode;
+    }
     if (!modalHook())
         return ShowModal();
     Show();
@@ -97,7 +103,8 @@ INT_PTR CDialog::DoModal()
 void CDialog::ShowModeless()
 {
     Initialise();
-    Show();
+    if (!m_ended)
+        Show();
 }
 
 void CDialog::EndDialog(int result)
@@ -313,7 +320,14 @@ void CDialog::SetText(int id, const CString& text)
 
 void CDialog::LimitText(int id, int chars)
 {
-    control<wxTextCtrl>(id)->SetMaxLength(static_cast<unsigned long>(chars > 0 ? chars : 0));
+    auto* edit = control<wxTextCtrl>(id);
+    // The window system cuts a text longer than the limit: the limit never
+    // goes below what the box shows, so a longer member is shown whole and
+    // refused when read rather than shortened behind the user's back.
+    unsigned long limit = chars > 0 ? static_cast<unsigned long>(chars) : 0;
+    if (limit > 0)
+        limit = std::max<unsigned long>(limit, edit->GetValue().length());
+    edit->SetMaxLength(limit);
 }
 
 int CDialog::GetCheck(int id) const

@@ -43,10 +43,11 @@ public:
     ~CDialog() override;
 
     // Builds the window when needed, initialises it (OnInitDialog) and runs
-    // it modally; the code given to EndDialog (IDOK, IDCANCEL, ...).
+    // it modally; the code given to EndDialog (IDOK, IDCANCEL, ...). A
+    // dialog that OnInitDialog ends is not shown.
     virtual INT_PTR DoModal();
     // Builds the window when needed, initialises it and shows it without
-    // blocking; EndDialog then hides it.
+    // blocking (unless OnInitDialog ended it); EndDialog then hides it.
     void ShowModeless();
     // Ends the dialog: a modal run returns result; a modeless dialog hides.
     void EndDialog(int result);
@@ -116,6 +117,9 @@ protected:
     wxSizer* MakeOkCancelRow(int okId = IDOK, bool cancel = true);
     // Marks the default button (drawn as such; Enter still runs OnOK).
     void SetDefaultButton(int id);
+
+    // Width in pixels at which a dialog wraps a question of any length.
+    static constexpr int kPromptWrapWidth = 420;
 
 private:
     struct RadioGroup {
