@@ -18,6 +18,7 @@ class CaptionBar : public wxPanel {
   // Takes the colours of look.
   void ApplyLook(const ApplicationLook& look);
 
+  // The button "Options...", the information image and the welcome line.
   wxButton& optionsButton() const { return *m_options; }
   wxStaticBitmap& image() const { return *m_image; }
   wxStaticText& welcome() const { return *m_welcome; }

@@ -8,6 +8,7 @@ class CAboutDlg : public CDialog {
  public:
   enum { IDD = 1150, IDC_PROGRAM = 1151, IDC_VERSION = 1152, IDC_BUILT_ON = 1153 };
 
+  // The box over parent (may be null).
   explicit CAboutDlg(wxWindow* parent = nullptr);
 
  protected:

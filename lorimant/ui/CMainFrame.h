@@ -63,6 +63,7 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
   wxRibbonPanel* FindRibbonPanel(wxRibbonPage* page, const wxString& name) const;
   // The ribbon's list of command id (40093 Grid, 33331 Load Condition); null for others.
   wxChoice* FindRibbonChoice(int id) const;
+  // The ribbon.
   MainRibbon& ribbon() const { return *m_ribbon; }
 
   // ---- looks and caption bar ----
@@ -71,6 +72,7 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
   // Draws the frame in look id (a look command), keeps it in the profile
   // and redraws the frame with its children.
   void SetApplicationLook(int id);
+  // The caption bar under the ribbon.
   CaptionBar& captionBar() const { return *m_captionBar; }
   // Whether the caption bar shows.
   bool IsCaptionBarShown();

@@ -7,6 +7,8 @@
 
 class CWindowsDlg : public CDialog, public CWindowsForm {
  public:
+  // The dialog over parent (may be null); the opener fills m_windows and
+  // presets m_selection.
   explicit CWindowsDlg(wxWindow* parent = nullptr);
 
  protected:
