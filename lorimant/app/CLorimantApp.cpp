@@ -2,15 +2,18 @@
 #include "lorimant/app/CLorimantApp.h"
 
 #include <wx/log.h>
+#include <wx/utils.h>
 
 #include <clocale>
 
 #include "lorimant/app/CLorimantDocManager.h"
 #include "lorimant/app/WxHooks.h"
 #include "lorimant/document/LorimantApplication.h"
+#include "lorimant/document/MainFrameCommands.h"
 #include "lorimant/ui/CMainFrame.h"
 #include "lorimant/ui/CSectionDocView.h"
 #include "lorimant/ui/CSectionDocument.h"
+#include "lorimant/ui/CSplashWindow.h"
 #include "lorimant/ui/ExceptionReport.h"
 
 bool CLorimantApp::OnInit() {
@@ -30,7 +33,9 @@ bool CLorimantApp::OnInit() {
   auto* frame = new CMainFrame(m_docManager);
   m_frame = frame;
   SetTopWindow(frame);
+  showStartupSplash();
   if (!openStartDocument()) {
+    CSplashWindow::HideSplashScreen();
     frame->Destroy();
     releaseDocManager();
     return false;
@@ -50,7 +55,17 @@ bool CLorimantApp::openStartDocument() {
   return m_docManager->CreateDocument(m_startFile, wxDOC_SILENT) != nullptr;
 }
 
+void CLorimantApp::showStartupSplash() {
+  CSplashWindow::ShowSplashScreen(nullptr, kSplashStartingText, 0);
+  if (m_splashPause > 0) wxMilliSleep(static_cast<unsigned long>(m_splashPause));
+  CSplashWindow::ShowSplashScreen(nullptr, kSplashVideosText, kSplashDisplayMilliseconds);
+}
+
 void CLorimantApp::InstallHooks() { InstallWxHooks(); }
+
+int CLorimantApp::FilterEvent(wxEvent& event) {
+  return CSplashWindow::PreTranslateAppMessage(event) ? Event_Processed : Event_Skip;
+}
 
 int CLorimantApp::OnExit() {
   releaseDocManager();

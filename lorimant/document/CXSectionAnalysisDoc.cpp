@@ -13,6 +13,7 @@
 #include "analysis/model/CLog.h"
 #include "analysis/model/CModel.h"
 #include "analysis/model/Globals.h"
+#include "analysis/model/Units.h"
 #include "analysis/model/Utilities.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CXSectionAnalysis.h"
@@ -365,7 +366,8 @@ int CXSectionAnalysisDoc::ModelChanged() {
 
 void CXSectionAnalysisDoc::AskUnitSystem() {
   if (hidden || m_unitSystem == 0 || m_unitSystem == 1) return;
-  int selection = 0;
+  // The dialog opens with "USCS (in,lbf)" selected.
+  int selection = kUnitsDialogInitial;
   if (!m_frame->AskUnits(selection)) return;
   setUnitSystem(selection != 0 ? 1 : 0);
   gLogMsg = m_unitSystem == 0 ? L"xscn.SetUnitSystem QHT_SI" : L"xscn.SetUnitSystem QHT_USCS";

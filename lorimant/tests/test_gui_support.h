@@ -1,7 +1,9 @@
 // The window tests of the program: the real application object started in
 // the test process (wx once, under xvfb-run, in a German locale so that
 // numbers are seen to stay in the C locale), each test with its own home,
-// profile and data folders, message boxes answered from a script.
+// profile and data folders, message boxes answered from a script. A modal
+// dialog that no test scripts (the unit question of a new document) is
+// closed at once, as Escape closes it, and noted.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,10 +25,13 @@
 #include "lorimant/app/CLorimantDocManager.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "lorimant/ui/CMainFrame.h"
+#include "lorimant/ui/CommandIds.h"
 #include "lorimant/ui/CSectionDocument.h"
+#include "lorimant/ui/CSplashWindow.h"
 #include "lorimant/view/HeadlessRun.h"
 #include "platform/core/Hooks.h"
 #include "platform/tests/GuiTestSupport.h"
+#include "platform/ui/CDialog.h"
 
 namespace gui_lorimant_test {
 
@@ -35,6 +40,10 @@ namespace fs = std::filesystem;
 // The application as the program runs it, with the message boxes left to
 // the recording hooks so that a test answers them.
 class TestApp : public CLorimantApp {
+ public:
+  // No pause between the splash window's lines.
+  TestApp() { SetSplashPause(0); }
+
  protected:
   void InstallHooks() override {}
 };
@@ -62,9 +71,11 @@ class GuiLorimantTest : public ::testing::Test {
     setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
     Hooks::reset();
+    CDialog::SetModalHook([this](CDialog& dialog) { unscriptedDialogs_.push_back(dialog.GetTitle()); });
   }
   void TearDown() override {
     stop();
+    CDialog::SetModalHook(nullptr);
     Hooks::reset();
     vAveVAvezeze = nullptr;
     gModel = nullptr;
@@ -77,6 +88,8 @@ class GuiLorimantTest : public ::testing::Test {
   bool start(const fs::path& file = {}) {
     app_->SetStartFile(wxString::FromUTF8(file.string()));
     const bool ok = app_->OnInit();
+    // The splash window would stand over the windows the test looks at.
+    CSplashWindow::HideSplashScreen();
     gui_test::Flush();
     return ok;
   }
@@ -101,8 +114,10 @@ class GuiLorimantTest : public ::testing::Test {
     return docs;
   }
   // Sends a command to the main frame as a menu or ribbon click does.
+  // (a command from 32768 on travels under its wx id, WxCommandId).
   void command(int id) {
-    wxCommandEvent click(wxEVT_MENU, id);
+    const bool shifted = id >= static_cast<int>(kFirstShiftedCommand);
+    wxCommandEvent click(wxEVT_MENU, shifted ? WxCommandId(static_cast<UINT>(id)) : id);
     frame().HandleWindowEvent(click);
     gui_test::Flush();
   }
@@ -136,6 +151,8 @@ class GuiLorimantTest : public ::testing::Test {
 
   TestApp* app_ = nullptr;
   fs::path root_;
+  // The captions of the modal dialogs no test scripted, in order.
+  std::vector<wxString> unscriptedDialogs_;
 };
 
 // The main frame's title without a document name.

@@ -1,8 +1,10 @@
-// The main frame: the documents as tabs in the centre, the docked panes
-// "Section Tree" (left) and "Section Properties" (made on first use), a
-// status bar with a message field and the release version, and the title
-// "<document> - Lorimant - Release Version ...". It is the SectionFrame the
-// section documents report to.
+// The main frame: the ribbon and the caption bar at the top, the documents
+// as tabs in the centre, the docked panes "Section Tree" (left) and
+// "Section Properties" (made on first use), a status bar with a message
+// field and the release version, and the title "<document> - Lorimant -
+// Release Version ...". It is the SectionFrame the section documents report
+// to. Its own commands: the looks, the caption bar, Units, Windows...,
+// About and Print Setup.
 #pragma once
 
 #include <wx/docview.h>
@@ -13,7 +15,13 @@
 #include "lorimant/document/SectionFrame.h"
 
 class CSectionTreeView;
+class CaptionBar;
+class MainRibbon;
+class wxChoice;
 class wxDropFilesEvent;
+class wxRibbonPage;
+class wxRibbonPanel;
+class wxUpdateUIEvent;
 
 class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public SectionFrame {
  public:
@@ -44,6 +52,30 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
 
   // A view and frame for a document that has none (automation opened it).
   void OpenDocumentWindow(CXSectionAnalysisDoc& doc) override;
+  // The document's unit question: the unit dialog preset to selection;
+  // true on OK with the choice in selection.
+  bool AskUnits(int& selection) override;
+
+  // ---- ribbon ----
+  // The ribbon page labelled name; null when none is.
+  wxRibbonPage* FindRibbonCategory(const wxString& name) const;
+  // The panel labelled name on page; null when none is (or page is null).
+  wxRibbonPanel* FindRibbonPanel(wxRibbonPage* page, const wxString& name) const;
+  // The ribbon's list of command id (40093 Grid, 33331 Load Condition); null for others.
+  wxChoice* FindRibbonChoice(int id) const;
+  // The ribbon.
+  MainRibbon& ribbon() const { return *m_ribbon; }
+
+  // ---- looks and caption bar ----
+  // The current look's command (33302 to 33306).
+  int applicationLook() const { return m_look; }
+  // Draws the frame in look id (a look command), keeps it in the profile
+  // and redraws the frame with its children.
+  void SetApplicationLook(int id);
+  // The caption bar under the ribbon.
+  CaptionBar& captionBar() const { return *m_captionBar; }
+  // Whether the caption bar shows.
+  bool IsCaptionBarShown();
 
   // The "Section Tree" pane.
   CSectionTreeView& sectionTree() const { return *m_sectionTree; }
@@ -55,9 +87,20 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
  private:
   void createPanes();
   void createStatusBar();
+  void createRibbonPanes();
+  void bindFrameCommands();
+  void applyLook();
   void OnDropFiles(wxDropFilesEvent& event);
+  void OnUnits();
+  void OnWindows();
+  void OnPrintSetup();
+  void OnToggleCaptionBar();
+  void OnUpdateLook(wxUpdateUIEvent& event);
 
   wxAuiManager m_panes;
   wxWindow* m_resultPane = nullptr;
+  MainRibbon* m_ribbon = nullptr;
+  CaptionBar* m_captionBar = nullptr;
+  int m_look = 0;
   CSectionTreeView* m_sectionTree = nullptr;
 };

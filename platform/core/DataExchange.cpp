@@ -223,6 +223,12 @@ void DDX_CBIndex(CDataExchange* pDX, int id, int& index)
         pDX->m_pControls->SetCurSel(id, index);
 }
 
+void DDX_LBIndex(CDataExchange* pDX, int id, int& index)
+{
+    // A list box keeps its selection as a combo box does.
+    DDX_CBIndex(pDX, id, index);
+}
+
 void DDX_CBString(CDataExchange* pDX, int id, CString& value)
 {
     pDX->PrepareEditCtrl(id);

@@ -44,9 +44,9 @@ public:
     virtual int GetRadio(int firstId) const = 0;
     // Checks the index-th button of the group (-1 or out of range: none).
     virtual void SetRadio(int firstId, int index) = 0;
-    // Index of the selected item of a combo box; -1 when none.
+    // Index of the selected item of a combo box or list box; -1 when none.
     virtual int GetCurSel(int id) const = 0;
-    // Selects an item of a combo box (-1 or out of range: none).
+    // Selects an item of a combo box or list box (-1 or out of range: none).
     virtual void SetCurSel(int id, int index) = 0;
     // Gives the control the input focus, its whole text selected when selectAll.
     virtual void FocusControl(int id, bool selectAll) = 0;
@@ -111,6 +111,8 @@ void DDX_Check(CDataExchange* pDX, int id, int& state);
 void DDX_CBIndex(CDataExchange* pDX, int id, int& index);
 // Text of a combo box (its edit text, or the selected item's text).
 void DDX_CBString(CDataExchange* pDX, int id, CString& value);
+// Selected item index of a list box (-1 none).
+void DDX_LBIndex(CDataExchange* pDX, int id, int& index);
 
 // A double shown through a printf format (C locale). Reading: a box that
 // is not blank, or any box when force is set, is read as DDX_Text reads a

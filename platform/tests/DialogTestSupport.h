@@ -20,19 +20,22 @@ namespace dialog_test {
 
 // While it lives, every dialog's DoModal shows the dialog and runs script
 // on it instead of a modal loop (a dialog the script leaves open ends
-// with IDCANCEL).
+// with IDCANCEL); the hook set before it comes back when it goes.
 class ModalScript {
 public:
-    explicit ModalScript(std::function<void(CDialog&)> script)
+    explicit ModalScript(std::function<void(CDialog&)> script) : m_previous(CDialog::GetModalHook())
     {
         CDialog::SetModalHook([script = std::move(script)](CDialog& dialog) {
             gui_test::Flush();
             script(dialog);
         });
     }
-    ~ModalScript() { CDialog::SetModalHook(nullptr); }
+    ~ModalScript() { CDialog::SetModalHook(m_previous); }
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
+
+private:
+    CDialog::ModalHook m_previous;
 };
 
 // While it lives, the folder chooser answers with runner instead of a modal loop.

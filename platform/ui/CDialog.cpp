@@ -5,6 +5,7 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
+#include <wx/ctrlsub.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
@@ -41,6 +42,11 @@ CDialog::~CDialog() = default;
 void CDialog::SetModalHook(ModalHook hook)
 {
     modalHook() = std::move(hook);
+}
+
+CDialog::ModalHook CDialog::GetModalHook()
+{
+    return modalHook();
 }
 
 void CDialog::Build()
@@ -379,14 +385,15 @@ void CDialog::SetRadio(int firstId, int index)
         group.none->SetValue(true);
 }
 
+// Combo boxes and list boxes alike: any control with a list of items.
 int CDialog::GetCurSel(int id) const
 {
-    return control<wxChoice>(id)->GetSelection();
+    return control<wxControlWithItems>(id)->GetSelection();
 }
 
 void CDialog::SetCurSel(int id, int index)
 {
-    auto* choice = control<wxChoice>(id);
+    auto* choice = control<wxControlWithItems>(id);
     choice->SetSelection(index >= 0 && index < static_cast<int>(choice->GetCount()) ? index : wxNOT_FOUND);
 }
 

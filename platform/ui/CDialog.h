@@ -68,6 +68,8 @@ public:
 
     // Sets (null: clears) the hook that stands in for the modal loop.
     static void SetModalHook(ModalHook hook);
+    // The hook set now (empty when none is).
+    static ModalHook GetModalHook();
 
     // The controls as the data exchange sees them.
     CString GetText(int id) const override;

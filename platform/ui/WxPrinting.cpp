@@ -94,6 +94,11 @@ void CWxPrintout::OnEndPrinting() {
     guarded(m_info, [&] { m_client.OnEndPrinting(&cdc, &m_info); });
 }
 
+wxPrintData& ProgramPrintData() {
+    static wxPrintData data;
+    return data;
+}
+
 bool wxPreparePrinting(wxWindow* parent, wxPrintDialogData& data, CPrintInfo* info) {
     if (info == nullptr) return false;
     data.SetMinPage(static_cast<int>(info->GetMinPage()));

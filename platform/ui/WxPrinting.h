@@ -29,6 +29,10 @@ private:
     bool m_preview;
 };
 
+// The program's paper, orientation and printer: what the page set-up
+// chooses and the print jobs start from.
+wxPrintData& ProgramPrintData();
+
 // The print dialog for the job: the chosen range and printer go into the
 // job and into data; false when the user cancels.
 bool wxPreparePrinting(wxWindow* parent, wxPrintDialogData& data, CPrintInfo* info);
