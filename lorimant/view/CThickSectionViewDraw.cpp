@@ -27,6 +27,9 @@ constexpr double kPi = 3.14159265358979323846;
 
 // Pixels kept free between two grid labels.
 constexpr double kGridLabelGap = 4.0;
+// Between neighbouring labels along an axis: their white boxes reach past
+// the text, so a gap of kGridLabelGap left them touching.
+constexpr double kGridLabelSpacing = 12.0;
 
 // Result kinds of the sub-section.
 constexpr int kStressResult = 3;
@@ -197,7 +200,7 @@ void CThickSectionView::drawGridLabels() {
       centres.push_back((v - origin) / perPixel);
       halves.push_back(0.5 * (across ? extent.cx : extent.cy));
     }
-    return std::pair{texts, legibleGridLabels(centres, halves, kGridLabelGap, low, high)};
+    return std::pair{texts, legibleGridLabels(centres, halves, kGridLabelSpacing, low, high)};
   };
   // Inside the view: the grid's top can be the window's top edge, where a
   // label set on it would fall outside the picture.
