@@ -250,6 +250,22 @@ wxTextCtrl* CDialog::AddLabelledEdit(wxSizer* grid, int id, const wxString& labe
     return edit;
 }
 
+void CDialog::LayOutQuestion(int promptId, const wxString& placeholder, int boxId, int boxWidth)
+{
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(AddLabel(promptId, placeholder), 0, wxEXPAND | wxALL, 10);
+    wxTextCtrl* box = AddEdit(boxId);
+    box->SetMinSize(wxSize(boxWidth, -1));
+    top->Add(box, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
+    top->Add(MakeOkCancelRow(), 0, wxEXPAND | wxALL, 5);
+    SetSizer(top);
+}
+
+void CDialog::WrapQuestion(int promptId)
+{
+    static_cast<wxStaticText*>(GetDlgItem(promptId))->Wrap(kPromptWrapWidth);
+}
+
 wxSizer* CDialog::MakeOkCancelRow(int okId, bool cancel)
 {
     auto* row = new wxBoxSizer(wxHORIZONTAL);

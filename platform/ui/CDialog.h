@@ -115,6 +115,12 @@ protected:
     // The usual row of buttons at the bottom right: OK (okId) and, when
     // cancel is set, Cancel (IDCANCEL); OK is the default button.
     wxSizer* MakeOkCancelRow(int okId = IDOK, bool cancel = true);
+    // The layout of a one-question dialog: the question promptId (showing
+    // placeholder until set) above one edit box boxId at least boxWidth
+    // pixels wide, then the OK/Cancel row.
+    void LayOutQuestion(int promptId, const wxString& placeholder, int boxId, int boxWidth);
+    // Wraps the question promptId at kPromptWrapWidth, after its text is shown.
+    void WrapQuestion(int promptId);
     // Marks the default button (drawn as such; Enter still runs OnOK).
     void SetDefaultButton(int id);
 
