@@ -153,7 +153,7 @@ TEST_F(GuiMaterialManager, ARowSelectedAndDeletedLeavesTheListAndIsJournalled)
     EXPECT_EQ(dialog.chosenMetal(), nullptr);
 }
 
-TEST_F(GuiMaterialManager, TheFilterGroupReplacesTheRows)
+TEST_F(GuiMaterialManager, TheFilterGroupReplacesTheRowsAndF1Helps)
 {
     CMatlMgmtDlg dialog(*doc);
     ModalScript script([&](CDialog& d) {
@@ -168,10 +168,20 @@ TEST_F(GuiMaterialManager, TheFilterGroupReplacesTheRows)
         Type(d, Mgr::IDC_FILTER_TEXT, "nothing like it");
         Click(d, Mgr::IDC_APPLY_FILTER);
         EXPECT_TRUE(shownRows(d).empty());
+        EXPECT_TRUE(Hooks::messageBoxes().empty());
+
+        // F1 on DELETE: its short help.
+        wxWindow* button = d.GetDlgItem(Mgr::IDC_DELETE);
+        wxKeyEvent f1(wxEVT_KEY_DOWN);
+        f1.m_keyCode = WXK_F1;
+        f1.SetEventObject(button);
+        button->HandleWindowEvent(f1);
+        ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+        EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"Metals Material Database"));
+        EXPECT_NE(Hooks::messageBoxes()[0].text.Find(L"DELETE"), -1);
         Click(d, IDCANCEL);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_TRUE(Hooks::messageBoxes().empty());
 }
 
 TEST_F(GuiMaterialManager, AddAsksTheUnitsThenOpensTheMaterialDialog)

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -18,9 +17,9 @@
 #include "analysis/model/CLog.h"
 #include "analysis/model/CMetal.h"
 #include "analysis/model/Globals.h"
+#include "analysis/model/LightProperties.h"
 #include "lorimant/analyses/MaterialManagerLogic.h"
 #include "lorimant/automation/JournalInterpreter.h"
-#include "analysis/model/LightProperties.h"
 #include "lorimant/automation/MaterialRecord.h"
 #include "platform/sqldb/CSQLDatabase.h"
 #include "platform/tests/SqlTestSupport.h"
