@@ -47,6 +47,12 @@ void CMirrorDlgWindow::CreateControls() {
          MakeButtonRow("OK"));
 }
 
+BOOL CMirrorDlgWindow::OnInitDialog() {
+  CQHTDialogEx::OnInitDialog();
+  FocusControl(CMirrorDlg::IDC_POINT_X, true);
+  return FALSE;
+}
+
 void CRotateDlgWindow::CreateControls() {
   layOut(*this,
          {MakeCells({{CRotateDlg::IDC_ANGLE, "Angle (CCW+)"},

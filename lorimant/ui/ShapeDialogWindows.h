@@ -19,6 +19,8 @@ class CMirrorDlgWindow : public CQHTDialogEx {
 
  protected:
   void CreateControls() override;
+  // The focus goes to the point, the direction only shows.
+  BOOL OnInitDialog() override;
 };
 
 class CRotateDlgWindow : public CQHTDialogEx {
