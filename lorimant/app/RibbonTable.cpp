@@ -86,6 +86,7 @@ constexpr RibbonElement kElements[] = {
     {kConstruction, L"Point Operations", C::PointsAtRadius, L"Pts At Radius", nullptr, K::Button,
      "points_at_radius"},
     {kConstruction, L"Point Operations", C::KeyinLocation, L"Keyin Location", nullptr, K::Button, "keyin"},
+    {kConstruction, L"Point Operations", C::RelativePoint, L"Relative Point", nullptr, K::Button, "relative_point"},
     {kConstruction, L"Point Operations", C::DeletePoints, L"Delete Pts", nullptr, K::Button, "delete_points"},
     {kConstruction, L"Point Operations", C::Calculator, L"Calculator", nullptr, K::Button, "calculator"},
     {kConstruction, L"Transformations", C::TranslateAll, L"Translate All", nullptr, K::Button, "translate_all"},

@@ -454,6 +454,13 @@ const Entry kImages[] = {
        i.text(8, 10.5, "x,y", 4.5, kInk, false);
        i.dot(8, 3.5);
      }},
+    {"relative_point",
+     [](Icon& i) {
+       i.dot(3, 12.5);
+       i.arrow({3, 12.5}, {12, 12.5}, kInk);
+       i.arrow({12, 12.5}, {12, 4.5}, kInk);
+       i.dot(12, 3, kGreen, 1.6);
+     }},
     {"delete_points",
      [](Icon& i) {
        for (P p : {P{3, 4}, P{7, 8}, P{4, 12}}) i.dot(p.x, p.y);

@@ -64,6 +64,7 @@ const Placement kCommandTable[] = {
     {40006, "Construction", "Point Operations", "Pt At Distance"},
     {40105, "Construction", "Point Operations", "Pts At Radius"},
     {40106, "Construction", "Point Operations", "Keyin Location"},
+    {33148, "Construction", "Point Operations", "Relative Point"},
     {40107, "Construction", "Point Operations", "Delete Pts"},
     {40021, "Construction", "Point Operations", "Calculator"},
     {33279, "Construction", "Transformations", "Translate All"},

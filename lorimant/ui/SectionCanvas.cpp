@@ -17,6 +17,7 @@
 #include "lorimant/ui/CAskValueDlg.h"
 #include "lorimant/ui/CommandIds.h"
 #include "lorimant/ui/ExceptionReport.h"
+#include "lorimant/ui/ShapeDialogWindows.h"
 #include "lorimant/view/CThickSectionView.h"
 #include "lorimant/view/SectionDialogs.h"
 #include "platform/core/Hooks.h"
@@ -78,6 +79,7 @@ SectionCanvas::SectionCanvas(wxWindow* parent, CThickSectionView& view)
   bindEvents();
   if (parent != nullptr) bindCommands(*parent);
   view.attachWindow(this);
+  RegisterShapeDialogs(SectionDialogFactory::standard());
   view.setDialogFactory(&SectionDialogFactory::standard());
   const wxSize size = GetClientSize();
   if (size.x > 0 && size.y > 0) RunGuarded([&] { view.OnSize(0, size.x, size.y); });

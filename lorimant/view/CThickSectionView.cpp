@@ -75,7 +75,7 @@ CThickSectionView::~CThickSectionView() {
   SectionViewHost* window = sectionHost();
   if (window != nullptr) window->viewDestroyed();
   for (auto* slot : {&m_basicShapeOwned, &m_rotateOwned, &m_mirrorOwned, &m_translateOwned, &m_pointSetOwned,
-                     &m_profileOwned})
+                     &m_profileOwned, &m_relativePointOwned})
     releaseDialog(*slot);
   if (m_document != nullptr && m_document->activeView() == this) m_document->setActiveView(nullptr);
   if (gCurrentSectionView == this) gCurrentSectionView = nullptr;

@@ -383,6 +383,10 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   ModelessDialog* m_mirrorDialog = nullptr;
   ModelessDialog* m_translateDialog = nullptr;
   ModelessDialog* m_pointSetDialog = nullptr;
+  ModelessDialog* m_relativePointDialog = nullptr;
+  // Relative Point: the relative-point dialog (made on first use) preset
+  // with the last construction point.
+  void OnRelativePoint();
   ModelessDialog* m_pendingProfileDialog = nullptr;
   ModelessDialog* m_bendingDialog = nullptr;
   int m_meshDisplay = 1;
@@ -516,6 +520,7 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   std::unique_ptr<SectionDialog> m_translateOwned;
   std::unique_ptr<SectionDialog> m_pointSetOwned;
   std::unique_ptr<SectionDialog> m_profileOwned;
+  std::unique_ptr<SectionDialog> m_relativePointOwned;
   std::function<void()> m_editEntry;
   // ---- hover tooltip ----
   bool m_tooltipShown = false;

@@ -32,12 +32,14 @@ class SectionDialog : public ModelessDialog {
   virtual void setParentName(const CString& /*name*/) {}
   // Forgets the construction points picked towards its input cell.
   virtual void clearPickFields() {}
+  // The point it starts from (the relative-point dialog).
+  virtual void presetPoint(double /*x*/, double /*y*/) {}
   // Creates its window when it has none and shows it.
   virtual void show() = 0;
 };
 
 // The dialogs a section view opens.
-enum class SectionDialogKind { BasicShape, Rotate, Mirror, Translate, PointSet, Profile };
+enum class SectionDialogKind { BasicShape, Rotate, Mirror, Translate, PointSet, Profile, RelativePoint };
 
 class SectionDialogFactory {
  public:

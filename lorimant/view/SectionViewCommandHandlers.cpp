@@ -6,6 +6,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "analysis/model/CDot.h"
 #include "analysis/model/Globals.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
@@ -132,6 +133,10 @@ void CThickSectionView::registerWindowCommands() {
     registerCommand(c.id, [this, kind = c.kind](int) { OnProfile(kind); }, [this, kind = c.kind] {
       return m_dialogFactory != nullptr && m_dialogFactory->canMake(SectionDialogKind::Profile, kind);
     });
+  registerCommand(C::RelativePoint, [this](int) { OnRelativePoint(); }, [this] {
+    return m_relativePointDialog != nullptr ||
+           (m_dialogFactory != nullptr && m_dialogFactory->canMake(SectionDialogKind::RelativePoint));
+  });
   registerCommand(C::Polygon, [this](int) { OnPolygon(); }, [this] {
     return dynamic_cast<SectionDialog*>(m_pointSetDialog) != nullptr ||
            (m_pointSetDialog == nullptr && m_dialogFactory != nullptr &&
@@ -261,6 +266,29 @@ void CThickSectionView::OnPolygon() {
   if (dialog == nullptr || m_document->IsModelessDialogOpen(dialog)) return;
   m_document->RegisterModelessDialog(dialog);
   dialog->setDocument(m_document, model());
+  dialog->show();
+}
+
+void CThickSectionView::OnRelativePoint() {
+  if (model() == nullptr || m_document == nullptr) return;
+  EnsureRootSubSection();
+  SectionDialog* dialog = dialogIn(m_relativePointOwned, m_relativePointDialog, SectionDialogKind::RelativePoint);
+  if (dialog == nullptr) return;
+  // The last construction point: the one picked last, else the one the
+  // current sub-section got last.
+  Point<double> last;
+  bool found = false;
+  for (POSITION pos = COpenGLView::m_pickList.GetTailPosition(); pos != nullptr && !found;) {
+    const DspRecord* r = dspRecord(COpenGLView::m_pickList.GetPrev(pos));
+    if (r != nullptr && (r->type & SectionRecord::kDot) != 0 && r->object != nullptr) {
+      last = static_cast<const CDot*>(r->object)->location;
+      found = true;
+    }
+  }
+  const CSubSection* sub = model()->currentSubSection();
+  if (!found && sub != nullptr && !sub->constructionPoints.empty())
+    last = sub->constructionPoints.back()->location;
+  dialog->presetPoint(last.x, last.y);
   dialog->show();
 }
 
