@@ -7,6 +7,7 @@
 
 #include <wx/uiaction.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -198,6 +199,16 @@ TEST_F(GuiEndToEnd, AWindowedSessionReplaysToTheSameProperties) {
   std::vector<std::string> body;
   for (const std::string& l : lines(journal))
     if (l.rfind("xscn.", 0) == 0) body.push_back(l);
+  // What the session did, one line each, in order.
+  const std::vector<std::string> expected = {
+      "xscn.ChangeSign \"root\", \"c\"", "xscn.DeleteSelected", "xscn.Undo", "xscn.Redo",
+      "xscn.RenameShape \"a\",\"left\"", "xscn.AddPoint \"root\",1.25,3.5",
+      "xscn.TranslateShape \"left\",-0.5,0.25", "xscn.Union"};
+  auto next = body.begin();
+  for (const std::string& line : expected) {
+    next = std::find(next, body.end(), line);
+    ASSERT_NE(next, body.end()) << line;
+  }
   std::string macro;
   for (const std::string& l : body) macro += l + "\n";
   macro += "xscn.WriteSectionProperties \"" + replayedXml.string() + "\",\"root\"\n";
@@ -211,6 +222,50 @@ TEST_F(GuiEndToEnd, AWindowedSessionReplaysToTheSameProperties) {
   ASSERT_EQ(a.size(), b.size());
   for (std::size_t i = 0; i < a.size(); ++i)
     EXPECT_LE(std::fabs(a[i] - b[i]), 1e-12 * std::max(1.0, std::fabs(a[i]))) << i << ": " << a[i] << " " << b[i];
+}
+
+// The canvas asks its questions with the program's dialogs: their boxes
+// filled and OK pressed give the answer; Cancel leaves the preset alone.
+TEST_F(GuiEndToEnd, CanvasPromptsAnswerThroughTheirDialogs) {
+  CXSectionAnalysisDoc doc;
+  doc.OnNewDocument();
+  std::unique_ptr<CThickSectionView> own = CThickSectionView::createFor(doc, 320, 240);
+  auto* window = new wxFrame(nullptr, wxID_ANY, "Prompts", wxPoint(40, 40), wxSize(360, 280));
+  auto* shown = new SectionCanvas(window, *own);
+  window->Show();
+  gui_test::Flush();
+  ViewPrompts* ask = own->prompts();
+  ASSERT_EQ(ask, static_cast<ViewPrompts*>(shown));
+
+  PointsAtAngles circle;
+  {
+    dialog_test::ModalScript script([](CDialog& d) {
+      dialog_test::Type(d, CPtsAtAnglesForm::IDC_RADIUS, "2.5");
+      dialog_test::Type(d, CPtsAtAnglesForm::IDC_POINTS, "5");
+      dialog_test::Type(d, CPtsAtAnglesForm::IDC_START, "30");
+      dialog_test::Type(d, CPtsAtAnglesForm::IDC_END, "120");
+      dialog_test::Click(d, IDOK);
+    });
+    ASSERT_TRUE(ask->pointsAtAngles(circle));
+  }
+  EXPECT_EQ(circle.radius, 2.5);
+  EXPECT_EQ(circle.points, 5);
+  EXPECT_EQ(circle.start, 30);
+  EXPECT_EQ(circle.end, 120);
+  double x = 1, y = 2;
+  CString text(L"kept");
+  {
+    dialog_test::ModalScript cancel([](CDialog& d) { dialog_test::Click(d, IDCANCEL); });
+    EXPECT_FALSE(ask->askPoint(x, y));
+    EXPECT_FALSE(ask->askText(L"Name", text));
+    EXPECT_FALSE(ask->pointsAtAngles(circle));
+  }
+  EXPECT_EQ(x, 1);
+  EXPECT_EQ(y, 2);
+  EXPECT_EQ(text, CString(L"kept"));
+  EXPECT_EQ(circle.points, 5);
+  window->Destroy();
+  gui_test::Flush();
 }
 
 }  // namespace
