@@ -16,6 +16,16 @@ class CMirrorDlg : public ModelessDialogLogic {
   // (both kept, not used) and the axis direction (dx, dy).
   void setOpening(bool duplicate, int second, double dx, double dy, const CString& name);
 
+  // The view's transformation commands: copies or moves, and the axis direction.
+  void setTransformMode(TransformMode mode, const CString& copyName) override {
+    m_duplicate = mode == TransformMode::Duplicate;
+    m_name = copyName;
+  }
+  void setMirrorDirection(Point<double> direction) override {
+    m_dirX = direction.x;
+    m_dirY = direction.y;
+  }
+
   void DoDataExchange(CDataExchange* pDX) override;
   // A picked point becomes the point on the axis.
   void pointPicked(Point<double> location) override;

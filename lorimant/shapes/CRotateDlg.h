@@ -15,6 +15,17 @@ class CRotateDlg : public ModelessDialogLogic {
   // Stores the opening arguments: duplicate, rotate all and a name (kept, not used).
   void setOpening(bool duplicate, bool all, const CString& name);
 
+  // The view's transformation commands: what turns, and the preset centre
+  // and angle (the dialog has no increment field).
+  void setTransformMode(TransformMode mode, const CString& copyName) override {
+    setOpening(mode == TransformMode::Duplicate, mode == TransformMode::All, copyName);
+  }
+  void setRotation(Point<double> centre, double angle, double /*increment*/) override {
+    m_centerX = centre.x;
+    m_centerY = centre.y;
+    m_angle = angle;
+  }
+
   void DoDataExchange(CDataExchange* pDX) override;
   // A picked point becomes the centre.
   void pointPicked(Point<double> location) override;

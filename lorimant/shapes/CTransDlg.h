@@ -18,6 +18,12 @@ class CTransDlg : public ModelessDialogLogic {
   // Stores the two opening flags; a first pick of an earlier opening is forgotten.
   void setOpening(bool duplicate, bool all);
 
+  // The view's transformation commands: what moves (a copy's name is
+  // chosen by the view's duplicate walk).
+  void setTransformMode(TransformMode mode, const CString& /*copyName*/) override {
+    setOpening(mode == TransformMode::Duplicate, mode == TransformMode::All);
+  }
+
   void DoDataExchange(CDataExchange* pDX) override;
   // The first pick is kept; the second makes the translation the
   // difference of the two and, once the click is done, takes both picks

@@ -338,10 +338,10 @@ TEST_F(SectionInput, ContextMenuEntriesFollowTheirRulesAndHandlers) {
   click(2, 1);
   EXPECT_TRUE(enabled(C::Delete));
   EXPECT_TRUE(enabled(C::Rename));
-  // Its rule allows Change Sign, but nothing runs it yet.
-  EXPECT_TRUE(view->OnUpdateCommand(C::ChangeSign).enabled);
-  EXPECT_FALSE(enabled(C::ChangeSign));
-  EXPECT_FALSE(view->RunCommand(C::ChangeSign));
+  // Its rule allows Set Material, but nothing runs it here.
+  EXPECT_TRUE(view->OnUpdateCommand(C::SetMaterialContext).enabled);
+  EXPECT_FALSE(enabled(C::SetMaterialContext));
+  EXPECT_FALSE(view->RunCommand(C::SetMaterialContext));
   click(7, 1);
   EXPECT_FALSE(enabled(C::Rename));
   EXPECT_FALSE(view->RunCommand(C::Rename));

@@ -50,6 +50,13 @@ class SectionHost : public SectionViewHost {
   std::vector<double> presets;
   // The answer to the next colour question (none: cancelled).
   std::optional<std::array<int, 3>> colourAnswer;
+  // The answers to the text, point and points-at-angles questions (none:
+  // cancelled), and what those questions were preset to.
+  std::optional<CString> textAnswer;
+  std::vector<CString> textPresets;
+  std::optional<std::array<double, 2>> pointAnswer;
+  std::vector<std::array<double, 2>> pointPresets;
+  std::optional<PointsAtAngles> anglesAnswer;
 
   CRect clientRect() const override { return client; }
   void invalidate(bool) override { ++invalidates; }
@@ -84,6 +91,25 @@ class SectionHost : public SectionViewHost {
     presets.push_back(value);
     if (!valueAnswer) return false;
     value = *valueAnswer;
+    return true;
+  }
+  bool askText(const CString& prompt, CString& text) override {
+    prompts.push_back(prompt);
+    textPresets.push_back(text);
+    if (!textAnswer) return false;
+    text = *textAnswer;
+    return true;
+  }
+  bool askPoint(double& x, double& y) override {
+    pointPresets.push_back({x, y});
+    if (!pointAnswer) return false;
+    x = (*pointAnswer)[0];
+    y = (*pointAnswer)[1];
+    return true;
+  }
+  bool pointsAtAngles(PointsAtAngles& request) override {
+    if (!anglesAnswer) return false;
+    request = *anglesAnswer;
     return true;
   }
   bool askColour(int rgb[3]) override {

@@ -14,7 +14,10 @@
 
 #include <cstdint>
 
+#include "lorimant/ui/C2dPoint.h"
 #include "lorimant/ui/CAskValueDlg.h"
+#include "lorimant/ui/CGetStringDlg.h"
+#include "lorimant/ui/CPtsAtAnglesDlg.h"
 #include "lorimant/ui/CommandIds.h"
 #include "lorimant/ui/ExceptionReport.h"
 #include "lorimant/ui/ShapeDialogWindows.h"
@@ -360,6 +363,40 @@ bool SectionCanvas::askValue(const CString& prompt, double& value) {
   dialog.m_value = value;
   if (dialog.DoModal() != IDOK) return false;
   value = dialog.m_value;
+  return true;
+}
+
+bool SectionCanvas::askText(const CString& prompt, CString& text) {
+  CGetStringDlg dialog(this);
+  dialog.m_prompt = prompt;
+  dialog.m_answer = text;
+  if (dialog.DoModal() != IDOK) return false;
+  text = dialog.m_answer;
+  return true;
+}
+
+bool SectionCanvas::askPoint(double& x, double& y) {
+  C2dPoint dialog(this);
+  dialog.m_xValue = static_cast<float>(x);
+  dialog.m_yValue = static_cast<float>(y);
+  if (dialog.DoModal() != IDOK) return false;
+  x = dialog.m_xValue;
+  y = dialog.m_yValue;
+  return true;
+}
+
+bool SectionCanvas::pointsAtAngles(PointsAtAngles& request) {
+  CPtsAtAnglesDlg dialog(this);
+  dialog.m_radius = request.radius;
+  dialog.m_points = request.points;
+  dialog.m_start = request.start;
+  dialog.m_end = request.end;
+  if (dialog.DoModal() != IDOK) return false;
+  request.radius = dialog.m_radius;
+  // The dialog accepts whole counts in range only.
+  request.points = static_cast<int>(dialog.m_points);
+  request.start = dialog.m_start;
+  request.end = dialog.m_end;
   return true;
 }
 

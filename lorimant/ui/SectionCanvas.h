@@ -51,6 +51,12 @@ class SectionCanvas : public wxWindow, public SectionViewHost {
   bool startProgram(const CString& commandLine) override;
   // The value dialog (CAskValueDlg) under the prompt.
   bool askValue(const CString& prompt, double& value) override;
+  // The text dialog (CGetStringDlg) under the prompt.
+  bool askText(const CString& prompt, CString& text) override;
+  // The point dialog (C2dPoint): its boxes hold single precision.
+  bool askPoint(double& x, double& y) override;
+  // The points-at-angles dialog (CPtsAtAnglesDlg).
+  bool pointsAtAngles(PointsAtAngles& request) override;
   // The colour chooser.
   bool askColour(int rgb[3]) override;
   void viewDestroyed() override;

@@ -19,6 +19,7 @@
 #include "lorimant/view/SectionDialogs.h"
 #include "lorimant/view/SectionViewCommands.h"
 #include "lorimant/view/SectionViewHost.h"
+#include "lorimant/view/ViewPrompts.h"
 #include "platform/core/CString.h"
 #include "platform/gl/OpenGL.h"
 
@@ -80,6 +81,13 @@ class PickReceiver {
   // after a result location was added.
   virtual int resultChoice() const { return 0; }
   virtual void refreshResults() {}
+};
+
+// A picked construction point: where it is and the shape whose vertex it
+// is (null for a free point).
+struct PickedDot {
+  Point<double> location;
+  CShapeAnalysis* shape = nullptr;
 };
 
 class CThickSectionView : public CBaseScnView, public ActiveSectionView {
@@ -289,6 +297,67 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // Adds a line-plot record (made in this view's context) to the display at
   // priority 8 and redraws.
   void ShowLinePlot(DspRecord* record);
+
+  // ---- model commands (SectionViewModelCommands.cpp, SectionViewPointCommands.cpp) ----
+  // The questions the commands ask: the window's; null without a window,
+  // and then every question counts as cancelled.
+  ViewPrompts* prompts() const;
+  // Change Sign: each picked shape turns solid <-> hole, journalled with the
+  // sub-section that holds it; change routine, picks cleared, rebuild.
+  void OnChangeSign();
+  // Union of the current sub-section, under the wait cursor. Refused
+  // ("Union Operation") while it holds a mesh or its solid shapes have
+  // differing materials; "xscn.Union" is journalled only once it is made.
+  void OnUnion();
+  // Rename of the one picked shape: asks "Enter new name for shape"; an
+  // empty name or one that a shape or sub-section of the model holds is
+  // refused ("Rename Shape").
+  void OnRename();
+  // Keyin Location: asks for a point and adds it to the current
+  // sub-section; then, OK or not, picks cleared, change routine, rebuild
+  // and the full view.
+  void OnKeyinLocation();
+  // Add Pts Between: asks "How many points?" (1 to 10000, truncated) and
+  // spaces that many points evenly between the two picked points.
+  void OnAddPointsBetween();
+  // Pt At Distance: asks "Distance From First Point Along Vector" and adds
+  // the point at that distance from the first picked point towards the
+  // second (at the first point when the two coincide).
+  void OnPointAtDistance();
+  // Pts At Radius: points on a circle around the picked point; a whole
+  // turn spreads them (end - start) / n apart, any other arc
+  // (end - start) / (n - 1) so that both ends get one.
+  void OnPointsAtRadius();
+  // Delete Pts: every construction point of the current sub-section goes.
+  void OnDeletePoints();
+  // Measurements of the picked points, shown as status texts.
+  void OnDistance2Points();
+  void OnDeltas2Points();
+  void OnAngle2Points();
+  // The angle at the second of three picked points, 0 to 180 degrees; the
+  // basic-shape dialog's pick fields are reset when it is open.
+  void OnAngle3Points();
+  // Move Object's Vertex to Location / to Match Vertex: the picked vertex's
+  // shape is translated ("Pick Error" for a free point, "Move Shape" for a
+  // shape that a mesh was made from).
+  void OnMoveVertexToLocation();
+  void OnMoveVertexToVertex();
+  // Mirrors the picked shapes about the picked point: horizontally (axis
+  // normal (1, 0): left and right change places) or vertically (normal
+  // (0, 1)); then the full view.
+  void OnMirrorAboutVertex(bool horizontally);
+  // Rotate Object About Vertex: unless open, the rotate dialog with the
+  // picked point as centre, angle and increment 0, on the picked shapes.
+  void OnRotateAboutVertex();
+  // The transformation commands of the ribbon: refused ("Transformations")
+  // while the current sub-section holds a union; "root" made sure of; the
+  // dialog of kind (Rotate, Mirror, Translate), unless open, set to mode
+  // (a copy named by nameGen), registered and shown. direction is the
+  // mirror axis's.
+  void OnTransform(SectionDialogKind kind, TransformMode mode, Point<double> direction = Point<double>());
+  // The picked construction points in pick order (entries without a
+  // record skipped).
+  std::vector<PickedDot> pickedDots() const;
 
   // ---- picking (CThickSectionViewPicking.cpp) ----
   // A click at client pixel (x, y), y downwards: the element or node value
@@ -505,6 +574,13 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
     std::function<bool()> available;
   };
   void registerWindowCommands();
+  // Registers the model commands of SectionViewModelCommands.cpp.
+  void registerModelCommands();
+  // Adds a construction point to sub and journals "xscn.AddPoint".
+  void addJournalledPoint(CSubSection* sub, double x, double y);
+  // True when a mesh of the model was made from the shape (or from the
+  // profile that holds it).
+  bool meshMadeFrom(const CShapeAnalysis* shape) const;
   // Shows the union refusal and answers true while the current sub-section
   // holds a union.
   bool refuseWhileUnionOn();

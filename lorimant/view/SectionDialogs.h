@@ -10,11 +10,16 @@
 #include <utility>
 
 #include "lorimant/document/ActiveSectionView.h"
+#include "analysis/geometry/Point.h"
 #include "platform/core/CString.h"
 
 class CThickSectionView;
 class CXSectionAnalysis;
 class CXSectionAnalysisDoc;
+
+// What a rotate, mirror or translate dialog moves: the picked shapes, every
+// shape of the current sub-section, or copies of the picked shapes.
+enum class TransformMode { Selected, All, Duplicate };
 
 // A dialog of the section view. Every call but show does nothing unless
 // the dialog needs it. The view owns its dialogs; a profile dialog tells
@@ -34,6 +39,13 @@ class SectionDialog : public ModelessDialog {
   virtual void clearPickFields() {}
   // The point it starts from (the relative-point dialog).
   virtual void presetPoint(double /*x*/, double /*y*/) {}
+  // A transformation dialog: what it moves and the name of a copy (empty
+  // unless mode is Duplicate).
+  virtual void setTransformMode(TransformMode /*mode*/, const CString& /*copyName*/) {}
+  // The mirror dialog: the direction of the mirror axis.
+  virtual void setMirrorDirection(Point<double> /*direction*/) {}
+  // The rotate dialog: the centre, the angle and its increment (degrees).
+  virtual void setRotation(Point<double> /*centre*/, double /*angle*/, double /*increment*/) {}
   // Creates its window when it has none and shows it.
   virtual void show() = 0;
 };

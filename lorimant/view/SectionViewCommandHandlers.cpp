@@ -115,6 +115,7 @@ void CThickSectionView::registerWindowCommands() {
   registerCommand(C::Redo, [this](int) { OnRedo(); });
   registerCommand(C::UndoUnion, [this](int) { OnBreakUnion(); });
   registerCommand(C::DeleteAllMeshes, [this](int) { DeleteMeshes(); });
+  registerModelCommands();
   registerCommand(C::GridPosition, [this](int item) {
     if (item >= 0 && item < kGridItems) SetGridPosition(static_cast<GridPosition>(item));
   });

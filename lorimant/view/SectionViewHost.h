@@ -1,12 +1,13 @@
 // What the section view needs of its window beyond a plain view host:
 // one-shot timers, hover reports, a pop-up menu, the questions its commands
-// ask and starting another program. The program's canvas implements it on
-// a wx window; tests implement it with a recording stub.
+// ask (ViewPrompts) and starting another program. The program's canvas
+// implements it on a wx window; tests implement it with a recording stub.
 #pragma once
 
 #include <vector>
 
 #include "analysis/views/CViewHost.h"
+#include "lorimant/view/ViewPrompts.h"
 #include "platform/core/CRect.h"
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
@@ -25,7 +26,7 @@ struct ViewMenu {
   std::vector<ViewMenuEntry> entries;
 };
 
-class SectionViewHost : public CViewHost {
+class SectionViewHost : public CViewHost, public ViewPrompts {
  public:
   // Starts the one-shot timer id (restarting it when it runs): it reports
   // once, after milliseconds.
@@ -41,9 +42,6 @@ class SectionViewHost : public CViewHost {
   // Starts commandLine as a program of its own, not waited for; false when
   // it cannot start.
   virtual bool startProgram(const CString& commandLine) = 0;
-  // Asks for a number under prompt, preset to value; false when cancelled
-  // (value untouched).
-  virtual bool askValue(const CString& prompt, double& value) = 0;
   // Asks for a colour preset to rgb (red, green, blue, 0 to 255 each);
   // false when cancelled (rgb untouched).
   virtual bool askColour(int rgb[3]) = 0;
