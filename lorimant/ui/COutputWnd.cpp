@@ -1,8 +1,10 @@
 #include "lorimant/ui/COutputWnd.h"
 
+#include <wx/aui/auibook.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "drevoline/section/CSubSection.h"
@@ -13,6 +15,9 @@ namespace {
 
 // Report lists with full-row selection and grid lines in the GUI font.
 constexpr long kListStyle = wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_NONE;
+
+// Room the list draws around a cell's text.
+constexpr int kCellPadding = 12;
 
 const wchar_t* const kColumns[] = {L"Group", L"Symbol", L"Value", L"Units", L"Description"};
 
@@ -38,6 +43,13 @@ void showRows(CColoredListCtrl& list, const std::vector<PropertyListRow>& rows, 
     for (int column = 1; column < 5; ++column) list.AddItem(item, column, cells[static_cast<size_t>(column)].GetString());
   }
   list.adjustWidths(5);
+  // The widths of the texts alone leave no room for the cells' own padding
+  // (the texts would be cut short) nor for the headings: each column keeps
+  // the padding and is at least as wide as it was added.
+  for (int column = 0; column < 5; ++column) {
+    const int heading = list.GetTextExtent(kColumns[column]).x + 15;
+    list.SetColumnWidth(column, std::max(list.GetColumnWidth(column) + kCellPadding, heading));
+  }
 }
 
 }  // namespace
@@ -77,6 +89,12 @@ COutputWnd::COutputWnd(wxWindow* parent, int id) : wxPanel(parent, id) {
   addColumns(*m_plastic);
   m_tabs->AddTab(m_elastic, "Elastic Properties", 0, true);
   m_tabs->AddTab(m_plastic, "Plastic Properties", 1, true);
+  // The notebook's own events end here: the main frame's document tabs
+  // would take them for theirs (and find no document window behind them).
+  const auto stop = [](wxAuiNotebookEvent&) {};
+  Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, stop);
+  Bind(wxEVT_AUINOTEBOOK_PAGE_CLOSE, stop);
+  Bind(wxEVT_AUINOTEBOOK_PAGE_CLOSED, stop);
   // The tab control takes the whole client area, also when it is resized.
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(m_tabs, 1, wxEXPAND);

@@ -20,6 +20,10 @@ CSectionalProperties::ModalHook& modalHook() {
 
 // Wide enough for the largest values at the usual precisions.
 constexpr int kBoxWidth = 120;
+// Room beside a group box's title.
+constexpr int kTitleMargin = 30;
+// Room beside a page's title on its tab.
+constexpr int kTabMargin = 48;
 // Where the plastic page's note wraps.
 constexpr int kNoteWidth = 600;
 
@@ -62,6 +66,7 @@ wxSizer* CSectionPropertyPage::makeColumn(int column) {
   const wchar_t* group = nullptr;
   wxFlexGridSizer* grid = nullptr;
   wxWindow* gridParent = parent;
+  std::vector<wxStaticText*> labels;
   for (const PageBox& row : m_table) {
     if (row.column != column) continue;
     const bool alone = row.group == nullptr || *row.group == L'\0';
@@ -73,23 +78,31 @@ wxSizer* CSectionPropertyPage::makeColumn(int column) {
       } else {
         auto* groupBox = new wxStaticBoxSizer(wxVERTICAL, parent, toWx(row.group));
         gridParent = groupBox->GetStaticBox();
+        // The box's title is not counted in its size: the box is made wide enough for it.
+        gridParent->SetMinSize(wxSize(gridParent->GetTextExtent(toWx(row.group)).x + kTitleMargin, -1));
         groupBox->Add(grid, 0, wxEXPAND | wxALL, 4);
         sizer->Add(groupBox, 0, wxEXPAND | wxALL, 4);
       }
       group = alone ? nullptr : row.group;
     }
-    addRow(gridParent, grid, row);
+    labels.push_back(addRow(gridParent, grid, row));
   }
+  // One width for the labels of a column, so that its boxes line up.
+  int widest = 0;
+  for (wxStaticText* label : labels) widest = std::max(widest, label->GetBestSize().x);
+  for (wxStaticText* label : labels) label->SetMinSize(wxSize(widest, -1));
   return sizer;
 }
 
-void CSectionPropertyPage::addRow(wxWindow* parent, wxSizer* grid, const PageBox& row) {
-  grid->Add(new wxStaticText(parent, wxID_ANY, toWx(row.label)), 0, wxALIGN_CENTER_VERTICAL);
+wxStaticText* CSectionPropertyPage::addRow(wxWindow* parent, wxSizer* grid, const PageBox& row) {
+  auto* label = new wxStaticText(parent, wxID_ANY, toWx(row.label));
+  grid->Add(label, 0, wxALIGN_CENTER_VERTICAL);
   auto* box = new wxTextCtrl(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(kBoxWidth, -1),
                              wxTE_READONLY | wxTE_RIGHT);
   if (row.tooltip != nullptr) box->SetToolTip(toWx(row.tooltip));
   grid->Add(box, 1, wxEXPAND);
   m_boxes[static_cast<size_t>(&row - m_table.data())] = box;
+  return label;
 }
 
 void CSectionPropertyPage::AddNote(const wxString& text) {
@@ -149,6 +162,10 @@ CSectionalProperties::CSectionalProperties(wxWindow* parent, CSubSection& sub, c
     page->TransferDataToWindow();
     m_pages.push_back(page);
   }
+  // Every tab shows its whole title.
+  int tabs = 0;
+  for (size_t i = 0; i < book->GetPageCount(); ++i) tabs += book->GetTextExtent(book->GetPageText(i)).x + kTabMargin;
+  book->SetMinSize(wxSize(tabs, -1));
   CreateButtons(wxOK | wxCANCEL);
   LayoutDialog();
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { close(IDOK); }, wxID_OK);

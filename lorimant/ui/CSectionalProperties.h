@@ -45,7 +45,7 @@ class CSectionPropertyPage : public wxPanel {
 
  private:
   wxSizer* makeColumn(int column);
-  void addRow(wxWindow* parent, wxSizer* grid, const PageBox& row);
+  wxStaticText* addRow(wxWindow* parent, wxSizer* grid, const PageBox& row);
 
   std::span<const PageBox> m_table;
   int m_decimals;
