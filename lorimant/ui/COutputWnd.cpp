@@ -102,6 +102,7 @@ COutputWnd::COutputWnd(wxWindow* parent, int id) : wxPanel(parent, id) {
 }
 
 void COutputWnd::ClearPropertyLists() {
+  m_pending = nullptr;
   m_elastic->DeleteAllItems();
   m_plastic->DeleteAllItems();
 }

@@ -46,7 +46,8 @@ class COutputWnd : public wxPanel {
   // The pane (window id id) in parent, with both lists empty and their columns.
   COutputWnd(wxWindow* parent, int id);
 
-  // Empties both lists (the columns stay).
+  // Empties both lists (the columns stay) and forgets a sub-section given
+  // for a fill that did not come.
   void ClearPropertyLists();
   // Keeps sub for the next fill.
   void SetResultSubSection(CSubSection* sub);
