@@ -16,7 +16,11 @@
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "lorimant/document/LorimantApplication.h"
 #include "lorimant/document/MainFrameCommands.h"
+#include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/ui/CAboutDlg.h"
+#include "lorimant/ui/COutputWnd.h"
+#include "lorimant/ui/CSectionalProperties.h"
+#include "lorimant/view/SectionTreeModel.h"
 #include "lorimant/ui/CSectionDocument.h"
 #include "lorimant/ui/CUnits.h"
 #include "lorimant/ui/CWindowsDlg.h"
@@ -36,13 +40,6 @@ constexpr const char* kCaptionBarPane = "CaptionBar";
 
 wxString toWx(const CString& text) { return wxString(text.GetString()); }
 
-// A pane's panel until its contents are built.
-wxWindow* emptyPane(wxWindow* parent, int id) {
-  auto* panel = new wxPanel(parent, id);
-  panel->SetBackgroundColour(*wxWHITE);
-  return panel;
-}
-
 }  // namespace
 
 CMainFrame::CMainFrame(wxDocManager* manager)
@@ -60,6 +57,11 @@ CMainFrame::CMainFrame(wxDocManager* manager)
   bindFrameCommands();
   applyLook();
   SetProgramPaths(GetProgramPath());
+  // The section tree's Display Section Properties opens the property sheet
+  // with the model's display precision.
+  SectionTreeModel::SetPropertiesHook([](CXSectionAnalysisDoc& doc, CSubSection& sub) {
+    ShowSectionPropertySheet(CMainFrame::instance(), sub, doc.model() != nullptr ? doc.model()->displayPrecision : 4);
+  });
   DragAcceptFiles(true);
   Bind(wxEVT_DROP_FILES, &CMainFrame::OnDropFiles, this);
   // Exit closes the frame: each document closes through its own questions,
@@ -74,7 +76,9 @@ CMainFrame::CMainFrame(wxDocManager* manager)
 }
 
 CMainFrame::~CMainFrame() {
+  SectionTreeModel::SetPropertiesHook(nullptr);
   m_sectionTree = nullptr;
+  m_resultPane = nullptr;
   m_panes.UnInit();
   if (gMainFrame == this) gMainFrame = nullptr;
 }
@@ -218,7 +222,7 @@ wxChoice* CMainFrame::FindRibbonChoice(int id) const { return m_ribbon->FindChoi
 
 void CMainFrame::ShowResultPane() {
   if (m_resultPane == nullptr) {
-    m_resultPane = emptyPane(this, kResultPaneId);
+    m_resultPane = new COutputWnd(this, kResultPaneId);
     m_panes.AddPane(m_resultPane, wxAuiPaneInfo()
                                       .Name(kResultPaneCaption)
                                       .Caption(kResultPaneCaption)
@@ -255,6 +259,19 @@ int CMainFrame::RefreshSectionTree() { return m_sectionTree != nullptr ? m_secti
 
 void CMainFrame::DeleteSectionTree() {
   if (m_sectionTree != nullptr) m_sectionTree->DeleteAllItems();
+}
+
+void CMainFrame::ClearPropertyLists() {
+  if (m_resultPane != nullptr) m_resultPane->ClearPropertyLists();
+}
+
+void CMainFrame::SetResultSubSection(CSubSection* sub) {
+  ShowResultPane();
+  m_resultPane->SetResultSubSection(sub);
+}
+
+void CMainFrame::FillPropertyLists() {
+  if (m_resultPane != nullptr) m_resultPane->FillPropertyLists();
 }
 
 void CMainFrame::OnDropFiles(wxDropFilesEvent& event) {

@@ -14,6 +14,7 @@
 
 #include "lorimant/document/SectionFrame.h"
 
+class COutputWnd;
 class CSectionTreeView;
 class CaptionBar;
 class MainRibbon;
@@ -37,6 +38,8 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
 
   // Shows the result pane, making it (docked right, 600 x 400) on first use.
   void ShowResultPane();
+  // The result pane; null until it is first shown.
+  COutputWnd* resultPane() const { return m_resultPane; }
   // The title after the active child's document name, or without one.
   void UpdateTitle();
   // The title after doc's name (doc is being activated).
@@ -84,6 +87,14 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
   // Deletes every item of the section tree.
   void DeleteSectionTree() override;
 
+  // ---- result pane ----
+  // Empties both property lists (nothing before the pane is made).
+  void ClearPropertyLists() override;
+  // Shows the result pane and gives it the sub-section of the next fill.
+  void SetResultSubSection(CSubSection* sub) override;
+  // Fills the result pane's lists from that sub-section.
+  void FillPropertyLists() override;
+
  private:
   void createPanes();
   void createStatusBar();
@@ -98,7 +109,7 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame>, public Secti
   void OnUpdateLook(wxUpdateUIEvent& event);
 
   wxAuiManager m_panes;
-  wxWindow* m_resultPane = nullptr;
+  COutputWnd* m_resultPane = nullptr;
   MainRibbon* m_ribbon = nullptr;
   CaptionBar* m_captionBar = nullptr;
   int m_look = 0;
