@@ -313,11 +313,22 @@ void MaterialManagerLogic::OnCreateSimilar()
     const std::optional<CString> newName = m_host.askText(L"What is the name for the new material?");
     if (!newName || newName->IsEmpty())
         return;
+    MaterialRecord copy;
+    bool stored = false;
     try {
-        connect()->createSimilarTable(name.ToStdWString(), newName->ToStdWString());
+        std::unique_ptr<CSQLDatabase> db = connect();
+        db->createSimilarTable(name.ToStdWString(), newName->ToStdWString());
+        stored = copy.read(*db, *newName);
     } catch (const sql_exception& e) {
         showError(CString(L"Creation of similar material failed with ") + CString(e.what()), L"Similar Material");
         return;
+    }
+    // There is no automation method that copies a metal: the copy is
+    // journalled as the definition of the stored new metal, so that a
+    // replay holds it too (and can then edit, apply or delete it).
+    if (stored) {
+        gLogMsg = copy.journalLine(L"xscn.AddMaterialDef");
+        m_doc.LogIt();
     }
     fillList();
 }

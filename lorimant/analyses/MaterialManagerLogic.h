@@ -111,7 +111,8 @@ public:
     // on OK; the selection is cleared either way.
     void OnView();
     // Asks for a name and stores a copy of the selected metal under it,
-    // then refills; a failure is shown ("Similar Material").
+    // journals the copy as "xscn.AddMaterialDef" of its values, then
+    // refills; a failure is shown ("Similar Material") and journals nothing.
     void OnCreateSimilar();
     // The selected metal becomes the chosen one: the model's metal of that
     // name, or a new one not yet in the model, with the values and colour

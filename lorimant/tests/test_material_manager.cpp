@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -171,10 +172,17 @@ protected:
         FAIL() << "no row is named " << CString(name).ToUtf8();
     }
     std::vector<std::string> journal() const { return lines(doc->journal()->path()); }
-    // True when another connection can take the file for itself: no
-    // connection of the manager is open.
-    bool canLockExclusively() const
+    // True when no connection of this process is open on the file (an idle
+    // connection holds no lock, so the file's descriptors are counted) and
+    // another connection can take the file for itself.
+    bool noConnectionOpen() const
     {
+        const fs::path file = fs::weakly_canonical(database);
+        for (const fs::directory_entry& fd : fs::directory_iterator("/proc/self/fd")) {
+            std::error_code ignored;
+            if (fs::read_symlink(fd.path(), ignored) == file)
+                return false;
+        }
         sqlite3* db = nullptr;
         if (sqlite3_open(database.c_str(), &db) != SQLITE_OK) {
             sqlite3_close(db);
@@ -184,6 +192,18 @@ protected:
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         return locked;
+    }
+    // Runs the document's journal on a new document connected to file.
+    JournalRunResult replayJournalOn(const fs::path& file) const
+    {
+        CXSectionAnalysisDoc replayed;
+        replayed.hidden = true;
+        replayed.OnNewDocument();
+        replayed.model()->materialDatabasePath = CString(file.wstring().c_str());
+        std::ifstream in(doc->journal()->path(), std::ios::binary);
+        std::ostringstream out;
+        JournalInterpreter interpreter(DocumentAutomationObject(replayed), out);
+        return interpreter.Run(in);
     }
     const MessageBoxCall& lastMessage() const
     {
@@ -389,19 +409,40 @@ TEST_F(MaterialManager, TheJournalOfADeletionReplaysOnACopyOfTheDatabase)
     manager->OnDelete();
     EXPECT_EQ(journal().back(), "xscn.DeleteMaterial \"Alloy \"\"B\"\"\"");
 
-    CXSectionAnalysisDoc replayed;
-    replayed.hidden = true;
-    replayed.OnNewDocument();
-    replayed.model()->materialDatabasePath = CString(copy.wstring().c_str());
-    std::ifstream in(doc->journal()->path(), std::ios::binary);
-    std::ostringstream out;
-    JournalInterpreter interpreter(DocumentAutomationObject(replayed), out);
-    const JournalRunResult result = interpreter.Run(in);
+    const JournalRunResult result = replayJournalOn(copy);
     EXPECT_TRUE(result.ok) << result.description << " at " << result.line;
     CSQLDatabase db(copy.wstring());
     db.connect();
     EXPECT_FALSE(db.matlExists(L"Alloy \"B\""));
     EXPECT_TRUE(db.matlExists(L"2024-T3"));
+}
+
+TEST_F(MaterialManager, ACopyAndADeletionReplayOnACopyOfTheDatabase)
+{
+    const fs::path before = root_ / "before.sqldb";
+    fs::copy_file(database, before);
+    select(L"2024-T3");
+    host.text = CString(L"Copy \"A\"");
+    manager->OnCreateSimilar();
+    ASSERT_TRUE(exists(L"Copy \"A\""));
+    EXPECT_EQ(journal().back().rfind("xscn.AddMaterialDef \"Copy \"\"A\"\"\",\"Aluminium\",", 0), 0u)
+        << journal().back();
+    select(L"2024-T3");
+    Hooks::scriptAnswers({IDYES});
+    manager->OnDelete();
+
+    const JournalRunResult result = replayJournalOn(before);
+    EXPECT_TRUE(result.ok) << result.description << " at " << result.line;
+    CSQLDatabase db(before.wstring());
+    db.connect();
+    EXPECT_FALSE(db.matlExists(L"2024-T3"));
+    MaterialRecord copy;
+    ASSERT_TRUE(copy.read(db, L"Copy \"A\""));
+    // The values of "2024-T3" as the test stored them.
+    EXPECT_EQ(copy.metal.E(), 10.7e6);
+    EXPECT_EQ(copy.metal.spec, CString(L"AMS-QQ-A-250/5"));
+    EXPECT_EQ(copy.metal.units, CString(L"USCSin"));
+    EXPECT_EQ(copy.rgb, (std::array<double, 3>{0.8, 0.1, 0.2}));
 }
 
 TEST_F(MaterialManager, CreateSimilarCopiesTheSelectedMetal)
@@ -426,9 +467,11 @@ TEST_F(MaterialManager, CreateSimilarCopiesTheSelectedMetal)
         refusal = e.what();
     }
     ASSERT_FALSE(refusal.empty());
+    const std::size_t journalled = journal().size();
     select(L"2024-T3");
     host.text = CString(L"S235");
     manager->OnCreateSimilar();
+    EXPECT_EQ(journal().size(), journalled);
     EXPECT_EQ(lastMessage().text, CString(L"Creation of similar material failed with ") + CString(refusal.c_str()));
     EXPECT_EQ(lastMessage().caption, CString(L"Similar Material"));
     EXPECT_EQ(lastMessage().type & MB_ICONMASK, MB_ICONERROR);
@@ -495,7 +538,7 @@ TEST_F(MaterialManager, AddAsksForUnitsAndOpensANewMaterial)
     host.units = USCS;
     host.dialogAnswer = IDOK;
     host.duringDialog = [this] {
-        EXPECT_TRUE(canLockExclusively());
+        EXPECT_TRUE(noConnectionOpen());
         MaterialRecord record;
         record.metal.name = L"Ti-6Al-4V";
         record.metal.units = L"USCSin";
@@ -527,7 +570,7 @@ TEST_F(MaterialManager, EditAndViewOpenTheSelectedMetal)
     EXPECT_EQ(lastMessage().caption, CString(L"Material Database"));
     EXPECT_TRUE(host.dialogs.empty());
 
-    host.duringDialog = [this] { EXPECT_TRUE(canLockExclusively()); };
+    host.duringDialog = [this] { EXPECT_TRUE(noConnectionOpen()); };
     Hooks::scriptAnswers({IDYES});
     manager->OnEdit();
     ASSERT_EQ(host.dialogs.size(), 1u);
@@ -547,7 +590,7 @@ TEST_F(MaterialManager, EditAndViewOpenTheSelectedMetal)
 
 TEST_F(MaterialManager, NoConnectionStaysOpenBetweenOperations)
 {
-    EXPECT_TRUE(canLockExclusively());
+    EXPECT_TRUE(noConnectionOpen());
     const std::vector<std::pair<const char*, std::function<void()>>> steps = {
         {"select", [this] { select(L"2024-T3"); }},
         {"filter",
@@ -576,7 +619,7 @@ TEST_F(MaterialManager, NoConnectionStaysOpenBetweenOperations)
     for (const auto& [name, step] : steps) {
         SCOPED_TRACE(name);
         step();
-        EXPECT_TRUE(canLockExclusively());
+        EXPECT_TRUE(noConnectionOpen());
     }
     EXPECT_FALSE(exists(L"7075-T6 copy"));
     EXPECT_EQ(manager->EndCode(), IDOK);
