@@ -129,6 +129,21 @@ TEST_F(ViewRedraw, ASelectionRebuildsTheRecordsWithoutDrawing) {
   EXPECT_EQ(view->renderCount(), renders);
 }
 
+// A line plot added while the records wait for their rebuild stays: the
+// rebuild comes first, not over it.
+TEST_F(ViewRedraw, ALinePlotAddedToListsOutOfDateSurvivesTheirRebuild) {
+  ASSERT_NO_FATAL_FAILURE(runOk(*doc, kFinalSection));
+  ASSERT_TRUE(view->listsOutOfDate());
+  const int rebuilds = view->rebuildCount();
+  view->makeCurrent();
+  auto* plot = new DspRecord(L"plot", model(), nullptr, 0x100, static_cast<int>(view->GetNewDisplayListIDs(1)),
+                             nullptr, 1);
+  view->ShowLinePlot(plot);
+  ASSERT_NE(view->renderPixels(), nullptr);
+  EXPECT_NE(view->m_displayList.Find(plot), nullptr);
+  EXPECT_EQ(view->rebuildCount(), rebuilds + 1);
+}
+
 // The `lorimant --run` path: a whole macro of model changes, files and
 // undo draws nothing and builds no display list.
 TEST_F(ViewRedraw, AHeadlessRunDrawsNothing) {
