@@ -310,6 +310,7 @@ class DocumentRoundTrip : public journal_test::JournalSessionTest,
 };
 
 TEST_P(DocumentRoundTrip, SavedDocumentOpensToTheSameSection) {
+  const int renders = view->renderCount();
   ASSERT_NO_FATAL_FAILURE(runOk(*doc, std::string(kMaterials) + kBaseSection));
   ASSERT_NO_FATAL_FAILURE(runOk(*doc, GetParam().macro));
   ASSERT_NO_FATAL_FAILURE(runOk(*doc, "xscn.FileSave \"%DIR%/g.qhscn\""));
@@ -324,6 +325,9 @@ TEST_P(DocumentRoundTrip, SavedDocumentOpensToTheSameSection) {
   ASSERT_NO_FATAL_FAILURE(runOk(opened, "xscn.FileOpen \"%DIR%/g.qhscn\""));
   const std::vector<std::string> reopened = describeSection(opened);
   EXPECT_EQ(saved, reopened) << firstDifference(saved, reopened);
+  // No window looks at either view: the methods drew nothing.
+  EXPECT_EQ(view->renderCount(), renders);
+  EXPECT_EQ(openedView->renderCount(), 0);
   openedView.reset();
   doc->MakeCurrent();
 }

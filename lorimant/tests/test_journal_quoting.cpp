@@ -179,6 +179,7 @@ TEST_F(JournalQuoting, OtherWritersQuoteTheirTexts) {
     EXPECT_EQ(gLogMsg.Find(L"xscn.MeshShape \""), 0) << gLogMsg.ToUtf8();
     // The selection line.
     view->RebuildAndRedraw();
+    view->updateDisplayLists();
     DspRecord* record = view->findDspRecord(static_cast<const void*>(shape));
     ASSERT_NE(record, nullptr);
     view->shapeSelected(record);

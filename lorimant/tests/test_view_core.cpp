@@ -177,6 +177,7 @@ TEST_F(SectionViewTest, GridPositionSetsPriorityOrRemovesGrid) {
                {GridPosition::InFront, 7, 0}};
   for (const auto& c : cases) {
     v->SetGridPosition(c.position);
+    v->renderPixels();  // a shown grid is made over the picture's area
     for (unsigned type : {SectionRecord::kGridX, SectionRecord::kGridY}) {
       const auto grid = records(type);
       if (c.priority < 0) {
@@ -250,7 +251,12 @@ TEST_F(SectionViewTest, WindowlessViewForADocument) {
   std::unique_ptr<CThickSectionView> v = CThickSectionView::createFor(*doc, 120, 80);
   EXPECT_EQ(doc->activeView(), v.get());
   EXPECT_EQ(v->m_initialised, 1);
+  // Nothing drawn or built until someone looks.
+  EXPECT_TRUE(v->listsOutOfDate());
+  EXPECT_EQ(v->renderCount(), 0);
+  ASSERT_NE(v->renderPixels(), nullptr);
   EXPECT_FALSE(v->m_displayList.IsEmpty());
+  EXPECT_EQ(v->renderCount(), 1);
   v.reset();
   EXPECT_EQ(doc->activeView(), nullptr);
 }

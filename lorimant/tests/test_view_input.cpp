@@ -515,6 +515,7 @@ TEST_F(SectionInput, ZoomingThousandsOfTimesKeepsThePictureToScale) {
   ASSERT_TRUE(view->RunCommand(C::BackgroundColor));
   EXPECT_EQ(pixel(5, 5), kRed);
   view->SetGridPosition(GridPosition::Behind);
+  view->renderPixels();
   EXPECT_NE(model()->grid, nullptr);
 }
 

@@ -146,6 +146,8 @@ class SectionViewTest : public document_test::DocumentTest {
     raw->OnSize(0, width, height);
     doc->setActiveView(raw);
     raw->OnInitialUpdate();
+    // The first picture, as a window's first paint draws it.
+    raw->renderPixels();
     view = std::move(v);
     return raw;
   }
@@ -169,8 +171,9 @@ class SectionViewTest : public document_test::DocumentTest {
     root()->meshShape(shape, TRNG3, 5, 0, 0.5, 100000, 0);
   }
 
-  // The active records of that exact type.
+  // The active records of that exact type, brought up to date first.
   std::vector<DspRecord*> records(unsigned type) const {
+    view->updateDisplayLists();
     std::vector<DspRecord*> out;
     for (POSITION pos = view->m_displayList.GetHeadPosition(); pos != nullptr;) {
       DspRecord* r = view->m_displayList.GetNext(pos);
@@ -179,8 +182,10 @@ class SectionViewTest : public document_test::DocumentTest {
     return out;
   }
 
-  // The pixel at (x, y) counted from the lower left, after the renderer finished.
+  // The pixel at (x, y) counted from the lower left of the picture as it
+  // is now (drawn first when out of date).
   Rgba8 pixel(int x, int y) const {
+    view->renderPixels();
     view->makeCurrent();
     glFinish();
     return view->buffer()->pixel(x, y);

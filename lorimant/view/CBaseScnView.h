@@ -9,7 +9,8 @@ class CBaseScnView : public COpenGLViewUI {
   DECLARE_DYNAMIC(CBaseScnView)
 
  public:
-  // Redraws the scene from the display list.
+  // The scene is to be redrawn from the display list (the section view
+  // draws it when its window paints or pixels are asked for).
   virtual void RefreshScene() {}
   // A zoom step by code (6 in, 7 out); nothing here.
   virtual void zoomStep(int /*code*/) {}

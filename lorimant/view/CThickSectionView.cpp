@@ -140,8 +140,9 @@ void CThickSectionView::OnInitialUpdate() {
     errCheck();
   }
   OnUpdate(nullptr, kHintFit1, nullptr);
-  RebuildDisplayLists();
-  if (m_pHost != nullptr) m_pHost->invalidate(false);
+  // Built with the first picture or pick, not before.
+  if (model() != nullptr) markListsOutOfDate();
+  RefreshScene();
 }
 
 void CThickSectionView::OnActivateView(BOOL activate, CBaseViewer* activated, CBaseViewer* /*deactivated*/) {
@@ -185,7 +186,7 @@ void CThickSectionView::OnUpdate(CBaseViewer* /*sender*/, LONG_PTR hint, CObject
 void CThickSectionView::OnPaint() {
   if (model() == nullptr) return;
   try {
-    RefreshScene();
+    if (renderPixels() != nullptr) bitmapRedraw(GL_RENDER, 0xFFFFFFFFu, 0);
   } catch (const CException&) {
     // A failed paint leaves the previous picture; the next paint tries again.
   }
@@ -195,6 +196,7 @@ BOOL CThickSectionView::OnEraseBkgnd() {
   if (makeCurrent()) {
     glClearColor(m_background[0], m_background[1], m_background[2], 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    m_pictureStale = true;
   }
   return TRUE;
 }
@@ -204,9 +206,17 @@ void CThickSectionView::RenderScene() {
 }
 
 void CThickSectionView::RebuildAndRedraw() {
-  if (!m_redrawEnabled) return;
-  RebuildDisplayLists();
+  if (!m_redrawEnabled || model() == nullptr) return;
+  markListsOutOfDate();
   RefreshScene();
+}
+
+void CThickSectionView::markListsOutOfDate() {
+  // What a rebuild did at once stays at once: the picks go (the records
+  // they name may show freed objects) and the model gets its "root".
+  ClearPicks();
+  EnsureRootSubSection();
+  m_listsStale = true;
 }
 
 void CThickSectionView::ClearPicks() {
@@ -371,7 +381,7 @@ bool CThickSectionView::OnCommand(UINT id) {
     case C::ShowMaterials: m_labelMode = m_labelMode != 1 ? 1 : 0; RefreshScene(); return true;
     case C::DisplayMesh:
       m_meshDisplay = !m_meshDisplay;
-      if (m_redrawEnabled) RebuildDisplayLists();
+      RebuildAndRedraw();
       for (POSITION pos = m_displayList.GetHeadPosition(); pos != nullptr;) {
         DspRecord* r = m_displayList.GetNext(pos);
         if ((r->type & SectionRecord::kMesh) == SectionRecord::kMesh) r->visible = static_cast<BYTE>(m_meshDisplay);

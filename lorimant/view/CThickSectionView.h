@@ -134,24 +134,51 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // Hints 6, 34, 48 fit the view; 41 posts the grid records of the hint's
   // grid and redraws; any other is reported on the standard output.
   void OnUpdate(CBaseViewer* sender, LONG_PTR hint, CObject* hintObject) override;
-  // Painting: redraws the existing display list; never rebuilds and never
-  // clears the picks (a rebuild follows a change, not an expose).
-  // Framework exceptions are swallowed.
+  // Painting: the picture as renderPixels leaves it, presented. The
+  // display lists are rebuilt only when a change left them out of date
+  // (an expose alone never rebuilds nor clears the picks). Framework
+  // exceptions are swallowed.
   void OnPaint();
-  // Clears the buffer to the background colour; returns nonzero.
+  // Clears the buffer to the background colour; returns nonzero. The
+  // picture is then out of date.
   BOOL OnEraseBkgnd();
 
   // ---- drawing ----
-  // Draws the scene into the buffer and presents it; nothing until
-  // initialised or without a sub-section in the model.
+  // Marks the picture out of date and asks the window for a paint; the
+  // window coalesces its requests into one paint per event-loop turn.
+  // Nothing is drawn here: drawing happens on paint or when pixels are
+  // asked for (renderPixels), so a view with no window draws nothing.
   void RefreshScene() override;
   // RefreshScene when the scene is ready (initialised).
   void RenderScene() override;
-  // When redraw is enabled: RebuildDisplayLists, then RefreshScene.
+  // When redraw is enabled and there is a model: the picks cleared, "root"
+  // made sure of, the display lists marked out of date, RefreshScene. The
+  // lists are rebuilt before the next drawing or pick that needs them.
   void RebuildAndRedraw() override;
-  // The display list rebuilt from the current sub-section: shapes, welds,
-  // grid, meshes, construction points. Nothing without a model. Two records
-  // on one list id throw "Duplicate identifiers in display list".
+  // Draws the picture into the buffer when it is out of date, rebuilding
+  // out-of-date display lists first; the renderer has finished when this
+  // returns. The buffer, or null when nothing can be drawn (no buffer, not
+  // initialised, or no sub-section in the model). Picking, printing, a
+  // copy of the picture and tests ask for pixels through it.
+  const COffscreenContext* renderPixels();
+  // Rebuilds the display lists when a change left them out of date or
+  // they were built from a model since replaced (undo and redo restore a
+  // new one); nothing otherwise. Picks on the old records are cleared.
+  void updateDisplayLists();
+  // True while the picture (the display lists) wait for a redraw (a rebuild).
+  bool pictureOutOfDate() const { return m_pictureStale; }
+  bool listsOutOfDate() const { return m_listsStale; }
+  // Pictures drawn and full display-list rebuilds since the view was made.
+  int renderCount() const { return m_renderCount; }
+  int rebuildCount() const { return m_rebuildCount; }
+  // The base's drawing pass, on up-to-date display lists. A pass that
+  // draws the records alone (the camera loops of the base) leaves the
+  // picture out of date, so the next paint draws the whole scene again.
+  void ExecuteDisplayList(UINT mode, UINT typeMask, int lit, int unused) override;
+  // The display list rebuilt now from the current sub-section: shapes,
+  // welds, grid, meshes, construction points (the picks cleared, "root"
+  // made sure of). Nothing without a model. Two records on one list id
+  // throw "Duplicate identifiers in display list".
   void RebuildDisplayLists();
   // Fits the view window to the current sub-section (a 20 x 20 box around
   // the origin when it is empty): centred on it, half-width 0.6 x the
@@ -174,7 +201,9 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // The consistency check of the profile builders: "dsprecord has
   // duplicate ids", "dsprecord has no object", "Invalid object pointer" (an
   // object that neither the model nor the view holds), "Invalid shape
-  // display record" (a shape record whose object is not a shape).
+  // display record" (a shape record whose object is not a shape). Lists
+  // out of date are not checked: they are built again from the model
+  // before any use, and that rebuild checks its identifiers.
   void ValidateDisplayList() const;
   // Grid position of the ribbon list: Behind (priority 1), In Front
   // (priority 7) or No Show (records and the model's grid removed). With
@@ -540,6 +569,10 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
 
  private:
   void drawScene();
+  // The picks cleared, "root" made sure of, the lists out of date.
+  void markListsOutOfDate();
+  // The records of the current sub-section posted into an emptied list.
+  void postRecords();
   void postShapes(CSubSection* sub);
   void postWelds(CSubSection* sub);
   void postMeshes(CSubSection* sub);
@@ -608,6 +641,14 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   int m_resultKind = 0;
   bool m_stressDisplay = false;
   CXSectionAnalysis* m_listsModel = nullptr;  // the model the records were built from
+  // ---- drawing on demand ----
+  bool m_pictureStale = true;  // the buffer does not show the scene as it is
+  bool m_listsStale = true;    // the records do not show the model as it is
+  bool m_drawing = false;      // inside renderPixels: no paint is asked for
+  int m_drawnWidth = 0;        // the buffer size of the last picture
+  int m_drawnHeight = 0;
+  int m_renderCount = 0;
+  int m_rebuildCount = 0;
 };
 
 // Formats a grid-label value: "%g", a magnitude below 1e-5 written "0".

@@ -59,14 +59,42 @@ CString gridLabel(double value) {
 }
 
 void CThickSectionView::RefreshScene() {
-  if (!m_initialised) return;
+  m_pictureStale = true;
+  // While the picture is being drawn the window is painting already.
+  if (!m_drawing && m_pHost != nullptr) m_pHost->invalidate(false);
+}
+
+const COffscreenContext* CThickSectionView::renderPixels() {
+  if (!m_initialised) return nullptr;
   CXSectionAnalysis* m = model();
-  if (m == nullptr || m->subSections.empty()) return;
+  if (m == nullptr || m->subSections.empty()) return nullptr;
+  if (!makeCurrent()) return nullptr;
+  const COffscreenContext* pixels = buffer();
+  struct Drawing {
+    bool& flag;
+    explicit Drawing(bool& f) : flag(f) { flag = true; }
+    ~Drawing() { flag = false; }
+  } drawing(m_drawing);
   // Records built from a model since replaced (undo and redo restore a new
   // one) point into freed objects: they are built again before any drawing.
-  if (m != m_listsModel && !m_displayList.IsEmpty()) RebuildDisplayLists();
-  drawScene();
-  bitmapRedraw(GL_RENDER, kAllTypes, 0);
+  updateDisplayLists();
+  if (m_pictureStale || pixels->width() != m_drawnWidth || pixels->height() != m_drawnHeight) {
+    ++m_renderCount;
+    drawScene();
+    m_pictureStale = false;
+    m_drawnWidth = pixels->width();
+    m_drawnHeight = pixels->height();
+  }
+  glFinish();
+  return pixels;
+}
+
+void CThickSectionView::ExecuteDisplayList(UINT mode, UINT typeMask, int lit, int unused) {
+  if (!m_drawing) {
+    updateDisplayLists();
+    if (mode == GL_RENDER) m_pictureStale = true;
+  }
+  COpenGLView::ExecuteDisplayList(mode, typeMask, lit, unused);
 }
 
 void CThickSectionView::drawScene() {

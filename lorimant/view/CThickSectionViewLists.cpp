@@ -25,8 +25,7 @@ constexpr int kGridInFront = 7;
 }  // namespace
 
 void CThickSectionView::RebuildDisplayLists() {
-  CXSectionAnalysis* m = model();
-  if (m == nullptr) return;
+  if (model() == nullptr) return;
   // The old records go first: their objects may already be freed (a deleted
   // shape, mesh or sub-section, or a model replaced by undo), so nothing may
   // draw them again, not even the redraw of the cleared picks.
@@ -35,6 +34,26 @@ void CThickSectionView::RebuildDisplayLists() {
   deleteRecords(m_overlayList);
   ClearPicks();
   EnsureRootSubSection();
+  postRecords();
+}
+
+void CThickSectionView::updateDisplayLists() {
+  CXSectionAnalysis* m = model();
+  if (m == nullptr) return;
+  // Records built from a model since replaced point into freed objects.
+  const bool replaced = m != m_listsModel && !m_displayList.IsEmpty();
+  if (!m_listsStale && !replaced) return;
+  makeCurrent();
+  clearDisplay();
+  deleteRecords(m_overlayList);
+  // Picks made on the old records (a model replaced under them) go with
+  // them, as a rebuild always took them.
+  if (!COpenGLView::m_pickList.IsEmpty() || !pickList().empty()) ClearPicks();
+  postRecords();
+}
+
+void CThickSectionView::postRecords() {
+  CXSectionAnalysis* m = model();
   CWaitCursor wait;
   makeCurrent();
   CSubSection* sub = m->currentSubSectionMutable();
@@ -51,6 +70,9 @@ void CThickSectionView::RebuildDisplayLists() {
     postConstructionPoints(sub);
   }
   m_listsModel = m;
+  m_listsStale = false;
+  m_pictureStale = true;
+  ++m_rebuildCount;
   checkDuplicateIdentifiers();
 }
 
@@ -224,6 +246,7 @@ void CThickSectionView::checkDuplicateIdentifiers() const {
 }
 
 void CThickSectionView::ValidateDisplayList() const {
+  if (m_listsStale) return;
   if (hasDuplicateIdentifiers()) throw std::logic_error("dsprecord has duplicate ids");
   CXSectionAnalysis* m = model();
   std::unordered_set<const void*> shapes;

@@ -151,6 +151,9 @@ void CThickSectionView::pick(int x, int y, UINT typeMask) {
 
 DspRecord* CThickSectionView::selectAt(int x, int y, UINT typeMask) {
   if (!makeCurrent()) return nullptr;
+  // The pass picks among the records of the model as it is now.
+  updateDisplayLists();
+  if (!makeCurrent()) return nullptr;
   projection();
   cameraPosition();
   GLint viewport[4] = {};
@@ -325,6 +328,7 @@ CFENodeAnalysis* CThickSectionView::nodeValuePick(int x, int y) {
 void CThickSectionView::selectAllShapes() {
   CXSectionAnalysis* m = model();
   if (m == nullptr) return;
+  updateDisplayLists();
   for (const CSubSection* sub : m->subSections) {
     auto shapes = sub->getShapes();
     if (!shapes) continue;

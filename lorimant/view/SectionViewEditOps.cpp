@@ -94,6 +94,7 @@ void CThickSectionView::OnBreakUnion()
 
 bool CThickSectionView::SelectShapes(const std::vector<const void*>& shapes)
 {
+    updateDisplayLists();
     bool allFound = true;
     for (const void* shape : shapes) {
         bool found = false;

@@ -69,6 +69,8 @@ void CThickSectionView::ShowLinePlot(DspRecord* record)
 {
     constexpr int kLinePlotPriority = 8;
     maxPriority(kLinePlotPriority);
+    // Added to lists out of date, the plot would go with their rebuild.
+    updateDisplayLists();
     m_displayList.AddTail(record);
     RefreshScene();
 }
