@@ -81,7 +81,7 @@ class ShapeDialogs : public SectionViewTest {
   }
   std::string lastJournalLine() const { return lines(journals().back()).back(); }
   std::size_t journalLength() const { return lines(journals().back()).size(); }
-  void pickShape(CShapeAnalysis* s) { view->addPickList(view->findDspRecord(static_cast<const void*>(s))); }
+  void pickShape(CShapeAnalysis* s) { PickRecordOf(*view, s); }
   // A construction point picked as a click picks it: the dialogs are told, then it joins the picks.
   void clickDot(double x, double y) {
     for (DspRecord* r : records(SectionRecord::kDot)) {

@@ -45,7 +45,7 @@ class ModelCommandDialog : public SectionDialog {
 class ModelCommands : public JournalSessionTest {
  protected:
   // Picks the shape's first record, as a click would.
-  void pickShape(CShapeAnalysis* s) { view->addPickList(view->findDspRecord(static_cast<const void*>(s))); }
+  void pickShape(CShapeAnalysis* s) { PickRecordOf(*view, s); }
   // Picks the dot (vertex or construction point) at (x, y) of the current
   // sub-section; the view must show it.
   void pickDot(double x, double y) {
@@ -54,6 +54,7 @@ class ModelCommands : public JournalSessionTest {
     all.insert(all.end(), sub->constructionPoints.begin(), sub->constructionPoints.end());
     for (CDot* d : all)
       if (std::fabs(d->location.x - x) < 1e-12 && std::fabs(d->location.y - y) < 1e-12) {
+        view->updateDisplayLists();
         DspRecord* r = view->findDspRecord(static_cast<const void*>(d));
         ASSERT_NE(r, nullptr);
         view->addPickList(r);
@@ -275,7 +276,7 @@ TEST_F(ModelCommands, MeasurementsAndPointAtDistance) {
   // Coincident points (the vertex and the construction point at (3,4)):
   // the point lands on them, never at NaN.
   pickDot(3, 4);
-  view->addPickList(view->findDspRecord(static_cast<const void*>(root()->constructionPoints[0])));
+  PickRecordOf(*view, root()->constructionPoints[0]);
   ASSERT_EQ(view->pickedDots().size(), 2u);
   ASSERT_TRUE(view->RunCommand(MC::PointAtDistance));
   EXPECT_EQ(journalled("xscn.AddPoint"),
@@ -297,7 +298,7 @@ TEST_F(ModelCommands, AngleOfThreePointsIsAtMost180) {
   for (const auto& c : cases) {
     ASSERT_TRUE(view->RunCommand(MC::DeletePoints));
     points({c.a, c.b, c.c});
-    for (const CDot* d : root()->constructionPoints) view->addPickList(view->findDspRecord(static_cast<const void*>(d)));
+    for (const CDot* d : root()->constructionPoints) PickRecordOf(*view, d);
     ASSERT_TRUE(view->RunCommand(MC::Angle3Points));
     EXPECT_EQ(host.statuses.back(), CString(c.status));
   }
@@ -425,7 +426,7 @@ TEST_F(ModelCommands, TransformationsOpenTheirDialogs) {
   view->RebuildAndRedraw();
   ASSERT_TRUE(root()->isUnionOn());
   // The selection commands need a picked shape: a union shape will do.
-  view->addPickList(view->findDspRecord(static_cast<const void*>(root()->getUnionShapes()->GetHead())));
+  PickRecordOf(*view, root()->getUnionShapes()->GetHead());
   const struct {
     UINT id;
     const wchar_t* message;
@@ -485,7 +486,7 @@ TEST_F(ModelCommands, WithoutAWindowEveryQuestionIsCancelled) {
   ASSERT_EQ(headless->prompts(), nullptr);
   CShapeAnalysis* a = rectangle(L"a", 0, 0, 4, 2);
   headless->RebuildAndRedraw();
-  headless->addPickList(headless->findDspRecord(static_cast<const void*>(a)));
+  PickRecordOf(*headless, a);
   ASSERT_TRUE(headless->RunCommand(MC::Rename));
   EXPECT_EQ(a->name(), CString(L"a"));
   ASSERT_TRUE(headless->RunCommand(MC::KeyinLocation));

@@ -19,6 +19,15 @@
 #include "lorimant/view/SectionViewHost.h"
 #include "test_document_support.h"
 
+// Picks the first record of object as a click would: the view's records
+// are brought up to date first, since changes only mark them out of date.
+inline DspRecord* PickRecordOf(CThickSectionView& view, const void* object) {
+  view.updateDisplayLists();
+  DspRecord* record = view.findDspRecord(object);
+  view.addPickList(record);
+  return record;
+}
+
 namespace view_test {
 
 // A window host that records what the view asked of its window (the
