@@ -94,11 +94,17 @@ TEST(BasicShapeValidation, TheChecksOfEachKindInTheirOrder) {
 
 class BasicShapeDialog : public BasicShapeTest {
  protected:
+  void TearDown() override {
+    view->m_basicShapeDialog = nullptr;
+    sector.reset();  // before its view
+    BasicShapeTest::TearDown();
+  }
   // The view's dialog command for kind, with a memory window.
   CSector& open(int kind) {
     if (!sector) {
       sector = std::make_unique<CSector>(*view);
       give(*sector, kSectorIds, kSectorLists);
+      view->m_basicShapeDialog = sector.get();  // the view's own, as its factory makes it
     }
     sector->setShapeKind(kind);
     sector->resetEditState();

@@ -5,16 +5,15 @@
 
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "analysis/model/CDot.h"
 #include "lorimant/shapes/DialogLayout.h"
 #include "lorimant/shapes/ModelessDialogLogic.h"
-#include "lorimant/view/HeadlessRun.h"
 #include "platform/core/DataExchange.h"
 #include "platform/core/Hooks.h"
+#include "test_journal_replay.h"
 #include "test_view_support.h"
 
 namespace basic_shape_test {
@@ -106,11 +105,7 @@ class BasicShapeTest : public view_test::SectionViewTest {
   }
   // Replays this document's journal in a fresh document; inspect sees it.
   void replay(const std::function<void(CXSectionAnalysisDoc&)>& inspect) {
-    std::ostringstream macro;
-    for (const std::string& line : journal()) macro << line << "\n";
-    std::istringstream in(macro.str());
-    std::ostringstream out;
-    const JournalRunResult result = RunMacroHeadless(in, out, nullptr, inspect);
+    const JournalRunResult result = ReplayJournalLines(journal(), inspect);
     EXPECT_TRUE(result.ok) << result.lineNumber << ": " << result.line << ": " << result.description;
     doc->MakeCurrent();
   }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/geometry/Bspline.h"
+#include "analysis/geometry/CCompositeCurve.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
@@ -195,8 +197,9 @@ TEST_F(PointSetDialog, OkJournalsTheFitAndEditingJournalsTheDeletionFirst) {
   EXPECT_TRUE(edited->isNegative());
   // Its old corner went with it; the new ones are there.
   int dots = 0;
-  for (CDot* d : root()->constructionPoints) dots += d->location.y == 1.5 ? 100 : 1;
+  for (CDot* d : root()->dots) dots += d->location.y == 1.5 ? 100 : 1;
   EXPECT_EQ(dots, 3);
+  EXPECT_EQ(root()->getShapeDots(const_cast<CShapeAnalysis*>(edited))->size(), 3u);
   const auto built = corners(edited);
 
   // The journal replays to the same polygon.

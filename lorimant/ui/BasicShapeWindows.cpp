@@ -13,11 +13,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 #include "lorimant/shapes/BasicShapePictures.h"
 #include "lorimant/ui/ExceptionReport.h"
-#include "lorimant/view/SectionDialogs.h"
 
 namespace {
 
@@ -44,24 +42,6 @@ wxString fromC(const wchar_t* text) { return wxString(text); }
 void addRow(wxSizer* grid, wxWindow* label, wxWindow* control) {
   grid->Add(label, 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
   grid->Add(control, 1, wxEXPAND | wxALL, 4);
-}
-
-// Gives dialog a window of type Window over its view's top-level window.
-template <class Window, class Dialog>
-void giveWindowOf(Dialog& dialog) {
-  dialog.setWindowMaker([](ModelessDialogLogic& logic) -> DialogWindow* {
-    auto& typed = static_cast<Dialog&>(logic);
-    return new Window(typed, CQHTDialogEx::ParentFor(typed.view()));
-  });
-}
-
-template <class Dialog>
-SectionDialogFactory::Maker makerOf() {
-  return [](CThickSectionView& view) -> std::unique_ptr<SectionDialog> {
-    auto dialog = std::make_unique<Dialog>(view);
-    GiveWindow(*dialog);
-    return dialog;
-  };
 }
 
 }  // namespace
@@ -367,10 +347,16 @@ void CPointSetWindow::onSelection(wxListEvent& event) {
 
 // ---- makers ----
 
-void GiveWindow(CSector& dialog) { giveWindowOf<CSectorWindow>(dialog); }
-void GiveWindow(CPointSet& dialog) { giveWindowOf<CPointSetWindow>(dialog); }
+void GiveWindow(CSector& dialog) {
+  dialog.setWindowMaker([](ModelessDialogLogic& logic) -> DialogWindow* {
+    auto& sector = static_cast<CSector&>(logic);
+    return new CSectorWindow(sector, CQHTDialogEx::ParentFor(sector.view()));
+  });
+}
 
-void RegisterBasicShapeDialogs(SectionDialogFactory& factory) {
-  factory.registerMaker(SectionDialogKind::BasicShape, makerOf<CSector>());
-  factory.registerMaker(SectionDialogKind::PointSet, makerOf<CPointSet>());
+void GiveWindow(CPointSet& dialog) {
+  dialog.setWindowMaker([](ModelessDialogLogic& logic) -> DialogWindow* {
+    auto& points = static_cast<CPointSet&>(logic);
+    return new CPointSetWindow(points, CQHTDialogEx::ParentFor(points.view()));
+  });
 }

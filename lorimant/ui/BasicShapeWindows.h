@@ -1,7 +1,7 @@
 // The windows of the basic-shape dialog ("Basic Shapes", with the picture
 // of its kind drawn in its paint area) and of the polygon point-set dialog
 // ("POLYGON SHAPE"), each the controls of its template over the rules in
-// lorimant/shapes; and the makers that give the section views these dialogs.
+// lorimant/shapes. RegisterShapeDialogs gives them to the section views.
 #pragma once
 
 #include <wx/panel.h>
@@ -10,7 +10,6 @@
 #include "lorimant/shapes/CSector.h"
 #include "lorimant/ui/CQHTDialogEx.h"
 
-class SectionDialogFactory;
 class wxListCtrl;
 class wxListEvent;
 class wxStaticText;
@@ -75,7 +74,3 @@ class CPointSetWindow : public CQHTDialogEx, public DialogLayoutWindow {
 // Gives the dialogs their windows (over the view's top-level window).
 void GiveWindow(CSector& dialog);
 void GiveWindow(CPointSet& dialog);
-
-// Registers the makers of the basic-shape and point-set dialogs, with their
-// windows, in factory.
-void RegisterBasicShapeDialogs(SectionDialogFactory& factory);

@@ -103,5 +103,6 @@ void RegisterShapeDialogs(SectionDialogFactory& factory) {
   factory.registerMaker(SectionDialogKind::Rotate, makerOf<CRotateDlg>());
   factory.registerMaker(SectionDialogKind::Translate, makerOf<CTransDlg>());
   factory.registerMaker(SectionDialogKind::RelativePoint, makerOf<CRelativePoint>());
-  RegisterBasicShapeDialogs(factory);
+  factory.registerMaker(SectionDialogKind::BasicShape, makerOf<CSector>());
+  factory.registerMaker(SectionDialogKind::PointSet, makerOf<CPointSet>());
 }
