@@ -274,6 +274,20 @@ TEST_F(BasicShapeDialog, RefusalsShowTheirTextAndBuildNothing) {
   EXPECT_EQ(journal().size(), before + 1);
 }
 
+TEST_F(BasicShapeDialog, ANamelessShapeTakesAGeneratedNameThatItsLineCarries) {
+  CSector& s = open(qhtShapeDisk);
+  fill(L" ", {L"2"});
+  const std::size_t before = journal().size();
+  s.OnAdd();
+  const CString name = s.m_name;
+  EXPECT_FALSE(name.IsEmpty());
+  EXPECT_NE(model()->findShape(name), nullptr);
+  EXPECT_EQ(window().c.GetText(CSector::IDC_NAME), name);
+  EXPECT_EQ(journalAfter(before),
+            std::vector<std::string>{"xscn.AddDisk  \"root\",\"" + std::string(CStringA(name).GetString()) +
+                                     "\",2,0,0,1"});
+}
+
 TEST_F(BasicShapeDialog, PicksFillTheCurrentCellAndTabbingChangesNothing) {
   for (const auto& [x, y] : {std::pair{1.0, 0.0}, {0.0, 0.0}, {0.0, 1.0}, {3.0, 4.0}, {7.5, -2.0}})
     root()->addConstructionPoint(x, y);

@@ -235,8 +235,9 @@ void CSectorWindow::layoutChanged() {
     if (selected != wxNOT_FOUND && selected < static_cast<int>(list->GetCount())) list->SetSelection(selected);
   }
   m_picture->setKind(s->shapeKind());
+  // The window takes the size of what it shows now.
+  GetSizer()->SetSizeHints(this);
   Layout();
-  Fit();
 }
 
 // ---- POLYGON SHAPE ----
