@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "lorimant/ui/BasicShapeWindows.h"
 #include "lorimant/view/SectionDialogs.h"
 
 namespace {
@@ -102,4 +103,6 @@ void RegisterShapeDialogs(SectionDialogFactory& factory) {
   factory.registerMaker(SectionDialogKind::Rotate, makerOf<CRotateDlg>());
   factory.registerMaker(SectionDialogKind::Translate, makerOf<CTransDlg>());
   factory.registerMaker(SectionDialogKind::RelativePoint, makerOf<CRelativePoint>());
+  factory.registerMaker(SectionDialogKind::BasicShape, makerOf<CSector>());
+  factory.registerMaker(SectionDialogKind::PointSet, makerOf<CPointSet>());
 }

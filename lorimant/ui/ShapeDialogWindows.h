@@ -62,6 +62,7 @@ void GiveWindow(CTransDlg& dialog);
 void GiveWindow(CRelativePoint& dialog);
 void GiveWindow(CAddCriticalPoint& dialog);
 
-// Registers the makers of the mirror, rotation, translation and
-// relative-point dialogs, with their windows, in factory.
+// Registers the makers of the mirror, rotation, translation,
+// relative-point, basic-shape and point-set dialogs, with their windows,
+// in factory.
 void RegisterShapeDialogs(SectionDialogFactory& factory);
