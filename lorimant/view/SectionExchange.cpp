@@ -37,9 +37,13 @@ constexpr double kClosedGap = 1e-6;
 
 constexpr const char* kAsterisks = "******************************************************************";
 
-// "Ixc" is the second moment about the centroidal x axis, the integral of
-// (y - ybar)^2 dA, as GetValue's SA_Area2ndMomentOfInertiaAboutXc gives it;
-// the XML export's "IxxC" shows the other one, the integral of (x - xbar)^2.
+// Each label names the axis its value is about. "Ixc" is the second moment
+// about the centroidal x axis, the integral of (y - ybar)^2 dA, as GetValue's
+// SA_Area2ndMomentOfInertiaAboutXc gives it; the XML export's "IxxC" shows
+// the other one, the integral of (x - xbar)^2 dA. GetValue's section moduli
+// X and Y are named by the direction of their extreme fibre: modulus X is
+// Iyc / |x|max, the modulus about the y axis, so the modulus about Xc is
+// its modulus Y (Ixc / |y|max), and likewise for the principal axes.
 const std::array<PolygonPropertyLine, 19> kPropertyLines = {{
     {"Area ", SA_Area},
     {"CGx ", SA_AreaCGx},
@@ -56,10 +60,10 @@ const std::array<PolygonPropertyLine, 19> kPropertyLines = {{
     {"RadiusGyrationAboutY ", SA_AreaRadiusGyrationAboutY},
     {"MinRadiusGyration ", SA_AreaRadiusGyrationAboutPrincipalMin},
     {"MaxRadiusGyration ", SA_AreaRadiusGyrationAboutPrincipalMax},
-    {"ElasticSectionModulusAboutXc ", SA_AreaElasticSectionModulusX},
-    {"ElasticSectionModulusAboutYc ", SA_AreaElasticSectionModulusY},
-    {"ElasticSectionModulusAboutXp ", SA_AreaElasticSectionModulusXp},
-    {"ElasticSectionModulusAboutYp ", SA_AreaElasticSectionModulusYp},
+    {"ElasticSectionModulusAboutXc ", SA_AreaElasticSectionModulusY},
+    {"ElasticSectionModulusAboutYc ", SA_AreaElasticSectionModulusX},
+    {"ElasticSectionModulusAboutXp ", SA_AreaElasticSectionModulusYp},
+    {"ElasticSectionModulusAboutYp ", SA_AreaElasticSectionModulusXp},
 }};
 
 // The distance between the two extreme fibres about the centroid.
