@@ -6,6 +6,8 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "analysis/model/CLog.h"
 #include "drevoline/section/CSubSection.h"
@@ -36,6 +38,14 @@ constexpr const wchar_t* kExactNumber = L",%.17g";
 
 const FileFilter kAllFiles{L"All Files (*.*)", L"*.*"};
 const FileFilter kIgesFiles{L"IGES Files (*.igs)", L"*.igs"};
+
+// A question for a file of the listed types with the default extension.
+FileQuestion fileQuestion(const wchar_t* extension, std::vector<FileFilter> filters) {
+  FileQuestion question;
+  question.defaultExtension = extension;
+  question.filters = std::move(filters);
+  return question;
+}
 
 // The text of the exception being handled, whatever its kind.
 CString failureText() {
@@ -106,9 +116,7 @@ void CThickSectionView::OnExportPolygon() {
   bool written = false;
   try {
     sub->forceRecalcProperties();
-    FileQuestion question;
-    question.defaultExtension = L"txt";
-    question.filters = {{L"Text Files (*.txt)", L"*.txt"}, kAllFiles};
+    FileQuestion question = fileQuestion(L"txt", {{L"Text Files (*.txt)", L"*.txt"}, kAllFiles});
     question.overwritePrompt = true;
     if (!ask->saveFile(question, path)) return;
     std::ofstream out(filePath(path));
@@ -132,9 +140,7 @@ void CThickSectionView::OnImportIges() {
   ViewPrompts* ask = prompts();
   if (m == nullptr || ask == nullptr || m_document == nullptr) return;
   CWaitCursor wait;
-  FileQuestion question;
-  question.defaultExtension = L".igs";
-  question.filters = {kIgesFiles, {L"IGES Files (*.iges)", L"*.iges"}, kAllFiles};
+  FileQuestion question = fileQuestion(L".igs", {kIgesFiles, {L"IGES Files (*.iges)", L"*.iges"}, kAllFiles});
   question.mustExist = true;
   CString path;
   if (!ask->openFile(question, path)) return;
@@ -156,9 +162,7 @@ void CThickSectionView::OnExportIges() {
   CXSectionAnalysis* m = model();
   ViewPrompts* ask = prompts();
   if (m == nullptr || ask == nullptr) return;
-  FileQuestion question;
-  question.defaultExtension = L"igs";
-  question.filters = {kIgesFiles, kAllFiles};
+  const FileQuestion question = fileQuestion(L"igs", {kIgesFiles, kAllFiles});
   CString path;
   if (!ask->saveFile(question, path)) return;
   const fs::path target = filePath(path);
@@ -193,9 +197,7 @@ void CThickSectionView::OnWriteSectionProperties() {
   if (sub == nullptr || ask == nullptr || m_document == nullptr) return;
   try {
     sub->forceRecalcProperties();
-    FileQuestion question;
-    question.defaultExtension = L"xml";
-    question.filters = {{L"XML Files (*.xml)", L"*.xml"}, kAllFiles};
+    FileQuestion question = fileQuestion(L"xml", {{L"XML Files (*.xml)", L"*.xml"}, kAllFiles});
     question.overwritePrompt = true;
     CString path;
     if (!ask->saveFile(question, path)) return;
@@ -255,10 +257,8 @@ void CThickSectionView::OnConnectDatabase() {
   CXSectionAnalysis* m = model();
   ViewPrompts* ask = prompts();
   if (m == nullptr || ask == nullptr) return;
-  FileQuestion question;
-  question.defaultExtension = L".sqldb";
+  FileQuestion question = fileQuestion(L".sqldb", {{L"Quenholt.sqldb", L"*.sqldb"}});
   question.fileName = L"*.sqldb";
-  question.filters = {{L"Quenholt.sqldb", L"*.sqldb"}};
   question.mustExist = true;
   CString path;
   if (!ask->openFile(question, path)) return;
