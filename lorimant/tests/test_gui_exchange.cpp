@@ -172,6 +172,19 @@ TEST_F(GuiExchange, EachCommandRunsFromTheMenuAndTheSessionReplays) {
     next = std::find(next, body.end(), line);
     ASSERT_NE(next, body.end()) << line;
   }
+  const auto metalNumbers = [&] {
+    CSQLDatabase db(CString::FromUtf8(database.string()).ToStdWString());
+    db.connect();
+    std::vector<std::vector<double>> out;
+    for (const wchar_t* name : {L"Aluminum Default", L"Steel Default"}) {
+      MaterialRecord metal;
+      EXPECT_TRUE(metal.read(db, name)) << CString(name).ToUtf8();
+      out.emplace_back();
+      for (const double* v : metal.values()) out.back().push_back(*v);
+    }
+    return out;
+  };
+  const std::vector<std::vector<double>> windowedMetals = metalNumbers();
   fs::remove(database);
   fs::remove(root_ / "out.igs");
   std::string macro;
@@ -188,12 +201,8 @@ TEST_F(GuiExchange, EachCommandRunsFromTheMenuAndTheSessionReplays) {
   ASSERT_NE(replayed, nullptr);
   for (short id : {SA_Area, SA_AreaCGx, SA_AreaCGy, SA_Area2ndMomentOfInertiaAboutXc, SA_AreaPolarMomentOfInertia})
     EXPECT_EQ(replayed->value(id), props->value(id)) << id;
-  CSQLDatabase db(CString::FromUtf8(database.string()).ToStdWString());
-  db.connect();
-  for (const wchar_t* name : {L"Aluminum Default", L"Steel Default"}) {
-    MaterialRecord metal;
-    EXPECT_TRUE(metal.read(db, name)) << CString(name).ToUtf8();
-  }
+  // Every digit of the metals came through the journal, in the C locale.
+  EXPECT_EQ(metalNumbers(), windowedMetals);
 }
 
 }  // namespace test_gui_exchange
