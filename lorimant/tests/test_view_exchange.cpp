@@ -423,6 +423,13 @@ TEST_F(ExchangeCommands, TheXmlExportReadsBackAsGetValueGivesIt) {
     const double v = ILorimant::GetValue(*doc, id);
     EXPECT_NEAR(back->value(id), v, 1e-5 * std::fabs(v)) << id;
   }
+  // A file that cannot be made is said, under the command's name.
+  ask.file = wide(root_ / "missing" / "props.xml");
+  ask.textAnswer = CString(L"set two");
+  ASSERT_TRUE(run(EC::ExportPropertiesXml));
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.captions[0], CString(L"Export Section Properties as XML"));
+  EXPECT_FALSE(ask.messages[0].IsEmpty());
   // Cancelling the name writes nothing.
   const fs::path second = root_ / "second.xml";
   ask.file = wide(second);
@@ -545,6 +552,18 @@ TEST_F(MaterialDatabase, CancelAndABrowserFailureSaySo) {
   EXPECT_EQ(lastMessage().first, CString(L"The shell did not return a path for the selected item!"));
   EXPECT_EQ(ask.types.back() & MB_ICONMASK, MB_ICONSTOP);
   EXPECT_FALSE(fs::exists(file));
+  EXPECT_TRUE(journalled("xscn.CreateDatabase").empty());
+}
+
+TEST_F(MaterialDatabase, ADatabaseFailureShowsItsTextAndLeavesNothing) {
+  model()->materialDatabasePath = L"/kept/path.sqldb";
+  ask.folder = wide(root_ / "gone");
+  ASSERT_TRUE(run(EC::CreateDatabase));
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_FALSE(ask.messages[0].IsEmpty());
+  EXPECT_EQ(ask.types[0] & MB_ICONMASK, MB_ICONSTOP);
+  EXPECT_FALSE(fs::exists(root_ / "gone"));
+  EXPECT_EQ(model()->materialDatabasePath, CString(L"/kept/path.sqldb"));
   EXPECT_TRUE(journalled("xscn.CreateDatabase").empty());
 }
 

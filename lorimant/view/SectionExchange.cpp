@@ -85,8 +85,8 @@ void writePolygon(std::ostream& out, const CShapeAnalysis& shape, double target)
   out << "Sign " << (shape.isNegative() ? -1 : 1) << '\n';
 }
 
-// One default metal: the texts of the table (size empty, units "USCSin")
-// and the 37 numbers in database order.
+// One default metal: the texts of the table (size empty, units "USCSin",
+// UNS "A92024" for both) and the 37 numbers in database order.
 MaterialRecord metal(const wchar_t* name, const wchar_t* family, const wchar_t* form, const wchar_t* temper,
                      const wchar_t* spec, const std::array<double, CMetal::kRecordValueCount>& numbers) {
   MaterialRecord record;
