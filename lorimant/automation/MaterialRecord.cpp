@@ -123,13 +123,13 @@ bool MaterialRecord::write(CSQLDatabase& db, bool replace)
         v);
 }
 
-CString MaterialRecord::journalLine(const wchar_t* method)
+CString MaterialRecord::journalLine(const wchar_t* method, const wchar_t* numberFormat)
 {
     CString line = method;
     line += L" ";
     const std::array<CString*, 8> t = texts();
     for (const CString* text : t) line.AppendFormat(L"\"%s\",", JournalQuotedText(*text));
     line.AppendFormat(L"%d", metal.isotropic ? 1 : 0);
-    for (const double* value : values()) line.AppendFormat(L",%g", *value);
+    for (const double* value : values()) line.AppendFormat(numberFormat, *value);
     return line;
 }

@@ -33,8 +33,9 @@ struct MaterialRecord {
     bool write(CSQLDatabase& db, bool replace);
     // The journal line of storing this record through method (the
     // automation's AddMaterialDef or EditMaterial):
-    // <method> "name",...,"UNS",isotropic,v1,...,v37
-    CString journalLine(const wchar_t* method = L"xscn.AddMaterialDef");
+    // <method> "name",...,"UNS",isotropic,v1,...,v37, each number written
+    // by numberFormat (its comma included).
+    CString journalLine(const wchar_t* method = L"xscn.AddMaterialDef", const wchar_t* numberFormat = L",%g");
 };
 
 // How a material property is held.

@@ -20,6 +20,7 @@
 #include "lorimant/ui/CPtsAtAnglesDlg.h"
 #include "lorimant/ui/CommandIds.h"
 #include "lorimant/ui/ExceptionReport.h"
+#include "lorimant/ui/FileQuestions.h"
 #include "lorimant/ui/ShapeDialogWindows.h"
 #include "lorimant/view/CThickSectionView.h"
 #include "lorimant/view/SectionDialogs.h"
@@ -411,6 +412,18 @@ bool SectionCanvas::askColour(int rgb[3]) {
   rgb[1] = chosen.Green();
   rgb[2] = chosen.Blue();
   return true;
+}
+
+bool SectionCanvas::saveFile(const FileQuestion& question, CString& path) {
+  return AskFileWithDialog(this, question, true, path);
+}
+
+bool SectionCanvas::openFile(const FileQuestion& question, CString& path) {
+  return AskFileWithDialog(this, question, false, path);
+}
+
+int SectionCanvas::chooseFolder(const CString& title, CString& folder) {
+  return AskFolderWithBrowser(this, title, folder);
 }
 
 void SectionCanvas::viewDestroyed() {

@@ -59,6 +59,11 @@ class SectionCanvas : public wxWindow, public SectionViewHost {
   bool pointsAtAngles(PointsAtAngles& request) override;
   // The colour chooser.
   bool askColour(int rgb[3]) override;
+  // The file and folder questions: wx's file dialog, the folder browser
+  // (FileQuestions.h).
+  bool saveFile(const FileQuestion& question, CString& path) override;
+  bool openFile(const FileQuestion& question, CString& path) override;
+  int chooseFolder(const CString& title, CString& folder) override;
   void viewDestroyed() override;
 
  protected:

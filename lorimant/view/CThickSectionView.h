@@ -388,6 +388,37 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // record skipped).
   std::vector<PickedDot> pickedDots() const;
 
+  // ---- exchange commands (SectionViewExchangeCommands.cpp) ----
+  // Export Shapes as Polygon: the current sub-section's properties
+  // recomputed, a text file asked for and written (WritePolygonExport);
+  // "Unable to write <path>" ("Export Shapes as Polygon") when it cannot be.
+  void OnExportPolygon();
+  // Import IGES: under the wait cursor, an IGES file asked for and read
+  // into the current sub-section; journals "xscn.ReadIGES "path"" and runs
+  // the change routine. A reader failure is shown ("IGES Error") and
+  // nothing is journalled. Then rebuild, redraw and the full view.
+  void OnImportIges();
+  // Export IGES: a file asked for (an existing one only after Yes to
+  // "<path> already exists..."), written beside it and moved into its place
+  // once complete, so a failed write leaves the old file whole; journals
+  // "xscn.WriteIGES "path"" after success; failures shown ("IGES Error").
+  void OnExportIges();
+  // Export Section Properties as XML: properties recomputed, a file and a
+  // set name asked for, the XML export written (no journal line).
+  void OnWriteSectionProperties();
+  // Create New Database: a folder asked for; its "Quenholt.sqldb" (after
+  // Yes to replace one) made with its tables, controls and the two default
+  // metals; then "xscn.CreateDatabase" and one "xscn.AddMaterialDef" per
+  // metal journalled and the model's database path set.
+  void OnCreateDatabase();
+  // Connect To Existing Database: a database file asked for and proved by
+  // connecting; then "xscn.ConnectDatabase" journalled and the path set. A
+  // folder or unreadable path ("Invalid SQLite Database") or a file that is
+  // no database ("Not a valid SQLite database") clears the path, no line.
+  void OnConnectDatabase();
+  // Show Path To Database: the model's database path in a box.
+  void OnShowDatabasePath();
+
   // ---- picking (CThickSectionViewPicking.cpp) ----
   // A click at client pixel (x, y), y downwards: the element or node value
   // pick when its flag is set, else the selection pass with the type mask;
@@ -609,6 +640,8 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   void registerWindowCommands();
   // Registers the model commands of SectionViewModelCommands.cpp.
   void registerModelCommands();
+  // Registers the exchange commands of SectionViewExchangeCommands.cpp.
+  void registerExchangeCommands();
   // Adds a construction point to sub and journals "xscn.AddPoint".
   void addJournalledPoint(CSubSection* sub, double x, double y);
   // True when a mesh of the model was made from the shape (or from the
