@@ -309,6 +309,7 @@ TEST_F(SectionInput, KeyboardContextMenuOpensInsideTheTopLeftCorner) {
                           L"Rubber Box Zoom",
                           L"Translate",
                           L"Mesh Selected",
+                          L"Local Size Control",
                           L"Move Object's Vertex to Location",
                           L"Move Object's Vertex to Match Vertex",
                           L"Mirror Object Horizontally about Vertex",
