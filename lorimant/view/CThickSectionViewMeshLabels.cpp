@@ -17,7 +17,7 @@ void labelOverlay() {
   glShadeModel(GL_FLAT);
 }
 
-CStringA number(int n) {
+CStringA labelText(int n) {
   CStringA text;
   text.Format("%d", n);
   return text;
@@ -31,7 +31,7 @@ void CThickSectionView::drawNodeNumbers(CSubSection* sub) {
   for (CMesh* mesh : sub->meshes) {
     for (const auto& node : mesh->nodes)
       if (node)
-        text3DwithBackground(node->position.x, node->position.y, 0.0, 0.0f, 0.0f, 0.0f, "cc", number(node->id()),
+        text3DwithBackground(node->position.x, node->position.y, 0.0, 0.0f, 0.0f, 0.0f, "cc", labelText(node->id()),
                              1.0f, 1.0f, 1.0f, -1);
     glFlush();
   }
@@ -44,11 +44,11 @@ void CThickSectionView::drawElementNumbers(CSubSection* sub) {
   for (CMesh* mesh : sub->meshes) {
     for (const auto& e : mesh->quad4Elements) {
       const Point<double> c = e->center();
-      text3D(c.x, c.y, 0.0, 0.0f, 0.0f, 0.6f, "cc", number(e->number), -1);
+      text3D(c.x, c.y, 0.0, 0.0f, 0.0f, 0.6f, "cc", labelText(e->number), -1);
     }
     for (const auto& e : mesh->trng3Elements) {
       const Point<double> c = e->center();
-      text3D(c.x, c.y, 0.0, 0.0f, 0.0f, 0.6f, "cc", number(e->id), -1);
+      text3D(c.x, c.y, 0.0, 0.0f, 0.0f, 0.6f, "cc", labelText(e->id), -1);
     }
     glFlush();
   }
