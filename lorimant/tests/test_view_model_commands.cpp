@@ -49,12 +49,14 @@ class ModelCommands : public JournalSessionTest {
   // Picks the dot (vertex or construction point) at (x, y) of the current
   // sub-section; the view must show it.
   void pickDot(double x, double y) {
+    // Brought up to date before the dots are looked at: a rebuild makes
+    // the vertex dots anew.
+    view->updateDisplayLists();
     CSubSection* sub = model()->currentSubSectionMutable();
     std::vector<CDot*> all(sub->dots.begin(), sub->dots.end());
     all.insert(all.end(), sub->constructionPoints.begin(), sub->constructionPoints.end());
     for (CDot* d : all)
       if (std::fabs(d->location.x - x) < 1e-12 && std::fabs(d->location.y - y) < 1e-12) {
-        view->updateDisplayLists();
         DspRecord* r = view->findDspRecord(static_cast<const void*>(d));
         ASSERT_NE(r, nullptr);
         view->addPickList(r);

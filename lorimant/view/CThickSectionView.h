@@ -656,6 +656,10 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   void registerModelCommands();
   // Registers the mesh, weld and material commands.
   void registerMeshCommands();
+  // Runs change on the model, then rebuilds, journals line and runs the
+  // change routine; a std::exception is shown ("Computation Error") and
+  // the view rebuilt, with no line.
+  void changeJournalled(const std::function<void()>& change, const wchar_t* line);
   // Adds a construction point to sub and journals "xscn.AddPoint".
   void addJournalledPoint(CSubSection* sub, double x, double y);
   // True when a mesh of the model was made from the shape (or from the

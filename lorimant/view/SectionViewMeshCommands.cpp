@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <vector>
@@ -143,16 +144,21 @@ void CThickSectionView::OnCreate2DMesh() {
 
 void CThickSectionView::OnMoveChildMeshes() {
   CXSectionAnalysis* m = model();
-  if (m == nullptr || m_document == nullptr) return;
+  if (m == nullptr) return;
+  changeJournalled([m] { m->moveMeshesToRoot(); }, L"xscn.MoveSubSectionMeshesToRoot");
+}
+
+void CThickSectionView::changeJournalled(const std::function<void()>& change, const wchar_t* line) {
+  if (m_document == nullptr) return;
   try {
-    m->moveMeshesToRoot();
+    change();
   } catch (const std::exception& e) {
     showMessage(CString(e.what()), kComputationCaption, MB_OK | MB_ICONEXCLAMATION);
     RebuildAndRedraw();
     return;
   }
   RebuildAndRedraw();
-  journal(L"xscn.MoveSubSectionMeshesToRoot");
+  journal(line);
   m_document->ModelChanged();
 }
 
@@ -227,26 +233,18 @@ void CThickSectionView::createWeldIn(const Point<double>& a, const Point<double>
 void CThickSectionView::OnDeleteWelds() {
   CXSectionAnalysis* m = model();
   CSubSection* sub = m != nullptr ? m->currentSubSectionMutable() : nullptr;
-  if (sub == nullptr || m_document == nullptr) return;
-  for (CWeld* weld : sub->welds) delete weld;
-  sub->welds.clear();
-  RebuildAndRedraw();
-  journal(L"xscn.DeleteWelds");
-  m_document->ModelChanged();
+  if (sub == nullptr) return;
+  changeJournalled(
+      [sub] {
+        for (CWeld* weld : sub->welds) delete weld;
+        sub->welds.clear();
+      },
+      L"xscn.DeleteWelds");
 }
 
 void CThickSectionView::OnExecuteWelds() {
   CXSectionAnalysis* m = model();
   CSubSection* sub = m != nullptr ? m->currentSubSectionMutable() : nullptr;
-  if (sub == nullptr || m_document == nullptr) return;
-  try {
-    sub->executeWelds();
-  } catch (const std::exception& e) {
-    showMessage(CString(e.what()), kComputationCaption, MB_OK | MB_ICONEXCLAMATION);
-    RebuildAndRedraw();
-    return;
-  }
-  RebuildAndRedraw();
-  journal(L"xscn.ExecuteWelds");
-  m_document->ModelChanged();
+  if (sub == nullptr) return;
+  changeJournalled([sub] { sub->executeWelds(); }, L"xscn.ExecuteWelds");
 }
