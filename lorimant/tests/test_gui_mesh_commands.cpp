@@ -160,6 +160,10 @@ TEST_F(GuiMeshCommands, MeshSelectedFromTheContextMenuThroughTheMeshDialog) {
   canvas->Refresh();
   WaitEvents(200);
   gui_test::SaveWindowPng(*frame, "meshed_section_node_ids");
+  ASSERT_TRUE(view->RunCommand(C::DisplayElementIds));
+  canvas->Refresh();
+  WaitEvents(200);
+  gui_test::SaveWindowPng(*frame, "meshed_section_element_ids");
 }
 
 TEST_F(GuiMeshCommands, SetMaterialThroughTheMaterialManager) {
