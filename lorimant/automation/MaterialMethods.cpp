@@ -10,6 +10,7 @@
 #include "lorimant/automation/CMetalMaterial.h"
 #include "lorimant/automation/CShapesCollect.h"
 #include "lorimant/automation/ILorimant.h"
+#include "lorimant/automation/MaterialAssignment.h"
 #include "platform/sqldb/CSQLDatabase.h"
 
 namespace ILorimant {
@@ -44,24 +45,6 @@ MetalPtr readMaterial(const CXSectionAnalysis& model, const CString& name, const
 void adopt(CXSectionAnalysis& model, const MetalPtr& metal)
 {
     if (!model.findMaterial(metal->name)) model.materials.AddTail(metal);
-}
-
-// Gives metal to every shape of sub and its descendants (holes too unless
-// solidOnly).
-void giveToSubSection(CXSectionAnalysis& model, const CSubSection& sub, const MetalPtr& metal, bool solidOnly)
-{
-    const std::unique_ptr<ShapeList> shapes = sub.getShapesRecursive();
-    for (POSITION pos = shapes->GetHeadPosition(); pos;) {
-        CShapeAnalysis* s = shapes->GetNext(pos);
-        if (!(solidOnly && s->isNegative())) s->material(metal);
-    }
-    adopt(model, metal);
-}
-
-void giveToShape(CXSectionAnalysis& model, CShapeAnalysis& shape, const MetalPtr& metal)
-{
-    shape.material(metal);
-    adopt(model, metal);
 }
 
 CSubSection& existingSubSection(const CXSectionAnalysis& model, const CString& name)
@@ -105,8 +88,8 @@ void ApplyMaterialToSelected(CXSectionAnalysisDoc& doc, const CString&, const CS
 void ApplyMaterialToAll(CXSectionAnalysisDoc& doc, const CString& subSection, const CString& material)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        const CSubSection& sub = existingSubSection(model, subSection);
-        giveToSubSection(model, sub, doc.FetchMaterial(material), true);
+        CSubSection& sub = existingSubSection(model, subSection);
+        GiveMaterialToAll(model, sub, doc.FetchMaterial(material));
         if (ActiveSectionView* view = doc.activeView()) view->ClearPicks();
         RefreshRedraw(doc);
     });
@@ -214,7 +197,7 @@ void SetMaterialOnSubSection(CXSectionAnalysisDoc& doc, const CString& subSectio
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         const CSubSection& sub = existingSubSection(model, subSection);
-        giveToSubSection(model, sub, readMaterial(model, material, L"Material not found."), false);
+        GiveMaterialToSubSection(model, sub, readMaterial(model, material, L"Material not found."));
         RefreshRedraw(doc);
     });
 }
@@ -229,9 +212,9 @@ void SetMaterial(CXSectionAnalysisDoc& doc, const CString& subSection, const CSt
         if (shape == nullptr && named == nullptr) AfxThrowOleDispatchException(1, L"Object does not exist");
         const MetalPtr metal = doc.FetchMaterial(material);
         if (shape)
-            giveToShape(model, *shape, metal);
+            GiveMaterialToShape(model, *shape, metal);
         else
-            giveToSubSection(model, *named, metal, true);
+            GiveMaterialToSubSection(model, *named, metal, true);
         RefreshRedraw(doc);
     });
 }
@@ -240,7 +223,7 @@ void ApplyMaterialToSubSection(CXSectionAnalysisDoc& doc, const CString& subSect
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         const CSubSection& sub = existingSubSection(model, subSection);
-        giveToSubSection(model, sub, readMaterial(model, material, L"Material doesn't exist"), false);
+        GiveMaterialToSubSection(model, sub, readMaterial(model, material, L"Material doesn't exist"));
         RefreshRedraw(doc);
     });
 }
@@ -250,7 +233,7 @@ void ApplyMaterialToShape(CXSectionAnalysisDoc& doc, const CString& shapeName, c
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CShapeAnalysis* shape = ResolveShape(model, shapeName);
         if (shape == nullptr) AfxThrowOleDispatchException(1, L"Shape doesn't exist");
-        giveToShape(model, *shape, readMaterial(model, material, L"Material doesn't exist"));
+        GiveMaterialToShape(model, *shape, readMaterial(model, material, L"Material doesn't exist"));
         RefreshRedraw(doc);
     });
 }

@@ -201,7 +201,7 @@ TEST_F(GuiSectionCanvas, ClicksKeysAndDragsReachTheView) {
   Wait(100);
   ASSERT_EQ(canvas->points.size(), 1u);
   EXPECT_EQ(canvas->points.back(), wxPoint(5, 5));
-  ASSERT_EQ(canvas->labels.back().size(), 13u);
+  ASSERT_EQ(canvas->labels.back().size(), 14u);
   EXPECT_EQ(canvas->labels.back().front(), "Delete ");
   EXPECT_EQ(canvas->labels.back().back(), "Rotate Object About Vertex");
 }

@@ -309,6 +309,7 @@ TEST_F(SectionInput, KeyboardContextMenuOpensInsideTheTopLeftCorner) {
                           L"Rubber Box Zoom",
                           L"Translate",
                           L"Mesh Selected",
+                          L"Local Size Control",
                           L"Move Object's Vertex to Location",
                           L"Move Object's Vertex to Match Vertex",
                           L"Mirror Object Horizontally about Vertex",
@@ -338,10 +339,8 @@ TEST_F(SectionInput, ContextMenuEntriesFollowTheirRulesAndHandlers) {
   click(2, 1);
   EXPECT_TRUE(enabled(C::Delete));
   EXPECT_TRUE(enabled(C::Rename));
-  // Its rule allows Set Material, but nothing runs it here.
-  EXPECT_TRUE(view->OnUpdateCommand(C::SetMaterialContext).enabled);
-  EXPECT_FALSE(enabled(C::SetMaterialContext));
-  EXPECT_FALSE(view->RunCommand(C::SetMaterialContext));
+  // Set Material follows its rule: a picked shape enables it.
+  EXPECT_TRUE(enabled(C::SetMaterialContext));
   click(7, 1);
   EXPECT_FALSE(enabled(C::Rename));
   EXPECT_FALSE(view->RunCommand(C::Rename));

@@ -66,6 +66,15 @@ class SectionHost : public SectionViewHost {
   std::optional<std::array<double, 2>> pointAnswer;
   std::vector<std::array<double, 2>> pointPresets;
   std::optional<PointsAtAngles> anglesAnswer;
+  // The answers to the mesh and local size control questions (none:
+  // cancelled), the metal the material manager applies (null: closed
+  // without one), and how often the materials were edited and the window
+  // asked for attention.
+  std::optional<MeshParameters> meshAnswer;
+  std::optional<std::array<double, 2>> localControlAnswer;
+  std::shared_ptr<CMetal> materialAnswer;
+  int materialEdits = 0;
+  int attentionRequests = 0;
 
   CRect clientRect() const override { return client; }
   void invalidate(bool) override { ++invalidates; }
@@ -121,6 +130,20 @@ class SectionHost : public SectionViewHost {
     request = *anglesAnswer;
     return true;
   }
+  bool meshParameters(MeshParameters& parameters) override {
+    if (!meshAnswer) return false;
+    parameters = *meshAnswer;
+    return true;
+  }
+  bool localControl(double& size, double& radius) override {
+    if (!localControlAnswer) return false;
+    size = (*localControlAnswer)[0];
+    radius = (*localControlAnswer)[1];
+    return true;
+  }
+  std::shared_ptr<CMetal> chooseMaterial(CXSectionAnalysisDoc&) override { return materialAnswer; }
+  void editMaterials(CXSectionAnalysisDoc&) override { ++materialEdits; }
+  void requestAttention() override { ++attentionRequests; }
   bool askColour(int rgb[3]) override {
     if (!colourAnswer) return false;
     for (int i = 0; i < 3; ++i) rgb[i] = (*colourAnswer)[static_cast<size_t>(i)];

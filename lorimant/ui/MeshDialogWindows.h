@@ -5,6 +5,7 @@
 
 #include "lorimant/shapes/CLocalControlDlg.h"
 #include "lorimant/shapes/CShapeAnalysisMeshDlg.h"
+#include "lorimant/view/ViewPrompts.h"
 #include "platform/ui/CDialog.h"
 
 class CShapeAnalysisMeshDlgWindow : public CDialog, public CShapeAnalysisMeshDlg {
@@ -29,14 +30,7 @@ class CLocalControlDlgWindow : public CDialog, public CLocalControlDlg {
   void DoDataExchange(CDataExchange* pDX) override { CLocalControlDlg::DoDataExchange(pDX); }
 };
 
-// What the mesh dialog gives its command.
-struct MeshParameters {
-  int nodes = 100;
-  double thickness = 1.0;
-  double tolerance = 0.001;
-  int lastValue = -1;
-  int elementType = 0;
-};
+// What the mesh dialog gives its command: MeshParameters (ViewPrompts.h).
 
 // Runs the mesh dialog over parent (may be null); true with the values in
 // parameters after "Create Mesh", false (parameters untouched) on Cancel.

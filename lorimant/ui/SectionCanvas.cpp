@@ -10,6 +10,7 @@
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/menu.h>
+#include <wx/toplevel.h>
 #include <wx/utils.h>
 
 #include <cstdint>
@@ -17,6 +18,8 @@
 #include "lorimant/ui/C2dPoint.h"
 #include "lorimant/ui/CAskValueDlg.h"
 #include "lorimant/ui/CGetStringDlg.h"
+#include "lorimant/ui/CMatlMgmtDlg.h"
+#include "lorimant/ui/MeshDialogWindows.h"
 #include "lorimant/ui/CPtsAtAnglesDlg.h"
 #include "lorimant/ui/CommandIds.h"
 #include "lorimant/ui/ExceptionReport.h"
@@ -432,4 +435,18 @@ void SectionCanvas::viewDestroyed() {
   for (auto& [id, timer] : m_timers)
     if (timer) timer->Stop();
   if (HasCapture()) ReleaseMouse();
+}
+
+bool SectionCanvas::meshParameters(MeshParameters& parameters) { return RunMeshDialog(this, parameters); }
+
+bool SectionCanvas::localControl(double& size, double& radius) { return RunLocalControlDialog(this, size, radius); }
+
+std::shared_ptr<CMetal> SectionCanvas::chooseMaterial(CXSectionAnalysisDoc& doc) {
+  return RunMaterialManager(doc, this);
+}
+
+void SectionCanvas::editMaterials(CXSectionAnalysisDoc& doc) { RunMaterialManager(doc, this); }
+
+void SectionCanvas::requestAttention() {
+  if (auto* top = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(this))) top->RequestUserAttention();
 }

@@ -64,6 +64,14 @@ class SectionCanvas : public wxWindow, public SectionViewHost {
   bool saveFile(const FileQuestion& question, CString& path) override;
   bool openFile(const FileQuestion& question, CString& path) override;
   int chooseFolder(const CString& title, CString& folder) override;
+  // The mesh dialog ("2D Meshing") and the local size control dialog.
+  bool meshParameters(MeshParameters& parameters) override;
+  bool localControl(double& size, double& radius) override;
+  // The material manager, modal, on the document's database.
+  std::shared_ptr<CMetal> chooseMaterial(CXSectionAnalysisDoc& doc) override;
+  void editMaterials(CXSectionAnalysisDoc& doc) override;
+  // The top-level window asks for the user's attention.
+  void requestAttention() override;
   void viewDestroyed() override;
 
  protected:

@@ -418,6 +418,47 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   void OnConnectDatabase();
   // Show Path To Database: the model's database path in a box.
   void OnShowDatabasePath();
+  // ---- mesh, weld and material commands (SectionViewMeshCommands.cpp,
+  // SectionViewMaterialCommands.cpp) ----
+  // Mesh Selected: the mesh parameters asked under the wait cursor; on OK
+  // each picked shape is meshed ("xscn.MeshShape"), or a profile piece's
+  // sub-section once ("xscn.MeshSubSection"); a hole or a shape without a
+  // material stops the walk ("Meshing"). OK or not: rebuild and change
+  // routine. No current sub-section throws "current subsection does not
+  // exist"; a failure of the meshing shows captioned "Mesh Creation Failure".
+  void OnCreate2DMesh();
+  // Move Child Meshes To Root Section, journalled.
+  void OnMoveChildMeshes();
+  // Local size control: asks the element size and the radius; each picked
+  // point, in pick order, adds a control for its shape to the model and is
+  // journalled; a free point ends the command ("Local Size Control
+  // Failure"), a size or radius that is not positive is refused.
+  void OnLocalSizeControl();
+  // Create Weld: explains the box in the status bar and starts the box
+  // loop; the box then goes to createWeldIn.
+  void OnCreateWeld();
+  // The end of Create Weld on the box of corners a and b: the status
+  // cleared; nothing for a diagonal below 1e-4; else a weld of the current
+  // sub-section, journalled "xscn.CreateWeld", or "The weld rectangle must
+  // contain only border elements of two meshes" ("Weld Construction").
+  void createWeldIn(const Point<double>& a, const Point<double>& b);
+  // Delete Welds and Execute Welds of the current sub-section, journalled;
+  // a failure shows captioned "Computation Error" and the view is rebuilt.
+  void OnDeleteWelds();
+  void OnExecuteWelds();
+  // Set Material All: refused ("Set Material") while the root or the
+  // current sub-section holds a mesh; else the material chosen goes to the
+  // current sub-section, those below it and their shapes but the holes,
+  // journalled "xscn.ApplyMaterialToAll".
+  void OnSetMaterialAll();
+  // Set Material For Selected (and the context menu's Set Material): the
+  // same refusal; a material of another unit system than the document's is
+  // refused ("Material Settings"); else each picked shape, or a profile
+  // piece's sub-section once, takes it, journalled "xscn.ApplyMaterial".
+  void OnSetMaterialSelected();
+  // Edit Materials: the material manager on the model's database ("SQL
+  // error" when the database cannot be opened), then a rebuild.
+  void OnEditMaterials();
 
   // ---- picking (CThickSectionViewPicking.cpp) ----
   // A click at client pixel (x, y), y downwards: the element or node value
@@ -572,8 +613,11 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // title block and the hover tooltip: drawn by the later window work.
   virtual void drawPlasticArrows(CSubSection* /*sub*/, CSectionForces* /*forces*/) {}
   virtual void drawSectionMarkers(CSubSection* /*sub*/) {}
-  virtual void drawNodeNumbers(CSubSection* /*sub*/) {}
-  virtual void drawElementNumbers(CSubSection* /*sub*/) {}
+  // Node identifiers on a white background at their nodes; element numbers
+  // at their elements' centres, quadrilaterals then triangles: the labels
+  // the element and node value picks find (CThickSectionViewMeshLabels.cpp).
+  virtual void drawNodeNumbers(CSubSection* sub);
+  virtual void drawElementNumbers(CSubSection* sub);
   virtual void drawTitleBlock() {}
   // The hover tooltip, black on white, placement "lb", at its point.
   virtual void drawTooltip();
@@ -642,6 +686,12 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   void registerModelCommands();
   // Registers the exchange commands of SectionViewExchangeCommands.cpp.
   void registerExchangeCommands();
+  // Registers the mesh, weld and material commands.
+  void registerMeshCommands();
+  // Runs change on the model, then rebuilds, journals line and runs the
+  // change routine; a std::exception is shown ("Computation Error") and
+  // the view rebuilt, with no line.
+  void changeJournalled(const std::function<void()>& change, const wchar_t* line);
   // Adds a construction point to sub and journals "xscn.AddPoint".
   void addJournalledPoint(CSubSection* sub, double x, double y);
   // True when a mesh of the model was made from the shape (or from the

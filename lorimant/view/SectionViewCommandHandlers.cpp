@@ -51,6 +51,7 @@ constexpr MenuEntry kSectionOperations[] = {
     {C::RubberZoom, L"Rubber Box Zoom"},
     {C::TranslateSelected, L"Translate"},
     {C::MeshSelected, L"Mesh Selected"},
+    {C::LocalMeshSize, L"Local Size Control"},
     {C::MoveVertexToLocation, L"Move Object's Vertex to Location"},
     {C::MoveVertexToVertex, L"Move Object's Vertex to Match Vertex"},
     {C::MirrorHorizontalAboutVertex, L"Mirror Object Horizontally about Vertex"},
@@ -117,6 +118,7 @@ void CThickSectionView::registerWindowCommands() {
   registerCommand(C::DeleteAllMeshes, [this](int) { DeleteMeshes(); });
   registerModelCommands();
   registerExchangeCommands();
+  registerMeshCommands();
   registerCommand(C::GridPosition, [this](int item) {
     if (item >= 0 && item < kGridItems) SetGridPosition(static_cast<GridPosition>(item));
   });

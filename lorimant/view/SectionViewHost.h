@@ -45,6 +45,9 @@ class SectionViewHost : public CViewHost, public ViewPrompts {
   // Asks for a colour preset to rgb (red, green, blue, 0 to 255 each);
   // false when cancelled (rgb untouched).
   virtual bool askColour(int rgb[3]) = 0;
+  // Makes the main window ask for the user's attention (its caption
+  // flashes), as before a mouse interaction the status bar explains.
+  virtual void requestAttention() {}
   // The view shown through this host is being destroyed: forget it.
   virtual void viewDestroyed() {}
 };
