@@ -75,6 +75,13 @@ function(lorimant_tests name)
     target_compile_options(${name} PRIVATE -O0)
     set_source_files_properties(${PROJECT_SOURCE_DIR}/cmake/test_build_flags.cpp
         PROPERTIES COMPILE_OPTIONS -O1)
+    # A speed test checks a fast path against a plain scan in its own code
+    # over many inputs: unoptimised, that scan would make the run the cost.
+    set(speed_tests ${test_sources})
+    list(FILTER speed_tests INCLUDE REGEX "speed[^/]*\\.cpp$")
+    if(speed_tests)
+      set_source_files_properties(${speed_tests} PROPERTIES COMPILE_OPTIONS -O1)
+    endif()
   endif()
   # Leaks inside system libraries are reported by none of our tests. The
   # software renderer draws in the calling thread: its helper threads give
