@@ -24,6 +24,7 @@
 #include "analysis/geometry/PlanarGeometry.h"
 #include "analysis/model/Globals.h"
 #include "analysis/predicates/Predicates.h"
+#include "analysis/tests/TestSupport.h"
 #include "analysis/tests/test_composite_support.h"
 
 namespace {
@@ -110,14 +111,29 @@ TEST(KernelReviewSpans, RepeatedKnotsAtEveryOffsetGiveTheScanSpan)
 }
 
 // Every neighbour steps back by less than gEpsilon, but 400 such steps add
-// up to 3.6e-9, more than the bisection's margin (2d + 100 gEpsilon): the
-// bisection lands inside the run and skips the span the scan stops at.
-// Bspline::interval (Bspline.cpp) assumes the knots never fall more than
-// 100 gEpsilon below an earlier one; validShape does not ensure it.
-TEST(KernelReviewSpans, DISABLED_LongStepBackRunGivesTheScanSpan)
+// up to 3.6e-9 below the run's first knot: a decreasing knot vector, not
+// rounding. It is refused as a spline (built, or edited in place and
+// verified, as loading verifies), so that the bisection of the span search
+// never meets it. The longest run still accepted falls 111 x 0.9e-11 =
+// 0.999e-9 (within 100 gEpsilon) and gives the scan's spans.
+TEST(KernelReviewSpans, LongStepBackRunIsRefusedAndTheLongestAcceptedGivesTheScanSpan)
 {
-    const auto s = steppingBackSpline(400);
-    expectScanSpans(*s, {1.0 - 3e-10, 1.0 - 1e-9, 1.0 - 2e-9});
+    EXPECT_EQ(test_support::thrownText([] { steppingBackSpline(400); }), "Bad spline\n");
+    EXPECT_EQ(test_support::thrownText([] { steppingBackSpline(112); }), "Bad spline\n");
+
+    const auto s = steppingBackSpline(111);
+    std::vector<double> us;
+    for (double off : {3e-10, 5e-10, 1e-9, 1.5e-9, 2e-9, 3e-9})
+        us.push_back(1.0 - off);
+    expectScanSpans(*s, us);
+
+    // Steps of 0.99e-11, each accepted alone, written over an accepted
+    // spline's knots: 111 of them fall too far.
+    auto edited = steppingBackSpline(111);
+    CArray<double>& kts = edited->knotVectorMutable();
+    for (int i = 0; i < 111; ++i)
+        kts[3 + i] = 1.0 - 0.99e-11 * (i + 1);  // 1.0989e-9 in all
+    EXPECT_EQ(test_support::thrownText([&] { edited->verify(); }), "Bad spline\n");
 }
 
 // ---- repeated crossings -----------------------------------------------------
