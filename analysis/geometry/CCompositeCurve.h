@@ -170,9 +170,12 @@ public:
     // when no arc holds t.
     Point<double> eval(double t) const;
     // Unit normal at t, turned towards the enclosed region when a probe of
-    // length 1000 along the arc's left normal meets the curve only at the
-    // point itself; (0, 0, 0) when no arc holds t.
+    // crossingProbeLength() along the arc's left normal meets the curve
+    // only at the point itself; (0, 0, 0) when no arc holds t.
     Point<double> normal(double t) const;
+    // Length of a probe that leaves the curve from any point of it: 1000,
+    // or twice the diagonal of the control box when that is longer.
+    double crossingProbeLength() const;
     // Sum over the arcs of speed x parameter length.
     double arclength() const;
     // Signed area: positive when the chain runs counter-clockwise seen from +z.

@@ -12,6 +12,7 @@
 #include "drevoline/section/CBooleanSum.h"
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "drevoline/section/UnionCoverage.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Hooks.h"
 
@@ -91,6 +92,22 @@ constexpr double kPlainLow = 1.0;
 constexpr double kPlainHigh = 512.0;
 constexpr double kNormalLow = 8.0;
 
+// The union's fixed lengths (probe offsets and snapping of a thousandth,
+// the hundredth below which a curve's parameter span counts as too small)
+// act on every piece: a piece must be no smaller than kPieceLow in the
+// frame for them to leave it whole. When the frame of the joint extent
+// makes some piece smaller, the factor is doubled until it is not, as long
+// as the joint extent stays within kJointHigh (the curve normals' probes
+// reach across any curve, and doubles still hold the details to well
+// below the intersection tolerance there).
+constexpr double kPieceLow = 1.0;
+constexpr double kJointHigh = 1048576.0;
+
+// How far from a solid of the result a point of a piece given may lie and
+// still count as kept: twice the largest distance by which the boolean
+// passes snap points (a thousandth), in the frame.
+constexpr double kCoverSlack = 2e-3;
+
 // A box lying more than kFar of its extents from zero along an axis is
 // moved to zero along it before the union: a small section a million
 // units out is then scaled as one at the origin, with no digits lost.
@@ -131,6 +148,7 @@ double farOrigin(double lo, double hi, double extent)
 UnionFrame unionFrame(const CurveList& curves)
 {
     double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
+    double smallest = HUGE_VAL;
     POSITION pos = curves.GetHeadPosition();
     while (pos) {
         Point<double> min, max;
@@ -138,11 +156,18 @@ UnionFrame unionFrame(const CurveList& curves)
             continue;
         lo[0] = std::min(lo[0], min.x), hi[0] = std::max(hi[0], max.x);
         lo[1] = std::min(lo[1], min.y), hi[1] = std::max(hi[1], max.y);
+        const double piece = std::max(max.x - min.x, max.y - min.y);
+        if (piece > 0.0)
+            smallest = std::min(smallest, piece);
     }
     if (lo[0] > hi[0])
         return {};
     const double extent = std::max(hi[0] - lo[0], hi[1] - lo[1]);
-    return {farOrigin(lo[0], hi[0], extent), farOrigin(lo[1], hi[1], extent), normalizingFactor(extent)};
+    double factor = normalizingFactor(extent);
+    if (std::isfinite(extent))
+        while (smallest * factor < kPieceLow && extent * factor * 2.0 <= kJointHigh)
+            factor *= 2.0;
+    return {farOrigin(lo[0], hi[0], extent), farOrigin(lo[1], hi[1], extent), factor};
 }
 
 // Maps every point of the curve into the frame (or back out of it when
@@ -268,15 +293,21 @@ void CSubSection::Union(int maxCircuits)
         const UnionFrame frame = unionFrame(*curves);
         mapCurves(*curves, frame, false);
         const PieceAreas pieces = pieceAreas(*curves);
+        const bool whole = maxCircuits <= 0;
+        const std::vector<Point<double>> samples =
+            whole ? union_coverage::solidSamples(*curves) : std::vector<Point<double>>();
         CXSectionAnalysis* model = scn() ? scn() : vAveVAvezeze;
         if (model)
             model->removeContained(curves.get());
         result = unite(*curves, maxCircuits);
-        // A whole union with an impossible area is a failure, not a result
-        // (a partial one, stopped after maxCircuits passes, is not checked).
-        if (maxCircuits <= 0 && !plausibleUnionArea(pieceAreas(*result).material(), pieces.solids,
-                                                    pieces.largestSolid, pieces.holes))
+        // A whole union with an impossible area, or one that dropped a piece
+        // (too small to show in the area), is a failure, not a result (a
+        // partial one, stopped after maxCircuits passes, is not checked).
+        if (whole && !plausibleUnionArea(pieceAreas(*result).material(), pieces.solids, pieces.largestSolid,
+                                         pieces.holes))
             throw std::logic_error("union area out of bounds");
+        if (whole && !union_coverage::everySampleCovered(samples, *result, kCoverSlack))
+            throw std::logic_error("union lost a piece");
         mapCurves(*result, frame, true);
     } catch (...) {
         // Nothing of the sub-section has changed; its dots are made whole.
