@@ -105,7 +105,8 @@ constexpr double kJointHigh = 1048576.0;
 
 // How far from a solid of the result a point of a piece given may lie and
 // still count as kept: twice the largest distance by which the boolean
-// passes snap points (a thousandth), in the frame.
+// passes snap points (a thousandth), in the frame; but no more than a
+// quarter of the smallest piece, which could otherwise vanish unseen.
 constexpr double kCoverSlack = 2e-3;
 
 // A box lying more than kFar of its extents from zero along an axis is
@@ -148,7 +149,6 @@ double farOrigin(double lo, double hi, double extent)
 UnionFrame unionFrame(const CurveList& curves)
 {
     double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
-    double smallest = HUGE_VAL;
     POSITION pos = curves.GetHeadPosition();
     while (pos) {
         Point<double> min, max;
@@ -156,13 +156,11 @@ UnionFrame unionFrame(const CurveList& curves)
             continue;
         lo[0] = std::min(lo[0], min.x), hi[0] = std::max(hi[0], max.x);
         lo[1] = std::min(lo[1], min.y), hi[1] = std::max(hi[1], max.y);
-        const double piece = std::max(max.x - min.x, max.y - min.y);
-        if (piece > 0.0)
-            smallest = std::min(smallest, piece);
     }
     if (lo[0] > hi[0])
         return {};
     const double extent = std::max(hi[0] - lo[0], hi[1] - lo[1]);
+    const double smallest = union_coverage::smallestPiece(curves);
     double factor = normalizingFactor(extent);
     if (std::isfinite(extent))
         while (smallest * factor < kPieceLow && extent * factor * 2.0 <= kJointHigh)
@@ -296,18 +294,22 @@ void CSubSection::Union(int maxCircuits)
         const bool whole = maxCircuits <= 0;
         const std::vector<Point<double>> samples =
             whole ? union_coverage::solidSamples(*curves) : std::vector<Point<double>>();
+        const double slack = std::min(kCoverSlack, union_coverage::smallestPiece(*curves) / 4.0);
         CXSectionAnalysis* model = scn() ? scn() : vAveVAvezeze;
         if (model)
             model->removeContained(curves.get());
         result = unite(*curves, maxCircuits);
         // A whole union with an impossible area, or one that dropped a piece
-        // (too small to show in the area), is a failure, not a result (a
-        // partial one, stopped after maxCircuits passes, is not checked).
+        // or left two overlapping (too small to show in the area), is a
+        // failure, not a result (a partial one, stopped after maxCircuits
+        // passes, is not checked).
         if (whole && !plausibleUnionArea(pieceAreas(*result).material(), pieces.solids, pieces.largestSolid,
                                          pieces.holes))
             throw std::logic_error("union area out of bounds");
-        if (whole && !union_coverage::everySampleCovered(samples, *result, kCoverSlack))
+        if (whole && !union_coverage::everySampleCovered(samples, *result, slack))
             throw std::logic_error("union lost a piece");
+        if (whole && union_coverage::solidsOverlap(*result))
+            throw std::logic_error("union left pieces overlapping");
         mapCurves(*result, frame, true);
     } catch (...) {
         // Nothing of the sub-section has changed; its dots are made whole.

@@ -1,6 +1,9 @@
 // The check that a whole union kept every piece it was given.
 #include "drevoline/section/UnionCoverage.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "analysis/geometry/Bspline.h"
 
 namespace union_coverage {
@@ -42,6 +45,23 @@ bool inHole(const Point<double>& p, const CList<CCompositeCurve*>& curves)
     return false;
 }
 
+// Three points on each arc of c: the start, a third and two thirds of its
+// parameter span.
+template <class Add>
+void eachSample(const CCompositeCurve& c, Add add)
+{
+    POSITION at = c.arcs().GetHeadPosition();
+    while (at) {
+        const Bspline* arc = c.arcs().GetNext(at);
+        const double s = arc->startParameter(), e = arc->endParameter();
+        for (double f : {0.0, 1.0 / 3.0, 2.0 / 3.0}) {
+            Point<double> p;
+            arc->eval(s + (e - s) * f, &p, 1e-7);
+            add(p);
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<Point<double>> solidSamples(const CList<CCompositeCurve*>& curves)
@@ -52,17 +72,10 @@ std::vector<Point<double>> solidSamples(const CList<CCompositeCurve*>& curves)
         const CCompositeCurve* c = curves.GetNext(pos);
         if (c->isNegative())
             continue;
-        POSITION at = c->arcs().GetHeadPosition();
-        while (at) {
-            const Bspline* arc = c->arcs().GetNext(at);
-            const double s = arc->startParameter(), e = arc->endParameter();
-            for (double f : {0.0, 1.0 / 3.0, 2.0 / 3.0}) {
-                Point<double> p;
-                arc->eval(s + (e - s) * f, &p, 1e-7);
-                if (!inHole(p, curves))
-                    out.push_back(p);
-            }
-        }
+        eachSample(*c, [&](const Point<double>& p) {
+            if (!inHole(p, curves))
+                out.push_back(p);
+        });
     }
     return out;
 }
@@ -90,6 +103,39 @@ bool everySampleCovered(const std::vector<Point<double>>& samples, const CList<C
             return false;
     }
     return true;
+}
+
+bool solidsOverlap(const CList<CCompositeCurve*>& result)
+{
+    const std::vector<Solid> solids = solidsOf(result);
+    for (const Solid& a : solids) {
+        bool overlap = false;
+        eachSample(*a.curve, [&](const Point<double>& p) {
+            for (const Solid& b : solids) {
+                if (overlap || b.curve == a.curve || !inBox(p, b, 0.0))
+                    continue;
+                overlap = b.curve->insideNotOn(p) && !inHole(p, result);
+            }
+        });
+        if (overlap)
+            return true;
+    }
+    return false;
+}
+
+double smallestPiece(const CList<CCompositeCurve*>& curves)
+{
+    double smallest = HUGE_VAL;
+    POSITION pos = curves.GetHeadPosition();
+    while (pos) {
+        Point<double> min, max;
+        if (!curves.GetNext(pos)->controlBox(min, max))
+            continue;
+        const double piece = std::max(max.x - min.x, max.y - min.y);
+        if (piece > 0.0)
+            smallest = std::min(smallest, piece);
+    }
+    return smallest;
 }
 
 }  // namespace union_coverage

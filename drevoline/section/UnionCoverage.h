@@ -23,4 +23,13 @@ std::vector<Point<double>> solidSamples(const CList<CCompositeCurve*>& curves);
 bool everySampleCovered(const std::vector<Point<double>>& samples, const CList<CCompositeCurve*>& result,
                         double slack);
 
+// Some solid of result has a point of its outline strictly inside another
+// solid of result and in no hole of result: two solids left overlapping,
+// which a union never gives (an island in another's hole is not inside it).
+bool solidsOverlap(const CList<CCompositeCurve*>& result);
+
+// The largest side of the smallest control box of the curves with one;
+// infinity when none has an extent.
+double smallestPiece(const CList<CCompositeCurve*>& curves);
+
 }  // namespace union_coverage
