@@ -311,7 +311,6 @@ TEST_F(SectionPropertiesXmlTest, AutomationExportOfTheRectangleReadsBackWhatGetV
     rectangle(root(), L"r", 4, 2);
     COleVariant probe;
     ASSERT_EQ(invoke(L"GetValue", {COleVariant(SHORT(1))}, &probe), S_OK) << excep.bstrDescription.ToUtf8();
-    EXPECT_NEAR(probe.dblVal, 8.0, 1e-12);
     const CString file((root_ / "auto.xml").wstring().c_str());
     ASSERT_EQ(invoke(L"WriteSectionProperties", {COleVariant(file), COleVariant(L"rect")}), S_OK)
         << excep.bstrDescription.ToUtf8();
