@@ -6,7 +6,8 @@
 //   - the same with one picture drawn per command, as a window's paint
 //     draws it (one display-list rebuild and one render);
 //   - Undo of a 100-disk model, and FileOpen of a meshed I-beam document
-//     of about 16,000 nodes, each also with one picture drawn after it.
+//     of about 16,000 nodes, each also with one picture drawn after it;
+//   - the command state of 1,000 picked rectangles.
 // The journal goes to a profile folder of the suite's own.
 #include <stdlib.h>
 
@@ -210,5 +211,30 @@ BENCHMARK(BM_FileOpenMeshedIBeam)->Unit(benchmark::kMillisecond);
 
 void BM_FileOpenMeshedIBeamDrawn(benchmark::State& state) { timeFileOpen(state, true); }
 BENCHMARK(BM_FileOpenMeshedIBeamDrawn)->Unit(benchmark::kMillisecond);
+
+// The command state of a section of 1,000 rectangles, all picked, asked 50
+// times (as the updates of the ribbon ask it). limit_ratio: the time over
+// the 3 s the test once allowed (a scan of the records per pick took that).
+void BM_CommandStateOfAFullyPickedSection(benchmark::State& state)
+{
+    ProfileFolder profile;
+    Session s;
+    CXSectionAnalysis* model = s.doc().model();
+    for (int i = 0; i < 1000; ++i) {
+        auto* shape = new CShapeAnalysis(model);
+        CString name;
+        name.Format(L"s%d", i);
+        shape->sector(model->rootSubSection(), model, name, (i % 40) * 3.0, (i / 40) * 3.0, 2, 2, 0, 90, 90,
+                      qhtShapeRectangle, 0, 1, 0.0, false);
+    }
+    s.view().updateDisplayLists();
+    s.view().selectAllShapes();
+    for (auto _ : state)
+        for (int i = 0; i < 50; ++i)
+            benchmark::DoNotOptimize(s.view().commandState());
+    state.counters["limit_ratio"] = benchmark::Counter(
+        3.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CommandStateOfAFullyPickedSection)->Unit(benchmark::kMillisecond);
 
 }  // namespace

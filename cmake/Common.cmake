@@ -101,6 +101,26 @@ function(lorimant_tests name)
   set_tests_properties(${name}.gui PROPERTIES LABELS gui TIMEOUT 900 ENVIRONMENT "${env}" RUN_SERIAL TRUE)
 endfunction()
 
+# Registers tests of the executable name that are kept disabled because
+# they show a limit of the program at magnitudes or budgets users do not
+# reach (each test's comment says which): each runs as its own CTest entry
+# with --gtest_also_run_disabled_tests and is expected to fail, so that a
+# change of behaviour shows (the limit lifted, or a test renamed so that
+# the filter finds nothing, both turn the entry red).
+function(lorimant_limit_tests name)
+  if(NOT LORIMANT_TESTS)
+    return()
+  endif()
+  set(env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp;LP_NUM_THREADS=0")
+  foreach(test ${ARGN})
+    string(REGEX REPLACE "^.*\\.DISABLED_" "" short ${test})
+    add_test(NAME ${name}.limit.${short}
+             COMMAND ${name} --gtest_also_run_disabled_tests --gtest_filter=${test})
+    set_tests_properties(${name}.limit.${short} PROPERTIES LABELS limit WILL_FAIL TRUE TIMEOUT 300
+                         ENVIRONMENT "${env}")
+  endforeach()
+endfunction()
+
 # Puts the test files of target in batches of at most LORIMANT_UNITY_BATCH
 # that are compiled as one translation unit each. A file's file-scope
 # `using` directives, declarations and aliases and its namespace aliases

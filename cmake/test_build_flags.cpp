@@ -15,11 +15,12 @@ const auto* const kThreadsafeDeathTests = ::testing::AddGlobalTestEnvironment(ne
 static_assert(FLT_EVAL_METHOD == 0, "double operations must not use extended precision");
 
 namespace {
-double productResidual(double a, double b)
+// a*b - p with the product p formed by the caller: kept out of line, so
+// that the compiler cannot see p equal a*b and fold the difference to 0.
+// With contraction a*b - p becomes fma(a, b, -p), the rounding error of
+// the product (non-zero for the operands below); without it, exactly 0.
+[[gnu::noinline]] double productResidual(double a, double b, double p)
 {
-    // With contraction a*b - p becomes fma(a, b, -p), which is the rounding
-    // error of the product instead of zero.
-    double p = a * b;
     return a * b - p;
 }
 }
@@ -28,5 +29,8 @@ TEST(BuildFlags, ProductIsRoundedBeforeSubtraction)
 {
     volatile double a = 1.0 + 0x1p-30;
     volatile double b = 1.0 - 0x1p-30;
-    EXPECT_EQ(productResidual(a, b), 0.0);
+    // a*b = 1 - 2^-60 exactly, which rounds to 1: a fused operation would
+    // give -2^-60.
+    const double p = a * b;
+    EXPECT_EQ(productResidual(a, b, p), 0.0);
 }

@@ -23,9 +23,19 @@ const char* const kBadSpline = "Bad spline\n";
 // a thread (one per thread, so that threads do not race on it).
 thread_local int gKnotIntervalHint = 0;
 
+// How far a knot may lie below an earlier one: rounding may leave equal
+// knots a little out of order, but never by this much. The span search
+// skips knots by bisection on the strength of it (findSpan).
+double knotFallMargin()
+{
+    return 100.0 * gEpsilon;
+}
+
 // A spline is valid when its arrays are all empty, or when its degree fits
 // the evaluators' work array, the counts agree and the knots do not
-// decrease by more than gEpsilon.
+// decrease by more than gEpsilon from one to the next, nor fall more than
+// knotFallMargin below any earlier knot (a long run of small steps back is
+// a decreasing knot vector, not rounding).
 bool validShape(int deg, const CArray<double>& kts, const CArray<double>& wts,
                 const CArray<Point<double>>& cpts)
 {
@@ -37,9 +47,11 @@ bool validShape(int deg, const CArray<double>& kts, const CArray<double>& wts,
         return false;
     if (nKts != nPts + deg + 1 || wts.GetSize() != nPts)
         return false;
+    double highest = nKts > 0 ? kts[0] : 0.0;
     for (INT_PTR i = 0; i + 1 < nKts; ++i) {
-        if (!(kts[i + 1] >= kts[i] - gEpsilon))
+        if (!(kts[i + 1] >= kts[i] - gEpsilon) || !(kts[i + 1] >= highest - knotFallMargin()))
             return false;
+        highest = std::max(highest, kts[i + 1]);
     }
     return true;
 }
@@ -191,11 +203,12 @@ inline int findSpan(const double* K, int n, double* u)
         *u -= 2.0 * d;
     // The scan below snaps u onto a knot within d and stops at the first
     // span that holds it. Knots at least 2d below u can neither snap u nor
-    // hold it: skip them by bisection, then scan the few that remain. A
-    // valid knot vector may step back by up to gEpsilon between neighbours;
-    // the margin of 100 gEpsilon keeps such a step from hiding a knot the
-    // scan would stop at.
-    const double skip = 2.0 * d + 100.0 * gEpsilon;
+    // hold it: skip them by bisection, then scan the few that remain. No
+    // knot of a valid vector lies more than knotFallMargin below an earlier
+    // one (validShape), so a knot found at least 2d + knotFallMargin below
+    // u has only knots at least 2d below u before it: none that the scan
+    // would stop at is skipped.
+    const double skip = 2.0 * d + knotFallMargin();
     int lo = 1;
     int hi = n;
     while (lo < hi) {

@@ -436,9 +436,12 @@ double CCompositeCurve::area() const
 {
     // Without an edit of any curve since the last call, and under the same
     // tolerance, the sum is the one found then.
+    // A list handed out for writing is compared with the arcs the sum was
+    // taken over, since arcs put in place through it move no count.
     std::lock_guard<std::mutex> lock(m_areaMutex);
     const unsigned long long edits = geometry_edits::count();
-    if (m_areaCache.valid && m_areaCache.edits == edits && m_areaCache.tol == gIntegrationTol)
+    if (m_areaCache.valid && m_areaCache.edits == edits && m_areaCache.tol == gIntegrationTol &&
+        (!m_listHandedOut || mirrorMatchesList()))
         return m_areaCache.value;
     const std::vector<const Bspline*>& arcs = arcMirror();
     const double sum = arcsArea(arcs.data(), arcs.size(), Point<double>());
@@ -448,9 +451,10 @@ double CCompositeCurve::area() const
 
 const std::vector<const Bspline*>& CCompositeCurve::arcMirror() const
 {
-    // The count is checked too: a list that grew or shrank unseen (through
-    // a reference kept from arcsMutable past a query) is never walked stale.
-    if (m_mirrorChanges == m_chainChanges &&
+    // A list handed out by arcsMutable may have been written through a kept
+    // reference since (arcs put in place with the count unchanged): it is
+    // walked again. The count is checked too, for the same reason.
+    if (!m_listHandedOut && m_mirrorChanges == m_chainChanges &&
         m_arcMirror.size() == static_cast<std::size_t>(m_arcs.GetCount()))
         return m_arcMirror;
     m_arcMirror.clear();
@@ -460,6 +464,19 @@ const std::vector<const Bspline*>& CCompositeCurve::arcMirror() const
         m_arcMirror.push_back(m_arcs.GetNext(pos));
     m_mirrorChanges = m_chainChanges;
     return m_arcMirror;
+}
+
+bool CCompositeCurve::mirrorMatchesList() const
+{
+    if (m_arcMirror.size() != static_cast<std::size_t>(m_arcs.GetCount()))
+        return false;
+    std::size_t i = 0;
+    POSITION pos = m_arcs.GetHeadPosition();
+    while (pos) {
+        if (m_arcs.GetNext(pos) != m_arcMirror[i++])
+            return false;
+    }
+    return true;
 }
 
 void CCompositeCurve::extents(Point<double>& min, Point<double>& max) const

@@ -130,7 +130,15 @@ public:
     // The arcs in chain order, writable: the section model moves arcs out of
     // trimmed pieces (it then keeps the chain and its parameters consistent).
     // Counts as an edit of the geometry (GeometryEdits.h) and of the chain.
-    CList<Bspline*>& arcsMutable() { noteChainChange(); return m_arcs; }
+    // The list may be written through the reference later, after queries:
+    // from then on the arc mirror is taken from the list at every
+    // recomputation, never trusted from an earlier one.
+    CList<Bspline*>& arcsMutable()
+    {
+        noteChainChange();
+        m_listHandedOut = true;
+        return m_arcs;
+    }
     // The polygon cache.
     const CArray<Point<double>>& polygonPoints() const { return m_polygon; }
     // The polygon cache, writable (shapes move it with their outline).
@@ -162,9 +170,12 @@ public:
     // when no arc holds t.
     Point<double> eval(double t) const;
     // Unit normal at t, turned towards the enclosed region when a probe of
-    // length 1000 along the arc's left normal meets the curve only at the
-    // point itself; (0, 0, 0) when no arc holds t.
+    // crossingProbeLength() along the arc's left normal meets the curve
+    // only at the point itself; (0, 0, 0) when no arc holds t.
     Point<double> normal(double t) const;
+    // Length of a probe that leaves the curve from any point of it: 1000,
+    // or twice the diagonal of the control box when that is longer.
+    double crossingProbeLength() const;
     // Sum over the arcs of speed x parameter length.
     double arclength() const;
     // Signed area: positive when the chain runs counter-clockwise seen from +z.
@@ -293,6 +304,8 @@ private:
     // The arcs in chain order as a contiguous array, rebuilt from the list
     // when the chain has changed since it was taken. Call under m_areaMutex.
     const std::vector<const Bspline*>& arcMirror() const;
+    // The arc mirror holds the list's arcs in order. Call under m_areaMutex.
+    bool mirrorMatchesList() const;
     // Copies of src's arcs, in order (strong guarantee: nothing leaks on failure).
     static void copyArcs(const CCompositeCurve& src, CList<Bspline*>& into);
     // Deletes every arc and empties the chain.
@@ -339,9 +352,13 @@ private:
     // it. Taken at chain change count m_mirrorChanges and rebuilt once
     // m_chainChanges (bumped by every change of the list: noteChainChange)
     // has moved; the arcs' contents are not kept, only which arcs there are.
+    // Once the list has been handed out for writing (m_listHandedOut), an
+    // arc may be put in another's place through the kept reference without
+    // any count moving: the mirror is then rebuilt at every use.
     mutable std::vector<const Bspline*> m_arcMirror;
     mutable unsigned long long m_mirrorChanges = ~0ULL;
     unsigned long long m_chainChanges = 0;
+    bool m_listHandedOut = false;
 
     CString m_name;
     CList<Bspline*> m_arcs{10};

@@ -1071,6 +1071,18 @@ Point<double> CCompositeCurve::getInteriorPoint(double) const
 // ---------------------------------------------------------------------------
 // Normals
 
+double CCompositeCurve::crossingProbeLength() const
+{
+    // The curve lies in its control box: a probe longer than the box's
+    // diagonal leaves it from any point of the curve. Curves up to some
+    // hundreds across keep the length of a thousand they always had.
+    Point<double> min, max;
+    if (!controlBox(min, max))
+        return 1000.0;
+    const double diagonal = std::hypot(max.x - min.x, max.y - min.y);
+    return std::isfinite(diagonal) ? std::max(1000.0, 2.0 * diagonal) : 1000.0;
+}
+
 Point<double> CCompositeCurve::normal(double t) const
 {
     POSITION pos = m_arcs.GetHeadPosition();
@@ -1083,7 +1095,7 @@ Point<double> CCompositeCurve::normal(double t) const
         arc->eval(t, &P, 1e-7);
         arc->normal(t, &N);
         CCompositeCurve probe;
-        probe.addArc(probeLine(P, P + N * 1000.0).release());
+        probe.addArc(probeLine(P, P + N * crossingProbeLength()).release());
         PointList points(10);
         const int count = probe.findIntersections(this, &points);
         clearPoints(points);

@@ -147,7 +147,7 @@ bool CBooleanSum::pospathck(CIntersection* x, CCurveIntersection* r, int directi
     // A hole through the same point: the piece is on the boundary unless a
     // probe along the normal crosses the hole again.
     Point<double> a = m;
-    Point<double> b = m + n * 1000.0;
+    Point<double> b = m + n * c2->crossingProbeLength();
     CCompositeCurve probe;
     probe.addArc(new Bspline(&a, &b, false));
     CList<Point<double>*> points(10);

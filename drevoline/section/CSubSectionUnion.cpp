@@ -12,6 +12,7 @@
 #include "drevoline/section/CBooleanSum.h"
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "drevoline/section/UnionCoverage.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Hooks.h"
 
@@ -91,6 +92,23 @@ constexpr double kPlainLow = 1.0;
 constexpr double kPlainHigh = 512.0;
 constexpr double kNormalLow = 8.0;
 
+// The union's fixed lengths (probe offsets and snapping of a thousandth,
+// the hundredth below which a curve's parameter span counts as too small)
+// act on every piece: a piece must be no smaller than kPieceLow in the
+// frame for them to leave it whole. When the frame of the joint extent
+// makes some piece smaller, the factor is doubled until it is not, as long
+// as the joint extent stays within kJointHigh (the curve normals' probes
+// reach across any curve, and doubles still hold the details to well
+// below the intersection tolerance there).
+constexpr double kPieceLow = 1.0;
+constexpr double kJointHigh = 1048576.0;
+
+// How far from a solid of the result a point of a piece given may lie and
+// still count as kept: twice the largest distance by which the boolean
+// passes snap points (a thousandth), in the frame; but no more than a
+// quarter of the smallest piece, which could otherwise vanish unseen.
+constexpr double kCoverSlack = 2e-3;
+
 // A box lying more than kFar of its extents from zero along an axis is
 // moved to zero along it before the union: a small section a million
 // units out is then scaled as one at the origin, with no digits lost.
@@ -142,7 +160,12 @@ UnionFrame unionFrame(const CurveList& curves)
     if (lo[0] > hi[0])
         return {};
     const double extent = std::max(hi[0] - lo[0], hi[1] - lo[1]);
-    return {farOrigin(lo[0], hi[0], extent), farOrigin(lo[1], hi[1], extent), normalizingFactor(extent)};
+    const double smallest = union_coverage::smallestPiece(curves);
+    double factor = normalizingFactor(extent);
+    if (std::isfinite(extent))
+        while (smallest * factor < kPieceLow && extent * factor * 2.0 <= kJointHigh)
+            factor *= 2.0;
+    return {farOrigin(lo[0], hi[0], extent), farOrigin(lo[1], hi[1], extent), factor};
 }
 
 // Maps every point of the curve into the frame (or back out of it when
@@ -268,15 +291,25 @@ void CSubSection::Union(int maxCircuits)
         const UnionFrame frame = unionFrame(*curves);
         mapCurves(*curves, frame, false);
         const PieceAreas pieces = pieceAreas(*curves);
+        const bool whole = maxCircuits <= 0;
+        const std::vector<Point<double>> samples =
+            whole ? union_coverage::solidSamples(*curves) : std::vector<Point<double>>();
+        const double slack = std::min(kCoverSlack, union_coverage::smallestPiece(*curves) / 4.0);
         CXSectionAnalysis* model = scn() ? scn() : vAveVAvezeze;
         if (model)
             model->removeContained(curves.get());
         result = unite(*curves, maxCircuits);
-        // A whole union with an impossible area is a failure, not a result
-        // (a partial one, stopped after maxCircuits passes, is not checked).
-        if (maxCircuits <= 0 && !plausibleUnionArea(pieceAreas(*result).material(), pieces.solids,
-                                                    pieces.largestSolid, pieces.holes))
+        // A whole union with an impossible area, or one that dropped a piece
+        // or left two overlapping (too small to show in the area), is a
+        // failure, not a result (a partial one, stopped after maxCircuits
+        // passes, is not checked).
+        if (whole && !plausibleUnionArea(pieceAreas(*result).material(), pieces.solids, pieces.largestSolid,
+                                         pieces.holes))
             throw std::logic_error("union area out of bounds");
+        if (whole && !union_coverage::everySampleCovered(samples, *result, slack))
+            throw std::logic_error("union lost a piece");
+        if (whole && union_coverage::solidsOverlap(*result))
+            throw std::logic_error("union left pieces overlapping");
         mapCurves(*result, frame, true);
     } catch (...) {
         // Nothing of the sub-section has changed; its dots are made whole.

@@ -165,7 +165,16 @@ TEST_F(ElasticBending, RestrainedAngleHasHorizontalNeutralAxis) {
   EXPECT_EQ(sf->neutralAxisAngle, 0.0);
   // Equal along every horizontal line: 1200 / 11 at y = 6, -400 / 11 at y = 0.
   expectNodeStresses([](double, double y) { return 800.0 / 33.0 * (y - 1.5); }, 6.0);
-  EXPECT_NEAR(800.0 / 33.0 * 4.5, 109.0909, 1e-4);
+  double topStress = 0.0;
+  int topNodes = 0;
+  eachNode([&](CFENodeAnalysis& n) {
+    if (n.position.y == 6.0) {
+      topStress = n.result(nullptr, STRESS_ZZ);
+      ++topNodes;
+    }
+  });
+  ASSERT_GT(topNodes, 0);
+  EXPECT_NEAR(topStress, 1200.0 / 11.0, 1e-9);
 }
 
 TEST_F(ElasticBending, RestrainedMomentsOfASymmetricSection) {
@@ -453,6 +462,11 @@ TEST_F(ElasticBending, ForceInABoxAndSplitSums) {
 
 TEST_F(ElasticBending, UnionCornersAndPointForces) {
   EXPECT_ANY_THROW(root->getPoint(0));
+  // A formed section without a union shape to take two vertices from.
+  root->sectionKind = 11;
+  EXPECT_THROW(root->getArguments(), CInvalidArgException);
+  root->sectionKind = 0;
+  EXPECT_NO_THROW(root->getArguments());
   CList<CCompositeCurve*> curves;
   curves.AddTail(union_test::signedCurve(union_test::polylineRectangle(0, 0, 10, 5), 1));
   root->createUnion(&curves, steel);
@@ -462,6 +476,11 @@ TEST_F(ElasticBending, UnionCornersAndPointForces) {
   EXPECT_ANY_THROW(root->getPoint(-1));
   root->sectionKind = 11;
   EXPECT_NO_THROW(root->getArguments());
+  // A union outline of one curved arc has a single vertex: too few.
+  CList<CCompositeCurve*> disc;
+  disc.AddTail(union_test::signedCurve(composite_test::circle(composite_test::P(20, 20), 1), 1));
+  root->createUnion(&disc, steel);
+  EXPECT_THROW(root->getArguments(), CInvalidArgException);
 
   root->addLoadCondition(LoadCase, L"case");
   CString name(L"F");

@@ -399,9 +399,10 @@ TEST_F(SmallStoredMesh, ALoadedMeshRefinesAgainWithinItsArrays)
     }
 }
 
-// Left alone (the region code is another's): a closed square of side
-// 1e-6 "encloses no region" to getInteriorPoint, so a hole that small
-// cannot be seeded; 3e-6 works.
+// Documents a limit of getInteriorPoint: a closed square of side 1e-6
+// "encloses no region" to it, so a hole that small cannot be seeded; 3e-6
+// works. Kept disabled and run alone as a CTest entry expected to fail
+// (drevoline_tests.limit.*), so that lifting the limit shows.
 TEST(ReviewMesh, DISABLED_ASquareOfSideOneMicronHasAnInteriorPoint)
 {
     for (double cx : {0.0, 5e-3}) {
@@ -412,10 +413,13 @@ TEST(ReviewMesh, DISABLED_ASquareOfSideOneMicronHasAnInteriorPoint)
     }
 }
 
-// Left alone (every mesh with a missing segment would change): segment
-// recovery splits present encroached segments while others are still
-// missing, so a scarce supply of vertices runs out before the missing ones
-// are made. Recovering the missing segments first meshes this outline.
+// Documents a limit of a tight vertex budget (30 extra vertices for an
+// outline of 60 points and three holes): segment recovery splits present
+// encroached segments while others are still missing, so the scarce
+// vertices run out before the missing ones are made; recovering the
+// missing segments first would mesh this outline, but would change every
+// mesh with a missing segment. Kept disabled and run alone as a CTest
+// entry expected to fail (drevoline_tests.limit.*), so that a change shows.
 TEST(ReviewMesh, DISABLED_FewVerticesGoToMissingSegmentsFirst)
 {
     std::mt19937_64 seeds(4242);

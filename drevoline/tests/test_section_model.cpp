@@ -2,7 +2,6 @@
 // deleting sub-sections, finding by name, the tree checks, registration.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <stdexcept>
 #include <string>
 
@@ -305,8 +304,8 @@ TEST(SectionModel, ClassesAreCreatedByName) {
   EXPECT_TRUE(RUNTIME_CLASS(CSubSection)->IsDerivedFrom(RUNTIME_CLASS(CObject)));
 }
 
-TEST(SectionModel, LargeTreesBuildAndDeleteQuickly) {
-  const auto start = std::chrono::steady_clock::now();
+// A tree of 50 groups and 1,000 shapes (its time is a row of `make bench`).
+TEST(SectionModel, LargeTreesBuildAndDelete) {
   {
     CXSectionAnalysis m;
     std::vector<CSubSection*> groups;
@@ -323,15 +322,6 @@ TEST(SectionModel, LargeTreesBuildAndDeleteQuickly) {
     EXPECT_EQ(m.rootSubSection()->nShapes(), 1000 - 5 * 20);
     EXPECT_NO_THROW(m.verifySubsections());
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  // A second in an optimised build; the sanitizer build on a busy test
-  // machine runs several times slower, and a quadratic walk would still take
-  // far longer than this allowance.
-#if defined(__SANITIZE_ADDRESS__)
-  EXPECT_LT(seconds, 4.0);
-#else
-  EXPECT_LT(seconds, 1.0);
-#endif
 }
 
 TEST(SectionModel, FindCompositeCurveByShapeThenNearestUnionShape) {

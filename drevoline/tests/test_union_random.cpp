@@ -129,17 +129,17 @@ TEST(UnionRandom, RectanglesInGeneralPositionMatchTheOracle)
     }
 }
 
-// Ends the process when a case takes longer than the limit: a hang shows
-// as a failure with the seed, not as a test that never ends.
+// Names the seed of a case still running after a while: should a union
+// hang, the test's own time-out ends it and the log says which seed it
+// was. It sets no limit of its own (a loaded machine only makes it speak).
 class Watchdog {
 public:
-    Watchdog(unsigned seed, std::chrono::seconds limit)
-        : m_thread([this, seed, limit] {
+    Watchdog(unsigned seed, std::chrono::seconds after)
+        : m_thread([this, seed, after] {
               std::unique_lock<std::mutex> lock(m_mutex);
-              if (!m_done.wait_for(lock, limit, [this] { return m_finished; })) {
-                  std::fprintf(stderr, "union of seed %u: no answer within the time limit\n", seed);
-                  std::abort();
-              }
+              if (!m_done.wait_for(lock, after, [this] { return m_finished; }))
+                  std::fprintf(stderr, "union of seed %u: still running\n", seed);
+              m_done.wait(lock, [this] { return m_finished; });
           })
     {
     }
@@ -160,21 +160,20 @@ private:
     std::thread m_thread;
 };
 
-TEST(UnionRandom, RectanglesSharingEdgesMatchOrFailCleanly)
+// Every one of the 200 seeds unites and matches the oracle: a refusal
+// ("Union operation failed", the only thing the union may throw) is a
+// failure of the test, as a wrong result is.
+TEST(UnionRandom, RectanglesSharingEdgesMatch)
 {
-    int matched = 0, failed = 0;
     for (unsigned seed = 1; seed <= 200; ++seed) {
         SCOPED_TRACE(seed);
         const std::vector<Rect> rects = randomRects(seed, false);
-        Watchdog watchdog(seed, std::chrono::seconds(10));
+        Watchdog watchdog(seed, std::chrono::seconds(30));
         try {
             const Moments got = unionMoments(rects);
             EXPECT_TRUE(matches(got, oracle(rects)));
-            ++matched;
         } catch (const char* text) {
-            EXPECT_STREQ(text, "Union operation failed");
-            ++failed;
+            ADD_FAILURE() << "refused: " << text;
         }
     }
-    std::printf("shared edges: %d of 200 match the oracle, %d fail cleanly\n", matched, failed);
 }

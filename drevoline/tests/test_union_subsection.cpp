@@ -2,7 +2,6 @@
 // geometry, and how failures leave the sub-section.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -239,7 +238,9 @@ TEST(UnionSum, IsPosInteriorOfACurveWithoutPolygonPointsIsTrue)
     sum.working().RemoveAll();
 }
 
-TEST_F(UnionModel, RectanglesSharingAnEdgeUniteQuickly)
+// Rectangles sharing an edge, whole or in part (their times are rows of
+// `make bench`).
+TEST_F(UnionModel, RectanglesSharingAnEdgeUnite)
 {
     struct Case {
         const char* name;
@@ -263,10 +264,7 @@ TEST_F(UnionModel, RectanglesSharingAnEdgeUniteQuickly)
             s->material(steel);
             model.addShapeToLists(sub, s);
         }
-        const auto start = std::chrono::steady_clock::now();
         sub->Union(-1);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        EXPECT_LT(seconds, 0.5);
         ASSERT_NE(sub->getUnionShapes(), nullptr);
         ASSERT_EQ(sub->getUnionShapes()->GetCount(), 1);
         const CCompositeCurve* c = sub->getUnionShapes()->GetHead()->boundary;

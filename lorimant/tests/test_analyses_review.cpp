@@ -126,15 +126,23 @@ TEST_F(AnalysesReview, FailedSavesAndImportsKeepTheSection) {
 }
 
 // Every identifier on an empty section and on one whose properties were
-// never computed: a finite value or the refusal, never garbage. Bending
-// results outside the enumeration are refused.
+// never computed: the identifiers of a stored property give a finite value,
+// the others (and, with no current load condition, the plastic neutral-axis
+// ones) are refused. Bending results outside the enumeration are refused.
 TEST_F(AnalysesReview, GetValueOfEveryIdentifierIsAFiniteValueOrARefusal) {
+  // 12, 13, 26 to 28, 32, 33, 62 and 63 name nothing GetValue reads; 30, 31
+  // and 58 to 61 need a current load condition; 0 and 73 lie outside.
+  const auto known = [](int id) {
+    return (id >= 1 && id <= 11) || (id >= 14 && id <= 25) || id == 29 || (id >= 34 && id <= 57) ||
+           (id >= 64 && id <= 72);
+  };
   for (int pass = 0; pass < 2; ++pass) {
     if (pass == 1) bare(root(), L"web", 0, 0, 1, 8);
     for (int id = 0; id <= 73; ++id) {
       COleVariant result;
       const HRESULT hr = invoke(L"GetValue", {I2(id)}, &result);
-      if (hr == S_OK) {
+      if (known(id)) {
+        ASSERT_EQ(hr, S_OK) << "pass " << pass << " id " << id << " " << CString(excep.bstrDescription).ToUtf8();
         EXPECT_TRUE(std::isfinite(result.dblVal)) << "pass " << pass << " id " << id << " " << result.dblVal;
       } else {
         EXPECT_EQ(hr, DISP_E_EXCEPTION) << id;

@@ -33,8 +33,14 @@ class DocumentTest : public ::testing::Test {
     setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
     fs::create_directories(root_ / "home");
     Hooks::reset();
+    savedUnitSystem_ = gUnitSystem;
+    savedUniqueID_ = gUniqueID;
   }
   void TearDown() override {
+    // Documents opened by a test set these process-wide values; the next
+    // test starts from what this one found.
+    gUnitSystem = savedUnitSystem_;
+    gUniqueID = savedUniqueID_;
     restore("HOME", savedHome_);
     restore("XDG_DATA_HOME", savedData_);
     Hooks::reset();
@@ -69,6 +75,8 @@ class DocumentTest : public ::testing::Test {
   fs::path root_;
 
  private:
+  EUnitSystem savedUnitSystem_ = SI;
+  int savedUniqueID_ = 0;
   static std::string getenvOr(const char* name) {
     const char* v = std::getenv(name);
     return v ? v : "";

@@ -3,7 +3,6 @@
 // overlapping sections, and large sections.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <limits>
 #include <stdexcept>
 
@@ -126,8 +125,9 @@ TEST_F(SectionReview, ClicksOnAnEmptySectionPickNothing) {
 
 // The command state is asked for every command on every update; with a
 // large section all picked it must not scan the records once per pick
-// (about 0.3 s a call before, under the checked build).
-TEST_F(SectionReview, CommandStateOfALargeFullyPickedSectionIsQuick) {
+// (about 0.3 s a call before, under the checked build; its time is a row
+// of `make bench`).
+TEST_F(SectionReview, CommandStateOfALargeFullyPickedSection) {
   for (int i = 0; i < 1000; ++i) {
     CString name;
     name.Format(L"s%d", i);
@@ -136,14 +136,11 @@ TEST_F(SectionReview, CommandStateOfALargeFullyPickedSectionIsQuick) {
   openView();
   view->selectAllShapes();
   ASSERT_EQ(view->COpenGLView::m_pickList.GetCount(), 1000);
-  const auto start = std::chrono::steady_clock::now();
   SectionViewState state;
   for (int i = 0; i < 50; ++i) state = view->commandState();
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(state.pickedShapes, 1000);
   EXPECT_TRUE(state.pickedShapeInSection);
   EXPECT_EQ(state.pickedPoints, 0);
-  EXPECT_LT(seconds, 3.0);
 }
 
 // Points are counted up to a pick entry without a record, shapes past it.

@@ -210,6 +210,7 @@ TEST(CoreExceptions, ThrownByValue)
 {
     try {
         AfxThrowOleDispatchException(1001, "Group not found.");
+        FAIL() << "AfxThrowOleDispatchException returned";
     } catch (const COleDispatchException& e) {
         EXPECT_EQ(e.m_wCode, 1001);
         EXPECT_TRUE(e.m_strDescription == L"Group not found.");
