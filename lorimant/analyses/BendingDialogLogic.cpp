@@ -11,6 +11,7 @@
 #include "analysis/model/CMetal.h"
 #include "analysis/model/CResultLocation.h"
 #include "analysis/model/CSectionForces.h"
+#include "analysis/model/DspRecord.h"
 #include "analysis/model/Globals.h"
 #include "analysis/model/Utilities.h"
 #include "drevoline/section/CSubSection.h"
@@ -27,6 +28,7 @@ constexpr int kStrainContours = 4;      // QHT_STRAINZZ
 constexpr double kCheckTolerance = 0.01;
 constexpr double kPlainMomentAbove = 100000.0;
 constexpr double kDistinctPoints = 0.001;
+constexpr int kLinePlotPriority = 8;
 constexpr int kNameChars = 120;
 constexpr int kMaterialChars = 75;
 
@@ -73,7 +75,10 @@ BendingDialogLogic::BendingDialogLogic(CThickSectionView& view, int restrained)
   if (const CSubSection* sub = model != nullptr ? model->currentSubSection() : nullptr) m_subName = sub->name();
 }
 
-BendingDialogLogic::~BendingDialogLogic() { releaseView(); }
+BendingDialogLogic::~BendingDialogLogic() {
+  m_stateChanged = nullptr;
+  releaseView();
+}
 
 void BendingDialogLogic::releaseView() {
   CThickSectionView& v = view();
@@ -119,6 +124,7 @@ void BendingDialogLogic::show() {
 }
 
 void BendingDialogLogic::closed() {
+  m_stateChanged = nullptr;
   CThickSectionView& v = view();
   v.m_pickMode = 1;
   if (CSubSection* sub = subSection()) sub->resultKind = 0;
@@ -341,7 +347,9 @@ void BendingDialogLogic::OnShowLinePlot() {
   CSubSection* sub = subSection();
   if (sub == nullptr || !view().makeCurrent()) return;
   DspRecord* record = sub->displayLinePlot(p1, p2, sub->displayedResult);
-  if (record != nullptr) view().ShowLinePlot(record);
+  if (record == nullptr) return;
+  record->priority(kLinePlotPriority);
+  view().ShowLinePlot(record);
 }
 
 void BendingDialogLogic::boxFocused(int id) {

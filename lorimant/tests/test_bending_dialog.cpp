@@ -10,6 +10,8 @@
 #include "analysis/model/CLog.h"
 #include "analysis/model/CMetal.h"
 #include "analysis/model/CResultLocation.h"
+#include "analysis/model/CSectionForces.h"
+#include "analysis/model/CLoadCondition.h"
 #include "analysis/model/Globals.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
@@ -45,7 +47,7 @@ void buildSection(CXSectionAnalysisDoc& doc) {
   auto metal = testMetal();
   s->material(metal);
   model->materials.AddTail(metal);
-  model->rootSubSection()->meshShape(s, TRNG3, 5, 0, 0.25, 100000, 0);
+  model->rootSubSection()->meshShape(s, TRNG3, 200, 0, 0.1, 100000, 0);
 }
 
 // The dialog's window as controls in memory.
@@ -257,7 +259,9 @@ TEST_F(BendingDialog, LinePlotNeedsDistinctPoints) {
     EXPECT_EQ(said(L"Points must be distinct", L"Line Plot"), !c.drawn);
     const auto plots = records(0x40000000u);
     ASSERT_EQ(plots.size(), c.drawn ? 1u : 0u);
-    if (c.drawn) EXPECT_EQ(plots[0]->drawPriority, 8);
+    if (c.drawn) {
+      EXPECT_EQ(plots[0]->drawPriority, 8);
+    }
   }
   // Turn off Line Plot rebuilds without it.
   d.OnCommand(B::IDC_LINE_OFF);

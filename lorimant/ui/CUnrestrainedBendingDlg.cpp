@@ -51,7 +51,7 @@ CUnrestrainedBendingDlg::~CUnrestrainedBendingDlg() {
 }
 
 void CUnrestrainedBendingDlg::destroyWindow() {
-  if (m_bending != nullptr) m_bending->setStateChanged({});
+  // The rules stop their notices as they close (they may be going).
   m_bending = nullptr;
   CQHTDialogEx::destroyWindow();
 }
