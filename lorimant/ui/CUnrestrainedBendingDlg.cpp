@@ -1,6 +1,8 @@
 // The window of the bending dialog.
 #include "lorimant/ui/CUnrestrainedBendingDlg.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/sizer.h>
@@ -31,6 +33,13 @@ wxFlexGridSizer* twoColumns() {
   auto* grid = new wxFlexGridSizer(2, wxSize(6, 3));
   grid->AddGrowableCol(1);
   return grid;
+}
+
+// Black text on a light background, white on a dark one.
+COLORREF readableOn(COLORREF background) {
+  if (background == CLR_NONE) return CLR_NONE;
+  const int r = background & 0xFF, g = (background >> 8) & 0xFF, b = (background >> 16) & 0xFF;
+  return 299 * r + 587 * g + 114 * b < 128000 ? RGB(255, 255, 255) : RGB(0, 0, 0);
 }
 
 // An edit of X or Y ends only with a number.
@@ -101,7 +110,8 @@ wxSizer* CUnrestrainedBendingDlg::makeInputs() {
   grid->Add(AddEdit(B::IDC_RADIUS), 1, wxEXPAND);
   auto* column = new wxBoxSizer(wxVERTICAL);
   column->Add(grid, 0, wxEXPAND);
-  column->Add(AddEdit(B::IDC_UNITS, wxTE_READONLY), 0, wxEXPAND | wxTOP, 4);
+  // Sized for the longer of the two unit lines.
+  column->Add(AddLabel(B::IDC_UNITS, "UNITS: moments lb-in, stress psi, force lb"), 0, wxEXPAND | wxTOP, 4);
   return column;
 }
 
@@ -164,6 +174,7 @@ wxSizer* CUnrestrainedBendingDlg::makePointList() {
   const auto headings = B::columnHeadings();
   for (int c = 0; c < B::kColumns; ++c)
     m_list->InsertColumn(c, headings[static_cast<size_t>(c)], LVCFMT_CENTER, B::columnWidths()[static_cast<size_t>(c)]);
+  fitColumns();
   m_editor = new wxTextCtrl(this, wxID_ANY);
   m_list->SetDefaultEditor(nullptr, m_editor, nullptr);
   m_list->SetColumnEditor(B::kX, nullptr, m_editor, endNumberEdit);
@@ -244,8 +255,24 @@ void CUnrestrainedBendingDlg::showState() {
     const int row = m_list->InsertItem(static_cast<int>(i), r.cells[B::kId]);
     for (int c = 1; c < B::kColumns; ++c) m_list->SetItemText(row, c, r.cells[static_cast<size_t>(c)]);
     if (r.marked) m_list->SetRowColors(row, kMarkedRow, CLR_NONE);
-    m_list->SetCellColors(row, B::kStress, r.stressColour, CLR_NONE);
-    m_list->SetCellColors(row, B::kStrain, r.strainColour, CLR_NONE);
+    m_list->SetCellColors(row, B::kStress, r.stressColour, readableOn(r.stressColour));
+    m_list->SetCellColors(row, B::kStrain, r.strainColour, readableOn(r.strainColour));
+  }
+  fitColumns();
+}
+
+void CUnrestrainedBendingDlg::fitColumns() {
+  // At least the widths of the layout, wider where a heading or a cell needs it.
+  const auto headings = B::columnHeadings();
+  const wxFont font = m_list->GetLabelFont();
+  for (int c = 0; c < B::kColumns; ++c) {
+    m_list->AutoSizeColumn(c, false);
+    int width = 0, height = 0;
+    m_list->GetTextExtent(wxString(headings[static_cast<size_t>(c)].GetString()), &width, &height, nullptr, nullptr,
+                          &font);
+    const int heading = width + 24;
+    const int least = std::max(B::columnWidths()[static_cast<size_t>(c)], heading);
+    if (m_list->GetColSize(c) < least) m_list->SetColSize(c, least);
   }
 }
 

@@ -38,6 +38,7 @@ class CUnrestrainedBendingDlg : public CQHTDialogEx {
   void readList();
   void runReadingList(UINT id);
   void onListKey(wxKeyEvent& event);
+  void fitColumns();
 
   BendingDialogLogic* m_bending;
   CListCtrlEx* m_list = nullptr;
