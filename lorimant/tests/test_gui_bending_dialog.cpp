@@ -14,6 +14,7 @@
 #include "analysis/model/Globals.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
+#include "lorimant/tests/test_bending_dialog_support.h"
 #include "lorimant/tests/test_gui_support.h"
 #include "lorimant/ui/CUnrestrainedBendingDlg.h"
 #include "lorimant/ui/SectionCanvas.h"
@@ -39,19 +40,7 @@ class GuiBendingDialog : public GuiLorimantTest {
     doc->setUnitSystem(1);
     view = CThickSectionView::createFor(*doc, 640, 480);
     view->EnsureRootSubSection();
-    CXSectionAnalysis* model = doc->model();
-    auto* s = new CShapeAnalysis(model);
-    CString name(L"plate");
-    s->sector(model->rootSubSection(), model, name, 0, 0, 4, 2, 0, 90, 90, qhtShapeRectangle, 0, 1, 0.0, false);
-    auto metal = std::make_shared<CMetal>();
-    metal->name = L"metal";
-    metal->E(10.5e6);
-    metal->Gshear(4e6);
-    metal->Fty_L = metal->Fcy_L = 60000;
-    metal->Ftu_L = metal->Fcu_L = 70000;
-    s->material(metal);
-    model->materials.AddTail(metal);
-    model->rootSubSection()->meshShape(s, TRNG3, 200, 0, 0.1, 100000, 0);
+    bending_dialog_test::buildSection(*doc);
     view->RebuildAndRedraw();
     frame = new wxFrame(nullptr, wxID_ANY, "Section view", wxPoint(40, 40), wxSize(500, 400));
     new SectionCanvas(frame, *view);
