@@ -120,6 +120,16 @@ TEST_F(GuiBendingDialog, UnrestrainedApplyShowsResultsAndTwoRows) {
   EXPECT_EQ(list->GetItemText(2, B::kStress), CString(L"0"));
   gui_test::SaveWindowPng(w, "unrestrained_bending_dialog");
 
+  // The Delete key in the list takes the selected row's location.
+  list->SelectItem(2, true);
+  wxKeyEvent del(wxEVT_KEY_DOWN);
+  del.m_keyCode = WXK_DELETE;
+  del.SetEventObject(list);
+  list->HandleWindowEvent(del);
+  gui_test::Flush();
+  EXPECT_EQ(list->GetItemCount(), 2);
+  EXPECT_EQ(doc->model()->rootSubSection()->resultLocations.size(), 2u);
+
   Click(w, IDCANCEL);
   EXPECT_EQ(dialog->window(), nullptr);
   EXPECT_EQ(view->m_pickMode, 1);
