@@ -1,0 +1,368 @@
+// The bending dialog's rules on a meshed 4 x 2 rectangle (corners (0,0) and
+// (4,2), US units): a moment Mx of 1000 gives M c / I = 1000 x 1 / (8/3) =
+// 375 at the top and bottom fibres, the neutral axis through the centroid
+// (2, 1) at 0 degrees. Its window is held in memory.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "analysis/model/CLog.h"
+#include "analysis/model/CMetal.h"
+#include "analysis/model/CResultLocation.h"
+#include "analysis/model/CSectionForces.h"
+#include "analysis/model/CLoadCondition.h"
+#include "analysis/model/Globals.h"
+#include "drevoline/section/CShapeAnalysis.h"
+#include "drevoline/section/CSubSection.h"
+#include "lorimant/analyses/BendingDialogLogic.h"
+#include "lorimant/automation/JournalInterpreter.h"
+#include "test_bending_dialog_support.h"
+#include "test_view_support.h"
+
+namespace bending_dialog_test {
+
+using B = BendingDialogLogic;
+
+// The dialog's window as controls in memory.
+class MemoryWindow : public DialogWindow {
+ public:
+  explicit MemoryWindow(ModelessDialogLogic& logic) : m_logic(&logic) {
+    for (int id = B::IDC_LOAD_NAME; id <= B::IDC_SHEAR; ++id)
+      if (id != B::IDC_GRAIN && id != B::IDC_PLOT) c.Add(id);
+    c.AddCombo(B::IDC_GRAIN, {CString(L"L")}, false);
+    c.AddCombo(B::IDC_PLOT, {CString(L"Stress"), CString(L"Strain")}, false);
+  }
+  CDialogControls& controls() override { return c; }
+  void showWindow() override {
+    if (m_logic != nullptr) m_logic->UpdateData(FALSE);
+  }
+  void destroyWindow() override { m_logic = nullptr; }
+  void post(std::function<void()> work) override { work(); }
+  CMemoryControls c;
+
+ private:
+  ModelessDialogLogic* m_logic;
+};
+
+class BendingDialog : public view_test::SectionViewTest {
+ protected:
+  void SetUp() override {
+    SectionViewTest::SetUp();
+    units = gUnitSystem;
+    openView();
+    doc->MakeCurrent();
+    view->EnsureRootSubSection();
+    buildSection(*doc);
+    view->RebuildAndRedraw();
+  }
+  void TearDown() override {
+    dialogs.clear();
+    SectionViewTest::TearDown();
+    gUnitSystem = units;
+  }
+
+  // An open dialog of that type with its window in memory.
+  B& open(int type) {
+    dialogs.push_back(std::make_unique<B>(*view, type));
+    B& d = *dialogs.back();
+    d.setWindowMaker([this](ModelessDialogLogic& logic) -> DialogWindow* {
+      windows.push_back(std::make_unique<MemoryWindow>(logic));
+      return windows.back().get();
+    });
+    d.show();
+    return d;
+  }
+  CMemoryControls& controls(B& d) { return static_cast<MemoryWindow*>(d.window())->c; }
+  // Fills the name and the three inputs and presses APPLY.
+  void apply(B& d, const wchar_t* name, const wchar_t* a, const wchar_t* b, const wchar_t* c) {
+    CMemoryControls& w = controls(d);
+    w.SetText(B::IDC_LOAD_NAME, CString(name));
+    w.SetText(B::IDC_INPUT1, CString(a));
+    w.SetText(B::IDC_INPUT2, CString(b));
+    w.SetText(B::IDC_INPUT3, CString(c));
+    Hooks::clearRecords();
+    d.OnCommand(B::IDC_APPLY);
+  }
+  std::vector<std::string> journal() const { return lines(doc->journal()->path()); }
+  bool journalled(const std::string& line) const {
+    const auto all = journal();
+    return std::find(all.begin(), all.end(), line) != all.end();
+  }
+  // The texts of the message boxes since the last clear, with their captions.
+  static std::vector<std::pair<CString, CString>> messages() {
+    std::vector<std::pair<CString, CString>> out;
+    for (const MessageBoxCall& m : Hooks::messageBoxes()) out.emplace_back(m.text, m.caption);
+    return out;
+  }
+  static bool said(const wchar_t* text, const wchar_t* caption) {
+    for (const auto& [t, c] : messages())
+      if (t == CString(text) && c == CString(caption)) return true;
+    return false;
+  }
+
+  std::vector<std::unique_ptr<MemoryWindow>> windows;
+  std::vector<std::unique_ptr<B>> dialogs;
+  EUnitSystem units = SI;
+};
+
+TEST_F(BendingDialog, StartUpSetsLabelsModesAndDisablesResultControls) {
+  B& u = open(0);
+  EXPECT_EQ(u.caption(), CString(L"Unrestrained Bending"));
+  CMemoryControls& w = controls(u);
+  EXPECT_EQ(w.GetText(B::IDC_LABEL1), CString(L"Axial Force (lb)"));
+  EXPECT_EQ(w.GetText(B::IDC_LABEL2), CString(L"Moment About X (lb-in)"));
+  EXPECT_EQ(w.GetText(B::IDC_LABEL3), CString(L"Moment About Y (lb-in)"));
+  EXPECT_EQ(w.GetText(B::IDC_RADIUS_LABEL), CString(L"Radius (in)"));
+  EXPECT_EQ(w.GetText(B::IDC_UNITS), CString(L"UNITS: moments lb-in, stress psi, force lb"));
+  EXPECT_EQ(w.GetCurSel(B::IDC_GRAIN), 0);
+  for (int id : {B::IDC_SHEAR, B::IDC_PLOT, B::IDC_REFRESH}) EXPECT_FALSE(u.controlEnabled(id)) << id;
+  EXPECT_EQ(view->m_pickMode, 2);
+  EXPECT_EQ(root()->resultKind, 0);
+  EXPECT_EQ(view->m_unrestrainedDialog, static_cast<ModelessDialog*>(&u));
+  EXPECT_EQ(view->m_bendingDialog, static_cast<ModelessDialog*>(&u));
+  EXPECT_EQ(B::columnHeadings()[B::kStress], CString(L"Stress (psi)"));
+  EXPECT_EQ(B::columnHeadings()[B::kFtu], CString(L"Ftu_l (psi)"));
+
+  B& r = open(1);
+  EXPECT_EQ(r.caption(), CString(L"Restrained Bending"));
+  EXPECT_EQ(controls(r).GetText(B::IDC_LABEL2), CString(L"Angle (deg)"));
+  EXPECT_EQ(controls(r).GetText(B::IDC_LABEL3), CString(L"Moment About NA (lb-in)"));
+
+  // SI texts.
+  gUnitSystem = SI;
+  B& s = open(1);
+  EXPECT_EQ(controls(s).GetText(B::IDC_LABEL1), CString(L"Axial Force (N)"));
+  EXPECT_EQ(controls(s).GetText(B::IDC_LABEL3), CString(L"Moment About NA (N-cm)"));
+  EXPECT_EQ(controls(s).GetText(B::IDC_UNITS), CString(L"UNITS: moments N-cm, stress KPa, force N"));
+  EXPECT_EQ(B::columnHeadings()[B::kX], CString(L"X (cm)"));
+  gUnitSystem = USCS;
+}
+
+TEST_F(BendingDialog, UnrestrainedMomentGivesTheClosedFormAndPasses) {
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  EXPECT_NEAR(d.results().maxStress, 375.0, 0.375);
+  EXPECT_NEAR(d.results().minStress, -375.0, 0.375);
+  CMemoryControls& w = controls(d);
+  EXPECT_EQ(w.GetText(B::IDC_NA_ANGLE), CString(L"0.0000"));
+  EXPECT_EQ(w.GetText(B::IDC_NA_Y), CString(L"1.0000"));
+  EXPECT_TRUE(said(L"PASSED.  Verification checks passed", L"VERIFICATION"));
+  EXPECT_TRUE(journalled("xscn.ApplyUnrestrainedBendingForces \"root\",\"LC1\",0,1000,0,1"));
+  for (int id : {B::IDC_SHEAR, B::IDC_PLOT, B::IDC_REFRESH}) EXPECT_TRUE(d.controlEnabled(id)) << id;
+  EXPECT_EQ(root()->resultKind, 3);  // stress contours
+  ASSERT_EQ(d.rows().size(), 2u);
+  EXPECT_EQ(d.rows()[0].cells[B::kName], CString(L"Min Stress Location"));
+  EXPECT_EQ(d.rows()[1].cells[B::kName], CString(L"Max Stress Location"));
+  EXPECT_TRUE(d.rows()[0].marked && d.rows()[1].marked);
+  // Strain at the top fibre: 375 / 10.5e6 x 1000, shown once scaled.
+  EXPECT_NEAR(std::stod(d.rows()[1].cells[B::kStrain].ToUtf8()), 375.0 / 10.5e6 * 1000.0, 1e-4);
+  EXPECT_EQ(d.rows()[1].cells[B::kFcy], B::wholeNumberText(60000));
+  EXPECT_EQ(d.rows()[1].cells[B::kMaterial], CString(L"metal"));
+  EXPECT_NE(d.rows()[1].stressColour, B::kNoColour);
+
+  // The same name again is warned of as it is typed.
+  Hooks::clearRecords();
+  d.loadConditionNameChanged(CString(L"LC1"));
+  EXPECT_TRUE(said(L"Load condition with this name already exists", L"Load Condition Creation"));
+  Hooks::clearRecords();
+  d.loadConditionNameChanged(CString(L"LC9"));
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(BendingDialog, RestrainedMomentAndAxialForcePass) {
+  B& d = open(1);
+  apply(d, L"LC2", L"0", L"0", L"1000");
+  EXPECT_TRUE(said(L"PASSED.  Verification checks passed", L"VERIFICATION"));
+  EXPECT_TRUE(journalled("xscn.ApplyRestrainedBendingForces \"root\",\"LC2\",0,0,1000,1"));
+  EXPECT_NEAR(d.results().maxStress, 375.0, 0.375);
+  EXPECT_EQ(controls(d).GetText(B::IDC_NA_ANGLE), CString(L"0.0000"));
+
+  // No moment: the axial test alone decides (P / A = 100 / 8 everywhere).
+  apply(d, L"LC3", L"100", L"0", L"0");
+  EXPECT_TRUE(said(L"PASSED.  Verification checks passed", L"VERIFICATION"));
+  EXPECT_NEAR(d.results().maxStress, 12.5, 1e-6);
+  EXPECT_EQ(controls(d).GetText(B::IDC_AXIAL), CString(L"100.000"));
+}
+
+TEST_F(BendingDialog, StressPastTheUltimateIsReported) {
+  B& d = open(0);
+  apply(d, L"big", L"0", L"200000", L"0");  // 75000 psi > 70000
+  ASSERT_FALSE(messages().empty());
+  EXPECT_EQ(messages()[0].second, CString(L"Stress Exceeds Ultimate"));
+}
+
+TEST_F(BendingDialog, RefusalsLeaveNoJournalLineAndNoLoadCondition) {
+  const size_t before = journal().size();
+  B& u = open(0);
+  apply(u, L"", L"0", L"1000", L"0");
+  EXPECT_TRUE(said(L"Load Condition name is required", L"Bending Analysis"));
+
+  B& r = open(1);
+  apply(r, L"A360", L"0", L"360", L"1000");
+  EXPECT_TRUE(said(L"Please enter a number between 0 and 359.99.", L""));
+  EXPECT_FALSE(root()->loadConditionExists(CString(L"A360")));
+
+  B& bad = open(2);
+  apply(bad, L"T2", L"0", L"1000", L"0");
+  ASSERT_EQ(Hooks::messageBoxes().size(), 1u);
+  EXPECT_EQ(Hooks::messageBoxes()[0].text, CString(L"Analysis type is not recognized."));
+  EXPECT_EQ(Hooks::messageBoxes()[0].caption, CString(L"Self-Checker"));
+  EXPECT_TRUE(Hooks::messageBoxes()[0].type & MB_ICONEXCLAMATION);
+  EXPECT_FALSE(root()->loadConditionExists(CString(L"T2")));
+  EXPECT_FALSE(bad.applied());
+  EXPECT_EQ(journal().size(), before);
+}
+
+TEST_F(BendingDialog, LinePlotNeedsDistinctPoints) {
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  CMemoryControls& w = controls(d);
+  const struct {
+    const wchar_t* x2;
+    bool drawn;
+  } cases[] = {{L"1.0005", false}, {L"1.002", true}};
+  for (const auto& c : cases) {
+    view->RebuildAndRedraw();
+    w.SetText(B::IDC_X1, CString(L"1"));
+    w.SetText(B::IDC_Y1, CString(L"1"));
+    w.SetText(B::IDC_X2, CString(c.x2));
+    w.SetText(B::IDC_Y2, CString(L"1"));
+    Hooks::clearRecords();
+    d.OnCommand(B::IDC_SHOW_LINE);
+    EXPECT_EQ(said(L"Points must be distinct", L"Line Plot"), !c.drawn);
+    const auto plots = records(0x40000000u);
+    ASSERT_EQ(plots.size(), c.drawn ? 1u : 0u);
+    if (c.drawn) {
+      EXPECT_EQ(plots[0]->drawPriority, 8);
+    }
+  }
+  // Turn off Line Plot rebuilds without it.
+  d.OnCommand(B::IDC_LINE_OFF);
+  EXPECT_TRUE(records(0x40000000u).empty());
+  // Strain contours from the combo.
+  w.SetCurSel(B::IDC_PLOT, 1);
+  d.OnCommand(B::IDC_PLOT);
+  EXPECT_EQ(root()->resultKind, 4);
+  EXPECT_EQ(d.resultChoice(), 1);
+}
+
+TEST_F(BendingDialog, PickedPointsFillTheFocusedEnd) {
+  B& d = open(0);
+  d.boxFocused(B::IDC_Y2);
+  EXPECT_EQ(controls(d).GetText(B::IDC_Y2), CString());
+  d.pointPicked(Point<double>(3.5, 0.25, 0));
+  EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"3.5000"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_Y2), CString(L"0.2500"));
+  // Not waiting any more: another pick changes nothing.
+  d.pointPicked(Point<double>(9, 9, 0));
+  EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"3.5000"));
+}
+
+TEST_F(BendingDialog, MomentAboutTheNeutralAxisFormat) {
+  B& d = open(1);
+  apply(d, L"M", L"0", L"0", L"1000");
+  auto shown = [&](double moment) {
+    const_cast<B::Results&>(d.results()).momentNA = moment;
+    d.UpdateData(FALSE);
+    return controls(d).GetText(B::IDC_MOMENT_NA);
+  };
+  EXPECT_EQ(shown(100000), CString(L"100000.000"));
+  EXPECT_EQ(shown(100000.5), CString(L"100000.5"));
+}
+
+TEST_F(BendingDialog, BendingShearRefusesAMomentAboutY) {
+  B& d = open(0);
+  int opened = 0;
+  d.setBendingShearOpener([&] { ++opened; });
+  apply(d, L"LY", L"0", L"0", L"10");
+  Hooks::clearRecords();
+  d.OnCommand(B::IDC_SHEAR);
+  EXPECT_TRUE(said(L"Bending shear stress calculations do not apply for nonzero moment about My.  Only a vertical "
+                   L"shear load.",
+                   L"Bending Shear Computations"));
+  EXPECT_EQ(opened, 0);
+  apply(d, L"LX", L"0", L"1000", L"0");
+  d.OnCommand(B::IDC_SHEAR);
+  EXPECT_EQ(opened, 1);
+}
+
+TEST_F(BendingDialog, DeletingAndEditingRowsReachTheirOwnLocations) {
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  // Only the two extreme rows selected: Delete Selected keeps them.
+  d.selectRow(0, true);
+  d.selectRow(1, true);
+  d.OnDeleteSelected();
+  ASSERT_EQ(d.rows().size(), 2u);
+
+  root()->resultLocation(1, 1, true);
+  root()->resultLocation(3, 1, true);
+  d.refreshResults();
+  ASSERT_EQ(d.rows().size(), 4u);
+  CResultLocation* second = d.rows()[3].location;
+  d.selectRow(2, true);
+  d.OnDeleteSelected();
+  ASSERT_EQ(d.rows().size(), 3u);
+  EXPECT_EQ(d.rows()[2].location, second);
+
+  // The remaining added row moved to (2, 1): on the neutral axis, no stress.
+  d.editCell(2, B::kX, CString(L"2"));
+  d.editCell(2, B::kName, CString(L"centre"));
+  d.OnCommand(B::IDC_REFRESH);
+  ASSERT_EQ(root()->resultLocations.size(), 3u);
+  EXPECT_EQ(root()->resultLocations[2], second);
+  EXPECT_DOUBLE_EQ(second->location.x, 2.0);
+  EXPECT_DOUBLE_EQ(second->location.y, 1.0);
+  EXPECT_EQ(second->label, CString(L"centre"));
+  EXPECT_NEAR(second->value, 0.0, 1e-6);
+  // The extremes were not touched by the edit.
+  EXPECT_NEAR(root()->resultLocations[1]->value, 375.0, 0.375);
+
+  // The Delete key takes every selected row, the extremes too.
+  d.selectRow(0, true);
+  d.OnDeleteKey();
+  EXPECT_EQ(d.rows().size(), 2u);
+}
+
+TEST_F(BendingDialog, ClosingResetsTheView) {
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  d.DestroyWindow();
+  EXPECT_EQ(view->m_pickMode, 1);
+  EXPECT_EQ(root()->resultKind, 0);
+  EXPECT_EQ(view->m_bendingDialog, nullptr);
+  EXPECT_EQ(view->m_unrestrainedDialog, nullptr);
+  EXPECT_FALSE(doc->IsModelessDialogOpen(&d));
+}
+
+TEST_F(BendingDialog, TheJournalReplaysToTheSameStresses) {
+  B& u = open(0);
+  apply(u, L"LC1", L"0", L"1000", L"0");
+  B& r = open(1);
+  apply(r, L"LC2", L"50", L"30", L"1000");
+  const double maxStress = r.results().maxStress, minStress = r.results().minStress;
+  std::ostringstream macro;
+  for (const std::string& line : journal())
+    if (line.rfind("xscn.Apply", 0) == 0) macro << line << "\n";
+
+  CXSectionAnalysisDoc other(&frame);
+  other.OnNewDocument();
+  auto otherView = CThickSectionView::createFor(other);
+  otherView->EnsureRootSubSection();
+  buildSection(other);
+  std::istringstream in(macro.str());
+  std::ostringstream out;
+  JournalInterpreter interpreter(DocumentAutomationObject(other), out);
+  const JournalRunResult result = interpreter.Run(in);
+  ASSERT_TRUE(result.ok) << result.line << ": " << result.description;
+  const auto lc = other.model()->rootSubSection()->curAppLC();
+  ASSERT_TRUE(lc && lc->scnForces());
+  EXPECT_EQ(lc->name(), CString(L"LC2"));
+  EXPECT_DOUBLE_EQ(lc->scnForces()->maxStress, maxStress);
+  EXPECT_DOUBLE_EQ(lc->scnForces()->minStress, minStress);
+  otherView.reset();
+  doc->MakeCurrent();
+}
+
+}  // namespace bending_dialog_test
