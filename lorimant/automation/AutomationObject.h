@@ -61,6 +61,19 @@ public:
         return CallDispatchMember(m_table, *m_target, name, std::move(args), result, excep, argErr);
     }
 
+    const std::vector<VARTYPE>* MemberParameters(const CString& name, std::size_t arity) const override
+    {
+        const DispatchEntry<T>* entry = FindDispatchMember(m_table, name, arity);
+        return entry == nullptr ? nullptr : &entry->params;
+    }
+
+    std::vector<CString> MemberNames() const override
+    {
+        std::vector<CString> names;
+        for (const DispatchEntry<T>& e : m_table.Entries()) names.emplace_back(e.name);
+        return names;
+    }
+
 private:
     CString m_typeName;
     const CDispatchTable<T>& m_table;

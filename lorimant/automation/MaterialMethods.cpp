@@ -10,6 +10,7 @@
 #include "lorimant/automation/CMetalMaterial.h"
 #include "lorimant/automation/CShapesCollect.h"
 #include "lorimant/automation/ILorimant.h"
+#include "lorimant/automation/WrittenFiles.h"
 #include "platform/sqldb/CSQLDatabase.h"
 
 namespace ILorimant {
@@ -133,6 +134,7 @@ void CreateDatabase(CXSectionAnalysisDoc& doc, const CString& path)
             AfxThrowOleDispatchException(1001, L"Unable to construct the database");
         }
         model.materialDatabasePath = path;
+        NoteFileWritten(CString(file.c_str()));
     });
 }
 
