@@ -246,16 +246,21 @@ std::string MacroParameterList(const MacroMember& member)
 std::vector<std::string> NearestNames(const std::string& name, const std::vector<std::string>& candidates,
                                       std::size_t most)
 {
-    // A slip: a third of the name's letters at most (at least 2), or the
-    // name contained in the candidate.
+    // A slip: a third of the name's letters at most (at least 2), the name
+    // contained in the candidate, or all of the name but its last letter
+    // starting it ("TRIANGLES" for "TRIANGLE_3NODES").
     const std::size_t limit = std::max<std::size_t>(2, name.size() / 3);
     std::vector<std::pair<std::size_t, std::string>> near;
     std::set<std::string> seen;
     for (const std::string& c : candidates) {
         if (!seen.insert(lowered(c)).second) continue;
-        std::size_t d = editDistance(name, c);
-        const bool contains = name.size() >= 4 && lowered(c).find(lowered(name)) != std::string::npos;
-        if (d <= limit || contains) near.push_back({contains ? std::min(d, limit) : d, c});
+        const std::size_t d = editDistance(name, c);
+        const std::string lc = lowered(c), ln = lowered(name);
+        const bool contains = ln.size() >= 4 && lc.find(ln) != std::string::npos;
+        std::size_t prefix = 0;
+        while (prefix < lc.size() && prefix < ln.size() && lc[prefix] == ln[prefix]) ++prefix;
+        const bool sameStart = prefix >= std::max<std::size_t>(4, ln.size() - 1);
+        if (d <= limit || contains || sameStart) near.push_back({std::min(d, limit + 1), c});
     }
     std::stable_sort(near.begin(), near.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::string> names;
@@ -333,7 +338,7 @@ this reference and `lorimant --list` every method and enumeration name.
 - A method that returns a value: `area = xscn.GetValue(SA_Area)`. A run prints
   every assignment as `name = value`; numbers are printed with as many digits
   as it takes to read back the same double (`0.1` prints `0.1`, a third prints
-  `0.33333333333333331`).
+  `0.3333333333333333`).
 - A method that returns an object needs `Set`: `Set polygon = xscn.AddArbitraryShape("P1", 1)`,
   then `polygon.AddPoint 0, 0`. `Set polygon = Nothing` lets it go.
 - Output parameters (`out Double` below) take a variable name, which receives
@@ -384,7 +389,8 @@ point to the point `dir` (`iDirection`) is turned to the angle `rot`
 (`rotation`) in degrees, counter-clockwise from +x. The numbers count from 0
 and must differ. The tables give each point of a shape built with the
 example dimensions, origin 0 at (0, 0), direction point 1 and rotation 0, so
-the coordinates show where each point lies.
+the coordinates show where each point lies. `AddDisk` takes no point
+numbers: its centre goes to (x, y).
 )";
 
 void markdownMember(std::ostringstream& out, const MacroMember& m)
