@@ -34,6 +34,8 @@ MetalPtr readMaterial(const CXSectionAnalysis& model, const CString& name, const
     try {
         std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(model);
         if (db->matlExists(name.ToStdWString())) metal = CModel::fetchMetal(*db, name);
+    } catch (const COleDispatchException&) {
+        throw;  // no database connected: its own words say what to do
     } catch (...) {
         AfxThrowOleDispatchException(1, L"Could not recover material from database");
     }

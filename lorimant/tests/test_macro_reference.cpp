@@ -116,13 +116,21 @@ TEST(MacroReference, DocsFileIsWhatTheDataGives) {
 
 class MacroRun : public analysis_methods_test::AnalysisMethodsTest {
  protected:
+  void SetUp() override {
+    AnalysisMethodsTest::SetUp();
+    interpreter = std::make_unique<JournalInterpreter>(DocumentAutomationObject(*doc), out);
+  }
+  void TearDown() override {
+    interpreter.reset();
+    AnalysisMethodsTest::TearDown();
+  }
   JournalRunResult run(const std::string& macro) {
     std::istringstream in(macro);
     out.str("");
-    return interpreter.Run(in);
+    return interpreter->Run(in);
   }
   std::ostringstream out;
-  JournalInterpreter interpreter{DocumentAutomationObject(*doc), out};
+  std::unique_ptr<JournalInterpreter> interpreter;
 };
 
 TEST_F(MacroRun, MessagesSayWhatIsWantedAndSuggestNames) {
@@ -156,6 +164,40 @@ TEST_F(MacroRun, MessagesSayWhatIsWantedAndSuggestNames) {
   }
 }
 
+// The refusals that named a wrong cause now say the real one.
+TEST_F(MacroRun, RefusalsNameTheirRealCause) {
+  solid(root(), L"a", 0, 0, 4, 1);
+  solid(root(), L"b", 0, 1, 1, 4);
+  const struct {
+    const char* line;
+    const char* description;  // the start of it
+  } cases[] = {
+      {"xscn.AddRectangle \"root\",\"R\",1e300,1,0,0,0,1,0,1",
+       "Lengths and coordinates must lie between -1e+50 and 1e+50 (1e+300 given). (error 1)"},
+      {"xscn.AddDisk \"root\",\"D\",1,0,-2e60,1",
+       "Lengths and coordinates must lie between -1e+50 and 1e+50 (-2e+60 given). (error 1)"},
+      // The flange is 4.5 wide, its right part 4 and the web 1 thick.
+      {"xscn.AddExtrudedT \"root\",\"T\",10,1,4,1.2,4.5,1.2,0.5,0.5,90,0,1,0,0,0,0",
+       "totalFlangeLength must exceed rightFlangeLength plus the web thickness across the flange "
+       "(webThickness / sin(flangeAngle)); it is 0.5 too short. (error 1)"},
+      {"xscn.AddIBeam \"root\",\"I\",20,1,0,1.5,0.75,1.5,0,0,90,5,1.5,10,1.5,0,0,90,0,1,0,0,0,0,0",
+       "lowerFlangeLength must exceed lowerLeftFlangeLength plus the web thickness across the lower flange "
+       "(webThickness / sin(lowerAngle)); it is 0.25 too short. (error 1)"},
+      {"xscn.ApplyMaterialToAll \"root\",\"Al\"",
+       "No material database is connected: CreateDatabase or ConnectDatabase first"},
+      {"xscn.MeshSubSection \"root\",TRIANGLE_3NODES,20,0.1,0",
+       "The sub-section's shapes are not united: unite the shapes with Union before meshing them together."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const JournalRunResult r = run(std::string(c.line) + "\n");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.description.rfind(c.description, 0), 0u) << r.description;
+  }
+  EXPECT_EQ(model()->findShape(CString(L"R")), nullptr);
+  EXPECT_TRUE(root()->meshes.empty());
+}
+
 TEST_F(MacroRun, OutputArgumentsReceiveTheExtremeStresses) {
   solid(root(), L"plate", 0, 0, 4, 2);
   // A moment of 8 about x on a 4 x 2 rectangle: I = 4 x 2^3 / 12 = 8/3,
@@ -165,7 +207,7 @@ TEST_F(MacroRun, OutputArgumentsReceiveTheExtremeStresses) {
       "xscn.ApplyUnrestrainedBendingForces \"root\",\"bend\",0,8,0,1\n"
       "xscn.ExtremeValues QHT_STRESSZZ, mx, mn\n");
   ASSERT_TRUE(r.ok) << r.lineNumber << ": " << r.description;
-  const double mx = interpreter.Variable(L"mx").dblVal, mn = interpreter.Variable(L"MN").dblVal;
+  const double mx = interpreter->Variable(L"mx").dblVal, mn = interpreter->Variable(L"MN").dblVal;
   EXPECT_NEAR(mx, 3.0, 1e-6);
   EXPECT_NEAR(mn, -3.0, 1e-6);
   EXPECT_NE(out.str().find("mx = " + JournalValueText(COleVariant(mx)) + "\nmn = "), std::string::npos) << out.str();
@@ -180,14 +222,14 @@ TEST_F(MacroRun, ValuesPrintToFullPrecision) {
   ASSERT_TRUE(r.ok) << r.lineNumber << ": " << r.description;
   const std::string printed = out.str();
   EXPECT_NE(printed.find("\nx = 0.1\n"), std::string::npos) << printed;
-  const std::size_t at = printed.find("\na = ");
+  const std::size_t at = printed.find("\na = 0");
   ASSERT_NE(at, std::string::npos) << printed;
   const std::string text = printed.substr(at + 5, printed.find('\n', at + 1) - at - 5);
   // The printed area reads back to the very double computed, a third to
   // within a few units in the last place: 16 or 17 significant digits.
   double back = 0;
   std::from_chars(text.data(), text.data() + text.size(), back);
-  EXPECT_EQ(back, interpreter.Variable(L"a").dblVal);
+  EXPECT_EQ(back, interpreter->Variable(L"a").dblVal);
   EXPECT_NEAR(back, 1.0 / 3.0, 1e-15);
   EXPECT_GE(text.size(), 18u) << text;  // "0." and at least 16 digits
 }
