@@ -7,6 +7,17 @@
 
 namespace {
 
+// The metal of AddMaterialDef and EditMaterial: eight texts, the isotropic
+// flag and the 37 numbers in the database record's order.
+constexpr const char* kMetalParameters =
+    "name, family, form, temper, size, spec, units, UNS, bIsotropic, E, Ec, dens, t, Ftu_l, Ftu_lt, Fty_l, Fty_lt, "
+    "Fcy_l, Fcy_lt, Fcu_l, Fcu_lt, Fsu_lt, Fsu_l, nu12, G12, Fbru_15, Fbru_20, Fbry_15, Fbry_20, r, g, b, "
+    "RambergOsgood_Alpha_L_Tension, RambergOsgood_Alpha_LT_Tension, RambergOsgood_Alpha_L_Compression, "
+    "RambergOsgood_Alpha_LT_Compression, RambergOsgood_n_L_Tension, RambergOsgood_n_LT_Tension, "
+    "RambergOsgood_n_L_Compression, RambergOsgood_n_LT_Compression, RambergOsgood_n_L_Tension2, "
+    "RambergOsgood_n_LT_Tension2, RambergOsgood_n_L_Compression2, RambergOsgood_n_LT_Compression2, "
+    "maxTensileStrain, maxCompressionStrain";
+
 const MemberDescription kDescriptions[] = {
     // ---- the document (xscn): basic shapes ----
     {"LorimantDocument", "AddAnnulus", "parentName, nm, radius, width, sweep, x, y, origin, dir, rot, sgn",
@@ -159,22 +170,10 @@ const MemberDescription kDescriptions[] = {
     {"LorimantDocument", "ConnectDatabase", "fileName", "Connects the document to an existing material database.",
      "", ""},
     {"LorimantDocument", "AddMaterialDef",
-     "name, family, form, temper, size, spec, units, UNS, bIsotropic, E, Ec, dens, t, Ftu_l, Ftu_lt, Fty_l, Fty_lt, "
-     "Fcy_l, Fcy_lt, Fcu_l, Fcu_lt, Fsu_lt, Fsu_l, nu12, G12, Fbru_15, Fbru_20, Fbry_15, Fbry_20, r, g, b, "
-     "RambergOsgood_Alpha_L_Tension, RambergOsgood_Alpha_LT_Tension, RambergOsgood_Alpha_L_Compression, "
-     "RambergOsgood_Alpha_LT_Compression, RambergOsgood_n_L_Tension, RambergOsgood_n_LT_Tension, "
-     "RambergOsgood_n_L_Compression, RambergOsgood_n_LT_Compression, RambergOsgood_n_L_Tension2, "
-     "RambergOsgood_n_LT_Tension2, RambergOsgood_n_L_Compression2, RambergOsgood_n_LT_Compression2, "
-     "maxTensileStrain, maxCompressionStrain",
+     kMetalParameters,
      "Adds a metal to the connected material database.", "", ""},
     {"LorimantDocument", "EditMaterial",
-     "name, family, form, temper, size, spec, units, UNS, bIsotropic, E, Ec, dens, t, Ftu_l, Ftu_lt, Fty_l, Fty_lt, "
-     "Fcy_l, Fcy_lt, Fcu_l, Fcu_lt, Fsu_lt, Fsu_l, nu12, G12, Fbru_15, Fbru_20, Fbry_15, Fbry_20, r, g, b, "
-     "RambergOsgood_Alpha_L_Tension, RambergOsgood_Alpha_LT_Tension, RambergOsgood_Alpha_L_Compression, "
-     "RambergOsgood_Alpha_LT_Compression, RambergOsgood_n_L_Tension, RambergOsgood_n_LT_Tension, "
-     "RambergOsgood_n_L_Compression, RambergOsgood_n_LT_Compression, RambergOsgood_n_L_Tension2, "
-     "RambergOsgood_n_LT_Tension2, RambergOsgood_n_L_Compression2, RambergOsgood_n_LT_Compression2, "
-     "maxTensileStrain, maxCompressionStrain",
+     kMetalParameters,
      "Replaces the values of a metal of the connected material database.", "", ""},
     {"LorimantDocument", "DeleteMaterial", "MaterialName", "Deletes a metal from the connected material database.",
      "", ""},

@@ -86,6 +86,13 @@ const MaterialProperty* FindMaterialProperty(int id)
 
 std::unique_ptr<CSQLDatabase> ConnectMaterialDatabase(const CModel& model)
 {
+    auto db = std::make_unique<CSQLDatabase>(model.materialDatabaseFile().ToStdWString());
+    db->connect();
+    return db;
+}
+
+std::unique_ptr<CSQLDatabase> OpenMaterialDatabase(const CModel& model, bool needMetals)
+{
     const CString file = model.materialDatabaseFile();
     std::error_code ec;
     if (file.IsEmpty() || !std::filesystem::is_regular_file(std::filesystem::path(file.ToUtf8()), ec)) {
@@ -95,11 +102,11 @@ std::unique_ptr<CSQLDatabase> ConnectMaterialDatabase(const CModel& model)
                     static_cast<const wchar_t*>(file));
         AfxThrowOleDispatchException(1, text);
     }
-    auto db = std::make_unique<CSQLDatabase>(file.ToStdWString());
-    db->connect();
+    std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(model);
     // A file that is a database but not a material database (no table of
     // metals) would fail each call with the database's own words.
-    if (db->getDouble("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Metals'") < 1) {
+    if (needMetals &&
+        db->getDouble("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Metals'") < 1) {
         CString text;
         text.Format(L"\"%s\" is not a material database (it has no table of metals): CreateDatabase or "
                     L"ConnectDatabase first.",

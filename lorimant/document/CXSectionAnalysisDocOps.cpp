@@ -112,7 +112,7 @@ std::shared_ptr<CMetal> CXSectionAnalysisDoc::FetchMaterial(CString name) {
     if (m_model == nullptr) throw std::logic_error("no model");
     // No database at all says so, and what to do, rather than that the
     // material could not be read.
-    std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(*m_model);
+    std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(*m_model);
     std::shared_ptr<CMetal> metal = CModel::fetchMetal(*db, name);
     db->close();
     if (!metal) throw std::logic_error("no such material");
