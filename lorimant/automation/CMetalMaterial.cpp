@@ -179,3 +179,10 @@ HRESULT CMetalMaterial::CallMethod(const CString& name, std::vector<COleVariant>
 {
     return CallDispatchMember(MaterialDispatchTable(), *this, name, std::move(args), result, excep, argErr);
 }
+
+const std::vector<VARTYPE>* CMetalMaterial::MemberParameters(const CString& name, std::size_t arity) const
+{
+    return DispatchMemberParameters(MaterialDispatchTable(), name, arity);
+}
+
+std::vector<CString> CMetalMaterial::MemberNames() const { return DispatchMemberNames(MaterialDispatchTable()); }

@@ -211,6 +211,13 @@ TEST_F(MacroRun, OutputArgumentsReceiveTheExtremeStresses) {
   EXPECT_NEAR(mx, 3.0, 1e-6);
   EXPECT_NEAR(mn, -3.0, 1e-6);
   EXPECT_NE(out.str().find("mx = " + JournalValueText(COleVariant(mx)) + "\nmn = "), std::string::npos) << out.str();
+
+  // Every output parameter works so, the shape object's too: point 3 of the
+  // 4 x 2 plate (counted from 1) is its corner (4, 2).
+  const JournalRunResult point = run("Set s = xscn.FindShape(\"plate\")\ns.PointCoord 3, px, py\n");
+  ASSERT_TRUE(point.ok) << point.description;
+  EXPECT_DOUBLE_EQ(interpreter->Variable(L"px").dblVal, 4.0);
+  EXPECT_DOUBLE_EQ(interpreter->Variable(L"py").dblVal, 2.0);
 }
 
 TEST_F(MacroRun, ValuesPrintToFullPrecision) {
