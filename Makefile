@@ -3,7 +3,7 @@ JOBS    ?= $(shell nproc)
 RELEASE := build/release
 TESTDIR := build/test
 
-.PHONY: deps run test bench fuzz gui clean release-build test-build
+.PHONY: deps run test bench fuzz gui docs clean release-build test-build
 
 deps:
 	@tools/install-deps
@@ -25,6 +25,13 @@ test: test-build
 	@tools/check-deps $(TESTDIR)
 	@cd $(TESTDIR) && xvfb-run -a -s "-screen 0 1280x1024x24" \
 	    ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+# docs/macros.md is generated from the program's dispatch tables and
+# descriptions; the test that checks it writes it again when asked to.
+docs: test-build
+	@cd $(TESTDIR) && LORIMANT_WRITE_DOCS=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
+	    lorimant/lorimant_tests --gtest_filter=MacroReference.DocsFileIsWhatTheDataGives >/dev/null
+	@echo "docs/macros.md written"
 
 bench:
 	@tools/install-deps bench

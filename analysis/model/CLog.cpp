@@ -2,6 +2,11 @@
 // open journals.
 #include "analysis/model/CLog.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <set>
@@ -28,14 +33,28 @@ OpenJournals& openJournals() {
   return *journals;
 }
 
-// Reserves the first free path of base + ".log", base + "_2.log", ...
-std::string reservePath(const std::string& base) {
+// Claims the first free path of base + ".log", base + "_2.log", ...: free
+// in this process and created here, exclusively, so that no other process
+// (a second run started in the same second) writes into the same file.
+// Empty with *problem set when no file can be created.
+std::string claimPath(const std::string& base, std::string* problem) {
   OpenJournals& journals = openJournals();
   std::lock_guard<std::mutex> lock(journals.mutex);
-  std::string path = base + ".log";
-  for (int n = 2; journals.paths.count(path) != 0; ++n) path = base + "_" + std::to_string(n) + ".log";
-  journals.paths.insert(path);
-  return path;
+  for (int n = 1; n < 10000; ++n) {
+    const std::string path = base + (n == 1 ? std::string() : "_" + std::to_string(n)) + ".log";
+    if (journals.paths.count(path) != 0) continue;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) {
+      *problem = path + ": " + std::strerror(errno);
+      return {};
+    }
+    ::close(fd);
+    journals.paths.insert(path);
+    return path;
+  }
+  *problem = base + ".log: every name with a suffix is taken";
+  return {};
 }
 
 void releasePath(const std::string& path) {
@@ -94,6 +113,7 @@ CLog::CLog(CString name, int major, int minor, CStringA progName) {
   if (!m_stream) {
     releasePath(m_path);
     m_path.clear();
+    if (m_problem.empty()) m_problem = "the journal could not be opened";
   }
 }
 
@@ -105,16 +125,27 @@ CLog::~CLog() {
 void CLog::open(const CString& name, int major, int minor, const CStringA& progName) {
   const CString wideProgName(progName);
   const CString profile = GetProfileFolder();
-  if (profile.IsEmpty()) return;
+  if (profile.IsEmpty()) {
+    m_problem = "there is no profile folder ($HOME)";
+    return;
+  }
 
   const std::filesystem::path folder = std::filesystem::path(profile.ToUtf8()) / "temp";
   std::error_code error;
   std::filesystem::create_directory(folder, error);
-  if (error) return;
+  if (error) {
+    m_problem = folder.string() + ": " + error.message();
+    return;
+  }
 
-  m_path = reservePath((folder / (wideProgName + L"_" + name).ToUtf8()).string());
+  m_path = claimPath((folder / (wideProgName + L"_" + name).ToUtf8()).string(), &m_problem);
+  if (m_path.empty()) return;
   auto file = std::make_unique<std::ofstream>(m_path, std::ios::out | std::ios::binary | std::ios::trunc);
-  if (!file->is_open()) return;
+  if (!file->is_open()) {
+    m_problem = m_path + ": cannot be opened for writing";
+    std::filesystem::remove(m_path, error);
+    return;
+  }
   m_stream = std::move(file);
 
   for (const CString& line : headerLines(wideProgName, major, minor)) writeLine(line);
@@ -127,6 +158,7 @@ void CLog::writeLine(const CString& line) {
   const std::string bytes = line.ToUtf8() + "\r\n";
   m_stream->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   m_stream->flush();
+  if (!*m_stream && m_problem.empty()) m_problem = m_path + ": a line could not be written";
 }
 
 void CLog::logIt() {

@@ -22,10 +22,10 @@ CString JournalQuotedText(const CString& text);
 // nothing is shown or thrown and every write does nothing.
 class CLog {
  public:
-  // Creates the folder when missing, opens the file (truncating an old one
-  // of that name) and writes the 16 header lines for progName and the
-  // version major.minor. When this process already has a journal of that
-  // path open, the name gets a suffix "_2", "_3", ... instead.
+  // Creates the folder when missing, creates the file exclusively and writes
+  // the 16 header lines for progName and the version major.minor. When a
+  // file of that name exists already (or this process has it open), the
+  // name gets a suffix "_2", "_3", ... instead: a journal is never shared.
   CLog(CString name, int major, int minor, CStringA progName);
   // Closes the file.
   virtual ~CLog();
@@ -49,6 +49,9 @@ class CLog {
   std::ofstream* stream() const { return m_stream.get(); }
   // The open file's path; empty when the journal is closed.
   const std::string& path() const { return m_path; }
+  // Why the journal is not being written (it could not be created, or a
+  // line failed); empty while all is well.
+  const std::string& problem() const { return m_problem; }
   // Does nothing.
   void OleLogIt() {}
   // Counts down a counter that nothing reads.
@@ -63,6 +66,7 @@ class CLog {
   std::unique_ptr<std::ofstream> m_stream;
   int olePopCount = 0;
   std::string m_path;  // the open file's path, held in the process's list of open journals
+  std::string m_problem;
 };
 
 // Blocks log under name for the lifetime of the object and unblocks it on

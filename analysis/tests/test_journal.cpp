@@ -91,11 +91,25 @@ TEST_F(JournalTest, HeaderIsSixteenCrlfLinesInTheHomeTempFolder) {
   EXPECT_EQ(readBytes(journal("10_14_03_22")), kHeader + "xscn.ComputeGeomSectionProperties\r\n");
 }
 
-TEST_F(JournalTest, AnExistingTempFolderIsUsedAndAnOldJournalTruncated) {
+// A file of the name, however it came there (an earlier session, another
+// process started in the same second), is never truncated or shared: the
+// journal takes the next suffix.
+TEST_F(JournalTest, AnExistingTempFolderIsUsedAndAnExistingJournalKept) {
   fs::create_directory(home_ / "temp");
   std::ofstream(journal("01_00_00_00"), std::ios::binary) << "old contents of an earlier session\r\n";
   CLog log(L"01_00_00_00", 2, 0, "LorimantDocument");
-  EXPECT_EQ(readBytes(journal("01_00_00_00")), kHeader);
+  EXPECT_EQ(readBytes(journal("01_00_00_00")), "old contents of an earlier session\r\n");
+  EXPECT_EQ(log.path(), journal("01_00_00_00_2").string());
+  EXPECT_EQ(readBytes(journal("01_00_00_00_2")), kHeader);
+  EXPECT_TRUE(log.problem().empty());
+}
+
+TEST_F(JournalTest, AJournalThatCannotBeCreatedSaysWhy) {
+  std::ofstream(home_ / "temp") << "a file where the folder should be";
+  CLog log(L"02_00_00_00", 2, 0, "LorimantDocument");
+  EXPECT_EQ(log.stream(), nullptr);
+  EXPECT_TRUE(log.path().empty());
+  EXPECT_EQ(log.problem().rfind((home_ / "temp").string() + ": ", 0), 0u) << log.problem();
 }
 
 TEST_F(JournalTest, OnlyTheFirstBlockerUnblocks) {
@@ -160,8 +174,8 @@ TEST_F(JournalTest, ASecondOpenJournalOfTheSameNameGetsASuffix) {
     EXPECT_EQ(readBytes(journal("12_09_30_00")), kHeader + "xscn.One\r\n");
     EXPECT_EQ(readBytes(journal("12_09_30_00_2")), kHeader + "xscn.Two\r\n");
   }
-  // Closed journals free their names again.
+  // A closed journal's file stays; a later one of the name never reuses it.
   CLog again(L"12_09_30_00", 2, 0, "LorimantDocument");
-  EXPECT_EQ(readBytes(journal("12_09_30_00")), kHeader);
-  EXPECT_FALSE(fs::exists(journal("12_09_30_00_3")));
+  EXPECT_EQ(readBytes(journal("12_09_30_00")), kHeader + "xscn.One\r\n");
+  EXPECT_EQ(again.path(), journal("12_09_30_00_3").string());
 }

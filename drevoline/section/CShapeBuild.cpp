@@ -207,8 +207,14 @@ void CShapeAnalysis::sector(CSubSection* sub, CXSectionAnalysis* model, CString&
   m_name = n;
   parent = sub;
   const bool disk = k == qhtShapeDisk;
-  if (!disk && (origin < 0 || dir < 0 || origin == dir))
-    refuse(L"Origin and Direction must be greater than zero and not equal.");
+  // Point numbers count from 0: the message says so, and which numbers came.
+  if (!disk && (origin < 0 || dir < 0 || origin == dir)) {
+    CString text;
+    text.Format(L"Origin and Direction must be two different point numbers from 0 to %d (origin %d and direction %d "
+                L"given).",
+                nSectorPoints(k) - 1, static_cast<int>(origin), static_cast<int>(dir));
+    refuse(text.GetString());
+  }
   bool keep = false;
   std::vector<double> kept = checkedArgs(k, a3, a4, a5, a6, a7, &keep);
   // The checks above compare with < and <=, which a NaN passes: refuse
@@ -218,8 +224,13 @@ void CShapeAnalysis::sector(CSubSection* sub, CXSectionAnalysis* model, CString&
   for (double u : used)
     if (!std::isfinite(u))
       refuse(L"Invalid dimensions");
-  if (!disk && (origin >= nSectorPoints(k) || dir >= nSectorPoints(k)))
-    refuse(L"origin or direction is out of range");
+  if (!disk && (origin >= nSectorPoints(k) || dir >= nSectorPoints(k))) {
+    CString text;
+    text.Format(L"origin or direction is out of range: point numbers run from 0 to %d (origin %d and direction %d "
+                L"given).",
+                nSectorPoints(k) - 1, static_cast<int>(origin), static_cast<int>(dir));
+    refuse(text.GetString());
+  }
   if (keep)
     args = std::move(kept);
   originIndex = origin;

@@ -132,7 +132,12 @@ void CSubSection::meshSubSection(ELEMENT_TYPE type, int n, double c, double d, i
       }
     }
   }
-  if (solids.empty() || std::any_of(solids.begin(), solids.end(), [](const Solid& s) { return !s.shape->material(); }))
+  // A sub-section is meshed through its union: without one there is
+  // nothing to mesh, whatever materials its shapes carry.
+  if (solids.empty())
+    throw std::logic_error("The sub-section's shapes are not united: unite the shapes with Union before meshing them "
+                           "together.");
+  if (std::any_of(solids.begin(), solids.end(), [](const Solid& s) { return !s.shape->material(); }))
     throw std::logic_error("No material is defined for part.");
 
   for (CShapeAnalysis* h : holes) {

@@ -83,8 +83,13 @@ TEST_F(Builder, EveryArgumentCheckReportsItsText) {
     return a;
   };
   const Case cases[] = {
-      {with(qhtShapeRectangle, 1, 1, 0, 90, 90, -1, 1), "Origin and Direction must be greater than zero and not equal."},
-      {with(qhtShapeRectangle, 1, 1, 0, 90, 90, 1, 1), "Origin and Direction must be greater than zero and not equal."},
+      // Point numbers count from 0: origin 0 is valid, so the text says so.
+      {with(qhtShapeRectangle, 1, 1, 0, 90, 90, -1, 1),
+       "Origin and Direction must be two different point numbers from 0 to 3 (origin -1 and direction 1 given)."},
+      {with(qhtShapeRectangle, 1, 1, 0, 90, 90, 0, 0),
+       "Origin and Direction must be two different point numbers from 0 to 3 (origin 0 and direction 0 given)."},
+      {with(qhtShapeTriangle, 1, 0.5, 1, 0, 0, 2, 2),
+       "Origin and Direction must be two different point numbers from 0 to 2 (origin 2 and direction 2 given)."},
       {with(qhtShapeSector, 1e-9, 0, 0, 90), "Invalid radius"},
       {with(qhtShapeSector, 1, 0, 0, 0.001), "Sweep angle is too small"},
       {with(qhtShapeSector, 1, 0, 0, 360), "Sweep angle must be less than 360. deg"},
@@ -107,8 +112,10 @@ TEST_F(Builder, EveryArgumentCheckReportsItsText) {
       {with(qhtShapeSectorChord, 0, 1, 0, 0), "Bad leg length or radius"},
       {with(qhtShapeSectorChord, 10, 0.0009, 0, 0), "Leg length is too small"},
       {with(qhtShapeSectorChord, 1, 2, 0, 0), "Leg length can't be greater than 2 times radius."},
-      {with(qhtShapeRectangle, 1, 1, 0, 90, 90, 0, 4), "origin or direction is out of range"},
-      {with(qhtShapeSectorChord, 1, 1, 0, 0, 0, 0, 2), "origin or direction is out of range"},
+      {with(qhtShapeRectangle, 1, 1, 0, 90, 90, 0, 4),
+       "origin or direction is out of range: point numbers run from 0 to 3 (origin 0 and direction 4 given)."},
+      {with(qhtShapeSectorChord, 1, 1, 0, 0, 0, 0, 2),
+       "origin or direction is out of range: point numbers run from 0 to 1 (origin 0 and direction 2 given)."},
       {with(qhtShapeParallelogram, 1, 1, 0, 30, 30), "Interior angles need to be adjusted; legs cross"},
   };
   for (const Case& c : cases)

@@ -6,6 +6,7 @@
 #include "lorimant/analyses/SectionPropertiesXml.h"
 #include "lorimant/automation/AutomationFrame.h"
 #include "lorimant/automation/ILorimant.h"
+#include "lorimant/automation/WrittenFiles.h"
 
 namespace ILorimant {
 
@@ -40,11 +41,11 @@ void WriteSectionProperties(CXSectionAnalysisDoc& doc, const CString& fileName, 
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CSubSection* current = ResolveCurrentSubSection(model);
         if (current == nullptr) AfxThrowOleDispatchException(1, L"There is no current sub-section.");
-        if (!current->forceRecalcProperties())
-            AfxThrowOleDispatchException(1, L"The section properties could not be computed.");
+        if (!current->forceRecalcProperties()) RefuseUncomputedProperties(*current);
         WriteSectionPropertiesXml(
             fileName, sectionName, [&](short id) { return automationValue(doc, id); },
             PlasticPropertiesAvailable(*current));
+        NoteFileWritten(fileName);
     });
 }
 

@@ -167,8 +167,7 @@ void BruhnPlasticBendingAnalysis(CXSectionAnalysisDoc& doc, const CString& subSe
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         CSubSection& sub = NamedSubSection(model, subSection);
-        if (!sub.forceRecalcProperties())
-            AfxThrowOleDispatchException(1, L"The section properties could not be computed.");
+        if (!sub.forceRecalcProperties()) RefuseUncomputedProperties(sub);
         const std::shared_ptr<CLoadCondition> given = sub.findLoadCondition(loadCaseName);
         const double p = given && given->scnForces() ? given->scnForces()->axial : 0.0;
         double tension = 0.0, compression = 0.0;
@@ -205,8 +204,8 @@ void ClearCriticalPoints(CXSectionAnalysisDoc& doc, const CString& subSection)
 void ComputeAllSectionProperties(CXSectionAnalysisDoc& doc, const CString& subSection)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        if (!NamedSubSection(model, subSection).forceRecalcProperties())
-            AfxThrowOleDispatchException(1, L"The section properties could not be computed.");
+        CSubSection& sub = NamedSubSection(model, subSection);
+        if (!sub.forceRecalcProperties()) RefuseUncomputedProperties(sub);
     });
 }
 

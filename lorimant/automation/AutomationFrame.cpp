@@ -84,3 +84,15 @@ void RefreshRedraw(CXSectionAnalysisDoc& doc, bool fit)
 }
 
 JournalBlock::JournalBlock(CXSectionAnalysisDoc& doc, const wchar_t* name) : CLogBlock(doc.journal(), name) {}
+
+void RefuseUncomputedProperties(const CSubSection& sub)
+{
+    const std::unique_ptr<ShapeList> shapes = sub.getShapesRecursive();
+    if (!shapes || shapes->IsEmpty()) {
+        CString text;
+        text.Format(L"The section has no shapes: add shapes to the sub-section \"%s\" before computing its properties.",
+                    static_cast<const wchar_t*>(sub.name()));
+        AfxThrowOleDispatchException(1, text);
+    }
+    AfxThrowOleDispatchException(1, L"The section properties could not be computed.");
+}

@@ -90,6 +90,10 @@ void JournalLine(CXSectionAnalysisDoc& doc, const wchar_t* format, const A&... a
     doc.LogIt();
 }
 
+// Refuses (code 1) the sub-section whose properties could not be computed,
+// saying why where the reason is plain: it holds no shape at all.
+[[noreturn]] void RefuseUncomputedProperties(const CSubSection& sub);
+
 // Blocks doc's journal under name for the lifetime of the object, so that
 // the model's own lines are not written while a method works.
 class JournalBlock : public CLogBlock {

@@ -39,6 +39,25 @@ HRESULT CallDispatchMember(const CDispatchTable<T>& table, T& target, const CStr
     return table.Invoke(target, entry->dispid, DISPATCH_METHOD, std::move(args), result, excep, argErr);
 }
 
+// The parameter types of the member of table that a call of name with
+// arity arguments reaches; null when the table has no member of that name.
+template <class T>
+const std::vector<VARTYPE>* DispatchMemberParameters(const CDispatchTable<T>& table, const CString& name,
+                                                     std::size_t arity)
+{
+    const DispatchEntry<T>* entry = FindDispatchMember(table, name, arity);
+    return entry == nullptr ? nullptr : &entry->params;
+}
+
+// The names of table's members in table order.
+template <class T>
+std::vector<CString> DispatchMemberNames(const CDispatchTable<T>& table)
+{
+    std::vector<CString> names;
+    for (const DispatchEntry<T>& e : table.Entries()) names.emplace_back(e.name);
+    return names;
+}
+
 // An automation object whose members are the rows of a dispatch table over
 // a target of class T. The target is shared with the object; pass a
 // non-owning pointer (see Unowned) for a target that outlives it.
@@ -60,6 +79,13 @@ public:
     {
         return CallDispatchMember(m_table, *m_target, name, std::move(args), result, excep, argErr);
     }
+
+    const std::vector<VARTYPE>* MemberParameters(const CString& name, std::size_t arity) const override
+    {
+        return DispatchMemberParameters(m_table, name, arity);
+    }
+
+    std::vector<CString> MemberNames() const override { return DispatchMemberNames(m_table); }
 
 private:
     CString m_typeName;

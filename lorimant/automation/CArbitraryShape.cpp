@@ -148,3 +148,10 @@ COleVariant AddArbitraryShape(CXSectionAnalysisDoc& doc, const CString& name, sh
 }
 
 }  // namespace ILorimant
+
+const std::vector<VARTYPE>* CArbitraryShape::MemberParameters(const CString& name, std::size_t arity) const
+{
+    return DispatchMemberParameters(ArbitraryShapeDispatchTable(), name, arity);
+}
+
+std::vector<CString> CArbitraryShape::MemberNames() const { return DispatchMemberNames(ArbitraryShapeDispatchTable()); }

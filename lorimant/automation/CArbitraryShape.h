@@ -22,6 +22,8 @@ public:
     CString TypeName() const override { return L"ArbitraryShape"; }
     HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
                        UINT* argErr) override;
+    const std::vector<VARTYPE>* MemberParameters(const CString& name, std::size_t arity) const override;
+    std::vector<CString> MemberNames() const override;
 
     // Appends (x, y, 0) to the outline's points.
     void AddPoint(double x, double y);

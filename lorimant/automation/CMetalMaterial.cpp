@@ -61,7 +61,7 @@ void CMetalMaterial::Commit()
         const CString login = GetLoginName().Left(kLoginCapacity - 1);
         if (metal.G < 0.0) metal.G = metal.E() / (2.0 * (1.0 + nu));
 
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(*doc.model());
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(*doc.model());
         // An existing material keeps its controls row: recording ours first
         // would unlock a locked material and then fail to add.
         if (db->matlExists(metal.name.ToStdWString())) {
@@ -81,7 +81,7 @@ void CMetalMaterial::Fetch(const CString& name)
 {
     AutomationObjectMethod([&] {
         requireFits(name, CSQLDatabase::NameCapacity);
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(*activeDocument().model());
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(*activeDocument().model());
         if (!m_record.read(*db, name)) {
             CString message;
             message.Format(L"Material %s does not exist in the database.", static_cast<const wchar_t*>(name));
@@ -93,7 +93,7 @@ void CMetalMaterial::Fetch(const CString& name)
 SHORT CMetalMaterial::GetLocked()
 {
     return AutomationObjectMethod([&] {
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(*activeDocument().model());
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(*activeDocument().model());
         return static_cast<SHORT>(db->IsEditable(m_record.metal.name.ToStdWString()) ? 0 : 1);
     });
 }
@@ -179,3 +179,10 @@ HRESULT CMetalMaterial::CallMethod(const CString& name, std::vector<COleVariant>
 {
     return CallDispatchMember(MaterialDispatchTable(), *this, name, std::move(args), result, excep, argErr);
 }
+
+const std::vector<VARTYPE>* CMetalMaterial::MemberParameters(const CString& name, std::size_t arity) const
+{
+    return DispatchMemberParameters(MaterialDispatchTable(), name, arity);
+}
+
+std::vector<CString> CMetalMaterial::MemberNames() const { return DispatchMemberNames(MaterialDispatchTable()); }

@@ -17,6 +17,8 @@ public:
     CString TypeName() const override { return L"Material"; }
     HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
                        UINT* argErr) override;
+    const std::vector<VARTYPE>* MemberParameters(const CString& name, std::size_t arity) const override;
+    std::vector<CString> MemberNames() const override;
 
     // Stores the record as a new metal of the active document's database:
     // refuses (1) a Poisson's ratio outside 0..1 before touching the

@@ -166,3 +166,17 @@ HRESULT CShapesCollect::CallMethod(const CString& name, std::vector<COleVariant>
 {
     return CallDispatchMember(ShapesDispatchTable(), *this, name, std::move(args), result, excep, argErr);
 }
+
+const std::vector<VARTYPE>* CShape::MemberParameters(const CString& name, std::size_t arity) const
+{
+    return DispatchMemberParameters(ShapeDispatchTable(), name, arity);
+}
+
+std::vector<CString> CShape::MemberNames() const { return DispatchMemberNames(ShapeDispatchTable()); }
+
+const std::vector<VARTYPE>* CShapesCollect::MemberParameters(const CString& name, std::size_t arity) const
+{
+    return DispatchMemberParameters(ShapesDispatchTable(), name, arity);
+}
+
+std::vector<CString> CShapesCollect::MemberNames() const { return DispatchMemberNames(ShapesDispatchTable()); }

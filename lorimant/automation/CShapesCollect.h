@@ -26,6 +26,8 @@ public:
     CString TypeName() const override { return L"Shape"; }
     HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
                        UINT* argErr) override;
+    const std::vector<VARTYPE>* MemberParameters(const CString& name, std::size_t arity) const override;
+    std::vector<CString> MemberNames() const override;
 
     // The shape's name; refuses 1001 without a shape.
     CString GetName() const;
@@ -66,6 +68,8 @@ public:
     CString TypeName() const override { return L"Shapes"; }
     HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result, EXCEPINFO* excep,
                        UINT* argErr) override;
+    const std::vector<VARTYPE>* MemberParameters(const CString& name, std::size_t arity) const override;
+    std::vector<CString> MemberNames() const override;
 
     // The number of shapes.
     LONG Count();

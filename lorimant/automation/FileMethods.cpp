@@ -1,5 +1,6 @@
 // The document's automation methods for files, undo and redo, IGES
 // exchange and showing the program.
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -7,6 +8,7 @@
 #include "drevoline/section/CXSectionAnalysis.h"
 #include "lorimant/automation/AutomationFrame.h"
 #include "lorimant/automation/ILorimant.h"
+#include "lorimant/automation/WrittenFiles.h"
 #include "lorimant/document/LorimantVersion.h"
 #include "lorimant/view/CThickSectionView.h"
 
@@ -92,6 +94,7 @@ void FileSave(CXSectionAnalysisDoc& doc, const CString& fileName)
             text.Format(L"Unable to save the file \"%s\".", static_cast<const wchar_t*>(fileName));
             AfxThrowOleDispatchException(1, text);
         }
+        NoteFileWritten(fileName);
         RefreshRedraw(doc);
     });
 }
@@ -122,6 +125,7 @@ void WriteIGES(CXSectionAnalysisDoc& doc, const CString& fileName)
         CStringA version;
         version.Format("%d.%d", kLorimantVersionMajor, kLorimantVersionMinor);
         model.writeIGES(file, version);
+        if (std::filesystem::exists(std::filesystem::path(fileName.ToUtf8()))) NoteFileWritten(fileName);
     });
 }
 

@@ -30,8 +30,7 @@ void ComputeGeomSectionProperties(CXSectionAnalysisDoc& doc)
         if (current == nullptr) AfxThrowOleDispatchException(1, L"There is no current sub-section.");
         // The failure itself (a zero area, a singular material) has been
         // shown to the user; the caller must not take it for success.
-        if (!current->computeProperties())
-            AfxThrowOleDispatchException(1, L"The section properties could not be computed.");
+        if (!current->computeProperties()) RefuseUncomputedProperties(*current);
     });
 }
 

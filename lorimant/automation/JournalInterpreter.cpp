@@ -6,6 +6,7 @@
 
 #include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/LorimantTypeLibrary.h"
+#include "lorimant/automation/MacroReference.h"
 
 namespace {
 
@@ -40,25 +41,62 @@ std::wstring folded(const CString& name) { return DispatchFoldName(name.GetStrin
 
 std::string utf8(const CString& s) { return s.ToUtf8(); }
 
+// "argument 2 (nm, Text)": the argument's position, with the parameter's
+// name and type where the object describes them.
+std::string argumentName(const MacroMember* member, const std::vector<VARTYPE>* params, UINT index)
+{
+    std::string text = "argument " + std::to_string(index + 1);
+    std::string detail;
+    if (member != nullptr && index < member->params.size() && !member->params[index].name.empty())
+        detail = member->params[index].name + ", ";
+    if (params != nullptr && index < params->size()) detail += MacroTypeName((*params)[index]);
+    return detail.empty() ? text : text + " (" + detail + ")";
+}
+
+// "AddRectangle takes 10 arguments (parentName, nm, ...), 6 given."
+std::string countFailure(const std::string& name, const MacroMember* member, const std::vector<VARTYPE>* params,
+                         std::size_t given)
+{
+    if (params == nullptr) return "Wrong number of arguments for " + name + " (" + std::to_string(given) + " given).";
+    std::string list;
+    if (member != nullptr && member->params.size() == params->size()) {
+        list = MacroParameterList(*member);
+    } else {
+        for (VARTYPE t : *params) list += (list.empty() ? "" : ", ") + MacroTypeName(t);
+    }
+    const std::size_t n = params->size();
+    const std::string count = n == 0 ? "no arguments" : std::to_string(n) + (n == 1 ? " argument" : " arguments");
+    return name + " takes " + count + (list.empty() ? "" : " (" + list + ")") + ", " + std::to_string(given) +
+           " given.";
+}
+
 // The description of a refused or failed invocation.
 std::string invocationFailure(HRESULT hr, const JournalCall& c, const EXCEPINFO& excep, UINT argErr,
-                              const CString& typeName)
+                              IAutomationObject& object, const std::vector<COleVariant>& args)
 {
-    const std::string member = utf8(c.member);
+    const std::string typeName = utf8(object.TypeName());
+    const MacroMember* member = FindMacroMember(typeName, utf8(c.member), args.size());
+    const std::vector<VARTYPE>* params = object.MemberParameters(c.member, args.size());
+    const std::string name = member != nullptr ? member->name : utf8(c.member);
     switch (hr) {
     case DISP_E_EXCEPTION:
         return utf8(excep.bstrDescription) + " (error " + std::to_string(excep.wCode) + ")";
     case DISP_E_UNKNOWNNAME:
-    case DISP_E_MEMBERNOTFOUND:
-        return utf8(typeName) + " has no method " + member + ".";
+    case DISP_E_MEMBERNOTFOUND: {
+        std::vector<std::string> names;
+        for (const CString& n : object.MemberNames()) names.push_back(utf8(n));
+        return typeName + " has no method " + name + "." + DidYouMean(name, names);
+    }
     case DISP_E_BADPARAMCOUNT:
-        return "Wrong number of arguments for " + member + " (" + std::to_string(c.args.size()) + " given).";
+        return countFailure(name, member, params, args.size());
     case DISP_E_TYPEMISMATCH:
-        return "Type mismatch in argument " + std::to_string(argErr + 1) + " of " + member + ".";
-    case DISP_E_OVERFLOW:
-        return "Overflow in argument " + std::to_string(argErr + 1) + " of " + member + ".";
+    case DISP_E_OVERFLOW: {
+        const std::string given = argErr < args.size() ? ": " + JournalValueText(args[argErr]) + " given" : "";
+        return std::string(hr == DISP_E_OVERFLOW ? "Overflow" : "Type mismatch") + " in " +
+               argumentName(member, params, argErr) + " of " + name + given + ".";
+    }
     default:
-        return "The call of " + member + " failed.";
+        return "The call of " + name + " failed.";
     }
 }
 
@@ -73,11 +111,10 @@ std::string trimmedUtf8(const std::string& s)
 
 std::string JournalValueText(const COleVariant& value)
 {
-    CString text;
     switch (value.vt) {
     case VT_I2: return std::to_string(value.iVal);
     case VT_I4: return std::to_string(value.lVal);
-    case VT_R8: text.Format(L"%g", value.dblVal); return utf8(text);
+    case VT_R8: return MacroNumberText(value.dblVal);
     case VT_BOOL: return value.boolVal != VARIANT_FALSE ? "True" : "False";
     case VT_BSTR: return "\"" + utf8(value.bstrVal) + "\"";
     case VT_DISPATCH: {
@@ -162,18 +199,55 @@ COleVariant JournalInterpreter::call(const JournalCall& c)
     if (object == nullptr) {
         const bool known = m_variables.count(folded(c.object)) != 0;
         throw StatementFailure(known ? "Object variable " + utf8(c.object) + " is not set."
-                                     : "Variable not defined: " + utf8(c.object) + ".");
+                                     : "Variable not defined: " + utf8(c.object) + "." + suggestion(c.object));
     }
+    // An output parameter takes a variable, which receives the value after
+    // the call; the doubles live in outputs until then.
+    const std::vector<VARTYPE>* params = object->MemberParameters(c.member, c.args.size());
+    std::vector<double> outputs(c.args.size(), 0.0);
+    std::vector<std::pair<CString, std::size_t>> receivers;
     std::vector<COleVariant> args;
-    for (const JournalValue& v : c.args) args.push_back(evaluate(v));
+    for (std::size_t i = 0; i < c.args.size(); ++i) {
+        const bool output = params != nullptr && params->size() == c.args.size() && ((*params)[i] & VT_BYREF) != 0;
+        if (!output) {
+            args.push_back(evaluate(c.args[i]));
+            continue;
+        }
+        const JournalValue& v = c.args[i];
+        LONG constant = 0;
+        if (v.kind != JournalValue::Kind::Name || TypeLibraryConstant(v.text, &constant)) {
+            const MacroMember* member = FindMacroMember(utf8(object->TypeName()), utf8(c.member), c.args.size());
+            const std::string name = member != nullptr ? member->name : utf8(c.member);
+            throw StatementFailure(argumentName(member, params, static_cast<UINT>(i)) + " of " + name +
+                                   " is an output: pass a variable name to receive the value.");
+        }
+        COleVariant current = Variable(v.text);
+        if (current.ChangeType(VT_R8) == S_OK) outputs[i] = current.dblVal;
+        receivers.push_back({v.text, i});
+        args.push_back(COleVariant::ByRef(&outputs[i]));
+    }
     toDispatchForm(c.member, args);
+    const std::vector<COleVariant> given = args;
 
     COleVariant result;
     EXCEPINFO excep;
     UINT argErr = 0;
     const HRESULT hr = object->CallMethod(c.member, std::move(args), &result, &excep, &argErr);
-    if (hr != S_OK) throw StatementFailure(invocationFailure(hr, c, excep, argErr, object->TypeName()));
+    if (hr != S_OK) throw StatementFailure(invocationFailure(hr, c, excep, argErr, *object, given));
+    for (const auto& [name, index] : receivers) {
+        m_out << utf8(name) << " = " << JournalValueText(COleVariant(outputs[index])) << "\n";
+        assign(name, COleVariant(outputs[index]));
+    }
     return result;
+}
+
+std::string JournalInterpreter::suggestion(const CString& name) const
+{
+    std::vector<std::string> candidates;
+    for (const MacroEnumeration& e : MacroEnumerations())
+        for (const auto& value : e.values) candidates.push_back(value.first);
+    for (const auto& variable : m_variables) candidates.push_back(wideToUtf8(variable.first));
+    return DidYouMean(utf8(name), candidates);
 }
 
 COleVariant JournalInterpreter::evaluate(const JournalValue& v) const
@@ -191,7 +265,8 @@ COleVariant JournalInterpreter::evaluate(const JournalValue& v) const
     LONG constant = 0;
     if (TypeLibraryConstant(v.text, &constant)) return COleVariant(constant);
     const auto it = m_variables.find(folded(v.text));
-    if (it == m_variables.end()) throw StatementFailure("Variable not defined: " + utf8(v.text) + ".");
+    if (it == m_variables.end())
+        throw StatementFailure("Variable not defined: " + utf8(v.text) + "." + suggestion(v.text));
     return it->second;
 }
 

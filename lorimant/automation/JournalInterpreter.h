@@ -43,6 +43,8 @@ private:
     COleVariant call(const JournalCall& c);
     COleVariant evaluate(const JournalValue& v) const;
     void assign(const CString& name, COleVariant value);
+    // " Did you mean ...?" for an undefined name: enumeration and variable names.
+    std::string suggestion(const CString& name) const;
 
     std::ostream& m_out;
     std::map<std::wstring, COleVariant> m_variables;  // by folded name
@@ -54,6 +56,7 @@ class CXSectionAnalysisDoc;
 // over doc, which must outlive the object.
 std::shared_ptr<IAutomationObject> DocumentAutomationObject(CXSectionAnalysisDoc& doc);
 
-// How a macro writes a value: numbers with six significant digits, texts in
-// quotes, True or False, an object by its type name, Nothing.
+// How a macro writes a value: numbers in the shortest form that reads back
+// to the same double, texts in quotes, True or False, an object by its type
+// name, Nothing.
 std::string JournalValueText(const COleVariant& value);

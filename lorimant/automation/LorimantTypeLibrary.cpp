@@ -3,11 +3,13 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/ole/CDispatchTable.h"
+
 namespace {
 
 const std::unordered_map<std::wstring, LONG>& constants()
 {
-#define LORIMANT_CONSTANT_ROW(name, value) {L"" #name, value},
+#define LORIMANT_CONSTANT_ROW(name, value) {DispatchFoldName(L"" #name), value},
     static const std::unordered_map<std::wstring, LONG> table = {
         LORIMANT_QHT_ELEMENTTYPE(LORIMANT_CONSTANT_ROW)
         LORIMANT_QHT_RESULT(LORIMANT_CONSTANT_ROW)
@@ -25,7 +27,7 @@ const std::unordered_map<std::wstring, LONG>& constants()
 
 bool TypeLibraryConstant(const CString& name, LONG* value)
 {
-    const auto it = constants().find(name.GetString());
+    const auto it = constants().find(DispatchFoldName(name.GetString()));
     if (it == constants().end()) return false;
     *value = it->second;
     return true;

@@ -192,6 +192,7 @@ enum tagSectionAnalysisValue { LORIMANT_SECTIONANALYSISVALUE(LORIMANT_ENUMERATOR
 
 #undef LORIMANT_ENUMERATOR
 
-// The value of the type-library constant spelt exactly `name` in *value;
+// The value of the type-library constant called name (ignoring case, like
+// method names) in *value;
 // false (and *value untouched) when no enumeration has that name.
 bool TypeLibraryConstant(const CString& name, LONG* value);

@@ -11,6 +11,7 @@
 #include "lorimant/automation/CShapesCollect.h"
 #include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/MaterialAssignment.h"
+#include "lorimant/automation/WrittenFiles.h"
 #include "platform/sqldb/CSQLDatabase.h"
 
 namespace ILorimant {
@@ -32,8 +33,10 @@ MetalPtr readMaterial(const CXSectionAnalysis& model, const CString& name, const
 {
     MetalPtr metal;
     try {
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(model);
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(model);
         if (db->matlExists(name.ToStdWString())) metal = CModel::fetchMetal(*db, name);
+    } catch (const COleDispatchException&) {
+        throw;  // no database connected: its own words say what to do
     } catch (...) {
         AfxThrowOleDispatchException(1, L"Could not recover material from database");
     }
@@ -116,13 +119,14 @@ void CreateDatabase(CXSectionAnalysisDoc& doc, const CString& path)
             AfxThrowOleDispatchException(1001, L"Unable to construct the database");
         }
         model.materialDatabasePath = path;
+        NoteFileWritten(CString(file.c_str()));
     });
 }
 
 void AddMaterialDef(CXSectionAnalysisDoc& doc, MaterialRecord& record)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(model);
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(model);
         if (!record.write(*db, false)) refuse(L"Material %s already exists in the database.", record.metal.name);
     });
 }
@@ -130,7 +134,7 @@ void AddMaterialDef(CXSectionAnalysisDoc& doc, MaterialRecord& record)
 void EditMaterial(CXSectionAnalysisDoc& doc, MaterialRecord& record)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(model);
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(model);
         if (!record.write(*db, true)) refuse(L"Material %s does not exist in the database.", record.metal.name);
     });
 }
@@ -138,7 +142,7 @@ void EditMaterial(CXSectionAnalysisDoc& doc, MaterialRecord& record)
 void DeleteMaterial(CXSectionAnalysisDoc& doc, const CString& name)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(model);
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(model);
         if (!db->deleteMaterial(name.ToUtf8())) refuse(L"Material %s does not exist in the database.", name);
     });
 }
@@ -173,7 +177,7 @@ void DeleteAllMaterials(CXSectionAnalysisDoc& doc)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         JournalLine(doc, L"xscn.DeleteAllMaterials");
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(model);
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(model, false);
         try {
             db->deleteAll();
         } catch (const std::exception& e) {
@@ -188,7 +192,7 @@ SHORT MaterialExists(CXSectionAnalysisDoc& doc, const CString& name)
         CXSectionAnalysisDoc* active = GetActiveSectionDoc();
         if (active == nullptr || active->model() == nullptr)
             throw std::logic_error("Invalid document type, not a CXSectionAnalysisDoc");
-        std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(*active->model());
+        std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(*active->model());
         return static_cast<SHORT>(db->matlExists(name.ToStdWString()) ? 1 : 0);
     });
 }

@@ -1,10 +1,12 @@
 #include "lorimant/automation/MaterialRecord.h"
 
+#include <filesystem>
 #include <iterator>
 #include <tuple>
 
 #include "analysis/model/CLog.h"
 #include "analysis/model/CModel.h"
+#include "platform/ole/COleDispatchException.h"
 #include "platform/sqldb/CSQLDatabase.h"
 
 namespace {
@@ -86,6 +88,31 @@ std::unique_ptr<CSQLDatabase> ConnectMaterialDatabase(const CModel& model)
 {
     auto db = std::make_unique<CSQLDatabase>(model.materialDatabaseFile().ToStdWString());
     db->connect();
+    return db;
+}
+
+std::unique_ptr<CSQLDatabase> OpenMaterialDatabase(const CModel& model, bool needMetals)
+{
+    const CString file = model.materialDatabaseFile();
+    std::error_code ec;
+    if (file.IsEmpty() || !std::filesystem::is_regular_file(std::filesystem::path(file.ToUtf8()), ec)) {
+        CString text;
+        text.Format(L"No material database is connected: CreateDatabase or ConnectDatabase first (there is no file "
+                    L"\"%s\").",
+                    static_cast<const wchar_t*>(file));
+        AfxThrowOleDispatchException(1, text);
+    }
+    std::unique_ptr<CSQLDatabase> db = ConnectMaterialDatabase(model);
+    // A file that is a database but not a material database (no table of
+    // metals) would fail each call with the database's own words.
+    if (needMetals &&
+        db->getDouble("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Metals'") < 1) {
+        CString text;
+        text.Format(L"\"%s\" is not a material database (it has no table of metals): CreateDatabase or "
+                    L"ConnectDatabase first.",
+                    static_cast<const wchar_t*>(file));
+        AfxThrowOleDispatchException(1, text);
+    }
     return db;
 }
 

@@ -58,3 +58,8 @@ std::size_t MaterialTextCapacity(int i);
 // A fresh connection to the material database that model keeps; throws the
 // database's exception when the file is missing or not a database.
 std::unique_ptr<CSQLDatabase> ConnectMaterialDatabase(const CModel& model);
+
+// The connection a macro's material call uses: refuses (code 1, saying to
+// call CreateDatabase or ConnectDatabase first) when the model's database
+// file does not exist or, with needMetals, holds no table of metals.
+std::unique_ptr<CSQLDatabase> OpenMaterialDatabase(const CModel& model, bool needMetals = true);

@@ -65,6 +65,8 @@ void AddExtrudedL(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
                  L"End radius may not be greater than flange or web thickness");
         b.checkNameAndPoints(name);
         RefuseProfileIf(wl <= 0 || wt <= 0 || fl <= 0 || ft < 0 || fr < 0, kAllLengths);
+        RefuseShortFlange(fl - wt / SinDeg(fa), L"flangeLength must exceed the web thickness across the flange "
+                                                L"(webThickness / sin(flangeAngle))");
         RefuseProfileIf(fr > wl || fr > fl, L"fillet radius > webLength or flangeLength");
         RefuseProfileIf(angleOutOfRange(fa), kFlangeAngle);
 
@@ -110,7 +112,9 @@ void AddExtrudedT(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         RefuseProfileIf(std::min({wl, wt, rfl, rft, tfl, lft, rfr, lfr}) < 1e-5, L"A parameter undefined, negative  or zero");
         b.checkNameAndPoints(name);
         RefuseProfileIf(rfl - q < 0, kFlangeSum);
-        RefuseProfileIf(wl <= 0 || wt <= 0 || lr <= 0 || std::min({lft, rfl, rft, lfr, rfr}) < 0, kAllLengths);
+        RefuseProfileIf(wl <= 0 || wt <= 0 || std::min({lft, rfl, rft, lfr, rfr}) < 0, kAllLengths);
+        RefuseShortFlange(lr, L"totalFlangeLength must exceed rightFlangeLength plus the web thickness across the "
+                              L"flange (webThickness / sin(flangeAngle))");
         RefuseProfileIf(lfr > wl || lfr > lr, kRightFillet);
 
         const CSubSection* current = model.currentSubSection();
@@ -158,8 +162,11 @@ void AddExtrudedC(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         b.begin();
         RefuseProfileIf(toe > std::min(lrft, urft), L"Toe radius may not be greater than minimum thickness");
         b.checkNameAndPoints(name);
-        RefuseProfileIf(wl <= 0 || wt <= 0 || ll <= 0 || lrft < 0 || lrfr < 0, kAllLengths);
-        RefuseProfileIf(lu <= 0 || urft < 0 || urfr < 0, kAllLengths);
+        RefuseProfileIf(wl <= 0 || wt <= 0 || lrft < 0 || lrfr < 0, kAllLengths);
+        RefuseShortFlange(ll, L"lowerFlangeLength must exceed the web thickness across the lower flange "
+                              L"(webThickness / sin(lowerAngle))");
+        RefuseProfileIf(urft < 0 || urfr < 0, kAllLengths);
+        RefuseShortFlange(lu, L"upperFlangeLength must exceed the web thickness across the upper flange");
         RefuseProfileIf(lrfr > wl || lrfr > ll, kRightFillet);
         RefuseProfileIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
         RefuseProfileIf(urfr > wl || urfr > lu, kUpperFillet);
@@ -221,7 +228,8 @@ void AddExtrudedZ(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         RefuseProfileIf(toe > std::min({wt, urft, llft}), L"Toe radius may not be greater than minimum thickness");
         b.checkNameAndPoints(name);
         RefuseProfileIf(wl <= 0 || wt <= 0 || llft < 0 || llfr < 0, kAllLengths);
-        RefuseProfileIf(lu <= 0 || urft < 0 || urfr < 0, kAllLengths);
+        RefuseProfileIf(urft < 0 || urfr < 0, kAllLengths);
+        RefuseShortFlange(lu, L"upperFlangeLength must exceed the web thickness across the upper flange");
         RefuseProfileIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
         RefuseProfileIf(urfr > wl || urfr > lu, kUpperFillet);
 
@@ -270,7 +278,9 @@ void AddExtrudedJ(CXSectionAnalysisDoc& doc, const CString& parentName, const CS
         RefuseProfileIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
         RefuseProfileIf(lfl - lfr < 0, kFlangeSum);
         RefuseProfileIf(wl <= 0 || wt <= 0 || lfl <= 0 || lft < 0 || lfr < 0, kAllLengths);
-        RefuseProfileIf(lur <= 0 || std::min({urft, ulfl, ulft, urfr, ulfr}) < 0, kAllLengths);
+        RefuseProfileIf(std::min({urft, ulfl, ulft, urfr, ulfr}) < 0, kAllLengths);
+        RefuseShortFlange(lur, L"upperFlangeLength must exceed upperLeftFlangeLength plus the web thickness across "
+                               L"the upper flange");
         RefuseProfileIf(lfr > wl || lfr > lfl, L"fillet radius > web length or FlangeLength");
         RefuseProfileIf(urfr > wl || urfr > lur, kUpperFillet);
 

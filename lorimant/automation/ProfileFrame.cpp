@@ -279,3 +279,11 @@ void ProfileBuild::removePartialProfile()
     m_union = nullptr;
     m_pieces.clear();
 }
+
+void RefuseShortFlange(double remainder, const wchar_t* rule)
+{
+    if (remainder > 0) return;
+    CString text;
+    text.Format(L"%s; it is %g too short.", rule, -remainder);
+    RefuseProfile(text.GetString());
+}

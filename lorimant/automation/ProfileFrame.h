@@ -46,6 +46,11 @@ inline void RefuseProfileIf(bool fails, const wchar_t* text)
     if (fails) RefuseProfile(text);
 }
 
+// Refuses (code 1) a flange whose straight part, what is left of its length
+// after the web and the other pieces, is not positive: rule says which
+// lengths must add up, and the text says by how much the flange falls short.
+void RefuseShortFlange(double remainder, const wchar_t* rule);
+
 // Refusal texts and limits that several builders share.
 namespace ProfileText {
 inline constexpr double kSquareToe = 0.001;  // a toe radius up to this leaves the toes square

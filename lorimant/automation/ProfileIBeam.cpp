@@ -58,8 +58,12 @@ void AddIBeam(CXSectionAnalysisDoc& doc, const CString& parentName, const CStrin
         RefuseProfileIf(s < 0 || s > 20, kFlangeSlope);
         b.checkNameAndPoints(name);
         RefuseProfileIf(llfl - q < 0, kFlangeSum);
-        RefuseProfileIf(wl <= 0 || wt <= 0 || lr <= 0 || std::min({lrft, llfl, llft, lrfr, llfr}) < 0, kAllLengths);
-        RefuseProfileIf(ur <= 0 || std::min({urft, ulfl, ulft, urfr, ulfr}) < 0, kAllLengths);
+        RefuseProfileIf(wl <= 0 || wt <= 0 || std::min({lrft, llfl, llft, lrfr, llfr}) < 0, kAllLengths);
+        RefuseShortFlange(lr, L"lowerFlangeLength must exceed lowerLeftFlangeLength plus the web thickness across "
+                              L"the lower flange (webThickness / sin(lowerAngle))");
+        RefuseProfileIf(std::min({urft, ulfl, ulft, urfr, ulfr}) < 0, kAllLengths);
+        RefuseShortFlange(ur, L"upperFlangeLength must exceed upperLeftFlangeLength plus the web thickness across "
+                              L"the upper flange");
         RefuseProfileIf(lrfr > wl || lrfr > lr, kRightFillet);
         RefuseProfileIf(angleOutOfRange(la) || angleOutOfRange(ua), kFlangeAngle);
         RefuseProfileIf(urfr > wl || urfr > ur, kUpperFillet);

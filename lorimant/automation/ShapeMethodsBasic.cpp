@@ -2,6 +2,7 @@
 // procedure, and one table that says how each method's dimensions fill the
 // model's basic-shape constructor.
 #include <array>
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -68,12 +69,30 @@ void ensureRoot(CXSectionAnalysisDoc& doc, CXSectionAnalysis& model)
         model.initialize();
 }
 
+// Lengths and coordinates far beyond any section: their second moments
+// (fourth powers) would overflow and the outline's own checks fail with
+// nothing to say. The limit leaves every real unit and scale alone.
+constexpr double kLargestDimension = 1e50;
+
+void refuseHuge(const std::vector<double>& dims, const Placement& at)
+{
+    std::vector<double> all = dims;
+    all.insert(all.end(), {at.x, at.y});
+    for (const double v : all) {
+        if (std::fabs(v) <= kLargestDimension) continue;
+        CString text;
+        text.Format(L"Lengths and coordinates must lie between -1e+50 and 1e+50 (%g given).", v);
+        AfxThrowOleDispatchException(1, text);
+    }
+}
+
 void buildBasicShape(CXSectionAnalysisDoc& doc, const BasicShapeForm& form, const std::vector<double>& dims,
                      const Placement& at)
 {
     AutomationMethod(doc, [&](CXSectionAnalysis& model) {
         for (const double d : dims) RefuseNonFinite({d});
         RefuseNonFinite({at.x, at.y, at.rotation});
+        refuseHuge(dims, at);
         CString name = freshShapeName(model, at.name);
         ensureRoot(doc, model);
         CSubSection* parent = ResolveSubSection(model, at.parent);

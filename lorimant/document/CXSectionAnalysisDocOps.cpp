@@ -11,6 +11,7 @@
 #include "drevoline/mesh/CMesh.h"
 #include "drevoline/mesh/CWeld.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "lorimant/automation/MaterialRecord.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/core/Hooks.h"
 #include "platform/ole/COleDispatchException.h"
@@ -109,12 +110,15 @@ void CXSectionAnalysisDoc::DeleteMeshes() {
 std::shared_ptr<CMetal> CXSectionAnalysisDoc::FetchMaterial(CString name) {
   try {
     if (m_model == nullptr) throw std::logic_error("no model");
-    CSQLDatabase db(m_model->materialDatabaseFile().GetString());
-    db.connect();
-    std::shared_ptr<CMetal> metal = CModel::fetchMetal(db, name);
-    db.close();
+    // No database at all says so, and what to do, rather than that the
+    // material could not be read.
+    std::unique_ptr<CSQLDatabase> db = OpenMaterialDatabase(*m_model);
+    std::shared_ptr<CMetal> metal = CModel::fetchMetal(*db, name);
+    db->close();
     if (!metal) throw std::logic_error("no such material");
     return metal;
+  } catch (const COleDispatchException&) {
+    throw;
   } catch (...) {
     AfxThrowOleDispatchException(1, L"Could not recover material from database");
   }

@@ -72,10 +72,13 @@ TEST_F(AutomationFrame, GroupCurrentGetsAndSetsTheCurrentSubSection) {
 }
 
 TEST_F(AutomationFrame, ComputeGeomSectionPropertiesJournalsBeforeComputing) {
-  // An empty sub-section cannot be computed: the refusal comes after the line.
+  // An empty sub-section cannot be computed: the refusal, which says why,
+  // comes after the line.
   ASSERT_EQ(invoke(L"ComputeGeomSectionProperties", DISPATCH_METHOD, {}), DISP_E_EXCEPTION);
   EXPECT_EQ(excep.wCode, 1);
-  EXPECT_EQ(excep.bstrDescription, CString(L"The section properties could not be computed."));
+  EXPECT_EQ(excep.bstrDescription,
+            CString(L"The section has no shapes: add shapes to the sub-section \"") + doc->model()->currentName +
+                L"\" before computing its properties.");
   EXPECT_EQ(journalLines().back(), "xscn.ComputeGeomSectionProperties");
 
   CSubSection* root = doc->model()->rootSubSection();

@@ -115,7 +115,11 @@ TEST_F(DocumentTest, FailingFetchMaterialIsDispatchErrorOne) {
     ADD_FAILURE() << "no error";
   } catch (const COleDispatchException& e) {
     EXPECT_EQ(e.m_wCode, 1);
-    EXPECT_EQ(e.m_strDescription, CString(L"Could not recover material from database"));
+    // No database file: the text says what to do.
+    EXPECT_EQ(e.m_strDescription,
+              CString(L"No material database is connected: CreateDatabase or ConnectDatabase first (there is no "
+                      L"file \"") +
+                  t.doc.model()->materialDatabaseFile() + L"\").");
   }
 }
 

@@ -229,9 +229,9 @@ TEST_F(JournalRun, FirstFailureStopsWithLineAndDescription) {
   } cases[] = {
       {"xscn.Fail", "Group not found. (error 1001)"},
       {"xscn.Missing 1", "LorimantDocument has no method Missing."},
-      {"xscn.GetValue 1,2", "Wrong number of arguments for GetValue (2 given)."},
-      {"xscn.GetValue \"many\"", "Type mismatch in argument 1 of GetValue."},
-      {"xscn.GetValue 70000", "Overflow in argument 1 of GetValue."},
+      {"xscn.GetValue 1,2", "GetValue takes 1 argument (valueID), 2 given."},
+      {"xscn.GetValue \"many\"", "Type mismatch in argument 1 (valueID, Integer) of GetValue: \"many\" given."},
+      {"xscn.GetValue 70000", "Overflow in argument 1 (valueID, Integer) of GetValue: 70000 given."},
       {"xscn.GetValue NoSuchName", "Variable not defined: NoSuchName."},
       {"shape.AddPoint 1,2", "Variable not defined: shape."},
       {"xscn.SetUnitSystem QHT_SI oops", "Unexpected text after the statement."},

@@ -178,7 +178,9 @@ void CThickSectionView::OnUpdate(CBaseViewer* /*sender*/, LONG_PTR hint, CObject
       break;
     }
     default:
-      std::printf("Unrecognized Viewer::2D model event\n");
+      // A diagnostic for the window's user: a view on its own windowless
+      // host (a run without a window) has nobody to tell.
+      if (!m_ownHost || m_pHost != m_ownHost.get()) std::printf("Unrecognized Viewer::2D model event\n");
       break;
   }
 }

@@ -7,8 +7,10 @@
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
+#include <cstddef>
 #include <vector>
 
+using VARTYPE = unsigned short;
 class COleVariant;
 struct EXCEPINFO;
 
@@ -23,4 +25,14 @@ public:
     // DISP_E_UNKNOWNNAME when the object has no member of that name.
     virtual HRESULT CallMethod(const CString& name, std::vector<COleVariant> args, COleVariant* result,
                                EXCEPINFO* excep, UINT* argErr) = 0;
+    // The parameter types of the member that a call of name with arity
+    // arguments reaches (the one of that count, else the first of the name);
+    // null when the object has no such member or does not describe it.
+    virtual const std::vector<VARTYPE>* MemberParameters(const CString& /*name*/, std::size_t /*arity*/) const
+    {
+        return nullptr;
+    }
+    // The names of the object's members in table order; empty when it does
+    // not list them.
+    virtual std::vector<CString> MemberNames() const { return {}; }
 };
