@@ -116,6 +116,7 @@ void CThickSectionView::registerWindowCommands() {
   registerCommand(C::UndoUnion, [this](int) { OnBreakUnion(); });
   registerCommand(C::DeleteAllMeshes, [this](int) { DeleteMeshes(); });
   registerModelCommands();
+  registerAnalysisCommands();
   registerCommand(C::GridPosition, [this](int item) {
     if (item >= 0 && item < kGridItems) SetGridPosition(static_cast<GridPosition>(item));
   });
