@@ -110,8 +110,8 @@ class PixelSpace {
 // The overlay state of the results: depth test and lighting off, solid
 // lines of width 1, flat shading.
 void resultOverlayState() {
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
+  for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_TEXTURE_2D, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_BLEND})
+    glDisable(cap);
   glLineWidth(1.0f);
   glLineStipple(1, 0xFFFF);
   glShadeModel(GL_FLAT);
@@ -196,6 +196,9 @@ void CThickSectionView::drawMarkerKind(CSubSection* sub, int kind) {
 void CThickSectionView::drawMarker(const Point<double>& at, const char* label, int side) {
   double x = 0.0, y = 0.0;
   if (!toPixel(at, x, y)) return;
+  // On the centre of its pixel, so that the cross's lines are one pixel wide.
+  x = std::floor(x) + 0.5;
+  y = std::floor(y) + 0.5;
   {
     PixelSpace pixels;
     drawMarkerSymbol(x, y);
