@@ -211,6 +211,23 @@ TEST_F(AnalysisCommands, PlasticAnalysisOpensWithoutBlocking) {
   EXPECT_EQ(made.size(), 2u);
 }
 
+TEST_F(AnalysisCommands, ClosingTheDocumentClosesTheResultDialogs) {
+  meshWith(rectangle(L"R", 0, 0, 2, 1), cozzoneMetal(L"A"));
+  open();
+  ASSERT_TRUE(view->RunCommand(C::RestrainedBending));
+  ASSERT_TRUE(view->RunCommand(C::PlasticAnalysis));
+  ASSERT_EQ(made.size(), 2u);
+  gCloseWithoutAsking = true;
+  EXPECT_TRUE(doc->SaveModified());
+  gCloseWithoutAsking = false;
+  gDeletingScn = nullptr;
+  EXPECT_EQ(made[0]->destroys, 1);
+  EXPECT_EQ(made[1]->destroys, 1);
+  EXPECT_EQ(view->m_bendingDialog, nullptr);
+  EXPECT_EQ(view->m_plasticDialog, nullptr);
+  EXPECT_TRUE(enabled(C::Rectangle));
+}
+
 TEST_F(AnalysisCommands, CozzoneChecksTheSingleMaterial) {
   CShapeAnalysis* a = rectangle(L"R", 0, 0, 2, 1);
   CShapeAnalysis* b = rectangle(L"S", 0, 1, 2, 1);

@@ -307,6 +307,9 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   void bendingDialogClosed(ModelessDialog* dialog);
   // Called by the plastic dialog as it closes.
   void plasticDialogClosed(ModelessDialog* dialog);
+  // The document is closing: the bending and plastic dialogs, when open,
+  // are closed and no longer held.
+  void CloseResultDialogs() override;
 
   // ---- the window (CThickSectionViewWindow.cpp) ----
   // Shows the view through window (null: back to the view's own windowless

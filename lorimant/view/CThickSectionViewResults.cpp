@@ -57,31 +57,30 @@ constexpr MarkerPart kMarkerParts[] = {
     {3, -1, -1, "PCG", 3, false},
 };
 
-// The window position of a model point through the current matrices.
-bool toPixel(const Point<double>& p, double& px, double& py) {
-  GLdouble modelView[16], proj[16];
+// The current matrices and viewport, to move between model points and
+// window pixels.
+struct Projection {
+  GLdouble modelView[16];
+  GLdouble proj[16];
   GLint viewport[4];
-  glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-  glGetDoublev(GL_PROJECTION_MATRIX, proj);
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  GLdouble pz = 0.0;
-  return gluProject(p.x, p.y, p.z, modelView, proj, viewport, &px, &py, &pz) == GL_TRUE;
-}
 
-// The model point at a window position, on the plane of the model point.
-bool toModel(double px, double py, const Point<double>& onPlane, Point<double>& out) {
-  GLdouble modelView[16], proj[16];
-  GLint viewport[4];
-  glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-  glGetDoublev(GL_PROJECTION_MATRIX, proj);
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
-  if (gluProject(onPlane.x, onPlane.y, onPlane.z, modelView, proj, viewport, &wx, &wy, &wz) != GL_TRUE) return false;
-  GLdouble x = 0.0, y = 0.0, z = 0.0;
-  if (gluUnProject(px, py, wz, modelView, proj, viewport, &x, &y, &z) != GL_TRUE) return false;
-  out = Point<double>(x, y, z);
-  return true;
-}
+  Projection() {
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+  }
+  // The window position (and depth) of a model point.
+  bool toPixel(const Point<double>& p, double& px, double& py, double& pz) const {
+    return gluProject(p.x, p.y, p.z, modelView, proj, viewport, &px, &py, &pz) == GL_TRUE;
+  }
+  // The model point at a window position and depth.
+  bool toModel(double px, double py, double pz, Point<double>& out) const {
+    GLdouble x = 0.0, y = 0.0, z = 0.0;
+    if (gluUnProject(px, py, pz, modelView, proj, viewport, &x, &y, &z) != GL_TRUE) return false;
+    out = Point<double>(x, y, z);
+    return true;
+  }
+};
 
 // Both matrices set to window pixels for as long as it lives.
 class PixelSpace {
@@ -194,8 +193,9 @@ void CThickSectionView::drawMarkerKind(CSubSection* sub, int kind) {
 }
 
 void CThickSectionView::drawMarker(const Point<double>& at, const char* label, int side) {
-  double x = 0.0, y = 0.0;
-  if (!toPixel(at, x, y)) return;
+  const Projection projection;
+  double x = 0.0, y = 0.0, depth = 0.0;
+  if (!projection.toPixel(at, x, y, depth)) return;
   // On the centre of its pixel, so that the cross's lines are one pixel wide.
   x = std::floor(x) + 0.5;
   y = std::floor(y) + 0.5;
@@ -205,7 +205,7 @@ void CThickSectionView::drawMarker(const Point<double>& at, const char* label, i
   }
   const LabelSide& s = kLabelSides[side];
   Point<double> labelAt;
-  if (!toModel(x + s.dx * kLabelOffsetX, y + s.dy * kLabelOffsetY, at, labelAt)) return;
+  if (!projection.toModel(x + s.dx * kLabelOffsetX, y + s.dy * kLabelOffsetY, depth, labelAt)) return;
   text3D(labelAt.x, labelAt.y, labelAt.z, 0.0f, 0.0f, 0.0f, s.placement, CStringA(label), -1);
   resultOverlayState();
 }

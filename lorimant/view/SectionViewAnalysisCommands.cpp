@@ -187,3 +187,15 @@ void CThickSectionView::bendingDialogClosed(ModelessDialog* dialog) {
 void CThickSectionView::plasticDialogClosed(ModelessDialog* dialog) {
   if (dialog != nullptr && m_plasticDialog == dialog) m_plasticDialog = nullptr;
 }
+
+void CThickSectionView::CloseResultDialogs() {
+  for (ModelessDialog** held : {&m_bendingDialog, &m_unrestrainedDialog, &m_plasticDialog}) {
+    ModelessDialog* dialog = *held;
+    if (dialog == nullptr) continue;
+    // Closing tells the view (clearing the pointers); a dialog that does
+    // not is forgotten all the same.
+    dialog->DestroyWindow();
+    bendingDialogClosed(dialog);
+    plasticDialogClosed(dialog);
+  }
+}
