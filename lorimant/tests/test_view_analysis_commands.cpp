@@ -429,8 +429,17 @@ TEST_F(ResultOverlays, AreaCentroidMarkerWithoutResult) {
   EXPECT_EQ(pixel(403, 296), kWhite);
   EXPECT_EQ(pixel(408, 300), kBlue);
   EXPECT_EQ(pixel(400, 292), kBlue);
-  // Its label "ACG" left of it and above; nothing right and below (no PCG).
+  // Its label "ACG" left of it and above; no "MCG" left and below without
+  // densities.
   EXPECT_GT(count(360, 303, 388, 320, black), 0);
+  EXPECT_EQ(count(360, 280, 388, 296, black), 0);
+  // With a density the mass centroid (the same point) has its label there.
+  r->material()->density(0.1);
+  ASSERT_TRUE(root()->forceRecalcProperties());
+  ASSERT_NEAR(root()->getValue(138), 2.0, 1e-9);
+  ASSERT_NEAR(root()->getValue(139), 1.0, 1e-9);
+  view->RefreshScene();
+  EXPECT_GT(count(360, 280, 388, 296, black), 0);
   // Out of date: no marker.
   root()->scnPrpUTD(false);
   view->RefreshScene();
