@@ -75,8 +75,9 @@ CThickSectionView::~CThickSectionView() {
   SectionViewHost* window = sectionHost();
   if (window != nullptr) window->viewDestroyed();
   for (auto* slot : {&m_basicShapeOwned, &m_rotateOwned, &m_mirrorOwned, &m_translateOwned, &m_pointSetOwned,
-                     &m_profileOwned, &m_relativePointOwned})
+                     &m_profileOwned, &m_relativePointOwned, &m_bendingOwned, &m_plasticOwned})
     releaseDialog(*slot);
+  for (auto& entry : m_calculatorsOwned) releaseDialog(entry.second);
   if (m_document != nullptr && m_document->activeView() == this) m_document->setActiveView(nullptr);
   if (gCurrentSectionView == this) gCurrentSectionView = nullptr;
   if (m_tess != nullptr) gluDeleteTess(m_tess);

@@ -280,6 +280,37 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // first use and, unless open, registered and shown.
   void OnPolygon();
 
+  // ---- analysis commands (SectionViewAnalysisCommands.cpp) ----
+  // Restrained (restrained true) or Unrestrained Bending: refused unless
+  // the current sub-section is meshed; unrestrained resets the result kind
+  // and refuses a section whose shapes lack a material ("Plotting"). While
+  // a bending dialog is open it is brought to the front; else a new one
+  // with the restrained flag is shown and becomes the bending dialog (which
+  // blocks the rule-D commands) and the one result requests reach.
+  void OnBending(bool restrained);
+  // Plastic Analysis: refused unless meshed; the open plastic dialog is
+  // brought to the front, else a new one on the model, its current
+  // sub-section and this view is shown and held as the plastic dialog.
+  void OnPlasticAnalysis();
+  // Cozzone Method (unsymmetric false) or Unsymmetric Section: properties
+  // marked out of date; refused ("Cozzone Method") without a single
+  // material or when its Fty_l, Ftu_l, E or maximum tensile strain is not
+  // above 0; else its dialog runs modally with the unit texts, and the
+  // result pane is refreshed when the properties are up to date after it.
+  void OnCozzone(bool unsymmetric);
+  // Convert Forces, Project Force and Ramberg-Osgood Stress: the dialog of
+  // kind, made on first use, shown (brought to the front when open).
+  void OnCalculatorDialog(SectionDialogKind kind);
+  // Called by a bending dialog as it closes: it is no longer the bending
+  // dialog nor the result dialog, and the rule-D commands come back. The
+  // object lives until the next bending dialog is made.
+  void bendingDialogClosed(ModelessDialog* dialog);
+  // Called by the plastic dialog as it closes.
+  void plasticDialogClosed(ModelessDialog* dialog);
+  // The document is closing: the bending and plastic dialogs, when open,
+  // are closed and no longer held.
+  void CloseResultDialogs() override;
+
   // ---- the window (CThickSectionViewWindow.cpp) ----
   // Shows the view through window (null: back to the view's own windowless
   // host, or none). The window's size is taken at its next size event.
@@ -608,11 +639,16 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   virtual void resultKind(CSubSection* /*sub*/, int kind) { m_resultKind = kind; }
   virtual bool stressDisplay(const CSubSection* /*sub*/) const { return m_stressDisplay; }
   virtual void stressDisplay(CSubSection* /*sub*/, bool on) { m_stressDisplay = on; }
-  // Plastic-bending arrows and section markers of the results, the
-  // section markers without results, the node and element numbers, the
-  // title block and the hover tooltip: drawn by the later window work.
-  virtual void drawPlasticArrows(CSubSection* /*sub*/, CSectionForces* /*forces*/) {}
-  virtual void drawSectionMarkers(CSubSection* /*sub*/) {}
+  // The title block is drawn by the later window work.
+  // (CThickSectionViewResults.cpp) With the properties up to date and a
+  // valid view window: the blue "Mr" arrow from the centroid along the
+  // resultant moment and, unless the forces are a Cozzone result (kind 7),
+  // the "Mna" arrow from the neutral-axis point; then the markers of kinds
+  // 1 and 2, and 3 when the plastic centroid means something.
+  virtual void drawPlasticArrows(CSubSection* sub, CSectionForces* forces);
+  // With the properties up to date: the markers of kind 2, and of kind 3
+  // as above.
+  virtual void drawSectionMarkers(CSubSection* sub);
   // Node identifiers on a white background at their nodes; element numbers
   // at their elements' centres, quadrilaterals then triangles: the labels
   // the element and node value picks find (CThickSectionViewMeshLabels.cpp).
@@ -692,6 +728,15 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // change routine; a std::exception is shown ("Computation Error") and
   // the view rebuilt, with no line.
   void changeJournalled(const std::function<void()>& change, const wchar_t* line);
+  // Registers the analysis commands of SectionViewAnalysisCommands.cpp.
+  void registerAnalysisCommands();
+  // Section markers (CThickSectionViewResults.cpp): kind 1 centroid "CG",
+  // 2 area centroid "ACG" (and mass centroid "MCG" with densities), 3
+  // plastic centroid "PCG".
+  void drawMarkerKind(CSubSection* sub, int kind);
+  void drawMarker(const Point<double>& at, const char* label, int side);
+  // The plastic centroid marker is drawn: Fcy defined, one material, a mesh.
+  static bool plasticMarkerShown(const CSubSection* sub);
   // Adds a construction point to sub and journals "xscn.AddPoint".
   void addJournalledPoint(CSubSection* sub, double x, double y);
   // True when a mesh of the model was made from the shape (or from the
@@ -713,6 +758,9 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   std::unique_ptr<SectionDialog> m_pointSetOwned;
   std::unique_ptr<SectionDialog> m_profileOwned;
   std::unique_ptr<SectionDialog> m_relativePointOwned;
+  std::unique_ptr<SectionDialog> m_bendingOwned;
+  std::unique_ptr<SectionDialog> m_plasticOwned;
+  std::map<SectionDialogKind, std::unique_ptr<SectionDialog>> m_calculatorsOwned;
   std::function<void()> m_editEntry;
   // ---- hover tooltip ----
   bool m_tooltipShown = false;

@@ -13,6 +13,7 @@
 #include "analysis/geometry/Point.h"
 #include "platform/core/CString.h"
 
+class CSubSection;
 class CThickSectionView;
 class CXSectionAnalysis;
 class CXSectionAnalysisDoc;
@@ -48,10 +49,43 @@ class SectionDialog : public ModelessDialog {
   virtual void setRotation(Point<double> /*centre*/, double /*angle*/, double /*increment*/) {}
   // Creates its window when it has none and shows it.
   virtual void show() = 0;
+
+  // ---- analysis dialogs ----
+  // The bending dialog: 1 restrained, 0 unrestrained.
+  virtual void setAnalysisType(int /*restrained*/) {}
+  // The sub-section it analyses.
+  virtual void setSubSection(CSubSection* /*sub*/) {}
+  // The Cozzone dialogs' unit texts: moment, stress, section modulus and
+  // force (empty when the unit system has none).
+  virtual void setUnitTexts(const CString& /*moment*/, const CString& /*stress*/, const CString& /*modulus*/,
+                            const CString& /*force*/) {}
+  // Runs a modal dialog to its end; its closing button's id (2, Cancel,
+  // unless the dialog runs).
+  virtual int runModal() { return 2; }
+  // Brings an open dialog to the front.
+  virtual void bringToFront() { show(); }
 };
 
 // The dialogs a section view opens.
-enum class SectionDialogKind { BasicShape, Rotate, Mirror, Translate, PointSet, Profile, RelativePoint };
+enum class SectionDialogKind {
+  BasicShape,
+  Rotate,
+  Mirror,
+  Translate,
+  PointSet,
+  Profile,
+  RelativePoint,
+  // The analysis dialogs: bending (restrained and unrestrained), plastic
+  // bending about a neutral axis, the two Cozzone dialogs and the three
+  // calculators.
+  Bending,
+  PlasticBending,
+  Cozzone,
+  CozzoneUnsymmetric,
+  ForceConversion,
+  ProjectForce,
+  RambergOsgoodStress,
+};
 
 class SectionDialogFactory {
  public:

@@ -119,6 +119,7 @@ void CThickSectionView::registerWindowCommands() {
   registerModelCommands();
   registerExchangeCommands();
   registerMeshCommands();
+  registerAnalysisCommands();
   registerCommand(C::GridPosition, [this](int item) {
     if (item >= 0 && item < kGridItems) SetGridPosition(static_cast<GridPosition>(item));
   });
