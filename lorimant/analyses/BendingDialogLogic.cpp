@@ -112,6 +112,13 @@ bool BendingDialogLogic::controlEnabled(int id) const {
 
 // ---- start-up and closing ----
 
+void BendingDialogLogic::setAnalysisType(int restrained) {
+  m_type = restrained;
+  setCaption(titleOf(restrained));
+}
+
+void BendingDialogLogic::setSubSection(CSubSection* sub) { m_subName = sub != nullptr ? sub->name() : CString(); }
+
 void BendingDialogLogic::show() {
   CThickSectionView& v = view();
   v.m_pickMode = kResultPickMode;

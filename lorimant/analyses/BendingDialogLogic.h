@@ -89,6 +89,10 @@ class BendingDialogLogic : public ModelessDialogLogic {
   // Start-up: view in result-pick mode, result display none, the dialog
   // the view's bending dialog; then registered and shown.
   void show() override;
+  // The analysis as the view's command asks for it (1 restrained, 0
+  // unrestrained) and the sub-section it works on; before show.
+  void setAnalysisType(int restrained) override;
+  void setSubSection(CSubSection* sub) override;
   void DoDataExchange(CDataExchange* pDX) override;
   // Enter does not close the dialog nor compute.
   void OnOK() override {}

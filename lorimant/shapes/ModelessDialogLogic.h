@@ -53,6 +53,8 @@ class ModelessDialogLogic : public SectionDialog, public PickReceiver {
 
   UINT templateId() const { return m_templateId; }
   const CString& caption() const { return m_caption; }
+  // A new caption, for the window made when the dialog is next shown.
+  void setCaption(const CString& caption) { m_caption = caption; }
   CThickSectionView& view() const { return m_view; }
   // The document of the view the dialog was opened from (null without one).
   CXSectionAnalysisDoc* document() const;

@@ -19,6 +19,7 @@
 #include "lorimant/ui/CUnrestrainedBendingDlg.h"
 #include "lorimant/ui/SectionCanvas.h"
 #include "lorimant/view/CThickSectionView.h"
+#include "lorimant/view/SectionViewCommands.h"
 #include "platform/tests/DialogTestSupport.h"
 #include "platform/ui/CListCtrlEx.h"
 
@@ -146,6 +147,28 @@ TEST_F(GuiBendingDialog, RestrainedApplyJournalsItsLine) {
   EXPECT_NEAR(std::stod(w.GetDlgItemText(B::IDC_MOMENT_NA).ToUtf8()), 1000.0, 10.0);
   EXPECT_EQ(w.pointList()->GetItemCount(), 2);
   gui_test::SaveWindowPng(w, "restrained_bending_dialog");
+}
+
+// The view's Unrestrained and Restrained Bending commands open this dialog
+// through the window's dialog factory, captioned by the analysis asked for;
+// closing it gives the shape commands back.
+TEST_F(GuiBendingDialog, TheViewsBendingCommandsOpenThisDialog) {
+  const struct {
+    UINT command;
+    const wchar_t* caption;
+  } cases[] = {{SectionCommand::UnrestrainedBending, L"Unrestrained Bending"},
+               {SectionCommand::RestrainedBending, L"Restrained Bending"}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(view->RunCommand(c.command));
+    gui_test::Flush();
+    auto* opened = dynamic_cast<BendingDialogLogic*>(view->m_bendingDialog);
+    ASSERT_NE(opened, nullptr) << c.caption;
+    EXPECT_EQ(opened->caption(), CString(c.caption));
+    EXPECT_NE(dynamic_cast<CUnrestrainedBendingDlg*>(opened->window()), nullptr);
+    opened->OnCancel();
+    gui_test::Flush();
+    EXPECT_EQ(view->m_bendingDialog, nullptr) << c.caption;
+  }
 }
 
 }  // namespace gui_bending_dialog_test

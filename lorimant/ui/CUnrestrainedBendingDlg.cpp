@@ -1,5 +1,6 @@
 // The window of the bending dialog.
 #include "lorimant/ui/CUnrestrainedBendingDlg.h"
+#include "lorimant/view/SectionDialogs.h"
 
 #include <algorithm>
 
@@ -283,4 +284,10 @@ std::unique_ptr<BendingDialogLogic> CreateUnrestrainedBendingDialog(CThickSectio
     return new CUnrestrainedBendingDlg(static_cast<BendingDialogLogic&>(logic), parent);
   });
   return dialog;
+}
+
+void RegisterAnalysisDialogs(SectionDialogFactory& factory) {
+  factory.registerMaker(SectionDialogKind::Bending, [](CThickSectionView& view) -> std::unique_ptr<SectionDialog> {
+    return CreateUnrestrainedBendingDialog(view, CQHTDialogEx::ParentFor(view), 0);
+  });
 }

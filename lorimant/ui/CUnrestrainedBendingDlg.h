@@ -49,3 +49,9 @@ class CUnrestrainedBendingDlg : public CQHTDialogEx {
 // made over parent when it is shown; the caller owns it and shows it.
 std::unique_ptr<BendingDialogLogic> CreateUnrestrainedBendingDialog(CThickSectionView& view, wxWindow* parent,
                                                                     int restrained);
+
+class SectionDialogFactory;
+
+// Registers the maker of the bending dialog (its window over the view's
+// top-level window) in factory; the view's command sets its analysis type.
+void RegisterAnalysisDialogs(SectionDialogFactory& factory);
