@@ -16,7 +16,7 @@
 #include "analysis/model/CLog.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
-#include "lorimant/tests/test_gui_support.h"
+#include "lorimant/tests/test_gui_section_view_support.h"
 #include "lorimant/tests/test_journal_replay.h"
 #include "lorimant/ui/BasicShapeWindows.h"
 #include "lorimant/ui/C2dPoint.h"
@@ -32,27 +32,13 @@ using dialog_test::ModalScript;
 using dialog_test::Type;
 namespace C = SectionCommand;
 
-class GuiBasicShapeDialogs : public GuiLorimantTest {
+class GuiBasicShapeDialogs : public GuiSectionViewTest {
  protected:
   void SetUp() override {
-    GuiLorimantTest::SetUp();
+    GuiSectionViewTest::SetUp();
     if (HasFatalFailure()) return;
-    doc = std::make_unique<CXSectionAnalysisDoc>();
-    doc->OnNewDocument();
-    doc->setUnitSystem(0);
-    view = CThickSectionView::createFor(*doc, 640, 480);
-    view->EnsureRootSubSection();
-    frame = new wxFrame(nullptr, wxID_ANY, "Section view", wxPoint(40, 40), wxSize(500, 400));
-    new SectionCanvas(frame, *view);
-    frame->Show();
-    gui_test::Flush();
-  }
-  void TearDown() override {
-    if (frame != nullptr) frame->Destroy();
-    gui_test::Flush();
-    view.reset();
-    doc.reset();
-    GuiLorimantTest::TearDown();
+    openDocument(0);
+    showInFrame();
   }
 
   std::vector<std::string> journal() const { return lines(doc->journal()->path()); }
@@ -75,9 +61,6 @@ class GuiBasicShapeDialogs : public GuiLorimantTest {
     doc->MakeCurrent();
   }
 
-  std::unique_ptr<CXSectionAnalysisDoc> doc;
-  std::unique_ptr<CThickSectionView> view;
-  wxFrame* frame = nullptr;
 };
 
 TEST_F(GuiBasicShapeDialogs, RectangleOpensBasicShapesAndAddBuildsAndDrawsIt) {

@@ -15,7 +15,7 @@
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 #include "lorimant/tests/test_bending_dialog_support.h"
-#include "lorimant/tests/test_gui_support.h"
+#include "lorimant/tests/test_gui_section_view_support.h"
 #include "lorimant/ui/CUnrestrainedBendingDlg.h"
 #include "lorimant/ui/SectionCanvas.h"
 #include "lorimant/view/CThickSectionView.h"
@@ -30,32 +30,21 @@ using dialog_test::Click;
 using dialog_test::Type;
 using B = BendingDialogLogic;
 
-class GuiBendingDialog : public GuiLorimantTest {
+class GuiBendingDialog : public GuiSectionViewTest {
  protected:
   void SetUp() override {
-    GuiLorimantTest::SetUp();
+    GuiSectionViewTest::SetUp();
     if (HasFatalFailure()) return;
     units = gUnitSystem;
-    doc = std::make_unique<CXSectionAnalysisDoc>();
-    doc->OnNewDocument();
-    doc->setUnitSystem(1);
-    view = CThickSectionView::createFor(*doc, 640, 480);
-    view->EnsureRootSubSection();
+    openDocument(1);
     bending_dialog_test::buildSection(*doc);
     view->RebuildAndRedraw();
-    frame = new wxFrame(nullptr, wxID_ANY, "Section view", wxPoint(40, 40), wxSize(500, 400));
-    new SectionCanvas(frame, *view);
-    frame->Show();
-    gui_test::Flush();
+    showInFrame();
   }
   void TearDown() override {
     dialog.reset();
-    if (frame != nullptr) frame->Destroy();
-    gui_test::Flush();
-    view.reset();
-    doc.reset();
+    GuiSectionViewTest::TearDown();
     gUnitSystem = units;
-    GuiLorimantTest::TearDown();
   }
 
   CUnrestrainedBendingDlg& openDialog(int restrained) {
@@ -82,10 +71,7 @@ class GuiBendingDialog : public GuiLorimantTest {
     return false;
   }
 
-  std::unique_ptr<CXSectionAnalysisDoc> doc;
-  std::unique_ptr<CThickSectionView> view;
   std::unique_ptr<BendingDialogLogic> dialog;
-  wxFrame* frame = nullptr;
   EUnitSystem units = SI;
 };
 

@@ -12,7 +12,7 @@
 #include "analysis/model/CLog.h"
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
-#include "lorimant/tests/test_gui_support.h"
+#include "lorimant/tests/test_gui_section_view_support.h"
 #include "lorimant/ui/MeshDialogWindows.h"
 #include "lorimant/ui/SectionCanvas.h"
 #include "lorimant/ui/ShapeDialogWindows.h"
@@ -26,33 +26,19 @@ using dialog_test::Click;
 using dialog_test::Type;
 namespace C = SectionCommand;
 
-class GuiShapeDialogs : public GuiLorimantTest {
+class GuiShapeDialogs : public GuiSectionViewTest {
  protected:
   void SetUp() override {
-    GuiLorimantTest::SetUp();
+    GuiSectionViewTest::SetUp();
     if (HasFatalFailure()) return;
-    doc = std::make_unique<CXSectionAnalysisDoc>();
-    doc->OnNewDocument();
-    doc->setUnitSystem(0);
-    view = CThickSectionView::createFor(*doc, 640, 480);
-    view->EnsureRootSubSection();
+    openDocument(0);
     auto* s = new CShapeAnalysis(doc->model());
     CString name(L"a");
     s->sector(doc->model()->rootSubSection(), doc->model(), name, 1, 0, 2, 1, 0, 90, 90, qhtShapeRectangle, 0, 1,
               0.0, false);
     shape = s;
     view->RebuildAndRedraw();
-    frame = new wxFrame(nullptr, wxID_ANY, "Section view", wxPoint(40, 40), wxSize(500, 400));
-    new SectionCanvas(frame, *view);
-    frame->Show();
-    gui_test::Flush();
-  }
-  void TearDown() override {
-    if (frame != nullptr) frame->Destroy();
-    gui_test::Flush();
-    view.reset();
-    doc.reset();
-    GuiLorimantTest::TearDown();
+    showInFrame();
   }
 
   std::string lastLine() const { return lines(doc->journal()->path()).back(); }
@@ -63,10 +49,7 @@ class GuiShapeDialogs : public GuiLorimantTest {
   }
   void pickShape() { view->addPickList(view->findDspRecord(static_cast<const void*>(shape))); }
 
-  std::unique_ptr<CXSectionAnalysisDoc> doc;
-  std::unique_ptr<CThickSectionView> view;
   CShapeAnalysis* shape = nullptr;
-  wxFrame* frame = nullptr;
 };
 
 TEST_F(GuiShapeDialogs, TheViewsMirrorDialogMirrorsThePickedShape) {
