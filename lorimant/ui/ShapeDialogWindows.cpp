@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "lorimant/ui/BasicShapeWindows.h"
+#include "lorimant/ui/ProfileDialogWindow.h"
 #include "lorimant/view/SectionDialogs.h"
 
 namespace {
@@ -105,4 +106,14 @@ void RegisterShapeDialogs(SectionDialogFactory& factory) {
   factory.registerMaker(SectionDialogKind::RelativePoint, makerOf<CRelativePoint>());
   factory.registerMaker(SectionDialogKind::BasicShape, makerOf<CSector>());
   factory.registerMaker(SectionDialogKind::PointSet, makerOf<CPointSet>());
+  for (const ProfileMember& member : ProfileMembers()) {
+    factory.registerMaker(
+        SectionDialogKind::Profile,
+        [&member](CThickSectionView& view) -> std::unique_ptr<SectionDialog> {
+          auto dialog = std::make_unique<CFormedExtrudedDlg>(member, view);
+          GiveWindow(*dialog);
+          return dialog;
+        },
+        member.kind);
+  }
 }
