@@ -92,6 +92,7 @@ TEST_F(ProfileDialogTest, ApplyRenameOkReplacesThePartAndCancelKeepsIt) {
 
 TEST_F(ProfileDialogTest, RefusedReplacementLeavesPartJournalAndUndoAsTheyWere) {
   auto dialog = open(12, L"L1");
+  doc->CheckPoint();  // the state before the part
   dialog->OnApply();
   ASSERT_TRUE(hasPart(L"L1"));
   const std::vector<std::string> journalBefore = journal();
