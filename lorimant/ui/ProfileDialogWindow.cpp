@@ -105,7 +105,9 @@ void ProfileDialogWindow::makeButtons(const ProfileMember& member) {
   BindCommand(member.applyId);
   int x = 7;
   for (const ProfileShapeButton& b : member.shapeButtons) {
-    AddButton(b.id, wxString(b.label).Trim())->SetSize(x, 724, 132, kBoxHeight);
+    wxButton* button = AddButton(b.id, wxString(b.label).Trim());
+    button->SetFont(button->GetFont().Smaller());
+    button->SetSize(x, 724, 132, kBoxHeight);
     BindCommand(b.id);
     x += 136;
   }
@@ -127,6 +129,13 @@ void ProfileDialogWindow::CreateControls() {
     if (!CFormedExtrudedDlg::PreTranslateKey(event.GetKeyCode())) event.Skip();
   });
   layoutChanged();
+}
+
+BOOL ProfileDialogWindow::OnInitDialog() {
+  CQHTDialogEx::OnInitDialog();
+  // The name takes the first focus: a dimension cell would lose its text to it.
+  FocusControl(CFormedExtrudedDlg::IDC_NAME, true);
+  return FALSE;
 }
 
 void ProfileDialogWindow::layoutChanged() {

@@ -22,6 +22,7 @@ class ProfileDialogWindow : public CQHTDialogEx, public DialogLayoutWindow {
 
  protected:
   void CreateControls() override;
+  BOOL OnInitDialog() override;
 
  private:
   CFormedExtrudedDlg* profile() const { return dynamic_cast<CFormedExtrudedDlg*>(logic()); }
