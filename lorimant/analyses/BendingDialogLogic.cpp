@@ -1,5 +1,6 @@
 // The restrained and unrestrained bending dialog's rules.
 #include "lorimant/analyses/BendingDialogLogic.h"
+#include "lorimant/analyses/BendingShearLogic.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,6 +78,7 @@ BendingDialogLogic::BendingDialogLogic(CThickSectionView& view, int restrained)
 
 BendingDialogLogic::~BendingDialogLogic() {
   m_stateChanged = nullptr;
+  m_shear.reset();
   releaseView();
 }
 
@@ -132,6 +134,8 @@ void BendingDialogLogic::show() {
 
 void BendingDialogLogic::closed() {
   m_stateChanged = nullptr;
+  // The bending-shear dialog it owns closes with it.
+  if (m_shear != nullptr && m_shear->isOpen()) m_shear->DestroyWindow();
   CThickSectionView& v = view();
   v.m_pickMode = 1;
   if (CSubSection* sub = subSection()) sub->resultKind = 0;
@@ -290,6 +294,8 @@ void BendingDialogLogic::OnApply() {
   else if (!sf->yieldWarning.IsEmpty())
     message(sf->yieldWarning, L"Stress Exceeds Yield", MB_OK);
   m_shearEnabled = true;
+  // An open bending-shear dialog works on the condition just applied.
+  if (m_shear != nullptr && m_shear->isOpen()) m_shear->reset(m_appliedName);
   m_applied = true;
   UpdateData(FALSE);
   changed();
@@ -512,7 +518,23 @@ void BendingDialogLogic::OnBendingShear() {
             L"Bending Shear Computations", MB_OK);
     return;
   }
-  if (m_openBendingShear) m_openBendingShear();
+  if (m_openBendingShear)
+    m_openBendingShear();
+  else
+    openBendingShear();
+}
+
+BendingShearLogic* BendingDialogLogic::openBendingShear() {
+  if (m_shear != nullptr && m_shear->isOpen()) {
+    m_shear->reset(m_appliedName);
+    m_shear->show();
+    return m_shear.get();
+  }
+  m_shear.reset();
+  m_shear = std::make_unique<BendingShearLogic>(view(), subSection(), m_appliedName);
+  if (m_shearWindowMaker) m_shear->setWindowMaker(m_shearWindowMaker);
+  m_shear->show();
+  return m_shear.get();
 }
 
 void BendingDialogLogic::loadConditionNameChanged(const CString& name) {

@@ -8,12 +8,14 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "lorimant/shapes/ModelessDialogLogic.h"
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
+class BendingShearLogic;
 class CResultLocation;
 class CSectionForces;
 class CSubSection;
@@ -142,8 +144,17 @@ class BendingDialogLogic : public ModelessDialogLogic {
   const Results& results() const { return m_results; }
   // Told whenever the list or the enabled controls change.
   void setStateChanged(std::function<void()> changed) { m_stateChanged = std::move(changed); }
-  // Opens the bending-shear dialog (none until it exists).
+  // Replaces what the Bending Shear button opens (by default the
+  // bending-shear dialog, see openBendingShear).
   void setBendingShearOpener(std::function<void()> opener) { m_openBendingShear = std::move(opener); }
+  // How the bending-shear dialog's window is made when it is opened.
+  void setBendingShearWindowMaker(WindowMaker maker) { m_shearWindowMaker = std::move(maker); }
+  // Opens the bending-shear dialog on this sub-section and the applied load
+  // condition, owned by this dialog (and closed with it); an open one is
+  // reset to that condition and brought up. The dialog opened.
+  BendingShearLogic* openBendingShear();
+  // The bending-shear dialog last opened (null when none).
+  BendingShearLogic* bendingShearDialog() const { return m_shear.get(); }
 
   // ---- the members the controls exchange ----
   CString m_loadName;
@@ -182,4 +193,6 @@ class BendingDialogLogic : public ModelessDialogLogic {
   std::vector<PointRow> m_rows;
   std::function<void()> m_stateChanged;
   std::function<void()> m_openBendingShear;
+  WindowMaker m_shearWindowMaker;
+  std::unique_ptr<BendingShearLogic> m_shear;
 };

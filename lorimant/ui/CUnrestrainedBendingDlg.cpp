@@ -11,6 +11,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "lorimant/ui/CElasticBendingShear.h"
 #include "lorimant/ui/ExceptionReport.h"
 #include "platform/core/DigitGrouping.h"
 #include "platform/ui/CListCtrlEx.h"
@@ -280,6 +281,7 @@ void CUnrestrainedBendingDlg::fitColumns() {
 std::unique_ptr<BendingDialogLogic> CreateUnrestrainedBendingDialog(CThickSectionView& view, wxWindow* parent,
                                                                     int restrained) {
   auto dialog = std::make_unique<BendingDialogLogic>(view, restrained);
+  UseElasticBendingShearWindow(*dialog);
   dialog->setWindowMaker([parent](ModelessDialogLogic& logic) -> DialogWindow* {
     return new CUnrestrainedBendingDlg(static_cast<BendingDialogLogic&>(logic), parent);
   });

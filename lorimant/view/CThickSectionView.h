@@ -563,6 +563,17 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   // p turned about centre by degrees (z kept).
   static void rotatePoint(Point<double>& p, const Point<double>& centre, double degrees);
 
+  // ---- the box overlay (CThickSectionViewOverlay.cpp) ----
+  // A translucent box with a black outline between the corners lo and hi,
+  // drawn over the current sub-section after every rebuild until cleared.
+  // It is view state: the model, its saved file and its undo never see it.
+  void setBoxOverlay(Point<double> lo, Point<double> hi);
+  // Removes the box overlay (nothing when none is shown).
+  void clearBoxOverlay();
+  bool hasBoxOverlay() const { return m_boxOverlayShown; }
+  // The number of box-overlay records in the display list (after a rebuild).
+  int boxOverlayRecords() const;
+
   // ---- picking and transformation state ----
   int m_pickMode = 1;              // 1 shapes, 2 and 3 result requests
   BYTE m_elementPick = 0;          // tested before the node value pick
@@ -688,6 +699,7 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   void postWelds(CSubSection* sub);
   void postMeshes(CSubSection* sub);
   void postConstructionPoints(CSubSection* sub);
+  void postBoxOverlay(CSubSection* sub);
   void removeGridRecords();
   void compileGridList(GLuint list, bool xLines);
   void setStatus(const CString& text);
@@ -772,6 +784,8 @@ class CThickSectionView : public CBaseScnView, public ActiveSectionView {
   int m_resultKind = 0;
   bool m_stressDisplay = false;
   CXSectionAnalysis* m_listsModel = nullptr;  // the model the records were built from
+  bool m_boxOverlayShown = false;
+  Point<double> m_boxOverlayLo, m_boxOverlayHi;
   // ---- drawing on demand ----
   bool m_pictureStale = true;  // the buffer does not show the scene as it is
   bool m_listsStale = true;    // the records do not show the model as it is

@@ -68,6 +68,7 @@ void CThickSectionView::postRecords() {
   if (sub != nullptr) {
     postMeshes(sub);
     postConstructionPoints(sub);
+    postBoxOverlay(sub);
   }
   m_listsModel = m;
   m_listsStale = false;
