@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 #include <stdexcept>
 
 #include "analysis/geometry/Tolerance.h"
@@ -16,6 +17,7 @@
 #include "analysis/model/Utilities.h"
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "lorimant/automation/MacroReference.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/core/DigitGrouping.h"
 #include "platform/core/Hooks.h"
@@ -64,6 +66,15 @@ const InputLabels kUnrestrainedLabels[3] = {{L"Axial Force (N)", L"Axial Force (
 const InputLabels kRestrainedLabels[3] = {{L"Axial Force (N)", L"Axial Force (lb)"},
                                           {L"Angle (deg)", L"Angle (deg)"},
                                           {L"Moment About NA (N-cm)", L"Moment About NA (lb-in)"}};
+
+// An input as the journal keeps it: "%g" when that reads back to the same
+// number, else the shortest text that does, so that a replay applies the
+// very load the dialog applied.
+CString journalNumber(double value) {
+  CString text = formatted(L"%g", value);
+  if (std::wcstod(text.GetString(), nullptr) == value) return text;
+  return CString::FromUtf8(MacroNumberText(value).c_str());
+}
 
 const wchar_t* titleOf(int type) { return type == 1 ? L"Restrained Bending" : L"Unrestrained Bending"; }
 
@@ -230,11 +241,13 @@ CSectionForces* BendingDialogLogic::compute(CSubSection& sub) {
 }
 
 void BendingDialogLogic::journalApplication(const CSubSection& sub) const {
-  gLogMsg.Format(L"xscn.%s \"%s\",\"%s\",%g,%g,%g,%d",
+  gLogMsg.Format(L"xscn.%s \"%s\",\"%s\",%s,%s,%s,%d",
                  restrained() ? L"ApplyRestrainedBendingForces" : L"ApplyUnrestrainedBendingForces",
                  static_cast<const wchar_t*>(JournalQuotedText(sub.name())),
-                 static_cast<const wchar_t*>(JournalQuotedText(m_loadName)), m_inputs[0], m_inputs[1], m_inputs[2],
-                 m_grain == 0 ? 1 : 0);
+                 static_cast<const wchar_t*>(JournalQuotedText(m_loadName)),
+                 static_cast<const wchar_t*>(journalNumber(m_inputs[0])),
+                 static_cast<const wchar_t*>(journalNumber(m_inputs[1])),
+                 static_cast<const wchar_t*>(journalNumber(m_inputs[2])), m_grain == 0 ? 1 : 0);
   view().journal();
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "analysis/model/CLog.h"
@@ -259,6 +260,37 @@ TEST_F(BendingDialog, PickedPointsFillTheFocusedEnd) {
   EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"3.5000"));
 }
 
+// Clicks in the view reach the dialog: a construction point fills the
+// line-plot end that waits, a click inside the section adds a result
+// location to the list.
+TEST_F(BendingDialog, ViewClicksReachTheDialog) {
+  root()->addConstructionPoint(3, 1.5);
+  view->RebuildAndRedraw();
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  ASSERT_EQ(d.rows().size(), 2u);
+  // The client pixel of a model point (GL window y counts upwards).
+  const auto click = [this](double x, double y) {
+    view->RebuildAndRedraw();
+    Point<float> at(static_cast<float>(x), static_cast<float>(y), 0.0f), device;
+    view->model2dev(&at, &device);
+    view->pick(static_cast<int>(std::lround(device.x)), 200 - 1 - static_cast<int>(std::lround(device.y)), 0xFFFFFFFF);
+  };
+  d.boxFocused(B::IDC_X2);
+  click(3, 1.5);
+  EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"3.0000"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_Y2), CString(L"1.5000"));
+  view->ClearPicks();
+  click(1, 1);
+  ASSERT_EQ(d.rows().size(), 3u);
+  // sigma = Mx (y - 1) / Ix with Ix = 4 * 2^3 / 12 about the centroid (tension above).
+  const B::PointRow& added = d.rows()[2];
+  const double x = std::stod(added.cells[B::kX].GetString()), y = std::stod(added.cells[B::kY].GetString());
+  EXPECT_NEAR(x, 1.0, 0.1);
+  EXPECT_NEAR(y, 1.0, 0.1);
+  EXPECT_NEAR(std::stod(added.cells[B::kStress].GetString()), 1000.0 * (y - 1.0) / (32.0 / 12.0), 2.0);
+}
+
 TEST_F(BendingDialog, MomentAboutTheNeutralAxisFormat) {
   B& d = open(1);
   apply(d, L"M", L"0", L"0", L"1000");
@@ -334,6 +366,17 @@ TEST_F(BendingDialog, ClosingResetsTheView) {
   EXPECT_EQ(view->m_bendingDialog, nullptr);
   EXPECT_EQ(view->m_unrestrainedDialog, nullptr);
   EXPECT_FALSE(doc->IsModelessDialogOpen(&d));
+}
+
+// Inputs that six significant digits would round journal every digit they
+// need to replay exactly; those that fit keep the short form.
+TEST_F(BendingDialog, JournalKeepsEveryDigitOfTheInputs) {
+  B& d = open(0);
+  apply(d, L"LC1", L"12.5", L"1234567.8", L"0.1");
+  EXPECT_TRUE(journalled("xscn.ApplyUnrestrainedBendingForces \"root\",\"LC1\",12.5,1234567.8,0.1,1"));
+  B& r = open(1);
+  apply(r, L"LC2", L"0", L"33.333333", L"1000");
+  EXPECT_TRUE(journalled("xscn.ApplyRestrainedBendingForces \"root\",\"LC2\",0,33.333333,1000,1"));
 }
 
 TEST_F(BendingDialog, TheJournalReplaysToTheSameStresses) {
