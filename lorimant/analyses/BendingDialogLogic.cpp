@@ -279,6 +279,10 @@ void BendingDialogLogic::OnApply() {
     return;
   }
   CWaitCursor wait;
+  // The analysis acts on the current sub-section, as its journal line does
+  // when replayed: another one may have become current since the dialog opened.
+  if (CXSectionAnalysis* model = view().model(); model != nullptr && model->currentSubSection() != nullptr)
+    setSubSection(model->currentSubSectionMutable());
   CSubSection* sub = subSection();
   CSectionForces* sf = nullptr;
   try {

@@ -17,6 +17,8 @@
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 #include "lorimant/analyses/BendingDialogLogic.h"
+#include "lorimant/automation/AutomationFrame.h"
+#include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/JournalInterpreter.h"
 #include "test_bending_dialog_support.h"
 #include "test_view_support.h"
@@ -377,6 +379,40 @@ TEST_F(BendingDialog, JournalKeepsEveryDigitOfTheInputs) {
   B& r = open(1);
   apply(r, L"LC2", L"0", L"33.333333", L"1000");
   EXPECT_TRUE(journalled("xscn.ApplyRestrainedBendingForces \"root\",\"LC2\",0,33.333333,1000,1"));
+}
+
+// The user makes another sub-section current while the dialog is open
+// (the section tree's command) and presses APPLY: the analysis acts on
+// the current sub-section, as its journal line does when it is replayed.
+TEST_F(BendingDialog, ApplyActsOnTheCurrentSubSectionAsItsReplayDoes) {
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  ILorimant::CreateSubSection(*doc, CString(L"S2"), CString(L"root"));
+  ILorimant::SetCurrentSubSection(*doc, CString(L"S2"));
+  JournalLine(*doc, L"xscn.SetCurrentSubSection \"%s\"", CString(L"S2"));
+  apply(d, L"LC2", L"0", L"2000", L"0");
+  // S2 holds nothing to bend: refused, nothing journalled, root untouched.
+  EXPECT_FALSE(messages().empty());
+  EXPECT_EQ(messages()[0].second, CString(L"Self-Checker"));
+  EXPECT_FALSE(root()->loadConditionExists(CString(L"LC2")));
+
+  std::ostringstream macro;
+  for (const std::string& line : journal())
+    for (const char* method : {"xscn.Apply", "xscn.CreateSubSection \"S2\"", "xscn.SetCurrentSubSection"})
+      if (line.rfind(method, 0) == 0) macro << line << "\n";
+  CXSectionAnalysisDoc other(&frame);
+  other.OnNewDocument();
+  auto otherView = CThickSectionView::createFor(other);
+  otherView->EnsureRootSubSection();
+  buildSection(other);
+  std::istringstream in(macro.str());
+  std::ostringstream out;
+  JournalInterpreter interpreter(DocumentAutomationObject(other), out);
+  const JournalRunResult result = interpreter.Run(in);
+  EXPECT_TRUE(result.ok) << result.line << ": " << result.description;
+  EXPECT_EQ(other.model()->rootSubSection()->loadConditions.size(), root()->loadConditions.size());
+  otherView.reset();
+  doc->MakeCurrent();
 }
 
 TEST_F(BendingDialog, TheJournalReplaysToTheSameStresses) {
