@@ -260,6 +260,16 @@ TEST_F(BendingDialog, PickedPointsFillTheFocusedEnd) {
   // Not waiting any more: another pick changes nothing.
   d.pointPicked(Point<double>(9, 9, 0));
   EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"3.5000"));
+
+  // The other end keeps what was typed into it and not yet read.
+  controls(d).SetText(B::IDC_X2, CString(L"2"));
+  controls(d).SetText(B::IDC_Y2, CString(L"1.25"));
+  d.boxFocused(B::IDC_X1);
+  d.pointPicked(Point<double>(0.5, 0.75, 0));
+  EXPECT_EQ(controls(d).GetText(B::IDC_X1), CString(L"0.5000"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_Y1), CString(L"0.7500"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"2"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_Y2), CString(L"1.25"));
 }
 
 // Clicks in the view reach the dialog: a construction point fills the
