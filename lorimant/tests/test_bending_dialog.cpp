@@ -20,6 +20,7 @@
 #include "lorimant/automation/AutomationFrame.h"
 #include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/JournalInterpreter.h"
+#include "lorimant/view/SectionViewCommands.h"
 #include "test_bending_dialog_support.h"
 #include "test_view_support.h"
 
@@ -301,6 +302,17 @@ TEST_F(BendingDialog, ViewClicksReachTheDialog) {
   EXPECT_NEAR(x, 1.0, 0.1);
   EXPECT_NEAR(y, 1.0, 0.1);
   EXPECT_NEAR(std::stod(added.cells[B::kStress].GetString()), 1000.0 * (y - 1.0) / (32.0 / 12.0), 2.0);
+}
+
+// The view's Clear Result Locations empties the open dialog's list: no row
+// is left showing a location that is gone.
+TEST_F(BendingDialog, ClearingTheResultLocationsEmptiesTheList) {
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  ASSERT_EQ(d.rows().size(), 2u);
+  ASSERT_TRUE(view->RunCommand(SectionCommand::ClearResultLocations));
+  EXPECT_TRUE(root()->resultLocations.empty());
+  EXPECT_TRUE(d.rows().empty());
 }
 
 TEST_F(BendingDialog, MomentAboutTheNeutralAxisFormat) {
