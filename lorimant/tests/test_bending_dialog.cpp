@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <initializer_list>
 #include <cmath>
 #include <sstream>
 
@@ -103,6 +105,28 @@ class BendingDialog : public view_test::SectionViewTest {
     for (const auto& [t, c] : messages())
       if (t == CString(text) && c == CString(caption)) return true;
     return false;
+  }
+
+  // Runs the journal's lines that start with one of prefixes on a new
+  // document of the same section; check looks at it before it goes.
+  void replay(std::initializer_list<const char*> prefixes, const std::function<void(CXSectionAnalysisDoc&)>& check) {
+    std::ostringstream macro;
+    for (const std::string& line : journal())
+      for (const char* prefix : prefixes)
+        if (line.rfind(prefix, 0) == 0) macro << line << "\n";
+    CXSectionAnalysisDoc other(&frame);
+    other.OnNewDocument();
+    auto otherView = CThickSectionView::createFor(other);
+    otherView->EnsureRootSubSection();
+    buildSection(other);
+    std::istringstream in(macro.str());
+    std::ostringstream out;
+    JournalInterpreter interpreter(DocumentAutomationObject(other), out);
+    const JournalRunResult result = interpreter.Run(in);
+    EXPECT_TRUE(result.ok) << result.line << ": " << result.description;
+    if (result.ok) check(other);
+    otherView.reset();
+    doc->MakeCurrent();
   }
 
   std::vector<std::unique_ptr<MemoryWindow>> windows;
@@ -401,6 +425,11 @@ TEST_F(BendingDialog, JournalKeepsEveryDigitOfTheInputs) {
   B& r = open(1);
   apply(r, L"LC2", L"0", L"33.333333", L"1000");
   EXPECT_TRUE(journalled("xscn.ApplyRestrainedBendingForces \"root\",\"LC2\",0,33.333333,1000,1"));
+  replay({"xscn.Apply"}, [](CXSectionAnalysisDoc& other) {
+    const auto lc = other.model()->rootSubSection()->findLoadCondition(CString(L"LC1"));
+    ASSERT_TRUE(lc && lc->scnForces());
+    EXPECT_EQ(lc->scnForces()->Mx, 1234567.8);
+  });
 }
 
 // The user makes another sub-section current while the dialog is open
@@ -418,23 +447,9 @@ TEST_F(BendingDialog, ApplyActsOnTheCurrentSubSectionAsItsReplayDoes) {
   EXPECT_EQ(messages()[0].second, CString(L"Self-Checker"));
   EXPECT_FALSE(root()->loadConditionExists(CString(L"LC2")));
 
-  std::ostringstream macro;
-  for (const std::string& line : journal())
-    for (const char* method : {"xscn.Apply", "xscn.CreateSubSection \"S2\"", "xscn.SetCurrentSubSection"})
-      if (line.rfind(method, 0) == 0) macro << line << "\n";
-  CXSectionAnalysisDoc other(&frame);
-  other.OnNewDocument();
-  auto otherView = CThickSectionView::createFor(other);
-  otherView->EnsureRootSubSection();
-  buildSection(other);
-  std::istringstream in(macro.str());
-  std::ostringstream out;
-  JournalInterpreter interpreter(DocumentAutomationObject(other), out);
-  const JournalRunResult result = interpreter.Run(in);
-  EXPECT_TRUE(result.ok) << result.line << ": " << result.description;
-  EXPECT_EQ(other.model()->rootSubSection()->loadConditions.size(), root()->loadConditions.size());
-  otherView.reset();
-  doc->MakeCurrent();
+  const size_t held = root()->loadConditions.size();
+  replay({"xscn.Apply", "xscn.CreateSubSection \"S2\"", "xscn.SetCurrentSubSection"},
+         [held](CXSectionAnalysisDoc& other) { EXPECT_EQ(other.model()->rootSubSection()->loadConditions.size(), held); });
 }
 
 TEST_F(BendingDialog, TheJournalReplaysToTheSameStresses) {
@@ -443,27 +458,13 @@ TEST_F(BendingDialog, TheJournalReplaysToTheSameStresses) {
   B& r = open(1);
   apply(r, L"LC2", L"50", L"30", L"1000");
   const double maxStress = r.results().maxStress, minStress = r.results().minStress;
-  std::ostringstream macro;
-  for (const std::string& line : journal())
-    if (line.rfind("xscn.Apply", 0) == 0) macro << line << "\n";
-
-  CXSectionAnalysisDoc other(&frame);
-  other.OnNewDocument();
-  auto otherView = CThickSectionView::createFor(other);
-  otherView->EnsureRootSubSection();
-  buildSection(other);
-  std::istringstream in(macro.str());
-  std::ostringstream out;
-  JournalInterpreter interpreter(DocumentAutomationObject(other), out);
-  const JournalRunResult result = interpreter.Run(in);
-  ASSERT_TRUE(result.ok) << result.line << ": " << result.description;
-  const auto lc = other.model()->rootSubSection()->curAppLC();
-  ASSERT_TRUE(lc && lc->scnForces());
-  EXPECT_EQ(lc->name(), CString(L"LC2"));
-  EXPECT_DOUBLE_EQ(lc->scnForces()->maxStress, maxStress);
-  EXPECT_DOUBLE_EQ(lc->scnForces()->minStress, minStress);
-  otherView.reset();
-  doc->MakeCurrent();
+  replay({"xscn.Apply"}, [&](CXSectionAnalysisDoc& other) {
+    const auto lc = other.model()->rootSubSection()->curAppLC();
+    ASSERT_TRUE(lc && lc->scnForces());
+    EXPECT_EQ(lc->name(), CString(L"LC2"));
+    EXPECT_DOUBLE_EQ(lc->scnForces()->maxStress, maxStress);
+    EXPECT_DOUBLE_EQ(lc->scnForces()->minStress, minStress);
+  });
 }
 
 }  // namespace bending_dialog_test
