@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 #include <stdexcept>
 
 #include "analysis/geometry/Tolerance.h"
@@ -17,6 +18,7 @@
 #include "analysis/model/Utilities.h"
 #include "drevoline/section/CSubSection.h"
 #include "drevoline/section/CXSectionAnalysis.h"
+#include "lorimant/automation/MacroReference.h"
 #include "lorimant/document/CXSectionAnalysisDoc.h"
 #include "platform/core/DigitGrouping.h"
 #include "platform/core/Hooks.h"
@@ -65,6 +67,15 @@ const InputLabels kUnrestrainedLabels[3] = {{L"Axial Force (N)", L"Axial Force (
 const InputLabels kRestrainedLabels[3] = {{L"Axial Force (N)", L"Axial Force (lb)"},
                                           {L"Angle (deg)", L"Angle (deg)"},
                                           {L"Moment About NA (N-cm)", L"Moment About NA (lb-in)"}};
+
+// An input as the journal keeps it: "%g" when that reads back to the same
+// number, else the shortest text that does, so that a replay applies the
+// very load the dialog applied.
+CString journalNumber(double value) {
+  CString text = formatted(L"%g", value);
+  if (std::wcstod(text.GetString(), nullptr) == value) return text;
+  return CString::FromUtf8(MacroNumberText(value).c_str());
+}
 
 const wchar_t* titleOf(int type) { return type == 1 ? L"Restrained Bending" : L"Unrestrained Bending"; }
 
@@ -234,11 +245,13 @@ CSectionForces* BendingDialogLogic::compute(CSubSection& sub) {
 }
 
 void BendingDialogLogic::journalApplication(const CSubSection& sub) const {
-  gLogMsg.Format(L"xscn.%s \"%s\",\"%s\",%g,%g,%g,%d",
+  gLogMsg.Format(L"xscn.%s \"%s\",\"%s\",%s,%s,%s,%d",
                  restrained() ? L"ApplyRestrainedBendingForces" : L"ApplyUnrestrainedBendingForces",
                  static_cast<const wchar_t*>(JournalQuotedText(sub.name())),
-                 static_cast<const wchar_t*>(JournalQuotedText(m_loadName)), m_inputs[0], m_inputs[1], m_inputs[2],
-                 m_grain == 0 ? 1 : 0);
+                 static_cast<const wchar_t*>(JournalQuotedText(m_loadName)),
+                 static_cast<const wchar_t*>(journalNumber(m_inputs[0])),
+                 static_cast<const wchar_t*>(journalNumber(m_inputs[1])),
+                 static_cast<const wchar_t*>(journalNumber(m_inputs[2])), m_grain == 0 ? 1 : 0);
   view().journal();
 }
 
@@ -270,6 +283,10 @@ void BendingDialogLogic::OnApply() {
     return;
   }
   CWaitCursor wait;
+  // The analysis acts on the current sub-section, as its journal line does
+  // when replayed: another one may have become current since the dialog opened.
+  if (CXSectionAnalysis* model = view().model(); model != nullptr && model->currentSubSection() != nullptr)
+    setSubSection(model->currentSubSectionMutable());
   CSubSection* sub = subSection();
   CSectionForces* sf = nullptr;
   try {
@@ -375,22 +392,19 @@ void BendingDialogLogic::boxFocused(int id) {
 
 void BendingDialogLogic::pointPicked(Point<double> location) {
   if (m_waitingBox == 0) return;
-  if (m_waitingBox == IDC_X1 || m_waitingBox == IDC_Y1) {
-    m_x1 = location.x;
-    m_y1 = location.y;
-  } else {
-    m_x2 = location.x;
-    m_y2 = location.y;
-  }
+  const bool first = m_waitingBox == IDC_X1 || m_waitingBox == IDC_Y1;
+  (first ? m_x1 : m_x2) = location.x;
+  (first ? m_y1 : m_y2) = location.y;
   m_waitingBox = 0;
-  showLinePoints();
+  showLinePoint(first);
 }
 
-void BendingDialogLogic::showLinePoints() {
+// Only the picked end's boxes: the other end keeps what was typed into it.
+void BendingDialogLogic::showLinePoint(bool first) {
   DialogWindow* w = window();
   if (w == nullptr) return;
-  const std::pair<int, double> boxes[] = {{IDC_X1, m_x1}, {IDC_Y1, m_y1}, {IDC_X2, m_x2}, {IDC_Y2, m_y2}};
-  for (const auto& [id, value] : boxes) w->controls().SetText(id, formatted(L"%.4f", value));
+  w->controls().SetText(first ? IDC_X1 : IDC_X2, formatted(L"%.4f", first ? m_x1 : m_x2));
+  w->controls().SetText(first ? IDC_Y1 : IDC_Y2, formatted(L"%.4f", first ? m_y1 : m_y2));
 }
 
 // ---- the point list ----

@@ -177,7 +177,7 @@ class BendingDialogLogic : public ModelessDialogLogic {
   void fillList();
   PointRow rowOf(int index, CResultLocation& location, const CSectionForces* sf) const;
   void deleteSelected(int firstRow);
-  void showLinePoints();
+  void showLinePoint(bool first);
   void exchangeLabels(CDataExchange* pDX);
   void exchangeResults(CDataExchange* pDX);
   void changed() const;

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <cmath>
 #include <sstream>
 
 #include "analysis/model/CLog.h"
@@ -16,7 +19,10 @@
 #include "drevoline/section/CShapeAnalysis.h"
 #include "drevoline/section/CSubSection.h"
 #include "lorimant/analyses/BendingDialogLogic.h"
+#include "lorimant/automation/AutomationFrame.h"
+#include "lorimant/automation/ILorimant.h"
 #include "lorimant/automation/JournalInterpreter.h"
+#include "lorimant/view/SectionViewCommands.h"
 #include "test_bending_dialog_support.h"
 #include "test_view_support.h"
 
@@ -99,6 +105,28 @@ class BendingDialog : public view_test::SectionViewTest {
     for (const auto& [t, c] : messages())
       if (t == CString(text) && c == CString(caption)) return true;
     return false;
+  }
+
+  // Runs the journal's lines that start with one of prefixes on a new
+  // document of the same section; check looks at it before it goes.
+  void replay(std::initializer_list<const char*> prefixes, const std::function<void(CXSectionAnalysisDoc&)>& check) {
+    std::ostringstream macro;
+    for (const std::string& line : journal())
+      for (const char* prefix : prefixes)
+        if (line.rfind(prefix, 0) == 0) macro << line << "\n";
+    CXSectionAnalysisDoc other(&frame);
+    other.OnNewDocument();
+    auto otherView = CThickSectionView::createFor(other);
+    otherView->EnsureRootSubSection();
+    buildSection(other);
+    std::istringstream in(macro.str());
+    std::ostringstream out;
+    JournalInterpreter interpreter(DocumentAutomationObject(other), out);
+    const JournalRunResult result = interpreter.Run(in);
+    EXPECT_TRUE(result.ok) << result.line << ": " << result.description;
+    if (result.ok) check(other);
+    otherView.reset();
+    doc->MakeCurrent();
   }
 
   std::vector<std::unique_ptr<MemoryWindow>> windows;
@@ -257,6 +285,58 @@ TEST_F(BendingDialog, PickedPointsFillTheFocusedEnd) {
   // Not waiting any more: another pick changes nothing.
   d.pointPicked(Point<double>(9, 9, 0));
   EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"3.5000"));
+
+  // The other end keeps what was typed into it and not yet read.
+  controls(d).SetText(B::IDC_X2, CString(L"2"));
+  controls(d).SetText(B::IDC_Y2, CString(L"1.25"));
+  d.boxFocused(B::IDC_X1);
+  d.pointPicked(Point<double>(0.5, 0.75, 0));
+  EXPECT_EQ(controls(d).GetText(B::IDC_X1), CString(L"0.5000"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_Y1), CString(L"0.7500"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"2"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_Y2), CString(L"1.25"));
+}
+
+// Clicks in the view reach the dialog: a construction point fills the
+// line-plot end that waits, a click inside the section adds a result
+// location to the list.
+TEST_F(BendingDialog, ViewClicksReachTheDialog) {
+  root()->addConstructionPoint(3, 1.5);
+  view->RebuildAndRedraw();
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  ASSERT_EQ(d.rows().size(), 2u);
+  // The client pixel of a model point (GL window y counts upwards).
+  const auto click = [this](double x, double y) {
+    view->RebuildAndRedraw();
+    Point<float> at(static_cast<float>(x), static_cast<float>(y), 0.0f), device;
+    view->model2dev(&at, &device);
+    view->pick(static_cast<int>(std::lround(device.x)), 200 - 1 - static_cast<int>(std::lround(device.y)), 0xFFFFFFFF);
+  };
+  d.boxFocused(B::IDC_X2);
+  click(3, 1.5);
+  EXPECT_EQ(controls(d).GetText(B::IDC_X2), CString(L"3.0000"));
+  EXPECT_EQ(controls(d).GetText(B::IDC_Y2), CString(L"1.5000"));
+  view->ClearPicks();
+  click(1, 1);
+  ASSERT_EQ(d.rows().size(), 3u);
+  // sigma = Mx (y - 1) / Ix with Ix = 4 * 2^3 / 12 about the centroid (tension above).
+  const B::PointRow& added = d.rows()[2];
+  const double x = std::stod(added.cells[B::kX].GetString()), y = std::stod(added.cells[B::kY].GetString());
+  EXPECT_NEAR(x, 1.0, 0.1);
+  EXPECT_NEAR(y, 1.0, 0.1);
+  EXPECT_NEAR(std::stod(added.cells[B::kStress].GetString()), 1000.0 * (y - 1.0) / (32.0 / 12.0), 2.0);
+}
+
+// The view's Clear Result Locations empties the open dialog's list: no row
+// is left showing a location that is gone.
+TEST_F(BendingDialog, ClearingTheResultLocationsEmptiesTheList) {
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  ASSERT_EQ(d.rows().size(), 2u);
+  ASSERT_TRUE(view->RunCommand(SectionCommand::ClearResultLocations));
+  EXPECT_TRUE(root()->resultLocations.empty());
+  EXPECT_TRUE(d.rows().empty());
 }
 
 TEST_F(BendingDialog, MomentAboutTheNeutralAxisFormat) {
@@ -336,33 +416,55 @@ TEST_F(BendingDialog, ClosingResetsTheView) {
   EXPECT_FALSE(doc->IsModelessDialogOpen(&d));
 }
 
+// Inputs that six significant digits would round journal every digit they
+// need to replay exactly; those that fit keep the short form.
+TEST_F(BendingDialog, JournalKeepsEveryDigitOfTheInputs) {
+  B& d = open(0);
+  apply(d, L"LC1", L"12.5", L"1234567.8", L"0.1");
+  EXPECT_TRUE(journalled("xscn.ApplyUnrestrainedBendingForces \"root\",\"LC1\",12.5,1234567.8,0.1,1"));
+  B& r = open(1);
+  apply(r, L"LC2", L"0", L"33.333333", L"1000");
+  EXPECT_TRUE(journalled("xscn.ApplyRestrainedBendingForces \"root\",\"LC2\",0,33.333333,1000,1"));
+  replay({"xscn.Apply"}, [](CXSectionAnalysisDoc& other) {
+    const auto lc = other.model()->rootSubSection()->findLoadCondition(CString(L"LC1"));
+    ASSERT_TRUE(lc && lc->scnForces());
+    EXPECT_EQ(lc->scnForces()->Mx, 1234567.8);
+  });
+}
+
+// The user makes another sub-section current while the dialog is open
+// (the section tree's command) and presses APPLY: the analysis acts on
+// the current sub-section, as its journal line does when it is replayed.
+TEST_F(BendingDialog, ApplyActsOnTheCurrentSubSectionAsItsReplayDoes) {
+  B& d = open(0);
+  apply(d, L"LC1", L"0", L"1000", L"0");
+  ILorimant::CreateSubSection(*doc, CString(L"S2"), CString(L"root"));
+  ILorimant::SetCurrentSubSection(*doc, CString(L"S2"));
+  JournalLine(*doc, L"xscn.SetCurrentSubSection \"%s\"", CString(L"S2"));
+  apply(d, L"LC2", L"0", L"2000", L"0");
+  // S2 holds nothing to bend: refused, nothing journalled, root untouched.
+  EXPECT_FALSE(messages().empty());
+  EXPECT_EQ(messages()[0].second, CString(L"Self-Checker"));
+  EXPECT_FALSE(root()->loadConditionExists(CString(L"LC2")));
+
+  const size_t held = root()->loadConditions.size();
+  replay({"xscn.Apply", "xscn.CreateSubSection \"S2\"", "xscn.SetCurrentSubSection"},
+         [held](CXSectionAnalysisDoc& other) { EXPECT_EQ(other.model()->rootSubSection()->loadConditions.size(), held); });
+}
+
 TEST_F(BendingDialog, TheJournalReplaysToTheSameStresses) {
   B& u = open(0);
   apply(u, L"LC1", L"0", L"1000", L"0");
   B& r = open(1);
   apply(r, L"LC2", L"50", L"30", L"1000");
   const double maxStress = r.results().maxStress, minStress = r.results().minStress;
-  std::ostringstream macro;
-  for (const std::string& line : journal())
-    if (line.rfind("xscn.Apply", 0) == 0) macro << line << "\n";
-
-  CXSectionAnalysisDoc other(&frame);
-  other.OnNewDocument();
-  auto otherView = CThickSectionView::createFor(other);
-  otherView->EnsureRootSubSection();
-  buildSection(other);
-  std::istringstream in(macro.str());
-  std::ostringstream out;
-  JournalInterpreter interpreter(DocumentAutomationObject(other), out);
-  const JournalRunResult result = interpreter.Run(in);
-  ASSERT_TRUE(result.ok) << result.line << ": " << result.description;
-  const auto lc = other.model()->rootSubSection()->curAppLC();
-  ASSERT_TRUE(lc && lc->scnForces());
-  EXPECT_EQ(lc->name(), CString(L"LC2"));
-  EXPECT_DOUBLE_EQ(lc->scnForces()->maxStress, maxStress);
-  EXPECT_DOUBLE_EQ(lc->scnForces()->minStress, minStress);
-  otherView.reset();
-  doc->MakeCurrent();
+  replay({"xscn.Apply"}, [&](CXSectionAnalysisDoc& other) {
+    const auto lc = other.model()->rootSubSection()->curAppLC();
+    ASSERT_TRUE(lc && lc->scnForces());
+    EXPECT_EQ(lc->name(), CString(L"LC2"));
+    EXPECT_DOUBLE_EQ(lc->scnForces()->maxStress, maxStress);
+    EXPECT_DOUBLE_EQ(lc->scnForces()->minStress, minStress);
+  });
 }
 
 }  // namespace bending_dialog_test

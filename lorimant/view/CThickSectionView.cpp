@@ -416,6 +416,9 @@ bool CThickSectionView::OnCommand(UINT id) {
         for (CResultLocation* r : sub->resultLocations) delete r;
         sub->resultLocations.clear();
       }
+      // An open result dialog must not keep listing the locations just freed.
+      for (ModelessDialog* d : {m_unrestrainedDialog, m_plasticDialog})
+        if (auto* receiver = dynamic_cast<PickReceiver*>(d)) receiver->refreshResults();
       RefreshScene();
       return true;
     default: return false;
