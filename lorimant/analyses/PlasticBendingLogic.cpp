@@ -117,10 +117,7 @@ void PlasticBendingLogic::show() {
 void PlasticBendingLogic::closed() {
   m_stateChanged = nullptr;
   CThickSectionView& v = view();
-  if (CSubSection* sub = subSection()) {
-    sub->resultKind = 0;
-    v.resultKind(sub, 0);
-  }
+  if (CSubSection* sub = subSection()) sub->resultKind = 0;
   v.m_pickMode = 1;
   m_waitingBox = 0;
   releaseView();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "analysis/geometry/Tolerance.h"
 #include "analysis/model/CLoadCondition.h"
 #include "analysis/model/CLog.h"
 #include "analysis/model/CMetal.h"
@@ -127,15 +128,14 @@ TEST_F(PlasticDialog, MaterialQueriesFollowTheirRules) {
   EXPECT_TRUE(sub.isUltimateDefined());
   EXPECT_TRUE(sub.isRambergOsgoodParametersDefined());
   EXPECT_TRUE(sub.isTensionCompressionYieldsUlimatesDefined());
-  // A hole without a material changes neither query.
+  // A hole without a material changes neither query (it stays, after the
+  // plate, for the checks below).
   auto* hole = new CShapeAnalysis(doc->model());
   CString n(L"hole");
   hole->sector(root(), doc->model(), n, 1, 0.5, 2, 1, 0, 90, 90, qhtShapeRectangle, 0, 1, 0.0, true);
   EXPECT_TRUE(hole->isNegative());
   EXPECT_TRUE(sub.isUltimateDefined());
   EXPECT_TRUE(sub.isRambergOsgoodParametersDefined());
-  sub.removeShapeFromLists(hole);
-  delete hole;
 
   const double fcu = m.Fcu_L;
   m.Fcu_L = kNoMaterialValue;
@@ -180,7 +180,6 @@ TEST_F(PlasticDialog, RefusalsComeInOrderAndLeaveNoTrace) {
       {"complete", [](CMetal&) {}, kNoName},
   };
   for (const Case& c : cases) {
-    const auto saved = *metal();
     c.spoil(*metal());
     P& d = open();
     const size_t before = xscnLines().size();
@@ -191,7 +190,8 @@ TEST_F(PlasticDialog, RefusalsComeInOrderAndLeaveNoTrace) {
     EXPECT_EQ(xscnLines().size(), before) << c.what;
     EXPECT_TRUE(root()->loadConditions.empty()) << c.what;
     EXPECT_FALSE(d.solved());
-    *metal() = saved;
+    metal()->Fcu_L = 70000;
+    metal()->nYield = {10, 10, 10, 10};
   }
 }
 
@@ -206,20 +206,25 @@ TEST_F(PlasticDialog, SolveJournalsShowsResultsAndPasses) {
   // Symmetric about y = 1: the neutral axis through the centroid, no force,
   // a positive moment about it, equal and opposite extremes.
   const P::Results& r = d.results();
-  EXPECT_NEAR(r.naY, 1.0, 1e-3);
-  EXPECT_NEAR(r.naAngle, 0.0, 1e-6);
+  EXPECT_NEAR(r.naY, 1.0, 0.01);
+  EXPECT_LT(angleError(r.naAngle, 0.0), 0.01);
   EXPECT_LT(std::fabs(r.axial), 0.1);
   EXPECT_NE(r.momentNA, 0.0);
   EXPECT_NEAR(r.maxStress, -r.minStress, 1e-3 * std::fabs(r.maxStress));
-  // The moment lies below the fully plastic one, 60000 x b h^2 / 4 at yield
-  // and 70000 x 4 at ultimate.
-  EXPECT_LT(std::fabs(r.momentNA), 70000.0 * 4.0 * 4.0 / 4.0);
+  // With the extreme fibres strained past yield, the moment lies between
+  // the elastic one at yield, Fty b h^2 / 6 = 160000, and the fully plastic
+  // one at ultimate, Ftu b h^2 / 4 = 280000.
+  EXPECT_GT(std::fabs(r.momentNA), 160000.0);
+  EXPECT_LT(std::fabs(r.momentNA), 280000.0);
   CMemoryControls& w = controls(d);
-  EXPECT_EQ(w.GetText(P::IDC_NA_ANGLE), CString(L"0.0000"));
-  EXPECT_EQ(w.GetText(P::IDC_NA_Y), CString(L"1.0000"));
-  CString strain;
-  strain.Format(L"%.4e", r.maxStrain);
-  EXPECT_EQ(w.GetText(P::IDC_MAX_STRAIN), strain);
+  const std::pair<int, CString> boxes[] = {{P::IDC_NA_ANGLE, L"%.4f"}, {P::IDC_NA_Y, L"%.4f"},
+                                           {P::IDC_MAX_STRAIN, L"%.4e"}};
+  const double values[] = {r.naAngle, r.naY, r.maxStrain};
+  for (size_t i = 0; i < 3; ++i) {
+    CString text;
+    text.Format(boxes[i].second, values[i]);
+    EXPECT_EQ(w.GetText(boxes[i].first), text) << boxes[i].first;
+  }
   EXPECT_EQ(root()->resultKind, 4);
 
   solve(d, L"LC3", L"30");
@@ -266,7 +271,6 @@ TEST_F(PlasticDialog, PlotComboSetsTheDisplayAndJournals) {
   EXPECT_EQ(xscnLines().back(), "xscn.PlotResult QHT_STRAINZZ");
   EXPECT_EQ(root()->resultKind, 4);
 
-  metal();
   root()->getShapesRecursive()->GetHead()->material(nullptr);
   Hooks::clearRecords();
   const size_t before = xscnLines().size();
@@ -280,9 +284,10 @@ TEST_F(PlasticDialog, AnOutsideLocationWarnsOncePerRefreshAndStaysListed) {
   P& d = open();
   solve(d, L"LC2", L"0");
   const size_t held = root()->resultLocations.size();
-  root()->addResultLocation(10.0, 10.0, true);
-  ASSERT_EQ(root()->resultLocations.size(), held + 1);
-  root()->resultLocations.back()->label = L"2";
+  auto* outside = new CResultLocation;
+  outside->location = Point<double>(10.0, 10.0, 0.0);
+  outside->label = L"2";
+  root()->resultLocations.push_back(outside);
   for (int refresh = 0; refresh < 2; ++refresh) {
     Hooks::clearRecords();
     d.OnCommand(P::IDC_REFRESH);
@@ -337,10 +342,16 @@ TEST_F(PlasticDialog, ClosingResetsTheViewAndClosesTheAddDialog) {
 
 TEST_F(PlasticDialog, TheJournalReplaysToTheSameMoment) {
   P& d = open();
+  solve(d, L"LC1", L"0");
+  controls(d).SetCurSel(P::IDC_PLOT, 1);
+  d.OnCommand(P::IDC_PLOT);
+  d.OnCommand(P::IDC_CLEAR);
   solve(d, L"LC2", L"30");
   const double moment = d.results().momentNA;
   std::ostringstream macro;
-  for (const std::string& line : xscnLines()) macro << line << "\n";
+  // The dialog's lines; the new document's own start is left out.
+  for (const std::string& line : xscnLines())
+    if (line != "xscn.ClearAll") macro << line << "\n";
 
   CXSectionAnalysisDoc other(&frame);
   other.OnNewDocument();
@@ -353,7 +364,7 @@ TEST_F(PlasticDialog, TheJournalReplaysToTheSameMoment) {
   std::ostringstream out;
   JournalInterpreter interpreter(DocumentAutomationObject(other), out);
   const JournalRunResult result = interpreter.Run(in);
-  ASSERT_TRUE(result.ok) << result.line << ": " << result.description;
+  ASSERT_TRUE(result.ok) << result.line << ": " << result.description << "\n" << macro.str();
   const auto lc = other.model()->rootSubSection()->curAppLC();
   ASSERT_TRUE(lc && lc->scnForces());
   EXPECT_EQ(lc->name(), CString(L"LC2"));

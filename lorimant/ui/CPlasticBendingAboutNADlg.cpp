@@ -1,6 +1,7 @@
 // The window of the plastic bending dialog.
 #include "lorimant/ui/CPlasticBendingAboutNADlg.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <wx/button.h>
@@ -11,6 +12,7 @@
 #include <wx/textctrl.h>
 
 #include "lorimant/shapes/CAddCriticalPoint.h"
+#include "lorimant/ui/ExceptionReport.h"
 #include "lorimant/ui/ShapeDialogWindows.h"
 #include "lorimant/view/SectionDialogs.h"
 #include "platform/ui/CListCtrlEx.h"
