@@ -38,6 +38,20 @@ COLORREF textOn(COLORREF background) {
   return 299 * r + 587 * g + 114 * b < 128000 ? RGB(255, 255, 255) : RGB(0, 0, 0);
 }
 
+// Each column at least its layout width, wider where its heading or a cell needs it.
+template <size_t N>
+void fitColumns(CListCtrlEx& list, const std::array<const wchar_t*, N>& headings, const std::array<int, N>& widths) {
+  const wxFont font = list.GetLabelFont();
+  for (size_t c = 0; c < N; ++c) {
+    const int column = static_cast<int>(c);
+    list.AutoSizeColumn(column, false);
+    int width = 0, height = 0;
+    list.GetTextExtent(wxString(headings[c]), &width, &height, nullptr, nullptr, &font);
+    const int least = std::max(widths[c], width + 24);
+    if (list.GetColSize(column) < least) list.SetColSize(column, least);
+  }
+}
+
 // A read-only list with the given columns.
 template <size_t N>
 CListCtrlEx* makeList(wxWindow* parent, int id, const std::array<const wchar_t*, N>& headings,
@@ -49,6 +63,7 @@ CListCtrlEx* makeList(wxWindow* parent, int id, const std::array<const wchar_t*,
   }
   list->SetSelectionMode(wxGrid::wxGridSelectRows);
   list->EnableGridLines(true);
+  fitColumns(*list, headings, widths);
   return list;
 }
 
@@ -212,6 +227,7 @@ void CPlasticBendingAboutNADlg::showCriticalRows() {
   m_critical->DeleteAllItems();
   const auto& rows = m_plastic->criticalRows();
   for (size_t i = 0; i < rows.size(); ++i) insertRow(*m_critical, static_cast<int>(i), rows[i].data(), rows[i].size());
+  fitColumns(*m_critical, P::criticalHeadings(), P::criticalWidths());
 }
 
 void CPlasticBendingAboutNADlg::showLocationRows() {
@@ -225,6 +241,7 @@ void CPlasticBendingAboutNADlg::showLocationRows() {
     m_locations->SetCellColors(row, P::kStress, r.stressColour, textOn(r.stressColour));
     m_locations->SetCellColors(row, P::kStrain, r.strainColour, textOn(r.strainColour));
   }
+  fitColumns(*m_locations, P::columnHeadings(), P::columnWidths());
 }
 
 std::unique_ptr<PlasticBendingLogic> CreatePlasticBendingDialog(CThickSectionView& view, wxWindow* parent) {
