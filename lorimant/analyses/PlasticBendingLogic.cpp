@@ -40,19 +40,6 @@ CString formatted(const wchar_t* format, double value) {
   return text;
 }
 
-// The colour of v between low and high; none when the range is unusable.
-COLORREF zeroGreenColour(double v, double low, double high) {
-  if (!std::isfinite(v) || !(low <= high)) return PlasticBendingLogic::kNoColour;
-  try {
-    double r = 0, g = 0, b = 0;
-    getColorZeroGreen(v, low, high, &r, &g, &b);
-    auto byte = [](double c) { return static_cast<BYTE>(std::lround(std::clamp(c, 0.0, 1.0) * 255.0)); };
-    return RGB(byte(r), byte(g), byte(b));
-  } catch (const std::logic_error&) {
-    return PlasticBendingLogic::kNoColour;
-  }
-}
-
 // The refusals of Solve, in the order they are tested.
 struct Refusal {
   bool (*refused)(const CSubSection& sub, const CString& name);
@@ -408,8 +395,8 @@ PlasticBendingLogic::PointRow PlasticBendingLogic::rowOf(int index, CResultLocat
     c[kMaterial] = m->name.Left(kMaterialChars);
   }
   if (sf != nullptr) {
-    row.stressColour = zeroGreenColour(location.value, sf->minStress, sf->maxStress);
-    row.strainColour = zeroGreenColour(location.value2 / 1000.0, sf->minStrain, sf->maxStrain);
+    row.stressColour = BendingDialogLogic::zeroGreenColour(location.value, sf->minStress, sf->maxStress);
+    row.strainColour = BendingDialogLogic::zeroGreenColour(location.value2 / 1000.0, sf->minStrain, sf->maxStrain);
   }
   // The model names its extremes "Max Stress Location" and "Min Stress Location".
   row.marked = location.label.Find(L"Max Stress") >= 0 || location.label.Find(L"Min Stress") >= 0;
