@@ -519,6 +519,18 @@ class CSubSection : public CBaseSubSection, public MeshDisplaySource {
   bool isSingleMaterial() const { return singleMaterial() != nullptr; }
   std::shared_ptr<CMetal> singleMaterial() const;
   bool isYieldsDefined() const;
+  // Every positive shape has a material with Fcu and Ftu of at least 1.
+  bool isUltimateDefined() const;
+  // No material met before the first shape without one has Fty (Fcy) or
+  // Ftu (Fcu) of 0 or less; the first shape without a material ends the
+  // walk as true.
+  bool isTensionLAllowablesDefined() const;
+  bool isCompressionLAllowablesDefined() const;
+  // Both of the two above.
+  bool isTensionCompressionYieldsUlimatesDefined() const;
+  // Every positive shape has a material whose L tension and L compression
+  // cases (0 and 2) have alpha, nYield and nUltimate above 0.
+  bool isRambergOsgoodParametersDefined() const;
   double minYield(bool L) const;
 
   // Elastic section moduli: about the centroidal axes (x from value 60, y

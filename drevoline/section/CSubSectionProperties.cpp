@@ -238,6 +238,63 @@ bool CSubSection::isYieldsDefined() const {
   return all;
 }
 
+bool CSubSection::isUltimateDefined() const {
+  bool all = true;
+  eachShape(*getShapesRecursive(), [&](const CShapeAnalysis* s) {
+    if (!s->isNegative())
+      all = all && s->material() && s->material()->Fcu() >= 1.0 && s->material()->Ftu() >= 1.0;
+  });
+  return all;
+}
+
+namespace {
+
+// Walks the shapes until one has no material (true) or a material fails
+// allowablesOk (false); true when every material passes.
+template <class Test>
+bool allowablesUntilBare(const ShapeList& shapes, Test allowablesOk) {
+  POSITION pos = shapes.GetHeadPosition();
+  while (pos) {
+    const CShapeAnalysis* s = shapes.GetNext(pos);
+    if (s == nullptr) continue;
+    const auto m = s->material();
+    if (!m) return true;
+    if (!allowablesOk(*m)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CSubSection::isTensionLAllowablesDefined() const {
+  return allowablesUntilBare(*getShapesRecursive(), [](CMetal& m) { return m.Fty() > 0.0 && m.Ftu() > 0.0; });
+}
+
+bool CSubSection::isCompressionLAllowablesDefined() const {
+  return allowablesUntilBare(*getShapesRecursive(), [](CMetal& m) { return m.Fcy() > 0.0 && m.Fcu() > 0.0; });
+}
+
+bool CSubSection::isTensionCompressionYieldsUlimatesDefined() const {
+  return isTensionLAllowablesDefined() && isCompressionLAllowablesDefined();
+}
+
+bool CSubSection::isRambergOsgoodParametersDefined() const {
+  // The L tension and L compression cases, the ones the solutions evaluate.
+  static constexpr size_t kCases[] = {0, 2};
+  bool all = true;
+  eachShape(*getShapesRecursive(), [&](const CShapeAnalysis* s) {
+    if (s->isNegative()) return;
+    const auto m = s->material();
+    if (!m) {
+      all = false;
+      return;
+    }
+    for (size_t c : kCases)
+      all = all && m->alpha[c] > 0.0 && m->nYield[c] > 0.0 && m->nUltimate[c] > 0.0;
+  });
+  return all;
+}
+
 bool CSubSection::isMaterialDefined() const {
   bool all = true;
   eachShape(*getShapesRecursive(), [&](const CShapeAnalysis* s) {

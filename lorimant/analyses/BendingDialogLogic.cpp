@@ -416,6 +416,8 @@ CString BendingDialogLogic::wholeNumberText(double value) {
   return commatize(whole);
 }
 
+COLORREF BendingDialogLogic::zeroGreenColour(double v, double low, double high) { return zeroGreen(v, low, high); }
+
 std::array<CString, BendingDialogLogic::kColumns> BendingDialogLogic::columnHeadings() {
   const bool us = usUnits();
   const CString length(us ? L" (in)" : L" (cm)");

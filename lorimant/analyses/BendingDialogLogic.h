@@ -136,6 +136,8 @@ class BendingDialogLogic : public ModelessDialogLogic {
   static const std::array<int, kColumns>& columnWidths();
   // A whole number grouped in the user's locale, "undef" for -99999.
   static CString wholeNumberText(double value);
+  // The zero-green colour of v between low and high; none when the range is unusable.
+  static COLORREF zeroGreenColour(double v, double low, double high);
 
   // ---- state the window reads ----
   bool restrained() const { return m_type == 1; }

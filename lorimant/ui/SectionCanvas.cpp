@@ -24,6 +24,7 @@
 #include "lorimant/ui/CommandIds.h"
 #include "lorimant/ui/ExceptionReport.h"
 #include "lorimant/ui/FileQuestions.h"
+#include "lorimant/ui/CPlasticBendingAboutNADlg.h"
 #include "lorimant/ui/CUnrestrainedBendingDlg.h"
 #include "lorimant/ui/ShapeDialogWindows.h"
 #include "lorimant/view/CThickSectionView.h"
@@ -89,6 +90,7 @@ SectionCanvas::SectionCanvas(wxWindow* parent, CThickSectionView& view)
   view.attachWindow(this);
   RegisterShapeDialogs(SectionDialogFactory::standard());
   RegisterAnalysisDialogs(SectionDialogFactory::standard());
+  RegisterPlasticBendingDialog(SectionDialogFactory::standard());
   view.setDialogFactory(&SectionDialogFactory::standard());
   const wxSize size = GetClientSize();
   if (size.x > 0 && size.y > 0) RunGuarded([&] { view.OnSize(0, size.x, size.y); });
