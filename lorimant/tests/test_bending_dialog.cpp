@@ -30,27 +30,6 @@ namespace bending_dialog_test {
 
 using B = BendingDialogLogic;
 
-// The dialog's window as controls in memory.
-class MemoryWindow : public DialogWindow {
- public:
-  explicit MemoryWindow(ModelessDialogLogic& logic) : m_logic(&logic) {
-    for (int id = B::IDC_LOAD_NAME; id <= B::IDC_SHEAR; ++id)
-      if (id != B::IDC_GRAIN && id != B::IDC_PLOT) c.Add(id);
-    c.AddCombo(B::IDC_GRAIN, {CString(L"L")}, false);
-    c.AddCombo(B::IDC_PLOT, {CString(L"Stress"), CString(L"Strain")}, false);
-  }
-  CDialogControls& controls() override { return c; }
-  void showWindow() override {
-    if (m_logic != nullptr) m_logic->UpdateData(FALSE);
-  }
-  void destroyWindow() override { m_logic = nullptr; }
-  void post(std::function<void()> work) override { work(); }
-  CMemoryControls c;
-
- private:
-  ModelessDialogLogic* m_logic;
-};
-
 class BendingDialog : public view_test::SectionViewTest {
  protected:
   void SetUp() override {
@@ -73,13 +52,16 @@ class BendingDialog : public view_test::SectionViewTest {
     dialogs.push_back(std::make_unique<B>(*view, type));
     B& d = *dialogs.back();
     d.setWindowMaker([this](ModelessDialogLogic& logic) -> DialogWindow* {
-      windows.push_back(std::make_unique<MemoryWindow>(logic));
+      windows.push_back(std::make_unique<MemoryDialogWindow>(
+          logic, B::IDC_LOAD_NAME, B::IDC_SHEAR,
+          MemoryDialogWindow::Combos{{B::IDC_GRAIN, {CString(L"L")}},
+                                     {B::IDC_PLOT, {CString(L"Stress"), CString(L"Strain")}}}));
       return windows.back().get();
     });
     d.show();
     return d;
   }
-  CMemoryControls& controls(B& d) { return static_cast<MemoryWindow*>(d.window())->c; }
+  CMemoryControls& controls(B& d) { return static_cast<MemoryDialogWindow*>(d.window())->c; }
   // Fills the name and the three inputs and presses APPLY.
   void apply(B& d, const wchar_t* name, const wchar_t* a, const wchar_t* b, const wchar_t* c) {
     CMemoryControls& w = controls(d);
@@ -129,7 +111,7 @@ class BendingDialog : public view_test::SectionViewTest {
     doc->MakeCurrent();
   }
 
-  std::vector<std::unique_ptr<MemoryWindow>> windows;
+  std::vector<std::unique_ptr<MemoryDialogWindow>> windows;
   std::vector<std::unique_ptr<B>> dialogs;
   EUnitSystem units = SI;
 };

@@ -23,31 +23,10 @@
 
 namespace bending_shear_test {
 
+using bending_dialog_test::MemoryDialogWindow;
+
 using B = BendingDialogLogic;
 using S = BendingShearLogic;
-
-// A dialog's window as controls in memory: every id of first..last a box,
-// the combos given.
-class ShearMemoryWindow : public DialogWindow {
- public:
-  ShearMemoryWindow(ModelessDialogLogic& logic, int first, int last,
-                    std::initializer_list<std::pair<int, std::vector<CString>>> combos)
-      : m_logic(&logic) {
-    for (int id = first; id <= last; ++id)
-      if (std::none_of(combos.begin(), combos.end(), [id](const auto& c) { return c.first == id; })) c.Add(id);
-    for (const auto& [id, items] : combos) c.AddCombo(id, items, false);
-  }
-  CDialogControls& controls() override { return c; }
-  void showWindow() override {
-    if (m_logic != nullptr) m_logic->UpdateData(FALSE);
-  }
-  void destroyWindow() override { m_logic = nullptr; }
-  void post(std::function<void()> work) override { work(); }
-  CMemoryControls c;
-
- private:
-  ModelessDialogLogic* m_logic;
-};
 
 // The two rectangles of the test metal, each meshed, in doc's root.
 void buildTwoRectangles(CXSectionAnalysisDoc& doc) {
@@ -80,16 +59,16 @@ class BendingShear : public view_test::SectionViewTest {
     view->RebuildAndRedraw();
     bending = std::make_unique<B>(*view, 0);
     bending->setWindowMaker([this](ModelessDialogLogic& logic) -> DialogWindow* {
-      windows.push_back(std::make_unique<ShearMemoryWindow>(
+      windows.push_back(std::make_unique<MemoryDialogWindow>(
           logic, B::IDC_LOAD_NAME, B::IDC_SHEAR,
-          std::initializer_list<std::pair<int, std::vector<CString>>>{{B::IDC_GRAIN, {CString(L"L")}},
+          MemoryDialogWindow::Combos{{B::IDC_GRAIN, {CString(L"L")}},
                                                                       {B::IDC_PLOT, {CString(L"Stress"), CString(L"Strain")}}}));
       return windows.back().get();
     });
     bending->setBendingShearWindowMaker([this](ModelessDialogLogic& logic) -> DialogWindow* {
-      windows.push_back(std::make_unique<ShearMemoryWindow>(
+      windows.push_back(std::make_unique<MemoryDialogWindow>(
           logic, S::IDC_XMIN, S::IDC_UNIT_LOAD,
-          std::initializer_list<std::pair<int, std::vector<CString>>>{
+          MemoryDialogWindow::Combos{
               {S::IDC_SOURCE, {CString(L"Box Area Stress"), CString(L"Shape Area Stress")}}}));
       return windows.back().get();
     });
@@ -108,7 +87,7 @@ class BendingShear : public view_test::SectionViewTest {
     gUnitSystem = units;
   }
 
-  CMemoryControls& controlsOf(ModelessDialogLogic& d) { return static_cast<ShearMemoryWindow*>(d.window())->c; }
+  CMemoryControls& controlsOf(ModelessDialogLogic& d) { return static_cast<MemoryDialogWindow*>(d.window())->c; }
   void type(int id, const wchar_t* text) { controlsOf(*shear).SetText(id, CString(text)); }
   CString text(int id) { return controlsOf(*shear).GetText(id); }
   void apply(const wchar_t* name, const wchar_t* axial, const wchar_t* mx) {
@@ -161,7 +140,7 @@ class BendingShear : public view_test::SectionViewTest {
   }
   double number(int id) { return std::stod(std::string(CStringA(text(id)))); }
 
-  std::vector<std::unique_ptr<ShearMemoryWindow>> windows;
+  std::vector<std::unique_ptr<MemoryDialogWindow>> windows;
   std::unique_ptr<B> bending;
   S* shear = nullptr;
   EUnitSystem units = SI;

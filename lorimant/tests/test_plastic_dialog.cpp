@@ -25,6 +25,7 @@ namespace plastic_dialog_test {
 
 using P = PlasticBendingLogic;
 using bending_dialog_test::buildSection;
+using bending_dialog_test::MemoryDialogWindow;
 
 constexpr const wchar_t* kPassed =
     L"PASSED.  Verification checks passed: \n Axial forces balance, \n Neutral axis matches input angle \n "
@@ -34,24 +35,6 @@ constexpr const wchar_t* kNoYields =
 constexpr const wchar_t* kNoRambergOsgood =
     L"Not all the parameters for the Ramberg-Osgood equations are defined.  Cannot perform analysis";
 constexpr const wchar_t* kNoName = L"The name for the load condition is not defined";
-
-// A dialog's window as controls in memory.
-class PlasticMemoryWindow : public DialogWindow {
- public:
-  PlasticMemoryWindow(ModelessDialogLogic& logic, std::initializer_list<int> ids) : m_logic(&logic) {
-    for (int id : ids) c.Add(id);
-  }
-  CDialogControls& controls() override { return c; }
-  void showWindow() override {
-    if (m_logic != nullptr) m_logic->UpdateData(FALSE);
-  }
-  void destroyWindow() override { m_logic = nullptr; }
-  void post(std::function<void()> work) override { work(); }
-  CMemoryControls c;
-
- private:
-  ModelessDialogLogic* m_logic;
-};
 
 class PlasticDialog : public view_test::SectionViewTest {
  protected:
@@ -78,7 +61,7 @@ class PlasticDialog : public view_test::SectionViewTest {
     P& d = *dialogs.back();
     d.setSubSection(root());
     d.setWindowMaker([this](ModelessDialogLogic& logic) -> DialogWindow* {
-      windows.push_back(std::make_unique<PlasticMemoryWindow>(logic, std::initializer_list<int>{}));
+      windows.push_back(std::make_unique<MemoryDialogWindow>(logic, std::initializer_list<int>{}));
       auto& c = windows.back()->c;
       for (int id = P::IDC_LOAD_NAME; id <= P::IDC_REFRESH; ++id)
         if (id != P::IDC_PLOT) c.Add(id);
@@ -87,7 +70,7 @@ class PlasticDialog : public view_test::SectionViewTest {
     });
     d.setAddPointPreparer([this](CAddCriticalPoint& add) {
       add.setWindowMaker([this](ModelessDialogLogic& logic) -> DialogWindow* {
-        windows.push_back(std::make_unique<PlasticMemoryWindow>(
+        windows.push_back(std::make_unique<MemoryDialogWindow>(
             logic, std::initializer_list<int>{CAddCriticalPoint::IDC_X, CAddCriticalPoint::IDC_Y,
                                               CAddCriticalPoint::IDC_STRAIN}));
         return windows.back().get();
@@ -97,7 +80,7 @@ class PlasticDialog : public view_test::SectionViewTest {
     d.show();
     return d;
   }
-  CMemoryControls& controls(ModelessDialogLogic& d) { return static_cast<PlasticMemoryWindow*>(d.window())->c; }
+  CMemoryControls& controls(ModelessDialogLogic& d) { return static_cast<MemoryDialogWindow*>(d.window())->c; }
   void solve(P& d, const wchar_t* name, const wchar_t* angle) {
     controls(d).SetText(P::IDC_LOAD_NAME, CString(name));
     controls(d).SetText(P::IDC_ANGLE, CString(angle));
@@ -117,7 +100,7 @@ class PlasticDialog : public view_test::SectionViewTest {
     return out;
   }
 
-  std::vector<std::unique_ptr<PlasticMemoryWindow>> windows;
+  std::vector<std::unique_ptr<MemoryDialogWindow>> windows;
   std::vector<std::unique_ptr<P>> dialogs;
   EUnitSystem units = SI;
 };
