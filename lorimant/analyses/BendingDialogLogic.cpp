@@ -396,15 +396,13 @@ void BendingDialogLogic::pointPicked(Point<double> location) {
   (first ? m_x1 : m_x2) = location.x;
   (first ? m_y1 : m_y2) = location.y;
   m_waitingBox = 0;
-  showLinePoint(first);
+  showLinePlotEnd(window(), first ? IDC_X1 : IDC_X2, first ? IDC_Y1 : IDC_Y2, location.x, location.y);
 }
 
-// Only the picked end's boxes: the other end keeps what was typed into it.
-void BendingDialogLogic::showLinePoint(bool first) {
-  DialogWindow* w = window();
-  if (w == nullptr) return;
-  w->controls().SetText(first ? IDC_X1 : IDC_X2, formatted(L"%.4f", first ? m_x1 : m_x2));
-  w->controls().SetText(first ? IDC_Y1 : IDC_Y2, formatted(L"%.4f", first ? m_y1 : m_y2));
+void BendingDialogLogic::showLinePlotEnd(DialogWindow* window, int xBox, int yBox, double x, double y) {
+  if (window == nullptr) return;
+  window->controls().SetText(xBox, formatted(L"%.4f", x));
+  window->controls().SetText(yBox, formatted(L"%.4f", y));
 }
 
 // ---- the point list ----

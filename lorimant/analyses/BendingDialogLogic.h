@@ -138,6 +138,9 @@ class BendingDialogLogic : public ModelessDialogLogic {
   static CString wholeNumberText(double value);
   // The zero-green colour of v between low and high; none when the range is unusable.
   static COLORREF zeroGreenColour(double v, double low, double high);
+  // Shows one line-plot end's coordinates ("%.4f") in its two boxes of
+  // window (none: nothing); the other end's boxes keep what was typed.
+  static void showLinePlotEnd(DialogWindow* window, int xBox, int yBox, double x, double y);
 
   // ---- state the window reads ----
   bool restrained() const { return m_type == 1; }
@@ -179,7 +182,6 @@ class BendingDialogLogic : public ModelessDialogLogic {
   void fillList();
   PointRow rowOf(int index, CResultLocation& location, const CSectionForces* sf) const;
   void deleteSelected(int firstRow);
-  void showLinePoint(bool first);
   void exchangeLabels(CDataExchange* pDX);
   void exchangeResults(CDataExchange* pDX);
   void changed() const;

@@ -293,22 +293,13 @@ void PlasticBendingLogic::boxFocused(int id) {
 
 void PlasticBendingLogic::pointPicked(Point<double> location) {
   if (m_waitingBox == 0) return;
-  if (m_waitingBox == IDC_X1 || m_waitingBox == IDC_Y1) {
-    m_x1 = location.x;
-    m_y1 = location.y;
-  } else {
-    m_x2 = location.x;
-    m_y2 = location.y;
-  }
+  const bool first = m_waitingBox == IDC_X1 || m_waitingBox == IDC_Y1;
+  (first ? m_x1 : m_x2) = location.x;
+  (first ? m_y1 : m_y2) = location.y;
   m_waitingBox = 0;
-  showLinePoints();
-}
-
-void PlasticBendingLogic::showLinePoints() {
-  DialogWindow* w = window();
-  if (w == nullptr) return;
-  const std::pair<int, double> boxes[] = {{IDC_X1, m_x1}, {IDC_Y1, m_y1}, {IDC_X2, m_x2}, {IDC_Y2, m_y2}};
-  for (const auto& [id, value] : boxes) w->controls().SetText(id, formatted(L"%.4f", value));
+  // Only the picked end's boxes: the other end keeps what was typed into it.
+  BendingDialogLogic::showLinePlotEnd(window(), first ? IDC_X1 : IDC_X2, first ? IDC_Y1 : IDC_Y2, location.x,
+                                      location.y);
 }
 
 // ---- critical points ----

@@ -149,7 +149,6 @@ class PlasticBendingLogic : public ModelessDialogLogic {
   void fillLocations();
   PointRow rowOf(int index, CResultLocation& location, const CSectionForces* sf) const;
   void exchangeResults(CDataExchange* pDX);
-  void showLinePoints();
   void closeAddPoint();
   void changed() const;
   void releaseView();

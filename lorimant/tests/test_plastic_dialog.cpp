@@ -135,6 +135,24 @@ TEST_F(PlasticDialog, MaterialQueriesFollowTheirRules) {
   EXPECT_FALSE(sub.isTensionCompressionYieldsUlimatesDefined());
 }
 
+// A picked point fills the line-plot end whose box has the focus; the
+// other end keeps what was typed into it.
+TEST_F(PlasticDialog, PickedPointsFillOnlyTheFocusedEnd) {
+  P& d = open();
+  controls(d).SetText(P::IDC_X2, CString(L"2"));
+  controls(d).SetText(P::IDC_Y2, CString(L"1.25"));
+  d.boxFocused(P::IDC_Y1);
+  EXPECT_EQ(controls(d).GetText(P::IDC_Y1), CString());
+  d.pointPicked(Point<double>(0.5, 0.75, 0));
+  EXPECT_EQ(controls(d).GetText(P::IDC_X1), CString(L"0.5000"));
+  EXPECT_EQ(controls(d).GetText(P::IDC_Y1), CString(L"0.7500"));
+  EXPECT_EQ(controls(d).GetText(P::IDC_X2), CString(L"2"));
+  EXPECT_EQ(controls(d).GetText(P::IDC_Y2), CString(L"1.25"));
+  // Not waiting any more: another pick changes nothing.
+  d.pointPicked(Point<double>(9, 9, 0));
+  EXPECT_EQ(controls(d).GetText(P::IDC_X1), CString(L"0.5000"));
+}
+
 TEST_F(PlasticDialog, StartUpSetsPickModePlotAndLists) {
   Point<double> at(1.0, 2.0, 0.0);
   root()->addCriticalPoint(at, 0.002);
