@@ -6,6 +6,7 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -52,11 +53,23 @@ void fitColumns(CListCtrlEx& list, const std::array<const wchar_t*, N>& headings
   }
 }
 
+// Makes the list at least as wide as its columns, so that none is reached
+// only by scrolling sideways; true when it had to grow.
+bool widenToColumns(CListCtrlEx& list, size_t columns) {
+  int total = list.GetRowLabelSize() + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, &list) + 4;
+  for (size_t c = 0; c < columns; ++c) total += list.GetColSize(static_cast<int>(c));
+  const wxSize least = list.GetMinSize();
+  if (total <= least.GetWidth()) return false;
+  list.SetMinSize(wxSize(total, least.GetHeight()));
+  return true;
+}
+
 // A read-only list with the given columns.
 template <size_t N>
 CListCtrlEx* makeList(wxWindow* parent, int id, const std::array<const wchar_t*, N>& headings,
                       const std::array<int, N>& widths, int height) {
   auto* list = new CListCtrlEx(parent, id, wxDefaultPosition, wxSize(-1, height));
+  list->SetMinSize(wxSize(-1, height));
   for (size_t c = 0; c < N; ++c) {
     list->InsertColumn(static_cast<int>(c), CString(headings[c]), LVCFMT_CENTER, widths[c]);
     list->SetColumnReadOnly(static_cast<int>(c));
@@ -64,6 +77,7 @@ CListCtrlEx* makeList(wxWindow* parent, int id, const std::array<const wchar_t*,
   list->SetSelectionMode(wxGrid::wxGridSelectRows);
   list->EnableGridLines(true);
   fitColumns(*list, headings, widths);
+  widenToColumns(*list, N);
   return list;
 }
 
@@ -242,6 +256,8 @@ void CPlasticBendingAboutNADlg::showLocationRows() {
     m_locations->SetCellColors(row, P::kStrain, r.strainColour, textOn(r.strainColour));
   }
   fitColumns(*m_locations, P::columnHeadings(), P::columnWidths());
+  // Cells wider than the headings widen the dialog with the list.
+  if (widenToColumns(*m_locations, P::kColumns)) Fit();
 }
 
 std::unique_ptr<PlasticBendingLogic> CreatePlasticBendingDialog(CThickSectionView& view, wxWindow* parent) {
