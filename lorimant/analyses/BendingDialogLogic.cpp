@@ -1,5 +1,6 @@
 // The restrained and unrestrained bending dialog's rules.
 #include "lorimant/analyses/BendingDialogLogic.h"
+#include "lorimant/analyses/ResultLocationRows.h"
 #include "lorimant/analyses/BendingShearLogic.h"
 
 #include <algorithm>
@@ -511,14 +512,7 @@ void BendingDialogLogic::refreshResults() {
 void BendingDialogLogic::deleteSelected(int firstRow) {
   CSubSection* sub = subSection();
   if (sub == nullptr) return;
-  auto& held = sub->resultLocations;
-  for (size_t i = static_cast<size_t>(std::max(firstRow, 0)); i < m_rows.size(); ++i) {
-    if (!m_rows[i].selected) continue;
-    auto at = std::find(held.begin(), held.end(), m_rows[i].location);
-    if (at == held.end()) continue;
-    delete *at;
-    held.erase(at);
-  }
+  DeleteSelectedLocations(*sub, m_rows, static_cast<size_t>(std::max(firstRow, 0)));
   fillList();
   view().refresh();
 }

@@ -1,5 +1,6 @@
 // The plastic bending dialog's rules.
 #include "lorimant/analyses/PlasticBendingLogic.h"
+#include "lorimant/analyses/ResultLocationRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -430,14 +431,7 @@ void PlasticBendingLogic::selectRow(int row, bool selected) {
 void PlasticBendingLogic::OnDeleteSelected() {
   CSubSection* sub = subSection();
   if (sub == nullptr) return;
-  auto& held = sub->resultLocations;
-  for (size_t i = kFirstDeletableRow; i < m_rows.size(); ++i) {
-    if (!m_rows[i].selected) continue;
-    auto at = std::find(held.begin(), held.end(), m_rows[i].location);
-    if (at == held.end()) continue;
-    delete *at;
-    held.erase(at);
-  }
+  DeleteSelectedLocations(*sub, m_rows, kFirstDeletableRow);
   fillLocations();
   view().refresh();
 }
